@@ -1,0 +1,68 @@
+#pragma once
+// The serial port to the printer, on QSerialPort: 8N1, no flow control, DTR and
+// RTS inactive, every byte unchanged. Blocking WriteBytes/ReadBytes with the
+// printer's time-outs; every other received chunk goes to the connected
+// receivers on the GUI thread, one delivery at a time.
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "link/ComLink.h"
+#include "link/EComPort.h"
+
+class QSerialPort;
+
+namespace varmo {
+
+class TComPort : public QObject, public TCustomComPort {
+    Q_OBJECT
+public:
+    explicit TComPort(QObject* parent = nullptr);
+    ~TComPort() override;
+
+    // Normalised to COM1..COM16; a different name while open reopens the port.
+    void SetPort(const QString& name);
+    QString Port() const { return port_; }
+
+    // Applied at once when open.
+    void SetCustomBaudRate(std::int32_t baud);
+    std::int32_t CustomBaudRate() const { return baud_; }
+
+    void OpenPort();   // EComPort "Unable to open com port" and friends
+    void ClosePort();
+    bool Connected() const;
+    void SetConnected(bool value) { value ? OpenPort() : ClosePort(); }
+
+    // Blocks until written or 100 ms per byte plus 1000 ms; returns bytes written.
+    std::int32_t WriteBytes(const std::string& bytes);
+    // Blocks until count bytes are there or 500 ms after the call.
+    std::string ReadBytes(std::int32_t count);
+
+    void RegisterLink(TComLink* link) override;
+    void UnregisterLink(TComLink* link) override;
+
+    // An exception thrown by a receiver during delivery lands here (the console
+    // shows it in its standard error box); delivery goes on.
+    std::function<void(const std::exception&)> OnDeliveryError;
+    // The device failed while the port was idle (unplugged adapter); the port
+    // has closed itself. Called once per failure.
+    std::function<void(const EComPort&)> OnPortFailure;
+
+private:
+    // ... implementation detail of the serial layer
+    void deliverPending();
+    void handleError(int error);
+
+    QSerialPort* serial_ = nullptr;
+    QString port_ = QStringLiteral("COM1");
+    std::int32_t baud_ = 9600;
+    std::vector<TComLink*> links_;
+    bool delivering_ = false;
+    bool reading_ = false;
+};
+
+}  // namespace varmo

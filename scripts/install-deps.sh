@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs. As root it installs them;
+# otherwise it prints the one line to run and fails, so nobody is surprised
+# halfway through a build.
+set -eu
+need_gui=${1:-}
+pkgs="cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n"
+missing=""
+for p in $pkgs; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+[ -z "$missing" ] && exit 0
+if [ "$(id -u)" != "0" ]; then
+  echo "Missing packages:$missing" >&2
+  echo "Run: sudo apt-get update && sudo apt-get install -y$missing" >&2
+  exit 1
+fi
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+if ! apt-get install -y --no-install-recommends $missing; then
+  apt-get update
+  apt-get install -y --no-install-recommends $missing
+fi
