@@ -47,7 +47,8 @@ TEST(UserCommand, SequenceGoesOutAsStoredWithOnlyTheLettersConverted)
     EXPECT_EQ(sequence->GetFrame(), expected);
     EXPECT_EQ(sequence->GetRawFrame(), saved);
 
-    for (auto* command : {sequence.get(), TCmdUser::FromBody("x").get()}) {
+    auto typed = TCmdUser::FromBody("x");
+    for (const TCommand* command : {static_cast<TCommand*>(sequence.get()), static_cast<TCommand*>(typed.get())}) {
         Lines lines{"a", "b"};
         command->DescribeCommand(lines);
         EXPECT_EQ(lines, Lines{"Sekwencja użytkownika"});
