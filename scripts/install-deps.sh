@@ -4,7 +4,7 @@
 # halfway through a build.
 set -eu
 need_gui=${1:-}
-pkgs="cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n"
+pkgs="cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-dejavu-core"
 missing=""
 for p in $pkgs; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
