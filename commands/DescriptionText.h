@@ -24,6 +24,9 @@ std::string LetterLine(const Values& values, std::size_t first, std::size_t last
     return line;
 }
 
+// "TAK" for true, "NIE" for false.
+inline const char* YesNoText(bool value) { return value ? "TAK" : "NIE"; }
+
 // "A: 23   B: 8   C: 5   D: 0" (firstFour) or "E: ZW   F: ---   G: ---".
 std::string RateLine(const std::array<std::int32_t, 7>& rates, bool firstFour);
 

@@ -26,8 +26,6 @@ bool isFramed(const std::string& frame)
 // The body without check value: the frame less ESC P and ESC \.
 std::string bodyWithCheck(const std::string& frame) { return frame.substr(2, frame.size() - 4); }
 
-const char* yesNoText(bool value) { return value ? "TAK" : "NIE"; }
-
 std::string ymd(std::int32_t year, std::int32_t month, std::int32_t day)
 {
     return std::to_string(year + 2000) + "-" + TwoDigits(month, 12) + "-" + TwoDigits(day, 31);
@@ -180,10 +178,10 @@ void TCmdReadCashInfo::DescribeAnswer(Lines& lines) const
     const CashInfo& i = info_;
     lines.push_back(current_ ? "Informacje kasowe - aktualna transakcja:" : "Informacje kasowe:");
     lines.push_back("Kod ostatniego błędu: " + std::to_string(i.lastError));
-    lines.push_back(std::string("Fiskalna: ") + yesNoText(i.fiscal));
-    lines.push_back(std::string("Tryb transakcji: ") + yesNoText(i.transactionMode));
+    lines.push_back(std::string("Fiskalna: ") + YesNoText(i.fiscal));
+    lines.push_back(std::string("Tryb transakcji: ") + YesNoText(i.transactionMode));
     lines.push_back(std::string("Ostatnia transakcja poprawnie: ") +
-                    yesNoText(i.lastTransactionCorrect));
+                    YesNoText(i.lastTransactionCorrect));
     lines.push_back("Liczba zerowań pamięci fiskalnej: " + std::to_string(i.zeroings));
     lines.push_back("Data ostatniego zapisu do pamięci: " + ymd(i.year, i.month, i.day));
     lines.push_back("Stawki podatkowe: ");
@@ -226,7 +224,7 @@ void TCmdReadGoodsStatus::DescribeAnswer(Lines& lines) const
     if (lastRate_ == "101")
         lines.push_back("Towar nie rejestrowany");
     else
-        lines.push_back(std::string("Zablokowany: ") + yesNoText(locked_) +
+        lines.push_back(std::string("Zablokowany: ") + YesNoText(locked_) +
                         "; ostatnia sprzedaż ze stawką: " + Cp1250ToUtf8(lastRate_));
 }
 
