@@ -1,0 +1,14 @@
+#include "console/Fonts.h"
+
+#include <QFontDatabase>
+
+namespace varmo {
+
+QFont FrameFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::TypeWriter);
+    return font;
+}
+
+}  // namespace varmo

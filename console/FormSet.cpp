@@ -1,0 +1,39 @@
+#include "console/FormSet.h"
+
+#include "console/TFCOM.h"
+#include "console/TFMain.h"
+#include "console/TFPass.h"
+#include "console/TFormAbout.h"
+
+namespace varmo {
+
+template <typename Form, typename... Args>
+Form* FormSet::create(Args&&... args)
+{
+    auto* form = new Form(std::forward<Args>(args)...);
+    created_.emplace_back(form);
+    return form;
+}
+
+FormSet::FormSet()
+{
+    // The order matters: the main window reads the settings first, and each
+    // dialog may rely on the ones before it. Dialogs of the later menu
+    // entries join this list in their place as they are built:
+    // TFRun, TFSetDate, TFCOM, TFRepDay, TFReadGoodsStatus, TFRepPeriodDay,
+    // TFSetRates, TFSetHeader, TFSetNIP, TFSetInspectionDate, TFConfig,
+    // TFConfigUser, TFRepNoDay, TFSetErrMode, TFEditSeq, TFTestTrans,
+    // TFDatabaseReport, TFSetDiscMode, TFPass, TFormAbout.
+    forms_.FMain = create<TFMain>(forms_);
+    forms_.FCOM = create<TFCOM>(*forms_.FMain);
+    forms_.FPass = create<TFPass>(*forms_.FMain);
+    forms_.FormAbout = create<TFormAbout>(forms_.FMain);
+}
+
+FormSet::~FormSet()
+{
+    for (auto it = created_.rbegin(); it != created_.rend(); ++it)
+        delete it->data();
+}
+
+}  // namespace varmo

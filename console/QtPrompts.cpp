@@ -1,0 +1,59 @@
+#include "console/QtPrompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "console/AppTitle.h"
+
+namespace varmo {
+
+namespace {
+
+void showBox(QMessageBox::Icon icon, const QString& text, const QString& caption)
+{
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+}  // namespace
+
+void QtPrompts::message(const QString& text, const QString& caption)
+{
+    showBox(QMessageBox::NoIcon, text, caption);
+}
+
+void QtPrompts::errorBox(const QString& text)
+{
+    showBox(QMessageBox::Critical, text, ApplicationTitle());
+}
+
+QString QtPrompts::openFileName(const QString& filter, const QString& defaultExt)
+{
+    return runFileDialog(false, filter, defaultExt);
+}
+
+QString QtPrompts::saveFileName(const QString& filter, const QString& defaultExt)
+{
+    return runFileDialog(true, filter, defaultExt);
+}
+
+QString QtPrompts::runFileDialog(bool save, const QString& filter, const QString& defaultExt)
+{
+    QFileDialog dialog(QApplication::activeWindow(), QString(), lastDirectory_, filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultExt);
+    // The operator's chosen file is created or overwritten as it is, as the
+    // console always did; the file is replaced whole or not at all.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    lastDirectory_ = QFileInfo(path).absolutePath();
+    return path;
+}
+
+}  // namespace varmo

@@ -1,0 +1,168 @@
+#pragma once
+// The console's main window and the hub of every exchange with the printer:
+// it holds the current command and the command history, shows the frame going
+// out and the frame coming back with their descriptions, owns the serial port
+// and its packet assembler, the status panel, the code page and the service
+// lock. Dialogs hand their commands over through SubmitCommand.
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "console/CommandHistoryList.h"
+#include "console/Forms.h"
+#include "link/ComDataPacket.h"
+#include "link/ComPort.h"
+#include "protocol/Command.h"
+
+class QAction;
+class QCheckBox;
+class QDialog;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace varmo {
+
+class TFMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Runs FormCreate: the settings store must be open.
+    explicit TFMain(Forms& forms, QWidget* parent = nullptr);
+    // Runs FormDestroy: the code page goes back to the settings store.
+    ~TFMain() override;
+
+    // Services for the dialogs.
+    void SubmitCommand(std::unique_ptr<TCommand> command);
+    TCommand* CurrentCommand() const { return CommandHistory.Current(); }
+    bool EnsurePortOpen();
+    void QueryPrinterStatus(bool reportNoAnswer);
+    void SetCodePage(const QString& value);
+    void SetServiceMode(bool unlocked);
+    void ShowStatusFlag(const QString& name, bool bit);
+    // Gives packets back to ComDataPacketPacket after a dialog's direct
+    // exchange (which detaches them by assigning nullptr to OnPacket).
+    void AttachPacketHandler();
+
+    // Start-up and exit; run by the constructor and the destructor.
+    void FormCreate();
+    void FormDestroy();
+
+    CommandHistoryList CommandHistory;
+    QString CodePage;
+    bool ServiceUnlocked = false;
+    bool Fiscal = true;
+    bool ConfirmOnPrinter = false;
+
+    TComPort ComPort;
+    TComDataPacket ComDataPacket;
+
+    // The command side.
+    QGroupBox* GroupBox1 = nullptr;
+    QPlainTextEdit* Memo = nullptr;
+    QPlainTextEdit* RESend = nullptr;
+    QPushButton* SBSaveCmd = nullptr;
+    QPushButton* SBOpenCmd = nullptr;
+    QPushButton* SBSend = nullptr;
+    // The answer side.
+    QGroupBox* GroupBox2 = nullptr;
+    QPlainTextEdit* MemoR = nullptr;
+    QPlainTextEdit* RERcv = nullptr;
+    QPushButton* SBSaveAns = nullptr;
+    QCheckBox* CBOpis = nullptr;
+    QCheckBox* CBAnswer = nullptr;
+    // The status panel.
+    QGroupBox* GroupBox3 = nullptr;
+    QPushButton* Button3 = nullptr;  // ENQ
+    QPushButton* Button4 = nullptr;  // DLE
+    QPushButton* Button5 = nullptr;  // CAN
+    QLabel* LbFSK = nullptr;
+    QLabel* LbCMD = nullptr;
+    QLabel* LbPAR = nullptr;
+    QLabel* LbTRF = nullptr;
+    QLabel* LbONL = nullptr;
+    QLabel* LbPE = nullptr;
+    QLabel* LbERR = nullptr;
+
+    // The menu, in its order.
+    QMenu* Ustawienia1 = nullptr;
+    QAction* PortCOM1 = nullptr;
+    QMenu* Standardznakw1 = nullptr;
+    QAction* Mazovia1 = nullptr;
+    QAction* Windows1 = nullptr;
+    QAction* Odblokujfunkcjeserwisowe1 = nullptr;
+    QAction* Ustawczas1 = nullptr;
+    QAction* Nagwek1 = nullptr;
+    QAction* Stawkipodatkowe1 = nullptr;
+    QAction* Trybobsugibdw1 = nullptr;
+    QAction* Metodaobliczaniarabatu1 = nullptr;
+    QAction* NIPFiskalizacja1 = nullptr;
+    QAction* Dataprzegldu1 = nullptr;
+    QMenu* Odczyt1 = nullptr;
+    QAction* Nagwek2 = nullptr;
+    QAction* Kodbdu1 = nullptr;
+    QAction* Informacjekasowe1 = nullptr;
+    QAction* Informacjekasoweaktualnatransakcja1 = nullptr;
+    QAction* Moliwosprzeday1 = nullptr;
+    QMenu* Raporty1 = nullptr;
+    QAction* Dobowy1 = nullptr;
+    QAction* Pamifiskalna1 = nullptr;
+    QAction* Pamicfiskalnawg1 = nullptr;
+    QAction* Bazatowarowa1 = nullptr;
+    QAction* Opisystae1 = nullptr;
+    QMenu* Inne1 = nullptr;
+    QAction* Paragontestowy1 = nullptr;
+    QAction* Dowolnasekwencja1 = nullptr;
+    QAction* Anulowanietransakcji1 = nullptr;
+    QAction* Oprogramie2 = nullptr;
+
+public slots:
+    void SBSendClick();
+    void SBSaveCmdClick();
+    void SBOpenCmdClick();
+    void SBSaveAnsClick();
+    void ComDataPacketPacket(const std::string& text);
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+
+    void PortCOM1Click();
+    void Mazovia1Click();
+    void Windows1Click();
+    void Odblokujfunkcjeserwisowe1Click();
+    void Ustawczas1Click();
+    void Nagwek1Click();
+    void Stawkipodatkowe1Click();
+    void Trybobsugibdw1Click();
+    void Metodaobliczaniarabatu1Click();
+    void NIPFiskalizacja1Click();
+    void Dataprzegldu1Click();
+    void Nagwek2Click();
+    void Kodbdu1Click();
+    void Informacjekasowe1Click();
+    void Informacjekasoweaktualnatransakcja1Click();
+    void Moliwosprzeday1Click();
+    void Dobowy1Click();
+    void Pamifiskalna1Click();
+    void Pamicfiskalnawg1Click();
+    void Bazatowarowa1Click();
+    void Opisystae1Click();
+    void Paragontestowy1Click();
+    void Dowolnasekwencja1Click();
+    void Anulowanietransakcji1Click();
+    void Oprogramie2Click();
+
+private:
+    void buildSides();
+    void buildStatusPanel();
+    void buildMenu();
+    QLabel* statusLabel(const QString& name) const;
+    // Shows a dialog modally; a dialog that is not built yet shows nothing.
+    static void showModal(QDialog* dialog);
+
+    Forms& forms_;
+};
+
+}  // namespace varmo

@@ -1,0 +1,141 @@
+// The command exchange of the main window: handing a command over, sending
+// it, attributing every answer to the current command, and the command and
+// answer files.
+#include <QCheckBox>
+#include <QPlainTextEdit>
+
+#include "commands/ReadCommands.h"
+#include "commands/UserCommand.h"
+#include "console/FileIO.h"
+#include "console/HandlerGuard.h"
+#include "console/Prompts.h"
+#include "console/TFMain.h"
+#include "console/Text.h"
+#include "protocol/Escaped.h"
+#include "protocol/Frame.h"
+
+namespace varmo {
+
+namespace {
+
+void showLines(QPlainTextEdit* view, const Lines& lines)
+{
+    view->setPlainText(LinesText(lines));
+}
+
+const std::string kCRLF = "\r\n";
+
+}  // namespace
+
+void TFMain::SubmitCommand(std::unique_ptr<TCommand> command)
+{
+    if (!command)
+        return;
+    TCommand* current = CommandHistory.Add(std::move(command));
+    // The raw frame in both code pages, so the letters read right on screen
+    // whatever goes on the wire. A body that cannot be built stops here, with
+    // the command already current and the views as they were.
+    Lines frame;
+    EncodeEscaped(frame, current->GetRawFrame());
+    showLines(RESend, frame);
+    Lines description;
+    current->DescribeCommand(description);
+    showLines(Memo, description);
+    ConfirmOnPrinter = false;
+}
+
+bool TFMain::EnsurePortOpen()
+{
+    if (!ComPort.Connected()) {
+        try {
+            ComPort.OpenPort();
+        } catch (const std::exception&) {
+            // Only the outcome counts; the operator gets the message below.
+        }
+    }
+    if (ComPort.Connected())
+        return true;
+    CurrentPrompts().message(QStringLiteral("COM"), QStringLiteral("Nie można otworzyć portu"));
+    return false;
+}
+
+void TFMain::SBSendClick()
+{
+    Guarded([&] {
+        TCommand* current = CurrentCommand();
+        if (current == nullptr || !EnsurePortOpen())
+            return;
+        // Framed now, in the code page in force now.
+        ComPort.WriteBytes(current->GetFrame());
+        if (ConfirmOnPrinter)
+            CurrentPrompts().message(QStringLiteral("Proszę potwierdzić operację na drukarce"),
+                                     QStringLiteral("Uwaga"));
+    });
+}
+
+void TFMain::ComDataPacketPacket(const std::string& text)
+{
+    Guarded([&] {
+        const std::string frame = kFrameStart + text + kFrameStop;
+        if (CBAnswer->isChecked())
+            RERcv->setPlainText(FromUtf8(EscapedText(frame)));
+        // Every answer belongs to the current command, sent or not. Answers
+        // are never converted from Mazovia.
+        auto* request = dynamic_cast<TCmdRequest*>(CurrentCommand());
+        if (request == nullptr)
+            return;
+        // An old description must not stand beside a new frame, even when
+        // describing the new one fails.
+        MemoR->clear();
+        if (!request->AcceptAnswer(frame)) {
+            MemoR->setPlainText(QStringLiteral("Niezrozumiała sekwencja"));
+            return;
+        }
+        if (CBOpis->isChecked()) {
+            Lines description;
+            request->DescribeAnswer(description);
+            showLines(MemoR, description);
+        }
+    });
+}
+
+void TFMain::SBSaveCmdClick()
+{
+    Guarded([&] {
+        // Nothing to save before the first command; no dialog either.
+        TCommand* current = CurrentCommand();
+        if (current == nullptr)
+            return;
+        const std::string bytes = current->GetRawFrame() + kCRLF;
+        const QString path = CurrentPrompts().saveFileName(TextFileFilter(), kTextFileExt);
+        if (!path.isEmpty())
+            WriteWholeFile(path, bytes);
+    });
+}
+
+void TFMain::SBOpenCmdClick()
+{
+    Guarded([&] {
+        const QString path = CurrentPrompts().openFileName(TextFileFilter(), kTextFileExt);
+        if (path.isEmpty())
+            return;
+        std::string bytes = ReadWholeFile(path);
+        // The CR LF that "Zapisz" wrote, or whatever the last two bytes are.
+        bytes.resize(bytes.size() < 2 ? 0 : bytes.size() - 2);
+        SubmitCommand(TCmdUser::FromSequence(std::move(bytes)));
+    });
+}
+
+void TFMain::SBSaveAnsClick()
+{
+    Guarded([&] {
+        const QString path = CurrentPrompts().saveFileName(TextFileFilter(), kTextFileExt);
+        if (path.isEmpty())
+            return;
+        QString text = RERcv->toPlainText();
+        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        WriteWholeFile(path, ToCp1250(text) + kCRLF);
+    });
+}
+
+}  // namespace varmo

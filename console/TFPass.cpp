@@ -1,0 +1,76 @@
+#include "console/TFPass.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "console/HandlerGuard.h"
+#include "console/Prompts.h"
+#include "console/TFMain.h"
+
+namespace varmo {
+
+TFPass::TFPass(TFMain& main) : QDialog(&main), main_(main)
+{
+    setWindowTitle(QStringLiteral("Odblokowanie funkcji serwisowych"));
+    resize(356, 123);
+
+    Label1 = new QLabel(QStringLiteral("Hasło:"), this);
+    Ed = new QLineEdit(this);
+    Ed->setEchoMode(QLineEdit::Password);
+    // Every character shows as '*', whatever the style would draw.
+    Ed->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    Label1->setBuddy(Ed);
+
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(QStringLiteral("Anuluj"), this);
+    connect(BitBtn1, &QPushButton::clicked, this, [this] {
+        BitBtn1Click();
+        accept();
+    });
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* entry = new QHBoxLayout;
+    entry->addWidget(Label1);
+    entry->addWidget(Ed, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(entry);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+}
+
+void TFPass::FormShow()
+{
+    Guarded([&] { Ed->clear(); });
+}
+
+void TFPass::BitBtn1Click()
+{
+    Guarded([&] {
+        if (Ed->text() == ServicePassword()) {
+            main_.SetServiceMode(true);
+            CurrentPrompts().message(QStringLiteral("Funkcje serwisowe zostały odblokowane"),
+                                     QStringLiteral("Funkcje serwisowe"));
+        } else {
+            CurrentPrompts().message(QStringLiteral("Niepoprawne hasło"),
+                                     QStringLiteral("Funkcje serwisowe"));
+        }
+    });
+}
+
+void TFPass::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+}  // namespace varmo

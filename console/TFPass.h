@@ -1,0 +1,38 @@
+#pragma once
+// The password dialog that unlocks the service functions. It is emptied at
+// every showing; OK checks the password, says how it went and closes, so a
+// further attempt needs the menu entry again.
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace varmo {
+
+class TFMain;
+
+class TFPass : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFPass(TFMain& main);
+
+    static QString ServicePassword() { return QStringLiteral("4781"); }
+
+    QLabel* Label1 = nullptr;
+    QLineEdit* Ed = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+
+public slots:
+    void FormShow();
+    void BitBtn1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TFMain& main_;
+};
+
+}  // namespace varmo

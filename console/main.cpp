@@ -1,0 +1,26 @@
+// Varmo: the service and test console for a fiscal receipt printer on a
+// serial line. The settings store opens before the first form and closes
+// after the last one is gone.
+#include <QApplication>
+
+#include "console/FormSet.h"
+#include "console/Localisation.h"
+#include "console/TFMain.h"
+#include "link/SettingsStore.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    varmo::LoadPolishTranslation(app);
+    varmo::UseSystemRegionalFormat();
+
+    varmo::OpenSettingsStore();
+    int result = 0;
+    {
+        varmo::FormSet forms;
+        forms.main().show();
+        result = QApplication::exec();
+    }
+    varmo::CloseSettingsStore();
+    return result;
+}
