@@ -47,6 +47,9 @@ private:
     void discard(std::string bytes);
     void emptyBuffer();
     std::size_t find(const std::string& what) const;
+    // Where the last start string before a stop string begins, past the
+    // buffer's first byte; npos when there is none.
+    std::size_t lastStartBefore(std::size_t stopAt) const;
 
     TCustomComPort* port_ = nullptr;
     TComLink link_;

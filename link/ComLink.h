@@ -9,6 +9,9 @@ namespace varmo {
 struct TComLink {
     // Called with each chunk of received bytes, on the GUI thread.
     std::function<void(const std::string&)> OnRxBuf;
+    // Called when the port goes away while the link is still connected; the
+    // link is disconnected by then and must not be unregistered again.
+    std::function<void()> OnPortDestroyed;
 };
 
 class TCustomComPort {
