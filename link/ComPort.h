@@ -53,9 +53,17 @@ public:
     std::function<void(const EComPort&)> OnPortFailure;
 
 private:
-    // ... implementation detail of the serial layer
+    // Reads what is waiting and hands it to every receiver; runs from the event
+    // loop only, never inside another delivery or a direct read.
     void deliverPending();
+    void scheduleDelivery();
+    // errorOccurred: a device that fails while the port is idle is closed here.
     void handleError(int error);
+    void reportFailure(const EComPort& failure);
+    // 8N1, no flow control, the speed; 0 on success, else the error number.
+    int applyLineSettings();
+    void closeDevice();
+    [[noreturn]] void failBlockingCall(const char* text);
 
     QSerialPort* serial_ = nullptr;
     QString port_ = QStringLiteral("COM1");
@@ -63,6 +71,9 @@ private:
     std::vector<TComLink*> links_;
     bool delivering_ = false;
     bool reading_ = false;
+    bool writing_ = false;
+    bool opening_ = false;
+    bool deliveryQueued_ = false;
 };
 
 }  // namespace varmo

@@ -1,0 +1,339 @@
+#include "link/ComPort.h"
+
+#include <QElapsedTimer>
+#include <QMetaObject>
+#include <QPointer>
+#include <QSerialPort>
+#include <algorithm>
+
+#include "link/DeviceMapping.h"
+#include "link/PortName.h"
+#include "link/SerialError.h"
+
+namespace varmo {
+
+namespace {
+
+constexpr qint64 kReadTimeoutMs = 500;
+constexpr qint64 kWritePerByteMs = 100;
+constexpr qint64 kWriteConstantMs = 1000;
+
+const char* const kRegistrationFailed = "Link (un)registration failed";
+
+// Sets a flag for the length of a scope, also when the scope is left by an
+// exception.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+bool isTimeout(QSerialPort::SerialPortError kind)
+{
+    return kind == QSerialPort::NoError || kind == QSerialPort::TimeoutError;
+}
+
+}  // namespace
+
+TComPort::TComPort(QObject* parent) : QObject(parent), serial_(new QSerialPort(this))
+{
+    connect(serial_, &QSerialPort::readyRead, this, [this] { scheduleDelivery(); });
+    connect(serial_, &QSerialPort::errorOccurred, this,
+            [this](QSerialPort::SerialPortError error) { handleError(error); });
+}
+
+TComPort::~TComPort()
+{
+    QObject::disconnect(serial_, nullptr, this, nullptr);
+    if (serial_->isOpen())
+        serial_->close();
+    delete serial_;
+    serial_ = nullptr;
+
+    const std::vector<TComLink*> links = std::move(links_);
+    links_.clear();
+    for (TComLink* link : links) {
+        if (link->OnPortDestroyed)
+            link->OnPortDestroyed();
+    }
+}
+
+void TComPort::SetPort(const QString& name)
+{
+    const QString normalized = QString::fromStdString(NormalizePortName(name.toStdString()));
+    if (normalized == port_)
+        return;
+    port_ = normalized;
+    if (Connected()) {
+        ClosePort();
+        OpenPort();
+    }
+}
+
+void TComPort::SetCustomBaudRate(std::int32_t baud)
+{
+    baud_ = baud;
+    if (Connected() && !serial_->setBaudRate(baud_)) {
+        const int code = SerialErrorNumber(serial_->error(), serial_->errorString());
+        serial_->clearError();
+        throw EComPort("SetCommState function failed", code);
+    }
+}
+
+bool TComPort::Connected() const
+{
+    return serial_ && serial_->isOpen();
+}
+
+void TComPort::OpenPort()
+{
+    if (Connected())
+        return;
+    const QString device = DevicePathForPort(port_);
+    FlagScope opening(opening_);
+    serial_->clearError();
+    serial_->setPortName(device);
+    if (!serial_->open(QIODevice::ReadWrite)) {
+        const int code = SerialErrorNumber(serial_->error(), serial_->errorString());
+        serial_->clearError();
+        throw EComPort("Unable to open com port", code);
+    }
+    if (const int code = applyLineSettings(); code != 0) {
+        closeDevice();
+        throw EComPort("SetCommState function failed", code);
+    }
+    // The printer needs no modem lines; an adapter or a pseudo-terminal
+    // without them refuses, and that must not stop the port from opening.
+    serial_->setDataTerminalReady(false);
+    serial_->setRequestToSend(false);
+    serial_->clearError();
+}
+
+int TComPort::applyLineSettings()
+{
+    const bool applied = serial_->setBaudRate(baud_) &&
+                         serial_->setDataBits(QSerialPort::Data8) &&
+                         serial_->setParity(QSerialPort::NoParity) &&
+                         serial_->setStopBits(QSerialPort::OneStop) &&
+                         serial_->setFlowControl(QSerialPort::NoFlowControl);
+    if (applied)
+        return 0;
+    const int code = SerialErrorNumber(serial_->error(), serial_->errorString());
+    serial_->clearError();
+    return code != 0 ? code : SerialErrorNumber(QSerialPort::UnsupportedOperationError);
+}
+
+void TComPort::ClosePort()
+{
+    if (!Connected())
+        return;
+    // Whatever is still queued either way is of no use once the port is shut;
+    // a failure to drop it changes nothing, since the device closes anyway.
+    serial_->clear(QSerialPort::AllDirections);
+    closeDevice();
+}
+
+void TComPort::closeDevice()
+{
+    serial_->close();
+    serial_->clearError();
+}
+
+void TComPort::failBlockingCall(const char* text)
+{
+    const int code = SerialErrorNumber(serial_->error());
+    closeDevice();
+    throw EComPort(text, code);
+}
+
+std::int32_t TComPort::WriteBytes(const std::string& bytes)
+{
+    if (!Connected())
+        throw EComPort("WriteFile function failed", SerialErrorNumber(QSerialPort::NotOpenError));
+    if (bytes.empty())
+        return 0;
+
+    FlagScope writing(writing_);
+    const qint64 size = static_cast<qint64>(bytes.size());
+    const qint64 limit = kWritePerByteMs * size + kWriteConstantMs;
+    QElapsedTimer clock;
+    clock.start();
+
+    serial_->clearError();
+    if (serial_->write(bytes.data(), size) != size)
+        failBlockingCall("WriteFile function failed");
+    while (serial_->bytesToWrite() > 0) {
+        const qint64 left = limit - clock.elapsed();
+        if (left <= 0)
+            break;
+        if (!serial_->waitForBytesWritten(static_cast<int>(left))) {
+            if (!isTimeout(serial_->error()))
+                failBlockingCall("WriteFile function failed");
+            serial_->clearError();
+        }
+    }
+
+    const qint64 unsent = serial_->bytesToWrite();
+    if (unsent > 0) {
+        // Out of time: what did not go must not trail out later in front of
+        // the next command.
+        serial_->clear(QSerialPort::Output);
+        serial_->clearError();
+    }
+    return static_cast<std::int32_t>(size - unsent);
+}
+
+std::string TComPort::ReadBytes(std::int32_t count)
+{
+    if (!Connected())
+        throw EComPort("ReadFile function failed", SerialErrorNumber(QSerialPort::NotOpenError));
+    std::string received;
+    if (count <= 0)
+        return received;
+
+    {
+        // The receivers get nothing while this runs: the bytes are the caller's.
+        FlagScope reading(reading_);
+        const std::size_t wanted = static_cast<std::size_t>(count);
+        QElapsedTimer clock;
+        clock.start();
+        serial_->clearError();
+        while (received.size() < wanted) {
+            if (serial_->bytesAvailable() > 0) {
+                const QByteArray chunk =
+                    serial_->read(static_cast<qint64>(wanted - received.size()));
+                received.append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+                continue;
+            }
+            const qint64 left = kReadTimeoutMs - clock.elapsed();
+            if (left <= 0)
+                break;
+            if (!serial_->waitForReadyRead(static_cast<int>(left))) {
+                // Running out of time is no failure: the caller gets what came.
+                if (!isTimeout(serial_->error()))
+                    failBlockingCall("ReadFile function failed");
+                serial_->clearError();
+            }
+        }
+    }
+    // Whatever came after the caller's share belongs to the receivers again.
+    if (Connected() && serial_->bytesAvailable() > 0)
+        scheduleDelivery();
+    return received;
+}
+
+void TComPort::RegisterLink(TComLink* link)
+{
+    if (!link || std::find(links_.begin(), links_.end(), link) != links_.end())
+        throw EComPort(kRegistrationFailed, 0);
+    links_.push_back(link);
+}
+
+void TComPort::UnregisterLink(TComLink* link)
+{
+    const auto it = std::find(links_.begin(), links_.end(), link);
+    if (!link || it == links_.end())
+        throw EComPort(kRegistrationFailed, 0);
+    links_.erase(it);
+}
+
+void TComPort::scheduleDelivery()
+{
+    // One queued delivery at a time: readyRead may come from inside a direct
+    // read or write, and the receivers must only ever run from the event loop.
+    if (deliveryQueued_)
+        return;
+    deliveryQueued_ = true;
+    QMetaObject::invokeMethod(this, [this] { deliverPending(); }, Qt::QueuedConnection);
+}
+
+void TComPort::deliverPending()
+{
+    deliveryQueued_ = false;
+    if (delivering_ || reading_ || writing_) {
+        // A receiver's own event loop (a message box) brought us here; the
+        // delivery in progress picks these bytes up when it is done.
+        return;
+    }
+    if (!Connected() || serial_->bytesAvailable() <= 0)
+        return;
+    // With no receiver that takes bytes they stay waiting, as in the driver's
+    // queue, for a later direct read.
+    const bool anyReceiver = std::any_of(links_.begin(), links_.end(),
+                                         [](const TComLink* link) { return bool(link->OnRxBuf); });
+    if (!anyReceiver)
+        return;
+
+    QPointer<TComPort> alive(this);
+    {
+        FlagScope delivering(delivering_);
+        const QByteArray data = serial_->readAll();
+        const std::string chunk(data.constData(), static_cast<std::size_t>(data.size()));
+        const std::vector<TComLink*> receivers = links_;
+        for (TComLink* link : receivers) {
+            // A receiver may have been disconnected by an earlier one.
+            if (std::find(links_.begin(), links_.end(), link) == links_.end() || !link->OnRxBuf)
+                continue;
+            try {
+                link->OnRxBuf(chunk);
+            } catch (const std::exception& error) {
+                if (OnDeliveryError) {
+                    try {
+                        OnDeliveryError(error);
+                    } catch (...) {
+                        // The hook's own failure has nowhere further to go.
+                    }
+                }
+            } catch (...) {
+                // Not an error we can describe; the line keeps running.
+            }
+            if (!alive)
+                return;
+        }
+    }
+    if (Connected() && serial_->bytesAvailable() > 0)
+        scheduleDelivery();
+}
+
+void TComPort::handleError(int error)
+{
+    const auto kind = static_cast<QSerialPort::SerialPortError>(error);
+    if (kind != QSerialPort::ReadError && kind != QSerialPort::ResourceError &&
+        kind != QSerialPort::WriteError)
+        return;  // time-outs, refused modem lines and the like are not failures
+    if (reading_ || writing_ || opening_ || !Connected())
+        return;  // the operation in progress reports it itself
+    // The device went away under an idle port (adapter pulled out). Closing
+    // right here matters: left open, the port reports the same error again
+    // and again and the processor spins.
+    const char* text = kind == QSerialPort::WriteError ? "WriteFile function failed"
+                                                       : "ReadFile function failed";
+    const EComPort failure(text, SerialErrorNumber(kind));
+    closeDevice();
+    reportFailure(failure);
+}
+
+void TComPort::reportFailure(const EComPort& failure)
+{
+    // Told from the event loop, not from inside Qt's notifier: the console
+    // shows a message box, which runs an event loop of its own.
+    QMetaObject::invokeMethod(
+        this,
+        [this, failure] {
+            if (!OnPortFailure)
+                return;
+            try {
+                OnPortFailure(failure);
+            } catch (...) {
+                // The hook's own failure has nowhere further to go.
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+}  // namespace varmo
