@@ -1,0 +1,112 @@
+#pragma once
+// The real console started the way the program starts it, against a settings
+// store in a temporary directory, with recording prompts installed. Nothing
+// here ever opens a real serial device: COM1 points at a path that does not
+// exist unless a test points it at a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QThread>
+#include <functional>
+#include <memory>
+
+#include "console/FormSet.h"
+#include "console/TFMain.h"
+#include "link/SettingsStore.h"
+#include "protocol/CodePage.h"
+#include "tests/console/RecordingPrompts.h"
+
+namespace varmo::test {
+
+// Runs the event loop until the condition holds; false when it never did
+// within the (generous) limit.
+inline bool WaitFor(const std::function<bool()>& condition, int limitMs = 10000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > limitMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+// Runs the event loop for a while, for checks that something did NOT happen.
+inline void Idle(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+}
+
+class ConsoleTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
+        for (int n = 1; n <= 16; ++n)
+            qunsetenv(("VARMO_COM" + QByteArray::number(n)).constData());
+        previous_ = InstallPrompts(&prompts);
+        SetConsoleCodePage("maz");
+        StoreRaw(QStringLiteral("devices/COM1"), dir_.filePath(QStringLiteral("no-printer")));
+        OpenSettingsStore();
+    }
+
+    void TearDown() override
+    {
+        Stop();
+        CloseSettingsStore();
+        InstallPrompts(previous_);
+    }
+
+    // Writes a value into the store behind the console's back, any type.
+    void StoreRaw(const QString& name, const QVariant& value)
+    {
+        QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferwen s.c."),
+                        QStringLiteral("Varmo"));
+        store.setValue(name, value);
+        store.sync();
+    }
+
+    QVariant StoredRaw(const QString& name)
+    {
+        QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferwen s.c."),
+                        QStringLiteral("Varmo"));
+        return store.value(name);
+    }
+
+    // The console's COM1 is this device from now on.
+    void PointCom1At(const QString& device) { StoreRaw(QStringLiteral("devices/COM1"), device); }
+
+    TFMain& Start()
+    {
+        forms_ = std::make_unique<FormSet>();
+        return forms_->main();
+    }
+
+    // Ends the run the way the program does: dialogs first, the main window
+    // last (which writes the code page back).
+    void Stop() { forms_.reset(); }
+
+    Forms& forms() { return forms_->forms(); }
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    RecordingPrompts prompts;
+
+private:
+    QTemporaryDir dir_;
+    Prompts* previous_ = nullptr;
+    std::unique_ptr<FormSet> forms_;
+};
+
+}  // namespace varmo::test

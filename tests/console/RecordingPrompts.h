@@ -1,0 +1,75 @@
+#pragma once
+// Prompts that record what the operator would have seen and answer file
+// dialogs from a list of paths (an empty answer is a cancelled dialog).
+#include <QString>
+#include <deque>
+#include <vector>
+
+#include "console/AppTitle.h"
+#include "console/Prompts.h"
+
+namespace varmo::test {
+
+struct Shown {
+    QString text;
+    QString caption;
+    bool error = false;
+
+    bool operator==(const Shown& other) const
+    {
+        return text == other.text && caption == other.caption && error == other.error;
+    }
+};
+
+inline Shown Message(const QString& text, const QString& caption) { return {text, caption, false}; }
+inline Shown ErrorBox(const QString& text) { return {text, ApplicationTitle(), true}; }
+
+class RecordingPrompts : public Prompts {
+public:
+    void message(const QString& text, const QString& caption) override
+    {
+        shown.push_back(Message(text, caption));
+    }
+    void errorBox(const QString& text) override { shown.push_back(ErrorBox(text)); }
+    QString openFileName(const QString& filter, const QString& defaultExt) override
+    {
+        return answer(false, filter, defaultExt);
+    }
+    QString saveFileName(const QString& filter, const QString& defaultExt) override
+    {
+        return answer(true, filter, defaultExt);
+    }
+
+    struct FileDialog {
+        bool save;
+        QString filter;
+        QString defaultExt;
+    };
+
+    std::vector<Shown> shown;
+    std::vector<FileDialog> fileDialogs;
+    std::deque<QString> fileAnswers;
+
+private:
+    QString answer(bool save, const QString& filter, const QString& defaultExt)
+    {
+        fileDialogs.push_back({save, filter, defaultExt});
+        if (fileAnswers.empty())
+            return {};
+        QString path = fileAnswers.front();
+        fileAnswers.pop_front();
+        return path;
+    }
+};
+
+}  // namespace varmo::test
+
+// Readable failures.
+#include <ostream>
+namespace varmo::test {
+inline std::ostream& operator<<(std::ostream& out, const Shown& shown)
+{
+    return out << (shown.error ? "error box " : "message ") << '"' << shown.text.toStdString()
+               << "\" / \"" << shown.caption.toStdString() << '"';
+}
+}  // namespace varmo::test

@@ -1,0 +1,14 @@
+// The console's tests run on real widgets, so they need one application.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    // Widgets without a screen, also when the test list is read at build time.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
