@@ -1,0 +1,90 @@
+#include "simulator/PseudoTerminal.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace varmo {
+
+namespace {
+
+std::runtime_error systemError(const std::string& what)
+{
+    return std::runtime_error(what + ": " + std::strerror(errno));
+}
+
+}  // namespace
+
+PseudoTerminal::PseudoTerminal()
+{
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0)
+        throw systemError("posix_openpt");
+    try {
+        if (grantpt(master_) != 0)
+            throw systemError("grantpt");
+        if (unlockpt(master_) != 0)
+            throw systemError("unlockpt");
+        const char* name = ptsname(master_);
+        if (name == nullptr)
+            throw systemError("ptsname");
+        path_ = name;
+        slave_ = open(path_.c_str(), O_RDWR | O_NOCTTY);
+        if (slave_ < 0)
+            throw systemError("open " + path_);
+        // Raw, so CR, 0xFF and every other byte pass unchanged, and no echo.
+        termios settings{};
+        if (tcgetattr(slave_, &settings) != 0)
+            throw systemError("tcgetattr");
+        cfmakeraw(&settings);
+        cfsetispeed(&settings, B9600);
+        cfsetospeed(&settings, B9600);
+        if (tcsetattr(slave_, TCSANOW, &settings) != 0)
+            throw systemError("tcsetattr");
+        const int flags = fcntl(master_, F_GETFL);
+        if (flags < 0 || fcntl(master_, F_SETFL, flags | O_NONBLOCK) != 0)
+            throw systemError("fcntl");
+    } catch (...) {
+        if (slave_ >= 0)
+            close(slave_);
+        close(master_);
+        throw;
+    }
+}
+
+PseudoTerminal::~PseudoTerminal()
+{
+    close(slave_);
+    close(master_);
+}
+
+DeviceLink::DeviceLink(std::string linkPath, const std::string& target)
+    : path_(std::move(linkPath)), target_(target)
+{
+    struct stat info {};
+    if (lstat(path_.c_str(), &info) == 0) {
+        // Only a link left over from an earlier run is ours to replace.
+        if (!S_ISLNK(info.st_mode))
+            throw std::runtime_error(path_ + " exists and is not a symbolic link");
+        if (unlink(path_.c_str()) != 0)
+            throw systemError("unlink " + path_);
+    }
+    if (symlink(target.c_str(), path_.c_str()) != 0)
+        throw systemError("symlink " + path_);
+}
+
+DeviceLink::~DeviceLink()
+{
+    // Leave alone a link that someone has pointed elsewhere meanwhile.
+    char buffer[4096];
+    const ssize_t length = readlink(path_.c_str(), buffer, sizeof buffer);
+    if (length >= 0 && std::string(buffer, static_cast<std::size_t>(length)) == target_)
+        unlink(path_.c_str());
+}
+
+}  // namespace varmo
