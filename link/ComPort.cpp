@@ -269,33 +269,35 @@ void TComPort::deliverPending()
     if (!anyReceiver)
         return;
 
+    // Every receiver's exception is caught below, so the flag is set and
+    // cleared by hand: a receiver may even destroy the port, and then nothing
+    // of it may be touched any more.
     QPointer<TComPort> alive(this);
-    {
-        FlagScope delivering(delivering_);
-        const QByteArray data = serial_->readAll();
-        const std::string chunk(data.constData(), static_cast<std::size_t>(data.size()));
-        const std::vector<TComLink*> receivers = links_;
-        for (TComLink* link : receivers) {
-            // A receiver may have been disconnected by an earlier one.
-            if (std::find(links_.begin(), links_.end(), link) == links_.end() || !link->OnRxBuf)
-                continue;
-            try {
-                link->OnRxBuf(chunk);
-            } catch (const std::exception& error) {
-                if (OnDeliveryError) {
-                    try {
-                        OnDeliveryError(error);
-                    } catch (...) {
-                        // The hook's own failure has nowhere further to go.
-                    }
+    delivering_ = true;
+    const QByteArray data = serial_->readAll();
+    const std::string chunk(data.constData(), static_cast<std::size_t>(data.size()));
+    const std::vector<TComLink*> receivers = links_;
+    for (TComLink* link : receivers) {
+        // A receiver may have been disconnected by an earlier one.
+        if (std::find(links_.begin(), links_.end(), link) == links_.end() || !link->OnRxBuf)
+            continue;
+        try {
+            link->OnRxBuf(chunk);
+        } catch (const std::exception& error) {
+            if (OnDeliveryError) {
+                try {
+                    OnDeliveryError(error);
+                } catch (...) {
+                    // The hook's own failure has nowhere further to go.
                 }
-            } catch (...) {
-                // Not an error we can describe; the line keeps running.
             }
-            if (!alive)
-                return;
+        } catch (...) {
+            // Not an error we can describe; the line keeps running.
         }
+        if (!alive)
+            return;
     }
+    delivering_ = false;
     if (Connected() && serial_->bytesAvailable() > 0)
         scheduleDelivery();
 }

@@ -45,18 +45,6 @@ struct AssemblyCase {
 
 }  // namespace
 
-TEST(ComDataPacket, DefaultsBeforeTheMainWindowSetsItUp)
-{
-    TComDataPacket packet;
-    EXPECT_EQ(packet.MaxBufferSize, 1024);
-    EXPECT_FALSE(packet.IncludeStrings);
-    EXPECT_EQ(packet.Size(), 0);
-    EXPECT_FALSE(packet.CaseInsensitive());
-    EXPECT_EQ(packet.StartString(), "");
-    EXPECT_EQ(packet.StopString(), "");
-    EXPECT_EQ(packet.ComPort(), nullptr);
-}
-
 TEST(ComDataPacket, CutsAnswersOutOfTheStream)
 {
     const std::string body1022(1022, 'x');
@@ -252,17 +240,4 @@ TEST(ComDataPacket, AFailingHandlerDoesNotHoldBackTheNextFrame)
 
     r.packet.HandleData(frame("after"));
     EXPECT_EQ(r.packets, (std::vector<std::string>{"good", "after"}));
-}
-
-TEST(ComDataPacket, BoundaryLengthsAroundTheLimit)
-{
-    // The buffer length at the end of a pass decides: 1024 or more goes.
-    for (const std::size_t total : {2u, 255u, 256u, 257u, 1023u, 1024u, 1025u}) {
-        SCOPED_TRACE(total);
-        Recorder r;
-        r.packet.HandleData(kStart + std::string(total - kStart.size(), 'y'));
-        EXPECT_EQ(r.packet.Buffer().size(), total < 1024 ? total : 0u);
-        r.packet.HandleData(kStart + "z" + kStop);
-        EXPECT_EQ(r.packets, std::vector<std::string>{"z"});
-    }
 }

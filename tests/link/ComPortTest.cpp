@@ -231,6 +231,31 @@ TEST_F(ComPortTest, AReceiverThatThrowsDoesNotStopLaterDeliveries)
     port.UnregisterLink(&healthy.link);
 }
 
+TEST_F(ComPortTest, DeliveriesNeverOverlapEvenWhenAReceiverRunsAnEventLoop)
+{
+    port.OpenPort();
+    int depth = 0;
+    int deepest = 0;
+    std::string received;
+    TComLink modal;
+    modal.OnRxBuf = [&](const std::string& chunk) {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        received += chunk;
+        if (received == "first") {
+            // As an error box would: the event loop runs while more comes in.
+            printer.WriteFromPrinter("second");
+            PumpFor(300);
+        }
+        --depth;
+    };
+    port.RegisterLink(&modal);
+    printer.WriteFromPrinter("first");
+    EXPECT_TRUE(PumpUntil([&] { return received == "firstsecond"; }));
+    EXPECT_EQ(deepest, 1);
+    port.UnregisterLink(&modal);
+}
+
 TEST_F(ComPortTest, AReceiverIsConnectedOnceAndDisconnectedOnce)
 {
     TComLink link;
