@@ -38,6 +38,7 @@ public:
     void SetConnected(bool value) { value ? OpenPort() : ClosePort(); }
 
     // Blocks until written or 100 ms per byte plus 1000 ms; returns bytes written.
+    // What has not gone out by then is dropped, never sent later.
     std::int32_t WriteBytes(const std::string& bytes);
     // Blocks until count bytes are there or 500 ms after the call.
     std::string ReadBytes(std::int32_t count);
@@ -49,7 +50,7 @@ public:
     // shows it in its standard error box); delivery goes on.
     std::function<void(const std::exception&)> OnDeliveryError;
     // The device failed while the port was idle (unplugged adapter); the port
-    // has closed itself. Called once per failure.
+    // has closed itself. Called once per failure, from the event loop.
     std::function<void(const EComPort&)> OnPortFailure;
 
 private:
