@@ -1,7 +1,6 @@
 // The setting commands: clock, header, rates, error mode, NIP and
 // fiscalisation, inspection date, discount method. Each checks its fields and
 // refuses bad ones with the printer's error number.
-#include "protocol/Fields.h"
 #include "simulator/Execution.h"
 #include "simulator/PrinterErrors.h"
 #include "simulator/Printouts.h"

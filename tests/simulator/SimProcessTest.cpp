@@ -223,27 +223,6 @@ TEST(SimProcess, LineFaultsAsATechnicianMeetsThem)
         EXPECT_TRUE(error.AcceptAnswer(code.substr(code.find(kFrameStart))));
     }
     {
-        Simulator sim({"--delay", "400"});
-        QSerialPort port;
-        ASSERT_TRUE(openPort(port, sim.Device()));
-        QElapsedTimer timer;
-        timer.start();
-        EXPECT_EQ(status(port, kENQ), "\x65");
-        EXPECT_GE(timer.elapsed(), 400);
-    }
-    {
-        Simulator sim({"--chunk", "5", "--gap", "40"});
-        QSerialPort port;
-        ASSERT_TRUE(openPort(port, sim.Device()));
-        TCmdReadHeader header;
-        QElapsedTimer timer;
-        timer.start();
-        const std::string answer = frameAnswer(port, header);
-        const qint64 took = timer.elapsed();
-        EXPECT_TRUE(header.AcceptAnswer(answer));
-        EXPECT_GE(took, static_cast<qint64>((answer.size() + 4) / 5 - 1) * 40);
-    }
-    {
         Simulator sim({"--baud", "1200"});
         QSerialPort port;
         ASSERT_TRUE(openPort(port, sim.Device()));
