@@ -60,12 +60,11 @@ TEST(ReadCommands, FramingAndCheckValueDecideFirst)
     EXPECT_TRUE(header.Accepted());
     EXPECT_EQ(header.LastFrame(), good);
 
-    std::string lower = good;
-    lower[lower.size() - 4] = static_cast<char>(std::tolower(lower[lower.size() - 4]));
-    lower[lower.size() - 3] = static_cast<char>(std::tolower(lower[lower.size() - 3]));
-    const bool checkHasLetters = lower != good;
-    if (checkHasLetters)
-        EXPECT_FALSE(header.AcceptAnswer(lower));
+    // Check digits are compared exactly: "db" is not "DB".
+    const std::string upper = framed("1#U\x9C\xFF");
+    ASSERT_EQ(upper.substr(upper.size() - 4, 2), "DB");
+    EXPECT_TRUE(header.AcceptAnswer(upper));
+    EXPECT_FALSE(header.AcceptAnswer(unchecked("1#U\x9C\xFF" "db")));
 
     std::string wrongCheck = good;
     wrongCheck[wrongCheck.size() - 3] ^= 1;
