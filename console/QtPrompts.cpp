@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "console/AppTitle.h"
+#include "console/PolishFileColumns.h"
 
 namespace varmo {
 
@@ -49,6 +50,8 @@ QString QtPrompts::runFileDialog(bool save, const QString& filter, const QString
     // The operator's chosen file is created or overwritten as it is, as the
     // console always did; the file is replaced whole or not at all.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setProxyModel(new PolishFileColumns(&dialog));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString path = dialog.selectedFiles().constFirst();

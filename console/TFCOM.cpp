@@ -54,6 +54,7 @@ TFCOM::TFCOM(TFMain& main) : QDialog(&main), main_(main)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     for (QRadioButton* button : {RBCOM1, RBCOM2, RBCOMCustom})
         connect(button, &QRadioButton::toggled, this, [this](bool on) {

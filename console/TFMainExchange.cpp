@@ -11,17 +11,13 @@
 #include "console/Prompts.h"
 #include "console/TFMain.h"
 #include "console/Text.h"
+#include "console/Views.h"
 #include "protocol/Escaped.h"
 #include "protocol/Frame.h"
 
 namespace varmo {
 
 namespace {
-
-void showLines(QPlainTextEdit* view, const Lines& lines)
-{
-    view->setPlainText(LinesText(lines));
-}
 
 const std::string kCRLF = "\r\n";
 
@@ -37,10 +33,10 @@ void TFMain::SubmitCommand(std::unique_ptr<TCommand> command)
     // the command already current and the views as they were.
     Lines frame;
     EncodeEscaped(frame, current->GetRawFrame());
-    showLines(RESend, frame);
+    ShowLines(RESend, frame);
     Lines description;
     current->DescribeCommand(description);
-    showLines(Memo, description);
+    ShowLines(Memo, description);
     ConfirmOnPrinter = false;
 }
 
@@ -78,7 +74,7 @@ void TFMain::ComDataPacketPacket(const std::string& text)
     Guarded([&] {
         const std::string frame = kFrameStart + text + kFrameStop;
         if (CBAnswer->isChecked())
-            RERcv->setPlainText(FromUtf8(EscapedText(frame)));
+            ShowText(RERcv, FromUtf8(EscapedText(frame)));
         // Every answer belongs to the current command, sent or not. Answers
         // are never converted from Mazovia.
         auto* request = dynamic_cast<TCmdRequest*>(CurrentCommand());
@@ -88,13 +84,13 @@ void TFMain::ComDataPacketPacket(const std::string& text)
         // describing the new one fails.
         MemoR->clear();
         if (!request->AcceptAnswer(frame)) {
-            MemoR->setPlainText(QStringLiteral("Niezrozumiała sekwencja"));
+            ShowText(MemoR, QStringLiteral("Niezrozumiała sekwencja"));
             return;
         }
         if (CBOpis->isChecked()) {
             Lines description;
             request->DescribeAnswer(description);
-            showLines(MemoR, description);
+            ShowLines(MemoR, description);
         }
     });
 }

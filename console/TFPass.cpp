@@ -16,7 +16,7 @@ namespace varmo {
 TFPass::TFPass(TFMain& main) : QDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Odblokowanie funkcji serwisowych"));
-    resize(356, 123);
+    setFixedSize(356, 123);
 
     Label1 = new QLabel(QStringLiteral("Hasło:"), this);
     Ed = new QLineEdit(this);
