@@ -182,6 +182,25 @@ TEST_F(ExchangeTest, AnAnswerArrivingOnThePortIsDescribed)
     EXPECT_EQ(main.MemoR->toPlainText(), QStringLiteral("Odczytany nagłówek:\nABC"));
 }
 
+TEST_F(ExchangeTest, APrinterThatGoesAwayIsReportedOnceAndTheConsoleCarriesOn)
+{
+    auto printer = std::make_unique<PtyPrinter>();
+    PointCom1At(printer->path());
+    TFMain& main = Start();
+    ASSERT_TRUE(main.EnsurePortOpen());
+    printer.reset();  // the cable is pulled while nobody talks
+    ASSERT_TRUE(WaitFor([&] { return !prompts.shown.empty(); }));
+    Idle(200);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_TRUE(prompts.shown[0].error);
+    EXPECT_TRUE(prompts.shown[0].text.startsWith(QStringLiteral("ReadFile function failed")));
+    EXPECT_FALSE(main.ComPort.Connected());
+    // (Reopening is not tried here: the freed terminal's name may already
+    // belong to another test running alongside.)
+    main.Nagwek2Click();
+    EXPECT_EQ(main.Memo->toPlainText(), QStringLiteral("Odczyt nagłówka"));
+}
+
 class CommandFileTest : public ConsoleTest {
 protected:
     std::string FileBytes(const QString& name) { return ReadWholeFile(path(name)); }

@@ -66,13 +66,5 @@ TEST_F(GuardTest, ShowsEveryExceptionOnceAndCarriesOn)
     EXPECT_EQ(prompts.shown, expected);
 }
 
-TEST_F(GuardTest, TheErrorBoxCarriesTheApplicationTitle)
-{
-    Guarded([] { throw Exception("x"); });
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Varmo"));
-    EXPECT_TRUE(prompts.shown[0].error);
-}
-
 }  // namespace
 }  // namespace varmo::test

@@ -1,8 +1,6 @@
-// The main menu: entries, order and captions as the operator knows them, the
-// entries that prepare commands, and the ones whose dialogs come later.
+// The main menu: the entries that prepare commands, and the ones whose
+// dialogs come later.
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 
 #include "commands/ReportCommands.h"
@@ -14,47 +12,6 @@ namespace varmo::test {
 namespace {
 
 using MenuTest = ConsoleTest;
-
-// "-" for a separator, "> " before the entries of a submenu.
-QStringList Captions(const QMenu* menu, const QString& indent = QString())
-{
-    QStringList captions;
-    for (const QAction* action : menu->actions()) {
-        if (action->isSeparator()) {
-            captions << indent + QStringLiteral("-");
-        } else {
-            captions << indent + action->text();
-            if (action->menu())
-                captions << Captions(action->menu(), indent + QStringLiteral("> "));
-        }
-    }
-    return captions;
-}
-
-TEST_F(MenuTest, EveryEntryInItsPlace)
-{
-    TFMain& main = Start();
-    QStringList top;
-    for (const QAction* action : main.menuBar()->actions())
-        top << action->text();
-    EXPECT_EQ(top, (QStringList{"Ustawienia", "Odczyt", "Raporty", "Inne", "O programie"}));
-
-    EXPECT_EQ(Captions(main.Ustawienia1),
-              (QStringList{"Port COM", "Standard znaków", "> Mazovia", "> Windows",
-                           "Odblokuj funkcje serwisowe", "-", "Zegar", "Nagłówek",
-                           "Stawki podatkowe", "Tryb obsługi błędów", "Metoda obliczania rabatu",
-                           "-", "NIP/Fiskalizacja", "Data przeglądu"}));
-    EXPECT_EQ(Captions(main.Odczyt1),
-              (QStringList{"Nagłówek", "Kod błędu", "Informacje kasowe",
-                           "Informacje kasowe - aktualna transakcja", "Możliwość sprzedaży"}));
-    EXPECT_EQ(Captions(main.Raporty1),
-              (QStringList{"Dobowy", "Pamięć fiskalna - wg dat",
-                           "Pamięc fiskalna - wg numerów raportów ", "Baza towarowa",
-                           "Opisy stałe"}));
-    EXPECT_EQ(Captions(main.Inne1),
-              (QStringList{"Paragon testowy", "Dowolna sekwencja", "-", "Anulowanie transakcji"}));
-    EXPECT_EQ(main.Oprogramie2->menu(), nullptr);  // a top-level entry of its own
-}
 
 TEST_F(MenuTest, EntriesPrepareTheirCommandWithoutSendingIt)
 {

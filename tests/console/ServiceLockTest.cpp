@@ -101,12 +101,5 @@ TEST_F(ServiceLockTest, TheLockIsNotRemembered)
     EXPECT_FALSE(ServiceEntriesEnabled(second));
 }
 
-TEST_F(ServiceLockTest, ThePasswordIsShownAsStars)
-{
-    Start();
-    EXPECT_EQ(forms().FPass->Ed->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(forms().FPass->windowTitle(), QStringLiteral("Odblokowanie funkcji serwisowych"));
-}
-
 }  // namespace
 }  // namespace varmo::test

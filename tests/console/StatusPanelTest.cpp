@@ -162,15 +162,5 @@ TEST_F(StatusPanelTest, CanGoesOutAndChangesNothingOnScreen)
     EXPECT_TRUE(prompts.shown.empty());
 }
 
-TEST_F(StatusPanelTest, UnknownFlagNamesChangeNothing)
-{
-    TFMain& main = Start();
-    main.ShowStatusFlag(QStringLiteral("XYZ"), true);
-    main.ShowStatusFlag(QStringLiteral("fsk"), true);
-    for (QLabel* label : {main.LbFSK, main.LbCMD, main.LbPAR, main.LbTRF, main.LbONL, main.LbPE,
-                          main.LbERR})
-        EXPECT_FALSE(label->isEnabled());
-}
-
 }  // namespace
 }  // namespace varmo::test

@@ -152,23 +152,26 @@ TEST_F(ConsoleAndPrinterTest, ACommandFileSavedAndOpenedGoesOutAsTheSameFrame)
     EXPECT_TRUE(prompts.shown.empty());
 }
 
-TEST_F(ConsoleAndPrinterTest, AnswersSurviveAnUnevenLine)
+TEST_F(ConsoleAndPrinterTest, AnswersOverAnUnevenLine)
 {
-    StartPrinter({"--chunk", "3", "--gap", "20", "--noise", "--delay", "100"});
-    TFMain& main = Start();
-    main.Nagwek2Click();
-    ASSERT_TRUE(SendAndAwaitAnswer(main));
-    EXPECT_EQ(DescriptionLines(main).value(0), QStringLiteral("Odczytany nagłówek:"));
-}
-
-TEST_F(ConsoleAndPrinterTest, ASpoiledCheckValueIsNotUnderstood)
-{
-    StartPrinter({"--bad-checksum"});
-    TFMain& main = Start();
-    main.Nagwek2Click();
-    ASSERT_TRUE(SendAndAwaitAnswer(main));
-    EXPECT_EQ(main.MemoR->toPlainText(), QStringLiteral("Niezrozumiała sekwencja"));
-    EXPECT_TRUE(prompts.shown.empty());
+    const struct {
+        QStringList options;
+        QString firstLine;
+    } cases[] = {
+        // Late, in small pieces, after noise: still one answer, understood.
+        {{"--chunk", "3", "--gap", "20", "--noise", "--delay", "100"}, "Odczytany nagłówek:"},
+        {{"--bad-checksum"}, "Niezrozumiała sekwencja"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        StartPrinter(c.options);
+        TFMain& main = Start();
+        main.Nagwek2Click();
+        ASSERT_TRUE(SendAndAwaitAnswer(main));
+        EXPECT_EQ(DescriptionLines(main).value(0), c.firstLine);
+        EXPECT_TRUE(prompts.shown.empty());
+        Stop();
+    }
 }
 
 TEST_F(ConsoleAndPrinterTest, APrinterThatWentSilent)
