@@ -6,7 +6,8 @@ class QCoreApplication;
 
 namespace varmo {
 
-// Loads qtbase_pl into the application; false when it is not installed.
+// Loads qtbase_pl into the application and makes Polish the default locale of
+// the toolkit's own widgets; false when the translation is not installed.
 bool LoadPolishTranslation(QCoreApplication& app);
 
 // Fills the core's regional hook from the system locale: the decimal
