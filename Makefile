@@ -18,7 +18,9 @@ build: configure
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-run: build
+run:
+	@./scripts/run-demo.sh --check-display
+	@$(MAKE) --no-print-directory build
 	@./scripts/run-demo.sh $(BUILD)
 
 bench: build
