@@ -51,12 +51,15 @@ std::string Paper::Take()
 std::string PaperMoney(Amount amount)
 {
     const bool negative = amount < 0;
-    const Amount magnitude = negative ? -amount : amount;
-    const Amount cents = (magnitude + 50) / 100;
-    std::string fraction = std::to_string(cents % 100);
-    if (fraction.size() < 2)
-        fraction.insert(0, "0");
-    return (negative && cents != 0 ? "-" : "") + std::to_string(cents / 100) + "," + fraction;
+    const auto magnitude = negative ? 0ULL - static_cast<unsigned long long>(amount)
+                                    : static_cast<unsigned long long>(amount);
+    const unsigned long long cents = (magnitude + 50) / 100;
+    std::string text = negative && cents != 0 ? "-" : "";
+    text += std::to_string(cents / 100);
+    text += ',';
+    text += static_cast<char>('0' + cents % 100 / 10);
+    text += static_cast<char>('0' + cents % 10);
+    return text;
 }
 
 std::string PaperQuantity(Amount amount) { return PlainAmountText(amount, ","); }
