@@ -1,4 +1,4 @@
-// The console's tests run on real widgets, so they need one application.
+// The console and end-to-end tests run on real widgets, so they need one application.
 #include <gtest/gtest.h>
 
 #include <QApplication>
