@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test run check-display bench clean
 
 all: build
 
@@ -18,10 +18,12 @@ build: configure
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-run:
-	@./scripts/run-demo.sh --check-display
-	@$(MAKE) --no-print-directory build
+# A machine without a desktop hears so before the build, not after it.
+run: check-display build
 	@./scripts/run-demo.sh $(BUILD)
+
+check-display:
+	@./scripts/run-demo.sh --check-display
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
