@@ -13,7 +13,7 @@ configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 
 build: configure
-	@cmake --build $(BUILD) -j $(JOBS)
+	@env -u MAKELEVEL -u MAKEFLAGS cmake --build $(BUILD) -j $(JOBS)
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
