@@ -31,6 +31,28 @@ std::string ymd(std::int32_t year, std::int32_t month, std::int32_t day)
     return std::to_string(year + 2000) + "-" + TwoDigits(month, 12) + "-" + TwoDigits(day, 31);
 }
 
+// A scanned field followed by its separator, as the answers lay them out.
+std::int32_t numberThen(const std::string& body, std::int32_t& c, char separator)
+{
+    const std::int32_t value = ReadNumber(body, c);
+    ExpectChar(body, c, separator);
+    return value;
+}
+
+bool flagThen(const std::string& body, std::int32_t& c, char separator)
+{
+    const bool value = ReadFlag(body, c);
+    ExpectChar(body, c, separator);
+    return value;
+}
+
+Amount amountThen(const std::string& body, std::int32_t& c, char separator)
+{
+    const Amount value = ReadAmount(body, c);
+    ExpectChar(body, c, separator);
+    return value;
+}
+
 }  // namespace
 
 bool TCmdRequest::AcceptAnswer(const std::string& frame)
@@ -104,7 +126,8 @@ bool TCmdReadErrCode::ParseAnswer(const std::string& body)
     const std::string rest = body.substr(3);
     std::int32_t value = 0;
     if (!ParseInteger(rest, value))
-        throw EConvertError("'" + Cp1250ToUtf8(rest) + "' is not a valid integer value");
+        throw EConvertError(std::string(1, '\'').append(Cp1250ToUtf8(rest))
+                                .append("' is not a valid integer value"));
     error_ = value;
     return true;
 }
@@ -134,36 +157,22 @@ bool TCmdReadCashInfo::ParseAnswer(const std::string& body)
     try {
         CashInfo info;
         std::int32_t c = 4;
-        info.lastError = ReadNumber(body, c);
+        info.lastError = numberThen(body, c, ';');
+        info.fiscal = flagThen(body, c, ';');
+        info.transactionMode = flagThen(body, c, ';');
+        info.lastTransactionCorrect = flagThen(body, c, ';');
+        ExpectChar(body, c, '1');  // a fixed field that carries nothing
         ExpectChar(body, c, ';');
-        info.fiscal = ReadFlag(body, c);
-        ExpectChar(body, c, ';');
-        info.transactionMode = ReadFlag(body, c);
-        ExpectChar(body, c, ';');
-        info.lastTransactionCorrect = ReadFlag(body, c);
-        ExpectChar(body, c, ';');
-        ExpectChar(body, c, '1');
-        ExpectChar(body, c, ';');
-        info.zeroings = ReadNumber(body, c);
-        ExpectChar(body, c, ';');
-        info.year = ReadNumber(body, c);
-        ExpectChar(body, c, ';');
-        info.month = ReadNumber(body, c);
-        ExpectChar(body, c, ';');
-        info.day = ReadNumber(body, c);
-        ExpectChar(body, c, '/');
-        for (auto& rate : info.rates) {
-            rate = ReadNumber(body, c);
-            ExpectChar(body, c, '/');
-        }
-        info.lastReceipt = ReadNumber(body, c);
-        ExpectChar(body, c, '/');
-        for (auto& total : info.totals) {
-            total = ReadAmount(body, c);
-            ExpectChar(body, c, '/');
-        }
-        info.cash = ReadAmount(body, c);
-        ExpectChar(body, c, '/');
+        info.zeroings = numberThen(body, c, ';');
+        info.year = numberThen(body, c, ';');
+        info.month = numberThen(body, c, ';');
+        info.day = numberThen(body, c, '/');
+        for (auto& rate : info.rates)
+            rate = numberThen(body, c, '/');
+        info.lastReceipt = numberThen(body, c, '/');
+        for (auto& total : info.totals)
+            total = amountThen(body, c, '/');
+        info.cash = amountThen(body, c, '/');
         info.uniqueNumber = body.substr(static_cast<std::size_t>(c) - 1);
         info_ = std::move(info);
         return true;
@@ -253,14 +262,10 @@ bool TCmdReadClock::ParseAnswer(const std::string& body)
         return false;
     try {
         std::int32_t c = 4;
-        const std::int32_t year = ReadNumber(body, c);
-        ExpectChar(body, c, ';');
-        const std::int32_t month = ReadNumber(body, c);
-        ExpectChar(body, c, ';');
-        const std::int32_t day = ReadNumber(body, c);
-        ExpectChar(body, c, ';');
-        const std::int32_t hour = ReadNumber(body, c);
-        ExpectChar(body, c, ';');
+        const std::int32_t year = numberThen(body, c, ';');
+        const std::int32_t month = numberThen(body, c, ';');
+        const std::int32_t day = numberThen(body, c, ';');
+        const std::int32_t hour = numberThen(body, c, ';');
         const std::int32_t minute = ReadNumber(body, c);
         year_ = year;
         month_ = month;

@@ -38,6 +38,15 @@ struct CommandEntry {
     bool prints = false;  // refused while the paper or the mechanism is out
 };
 
+// A goods name and its rate letter, as "name CR letter /" ends a goods status
+// query and a database report line. The error number when the fields are
+// missing (3), the name is unacceptable (16) or the letter is no rate (18).
+struct GoodsField {
+    std::string name;
+    char letter = 0;
+};
+std::int32_t ReadGoodsField(const std::string& text, GoodsField& field);
+
 // The handler of a two-character command code; nothing for an unknown code.
 std::optional<CommandEntry> FindCommand(const std::string& code);
 

@@ -31,16 +31,11 @@ Outcome reportLine(PrinterContext& context, const Request& request)
     PrinterState& state = context.state;
     if (!state.baseReport.running)
         return Outcome::Failed(err::kNotNow);
-    FieldCursor fields(request.text);
-    std::string name, slash;
-    char letter = 0;
-    if (!fields.TakeUntil('\r', name) || !fields.TakeChar(letter) || !fields.TakeUntil('/', slash)
-        || !fields.AtEnd())
-        return Outcome::Failed(err::kParameterCount);
-    if (!IsValidGoodsName(name))
-        return Outcome::Failed(err::kName);
-    if (!slash.empty() || !RateIndex(letter))
-        return Outcome::Failed(err::kRate);
+    GoodsField field;
+    if (const std::int32_t error = ReadGoodsField(request.text, field))
+        return Outcome::Failed(error);
+    const std::string& name = field.name;
+    const char letter = field.letter;
 
     ++state.baseReport.lines;
     const auto found = state.goods.find(name);

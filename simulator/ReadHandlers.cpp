@@ -90,20 +90,29 @@ Outcome ReadClock(PrinterContext& context, const Request& request)
                            + twoDigits(now.minute) + ";" + twoDigits(now.second));
 }
 
+std::int32_t ReadGoodsField(const std::string& text, GoodsField& field)
+{
+    FieldCursor fields(text);
+    std::string slash;
+    if (!fields.TakeUntil('\r', field.name) || !fields.TakeChar(field.letter)
+        || !fields.TakeUntil('/', slash) || !fields.AtEnd())
+        return printer_error::kParameterCount;
+    if (!IsValidGoodsName(field.name))
+        return printer_error::kName;
+    if (!slash.empty() || !RateIndex(field.letter))
+        return printer_error::kRate;
+    return 0;
+}
+
 Outcome ReadGoodsStatus(PrinterContext& context, const Request& request)
 {
     if (!request.params.empty())
         return Outcome::Failed(printer_error::kParameterCount);
-    FieldCursor fields(request.text);
-    std::string name, slash;
-    char letter = 0;
-    if (!fields.TakeUntil('\r', name) || !fields.TakeChar(letter) || !fields.TakeUntil('/', slash)
-        || !fields.AtEnd())
-        return Outcome::Failed(printer_error::kParameterCount);
-    if (!IsValidGoodsName(name))
-        return Outcome::Failed(printer_error::kName);
-    if (!slash.empty() || !RateIndex(letter))
-        return Outcome::Failed(printer_error::kRate);
+    GoodsField field;
+    if (const std::int32_t error = ReadGoodsField(request.text, field))
+        return Outcome::Failed(error);
+    const std::string& name = field.name;
+    const char letter = field.letter;
 
     // Locked: selling the name under the asked rate would be refused.
     const auto found = context.state.goods.find(name);

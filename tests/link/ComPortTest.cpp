@@ -50,6 +50,14 @@ Failure failureOf(const std::function<void()>& action)
     return {"no failure", -1, ""};
 }
 
+// The assembler as the main window sets it up, collecting what it cuts.
+void cutFramesInto(TComDataPacket& assembler, std::vector<std::string>& packets)
+{
+    assembler.SetStartString("\x1BP");
+    assembler.SetStopString("\x1B\\");
+    assembler.OnPacket = [&packets](const std::string& p) { packets.push_back(p); };
+}
+
 qint64 millisecondsOf(const std::function<void()>& action)
 {
     QElapsedTimer clock;
@@ -145,10 +153,8 @@ TEST_F(ComPortTest, ReadBytesWaitsItsWholeTimeForALongAnswerAndKeepsItFromTheAss
 {
     port.OpenPort();
     TComDataPacket assembler;
-    assembler.SetStartString("\x1BP");
-    assembler.SetStopString("\x1B\\");
     std::vector<std::string> packets;
-    assembler.OnPacket = [&](const std::string& p) { packets.push_back(p); };
+    cutFramesInto(assembler, packets);
     assembler.SetComPort(&port);
 
     // The answer starts after the read and comes in pieces.
@@ -272,10 +278,8 @@ TEST_F(ComPortTest, AReceiverIsConnectedOnceAndDisconnectedOnce)
 TEST_F(ComPortTest, TheAssemblerCutsFramesFromWhatThePortReceives)
 {
     TComDataPacket assembler;
-    assembler.SetStartString("\x1BP");
-    assembler.SetStopString("\x1B\\");
     std::vector<std::string> packets;
-    assembler.OnPacket = [&](const std::string& p) { packets.push_back(p); };
+    cutFramesInto(assembler, packets);
     assembler.SetComPort(&port);
     EXPECT_EQ(assembler.ComPort(), &port);
     assembler.SetComPort(&port);  // binding again to the same port changes nothing
