@@ -1,5 +1,7 @@
 #include "console/StatusFlags.h"
 
+#include "protocol/StatusBits.h"
+
 namespace varmo {
 
 namespace {
@@ -13,27 +15,39 @@ const QColor kGrey(128, 128, 128);
 
 const std::array<StatusFlag, 7>& StatusFlags()
 {
-    static const std::array<StatusFlag, 7> flags{{
-        {"FSK", 0x08, true, QStringLiteral("Fiskalna"), QStringLiteral("Fiskalna"), kBlack,
-         QStringLiteral("Niefiskalna"), kBlue},
-        {"CMD", 0x04, true, QStringLiteral("Ostatni rozkaz poprawnie"),
-         QStringLiteral("Ostatni rozkaz poprawnie"), kBlack,
-         QStringLiteral("Ostatni rozkaz niepoprawnie"), kRed},
-        {"PAR", 0x02, true, QStringLiteral("Tryb transakcji"), QStringLiteral("Tryb transakcji"),
-         kBlue, QStringLiteral("Poza trybem transakcji"), kGrey},
-        // The design-time caption really reads "proprawna"; the first answer
-        // replaces it.
-        {"TRF", 0x01, true, QStringLiteral("Transakcja proprawna"),
-         QStringLiteral("Ostatnia transakcja poprawnie"), kBlack,
-         QStringLiteral("Ostatnia transakcja niepoprawnie"), kRed},
-        {"ONL", 0x04, false, QStringLiteral("On-line"), QStringLiteral("On-line"), kBlue,
-         QStringLiteral("Off-line"), kGrey},
-        {"PE", 0x02, false, QStringLiteral("Brak papieru"), QStringLiteral("Brak papieru"), kRed,
-         QStringLiteral("Jest papier"), kBlack},
-        {"ERR", 0x01, false, QStringLiteral("Błąd mechanizmu drukującego"),
-         QStringLiteral("Błąd mechanizmu drukującego"), kRed,
-         QStringLiteral("Mechanizm drukujący OK"), kBlack},
-    }};
+    // The words come from the status byte's meaning; the panel adds the
+    // colours and the captions its labels show before the first answer.
+    struct Look {
+        const char* initialCaption;
+        QColor setColour;
+        QColor clearColour;
+    };
+    // The design-time caption of TRF really reads "proprawna"; the first
+    // answer replaces it.
+    static const Look looks[] = {
+        {"Fiskalna", kBlack, kBlue},
+        {"Ostatni rozkaz poprawnie", kBlack, kRed},
+        {"Tryb transakcji", kBlue, kGrey},
+        {"Transakcja proprawna", kBlack, kRed},
+        {"On-line", kBlue, kGrey},
+        {"Brak papieru", kRed, kBlack},
+        {"Błąd mechanizmu drukującego", kRed, kBlack},
+    };
+    static const std::array<StatusFlag, 7> flags = [] {
+        std::array<StatusFlag, 7> made;
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            const StatusBit& bit = StatusBits()[i];
+            made[i] = StatusFlag{bit.name,
+                                 bit.mask,
+                                 bit.fromEnq,
+                                 QString::fromUtf8(looks[i].initialCaption),
+                                 QString::fromUtf8(bit.setText),
+                                 looks[i].setColour,
+                                 QString::fromUtf8(bit.clearText),
+                                 looks[i].clearColour};
+        }
+        return made;
+    }();
     return flags;
 }
 

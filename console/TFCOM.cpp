@@ -10,9 +10,9 @@
 
 #include "console/HandlerGuard.h"
 #include "console/RadioGroup.h"
-#include "console/StoredBaud.h"
 #include "console/TFMain.h"
 #include "link/SettingsStore.h"
+#include "link/StoredBaud.h"
 
 namespace varmo {
 

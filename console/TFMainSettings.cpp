@@ -2,9 +2,9 @@
 #include <QAction>
 
 #include "console/HandlerGuard.h"
-#include "console/StoredBaud.h"
 #include "console/TFMain.h"
 #include "link/SettingsStore.h"
+#include "link/StoredBaud.h"
 #include "protocol/CodePage.h"
 #include "protocol/Frame.h"
 

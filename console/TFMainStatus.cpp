@@ -9,6 +9,7 @@
 #include "console/Prompts.h"
 #include "console/StatusFlags.h"
 #include "console/TFMain.h"
+#include "link/StatusQuery.h"
 #include "protocol/Frame.h"
 
 namespace varmo {
@@ -30,17 +31,6 @@ QLabel* twoLines(const char* first, const char* second, QWidget* parent)
 {
     return new QLabel(QString::fromUtf8(first) + QLatin1Char('\n') + QString::fromUtf8(second),
                       parent);
-}
-
-// The one status byte the printer answers to ENQ or DLE, or nothing.
-bool queryStatus(TComPort& port, char control, unsigned char& status)
-{
-    port.WriteBytes(std::string(1, control));
-    const std::string answer = port.ReadBytes(1);
-    if (answer.empty())
-        return false;
-    status = static_cast<unsigned char>(answer.front());
-    return true;
 }
 
 }  // namespace
@@ -111,17 +101,17 @@ void TFMain::QueryPrinterStatus(bool reportNoAnswer)
 {
     if (!EnsurePortOpen())
         return;
-    unsigned char status = 0;
-    if (!queryStatus(ComPort, kENQ, status)) {
+    const std::optional<unsigned char> status = QueryStatusByte(ComPort, kENQ);
+    if (!status) {
         if (reportNoAnswer)
             CurrentPrompts().message(QStringLiteral("Brak odpowiedzi"),
                                      QStringLiteral("Odczyt statusu drukarki"));
         return;
     }
-    Fiscal = (status & 0x08) != 0;
+    Fiscal = (*status & 0x08) != 0;
     for (const StatusFlag& flag : StatusFlags())
         if (flag.fromEnq)
-            ShowStatusFlag(QLatin1String(flag.name), (status & flag.mask) != 0);
+            ShowStatusFlag(QLatin1String(flag.name), (*status & flag.mask) != 0);
 }
 
 void TFMain::Button3Click()
@@ -134,14 +124,14 @@ void TFMain::Button4Click()
     Guarded([&] {
         if (!EnsurePortOpen())
             return;
-        unsigned char status = 0;
-        if (!queryStatus(ComPort, kDLE, status)) {
+        const std::optional<unsigned char> status = QueryStatusByte(ComPort, kDLE);
+        if (!status) {
             CurrentPrompts().message(QStringLiteral("Brak odpowiedzi"), QStringLiteral("COM"));
             return;
         }
         for (const StatusFlag& flag : StatusFlags())
             if (!flag.fromEnq)
-                ShowStatusFlag(QLatin1String(flag.name), (status & flag.mask) != 0);
+                ShowStatusFlag(QLatin1String(flag.name), (*status & flag.mask) != 0);
     });
 }
 

@@ -1,4 +1,4 @@
-#include "console/StoredBaud.h"
+#include "link/StoredBaud.h"
 
 #include "commands/DescriptionText.h"
 #include "link/SettingsStore.h"

@@ -1,0 +1,29 @@
+#pragma once
+// varmo-cli's command line: the options before the command, then the command
+// word and its parameters (which may start with '-', as a rate not in use
+// does), or run and a script file.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/Session.h"
+
+namespace varmo::cli {
+
+struct Invocation {
+    std::optional<std::string> port;
+    std::optional<std::int32_t> speed;
+    std::optional<std::string> codePage;
+    LinkTimes times;
+    bool json = false;
+    bool check = true;
+    bool help = false;
+    bool version = false;
+    std::vector<std::string> words;  // the command and its parameters
+};
+
+// The arguments after the program's name; usage error when they are wrong.
+Invocation ParseCommandLine(const std::vector<std::string>& args);
+
+}  // namespace varmo::cli

@@ -1,0 +1,28 @@
+#pragma once
+// One exchange with the printer as varmo-cli reports it: what went out and
+// what it is, what came back and what it means, and how long it took.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "protocol/Types.h"
+
+namespace varmo::cli {
+
+struct Exchange {
+    std::string verb;            // the command word; "error" for a check of the error number
+    int line = 0;                // the script line, 0 outside a script
+    std::string sent;            // Windows-1250, as the console shows it (before Mazovia)
+    std::string wire;            // the bytes as they went on the line
+    Lines description;           // of the command
+    std::vector<std::string> received;  // each answer frame, or the one status byte
+    Lines answer;                // the answer's description, or the status flags in words
+    std::optional<bool> accepted;       // for a command that takes an answer
+    std::optional<unsigned char> status;  // ENQ and DLE
+    bool fromEnq = false;
+    bool answered = false;
+    std::int64_t ms = 0;  // from sending to the answer, or to the end of waiting
+};
+
+}  // namespace varmo::cli

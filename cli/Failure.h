@@ -1,0 +1,31 @@
+#pragma once
+// How varmo-cli ends: its exit codes, and the failure that carries one up to
+// main together with the one line that goes to standard error.
+#include <stdexcept>
+#include <string>
+
+namespace varmo::cli {
+
+enum class ExitCode {
+    Ok = 0,
+    Refused = 1,  // the printer refused, or did not answer
+    Usage = 2,    // wrong options, command, parameters or script
+    Port = 3,     // the port could not be opened, or failed under us
+};
+
+class CliFailure : public std::runtime_error {
+public:
+    CliFailure(ExitCode code, const std::string& message)
+        : std::runtime_error(message), code_(code) {}
+    ExitCode Code() const { return code_; }
+
+private:
+    ExitCode code_;
+};
+
+inline CliFailure UsageError(const std::string& message)
+{
+    return CliFailure(ExitCode::Usage, message);
+}
+
+}  // namespace varmo::cli

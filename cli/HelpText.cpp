@@ -1,0 +1,144 @@
+#include "cli/HelpText.h"
+
+#include "cli/Verbs.h"
+
+namespace varmo::cli {
+
+namespace {
+
+const char* const kIntro = R"(Usage: varmo-cli [OPTIONS] COMMAND [PARAMETERS...]
+       varmo-cli [OPTIONS] run FILE
+
+Sends one command to the fiscal printer on a serial line, or a script of
+them, with the same commands as the Varmo console. Every exchange is shown:
+the frame sent as escaped text with its description, then what came back
+with its description in Polish and the time it took.
+
+Options (before the command):
+  --port PORT         COM1 to COM16, or a device path such as /dev/ttyUSB0
+                      (Linux and macOS). Without it: the console's port
+                      setting, else COM1. On Linux and macOS COM<n> is the
+                      device in $VARMO_COM<n>, else the setting devices/COM<n>,
+                      else /dev/ttyS<n-1>.
+  --speed BAUD        line speed; without it the console's setting, else 9600
+  --codepage maz|win  Polish letters go out in Mazovia (maz) or Windows-1250
+                      (win); without it the console's setting, else maz
+  --json              one JSON object per exchange, one per line
+  --timeout MS        how long to wait for an answer (default 2000)
+  --listen MS         how long to watch the line after a command that takes
+                      no answer, for what the printer sends by itself
+                      (default 300)
+  --no-check          do not read the error number after the command
+  -h, --help          this text
+  -V, --version       the version
+)";
+
+const char* const kOutro = R"(
+Parameters:
+  DATE is YYYY-MM-DD (the printer takes 2000 to 2030), TIME is HH:MM, amounts
+  are written 12.50 (at most four decimals), RATE is a letter A to G. Quote a
+  parameter that holds blanks: goods "Towar testowy" A. Texts may hold Polish
+  letters; they go out in the chosen code page. set-rates also takes the
+  seven rates as one word: 23,8,5,0,ZW,-,-. TYPE of report-period: 0 fiscal
+  periodic, 1 short periodic, 6 fiscal monthly, 7 short monthly, 96 fiscal
+  settlement, 97 short settlement.
+
+Escaped sequences (send):
+  One line in which <ESC> is the byte 27, <CR> 13, <FF> 255, << is '<' and
+  <$hh> any byte by two hexadecimal digits; every other character stands for
+  itself. send "#u" frames the body: ESC P #u, the check value, ESC \.
+  send --raw "<ESC>P#u5A<ESC>\" puts exactly those bytes on the line; only
+  the Polish letters are converted when the code page is maz.
+
+Checking whether the printer took a command:
+  A read command succeeds when its answer comes within --timeout and is
+  understood. ENQ and DLE succeed when the status byte comes, CAN when it is
+  written. After any other command the printer says nothing when all is well,
+  so varmo-cli then reads the printer's error number (#n): 0 means the command
+  was carried out. When an answer is refused or missing, the error number is
+  read too, and its number and text are reported. --no-check leaves out these
+  readings, and the exit status then says only whether the bytes went out.
+  A printer in error mode 0 or 2 takes no further frames after an error
+  until the error number is read, which the check does.
+
+Scripts (run FILE):
+  One command per line, written as on the command line. Blank lines and lines
+  starting with # are skipped. A line "expect COMMAND ..." must succeed as
+  described above, or the script stops there with exit status 1 and the
+  line's number on standard error. A plain line is sent and shown, and the
+  script goes on whatever the printer answered. "wait MS" lets the line rest
+  MS milliseconds (answers that come meanwhile are dropped). Every line is
+  checked before the first is sent, so a mistake anywhere sends nothing.
+  Example:
+      # a test receipt
+      expect enq
+      expect receipt-start 1
+      expect receipt-line 1 "Towar testowy" 1 A 0.01 0.01
+      expect receipt-end 01 1 0.01
+      wait 500
+      cash
+
+Output:
+  Text: "-> " and the frame sent, its description, then "<- " and each frame
+  received (or the status byte) with the time in milliseconds from sending,
+  then the answer's description or the status flags in words. With --json,
+  each exchange is one object:
+      command      the command word ("error" for a check of the error number)
+      line         the script line (in scripts only)
+      sent         the frame as escaped text, Polish letters in Windows-1250
+      wire         the bytes as they went on the line (Mazovia applied)
+      description  the command's description, one string per line
+      received     the frames received (or the status byte), escaped text
+      answer       the answer's description, or the status flags in words
+      accepted     whether the answer was understood (null: takes no answer)
+      status       ENQ and DLE: {"byte": n, "flags": {"FSK": true, ...}}
+                   (ENQ: FSK, CMD, PAR, TRF; DLE: ONL, PE, ERR), else null
+      answered     whether anything came back
+      ms           from sending to the first answer, or to the end of waiting
+
+Exit status:
+  0  success
+  1  the printer refused the command or did not answer
+  2  wrong usage: options, command, parameters or script
+  3  the port could not be opened, or failed while in use
+  Every failure is one line on standard error.
+
+Settings:
+  Without options varmo-cli uses the console's settings "com", "baud" and
+  "plStd" (on Windows under HKEY_CURRENT_USER\Software\Ferwen s.c.\Varmo, on
+  Linux in ~/.config/Ferwen s.c./Varmo.conf). It never changes them.
+
+Examples:
+  varmo-cli --port /dev/ttyUSB0 header
+  varmo-cli --port COM2 --speed 19200 set-clock now
+  varmo-cli --json cash | jq .answer
+  varmo-cli set-rates 23 8 5 0 ZW - -
+  varmo-cli run receipt.txt
+)";
+
+}  // namespace
+
+std::string HelpText()
+{
+    std::string text = kIntro;
+    const char* group = nullptr;
+    for (const Verb& verb : Verbs()) {
+        if (group == nullptr || std::string(group) != verb.group) {
+            group = verb.group;
+            text += std::string("\n") + group + "\n";
+        }
+        std::string synopsis = std::string("  ") + verb.name;
+        if (*verb.params != '\0')
+            synopsis += std::string(" ") + verb.params;
+        if (synopsis.size() < 23)
+            synopsis.resize(24, ' ');
+        else
+            synopsis += "\n" + std::string(24, ' ');
+        text += synopsis + verb.summary + "\n";
+    }
+    text += "\nScripts:\n";
+    text += std::string("  run FILE").append(14, ' ') + "run the commands in FILE (see below)\n";
+    return text + kOutro;
+}
+
+}  // namespace varmo::cli

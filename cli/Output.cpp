@@ -1,0 +1,104 @@
+#include "cli/Output.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include "protocol/Escaped.h"
+#include "protocol/StatusBits.h"
+
+namespace varmo::cli {
+
+namespace {
+
+QString utf8(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QJsonArray textArray(const std::vector<std::string>& lines)
+{
+    QJsonArray array;
+    for (const std::string& line : lines)
+        array.append(utf8(line));
+    return array;
+}
+
+QJsonValue statusJson(const Exchange& exchange)
+{
+    if (!exchange.status)
+        return QJsonValue::Null;
+    QJsonObject flags;
+    for (const StatusBit& bit : StatusBits())
+        if (bit.fromEnq == exchange.fromEnq)
+            flags.insert(QLatin1String(bit.name), (*exchange.status & bit.mask) != 0);
+    QJsonObject status;
+    status.insert(QStringLiteral("byte"), static_cast<int>(*exchange.status));
+    status.insert(QStringLiteral("flags"), flags);
+    return status;
+}
+
+std::string hexByte(unsigned char byte)
+{
+    const char* const digits = "0123456789ABCDEF";
+    return std::string("0x") + digits[byte >> 4] + digits[byte & 0x0F];
+}
+
+void printLines(std::ostream& out, const Lines& lines)
+{
+    for (const std::string& line : lines)
+        out << (line.empty() ? "" : "   ") << line << '\n';
+}
+
+}  // namespace
+
+QJsonObject ExchangeJson(const Exchange& exchange)
+{
+    QJsonObject object;
+    object.insert(QStringLiteral("command"), utf8(exchange.verb));
+    if (exchange.line > 0)
+        object.insert(QStringLiteral("line"), exchange.line);
+    object.insert(QStringLiteral("sent"), utf8(EscapedText(exchange.sent)));
+    object.insert(QStringLiteral("wire"), utf8(EscapedText(exchange.wire)));
+    object.insert(QStringLiteral("description"), textArray(exchange.description));
+    QJsonArray received;
+    for (const std::string& bytes : exchange.received)
+        received.append(utf8(EscapedText(bytes)));
+    object.insert(QStringLiteral("received"), received);
+    object.insert(QStringLiteral("answer"), textArray(exchange.answer));
+    object.insert(QStringLiteral("accepted"),
+                  exchange.accepted ? QJsonValue(*exchange.accepted) : QJsonValue::Null);
+    object.insert(QStringLiteral("status"), statusJson(exchange));
+    object.insert(QStringLiteral("answered"), exchange.answered);
+    object.insert(QStringLiteral("ms"), static_cast<qint64>(exchange.ms));
+    return object;
+}
+
+void PrintExchange(std::ostream& out, const Exchange& exchange, bool json)
+{
+    if (json) {
+        out << QJsonDocument(ExchangeJson(exchange)).toJson(QJsonDocument::Compact).toStdString()
+            << '\n';
+        out.flush();
+        return;
+    }
+    out << "-> " << EscapedText(exchange.sent) << '\n';
+    if (exchange.wire != exchange.sent)
+        out << "   on the line: " << EscapedText(exchange.wire) << '\n';
+    printLines(out, exchange.description);
+    if (exchange.received.empty() && exchange.sent != "\x18")
+        out << "<- nothing (" << exchange.ms << " ms)\n";
+    for (std::size_t i = 0; i < exchange.received.size(); ++i) {
+        out << "<- " << EscapedText(exchange.received[i]);
+        if (i == 0) {
+            out << "   (";
+            if (exchange.status)
+                out << "status byte " << hexByte(*exchange.status) << ", ";
+            out << exchange.ms << " ms)";
+        }
+        out << '\n';
+    }
+    printLines(out, exchange.answer);
+    out.flush();
+}
+
+}  // namespace varmo::cli

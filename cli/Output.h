@@ -1,0 +1,15 @@
+#pragma once
+// Exchanges on standard output: as text for people (escaped frames, Polish
+// descriptions, the time) or as one JSON object per line for programs.
+#include <QJsonObject>
+#include <ostream>
+
+#include "cli/Exchange.h"
+
+namespace varmo::cli {
+
+QJsonObject ExchangeJson(const Exchange& exchange);
+
+void PrintExchange(std::ostream& out, const Exchange& exchange, bool json);
+
+}  // namespace varmo::cli

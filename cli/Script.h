@@ -1,0 +1,33 @@
+#pragma once
+// Scripts for varmo-cli run: one command per line as on the command line,
+// '#' comments and blank lines, "expect COMMAND ..." for a command whose
+// answer must come and be accepted, and "wait MS".
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cli/Session.h"
+
+namespace varmo::cli {
+
+struct ScriptLine {
+    int number = 0;
+    std::string text;
+    bool expect = false;
+    int waitMs = -1;  // a wait line when 0 or more
+    std::vector<std::string> words;  // the command and its parameters
+};
+
+// Reads the whole script and checks every line before anything is sent, so a
+// mistake on line 40 does not leave a half-run script behind. Usage error
+// "FILE:LINE: ..." for the first wrong line or an unreadable file.
+std::vector<ScriptLine> ReadScript(const QString& path);
+
+// Runs the lines in order; CliFailure with ExitCode::Refused and the line's
+// number when an expected command fails. before is told each line first.
+void RunScript(Session& session, const std::vector<ScriptLine>& lines, const QString& path,
+               const std::function<void(const ScriptLine&)>& before,
+               const Session::Report& report);
+
+}  // namespace varmo::cli

@@ -1,0 +1,240 @@
+#include "cli/Session.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <limits>
+
+#include "cli/Failure.h"
+#include "commands/ReadCommands.h"
+#include "link/DeviceMapping.h"
+#include "link/StatusQuery.h"
+#include "protocol/ErrorTexts.h"
+#include "protocol/Exception.h"
+#include "protocol/Frame.h"
+#include "protocol/StatusBits.h"
+
+namespace varmo::cli {
+
+namespace {
+
+const char* const kNoAnswer = "Brak odpowiedzi";
+const char* const kNotUnderstood = "Niezrozumiała sekwencja";
+
+constexpr std::size_t kEverything = std::numeric_limits<std::size_t>::max();
+
+}  // namespace
+
+Session::Session(const QString& port, std::int32_t baud, LinkTimes times) : times_(times)
+{
+    port_.SetPort(port);
+    port_.SetCustomBaudRate(baud);
+    packets_.SetStartString(kFrameStart);
+    packets_.SetStopString(kFrameStop);
+    packets_.SetComPort(&port_);
+    packets_.OnPacket = [this](const std::string& text) {
+        received_.push_back(kFrameStart + text + kFrameStop);
+        arrivals_.push_back(clock_.isValid() ? clock_.elapsed() : 0);
+        if (onArrival_)
+            onArrival_();
+    };
+    port_.OnPortFailure = [this](const EComPort& failure) {
+        failure_ = failure.what();
+        if (onArrival_)
+            onArrival_();
+    };
+}
+
+void Session::Open()
+{
+    try {
+        port_.OpenPort();
+    } catch (const EComPort& error) {
+        throw CliFailure(ExitCode::Port, "Nie można otworzyć portu " +
+                                             port_.Port().toStdString() + " (" +
+                                             DevicePathForPort(port_.Port()).toStdString() +
+                                             "): " + error.what());
+    }
+}
+
+Outcome Session::Perform(const Step& step, const std::string& verb, int line, bool check,
+                         const Report& report)
+{
+    if (!step.command) {
+        const Exchange exchange = controlExchange(step.control, verb, line);
+        report(exchange);
+        if (step.control != kCAN && !exchange.answered)
+            return Outcome{false, kNoAnswer};
+        return Outcome{};
+    }
+
+    const Exchange exchange = frameExchange(*step.command, verb, line);
+    report(exchange);
+    auto* request = dynamic_cast<TCmdRequest*>(step.command.get());
+    if (request == nullptr)
+        return check ? refusal("", line, report) : Outcome{};
+    if (*exchange.accepted)
+        return Outcome{};
+    const std::string fallback = exchange.answered ? kNotUnderstood : kNoAnswer;
+    // The error command itself is not asked about its own failure.
+    if (!check || dynamic_cast<TCmdReadErrCode*>(request) != nullptr)
+        return Outcome{false, fallback};
+    return refusal(fallback, line, report);
+}
+
+void Session::Pause(int ms)
+{
+    awaitPackets(kEverything, ms);
+}
+
+Outcome Session::refusal(const std::string& fallback, int line,
+                         const Report& report)
+{
+    const std::optional<std::int32_t> number = readErrorNumber(line, report);
+    if (!number)
+        return Outcome{false, fallback.empty() ? std::string(kNoAnswer) : fallback};
+    if (*number == 0)
+        return fallback.empty() ? Outcome{} : Outcome{false, fallback};
+    std::string reason = "refused by the printer, error " + std::to_string(*number);
+    const std::string text = ErrorText(*number);
+    if (!text.empty())
+        reason += ": " + text;
+    return Outcome{false, reason};
+}
+
+std::optional<std::int32_t> Session::readErrorNumber(int line, const Report& report)
+{
+    TCmdReadErrCode command;
+    const Exchange exchange = frameExchange(command, "error", line);
+    report(exchange);
+    if (!*exchange.accepted)
+        return std::nullopt;
+    return command.ErrorNumber();
+}
+
+Exchange Session::frameExchange(TCommand& command, const std::string& verb, int line)
+{
+    Exchange exchange;
+    exchange.verb = verb;
+    exchange.line = line;
+    exchange.sent = command.GetRawFrame();
+    exchange.wire = command.GetFrame();
+    command.DescribeCommand(exchange.description);
+
+    settle();
+    clock_.start();
+    write(exchange.wire);
+    auto* request = dynamic_cast<TCmdRequest*>(&command);
+    // An answer ends the wait for a command that takes one; after any other
+    // the line is watched a while for what the printer says by itself.
+    if (request != nullptr)
+        awaitPackets(1, times_.answerMs);
+    else
+        awaitPackets(kEverything, times_.listenMs);
+
+    exchange.received = received_;
+    exchange.answered = !received_.empty();
+    exchange.ms = exchange.answered ? arrivals_.front() : clock_.elapsed();
+    if (request == nullptr)
+        return exchange;
+    exchange.accepted = false;
+    if (!exchange.answered)
+        return exchange;
+    try {
+        exchange.accepted = request->AcceptAnswer(received_.front());
+        if (*exchange.accepted)
+            request->DescribeAnswer(exchange.answer);
+        else
+            exchange.answer = {kNotUnderstood};
+    } catch (const std::exception& error) {
+        // An answer whose fields do not read: as good as not understood.
+        exchange.accepted = false;
+        exchange.answer = {kNotUnderstood, error.what()};
+    }
+    return exchange;
+}
+
+Exchange Session::controlExchange(char control, const std::string& verb, int line)
+{
+    Exchange exchange;
+    exchange.verb = verb;
+    exchange.line = line;
+    exchange.sent = exchange.wire = std::string(1, control);
+    exchange.description = {ControlDescription(control)};
+
+    settle();
+    clock_.start();
+    if (control == kCAN) {
+        write(exchange.wire);
+        exchange.ms = clock_.elapsed();
+        return exchange;
+    }
+    std::optional<unsigned char> status;
+    try {
+        status = QueryStatusByte(port_, control);
+    } catch (const EComPort& error) {
+        throw CliFailure(ExitCode::Port, error.what());
+    }
+    exchange.ms = clock_.elapsed();
+    if (!status)
+        return exchange;
+    exchange.answered = true;
+    exchange.received = {std::string(1, static_cast<char>(*status))};
+    exchange.status = status;
+    exchange.fromEnq = control == kENQ;
+    exchange.answer = StatusWords(*status, exchange.fromEnq);
+    return exchange;
+}
+
+void Session::write(const std::string& bytes)
+{
+    std::int32_t written = 0;
+    try {
+        written = port_.WriteBytes(bytes);
+    } catch (const EComPort& error) {
+        throw CliFailure(ExitCode::Port, error.what());
+    }
+    if (static_cast<std::size_t>(written) < bytes.size())
+        throw CliFailure(ExitCode::Refused, "only " + std::to_string(written) + " of " +
+                                                std::to_string(bytes.size()) +
+                                                " bytes went out: the line is stuck");
+}
+
+void Session::settle()
+{
+    // Bytes that came in since the last exchange go to the assembler first,
+    // so that a status byte read straight from the port is the printer's
+    // answer and not a piece of an old frame; what they made is not news.
+    QCoreApplication::processEvents();
+    received_.clear();
+    arrivals_.clear();
+    failIfPortFailed();
+}
+
+void Session::awaitPackets(std::size_t count, int ms)
+{
+    const QDeadlineTimer deadline(ms);
+    while (received_.size() < count && failure_.empty()) {
+        const qint64 left = deadline.remainingTime();
+        if (left <= 0)
+            break;
+        QEventLoop loop;
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+        timer.start(static_cast<int>(left));
+        onArrival_ = [&loop] { loop.quit(); };
+        loop.exec();
+        onArrival_ = nullptr;
+    }
+    failIfPortFailed();
+}
+
+void Session::failIfPortFailed()
+{
+    if (!failure_.empty())
+        throw CliFailure(ExitCode::Port, failure_);
+}
+
+}  // namespace varmo::cli
