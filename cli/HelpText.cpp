@@ -63,12 +63,14 @@ Checking whether the printer took a command:
 
 Scripts (run FILE):
   One command per line, written as on the command line. Blank lines and lines
-  starting with # are skipped. A line "expect COMMAND ..." must succeed as
-  described above, or the script stops there with exit status 1 and the
-  line's number on standard error. A plain line is sent and shown, and the
-  script goes on whatever the printer answered. "wait MS" lets the line rest
-  MS milliseconds (answers that come meanwhile are dropped). Every line is
-  checked before the first is sent, so a mistake anywhere sends nothing.
+  starting with # are skipped. Every line is sent, shown and checked as above.
+  A line "expect COMMAND ..." must succeed, or the script stops there with
+  exit status 1 and the line's number on standard error; after a plain line
+  the script goes on whatever the printer answered. "wait MS" lets the line
+  rest MS milliseconds (answers that come meanwhile are dropped). Every line
+  is read before the first is sent, so a mistake anywhere sends nothing. With
+  --no-check an expect line of a command that takes no answer succeeds when
+  its bytes went out.
   Example:
       # a test receipt
       expect enq
@@ -106,7 +108,7 @@ Exit status:
 Settings:
   Without options varmo-cli uses the console's settings "com", "baud" and
   "plStd" (on Windows under HKEY_CURRENT_USER\Software\Ferwen s.c.\Varmo, on
-  Linux in ~/.config/Ferwen s.c./Varmo.conf). It never changes them.
+  Linux in ~/.config/Ferwen s.c./Varmo.ini). It never changes them.
 
 Examples:
   varmo-cli --port /dev/ttyUSB0 header

@@ -80,7 +80,7 @@ std::vector<ScriptLine> ReadScript(const QString& path)
 }
 
 void RunScript(Session& session, const std::vector<ScriptLine>& lines, const QString& path,
-               const std::function<void(const ScriptLine&)>& before,
+               bool check, const std::function<void(const ScriptLine&)>& before,
                const Session::Report& report)
 {
     for (const ScriptLine& line : lines) {
@@ -91,7 +91,7 @@ void RunScript(Session& session, const std::vector<ScriptLine>& lines, const QSt
         }
         const Step step = BuildStep(line.words);
         const Outcome outcome =
-            session.Perform(step, line.words[0], line.number, line.expect, report);
+            session.Perform(step, line.words[0], line.number, check, report);
         if (line.expect && !outcome.ok)
             throw CliFailure(ExitCode::Refused,
                              where(path, line.number) + line.words[0] + ": " + outcome.reason);

@@ -25,9 +25,12 @@ struct ScriptLine {
 std::vector<ScriptLine> ReadScript(const QString& path);
 
 // Runs the lines in order; CliFailure with ExitCode::Refused and the line's
-// number when an expected command fails. before is told each line first.
+// number when an expected command fails. Every line is checked as Perform
+// does when check is on, plain ones too: a refused plain line must not leave
+// the printer halted, nor its error number to be blamed on the next line.
+// before is told each line first.
 void RunScript(Session& session, const std::vector<ScriptLine>& lines, const QString& path,
-               const std::function<void(const ScriptLine&)>& before,
+               bool check, const std::function<void(const ScriptLine&)>& before,
                const Session::Report& report);
 
 }  // namespace varmo::cli

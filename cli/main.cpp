@@ -56,7 +56,7 @@ int run(const std::vector<std::string>& args)
     };
     if (script) {
         RunScript(
-            session, lines, path,
+            session, lines, path, invocation.check,
             [json](const ScriptLine& line) {
                 if (!json)
                     std::cout << "# " << line.number << ": " << line.text << '\n';

@@ -1,0 +1,87 @@
+#pragma once
+// varmo-cli run once as a child process with a settings directory of the
+// test's own (so a technician's stored port never steers it) and no
+// VARMO_COM<n> from outside unless the test gives one.
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSettings>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <ostream>
+#include <vector>
+
+// Readable failures.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace varmo::test {
+
+struct CliResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+
+    // Each line of standard output read as one JSON object.
+    std::vector<QJsonObject> Objects() const
+    {
+        std::vector<QJsonObject> objects;
+        for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            QJsonParseError error{};
+            const QJsonDocument document = QJsonDocument::fromJson(line.toUtf8(), &error);
+            EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
+            objects.push_back(document.object());
+        }
+        return objects;
+    }
+};
+
+class CliProcess {
+public:
+    // The settings varmo-cli finds as the console's stored ones.
+    void Store(const QString& name, const QString& value)
+    {
+        QSettings settings(home_.path() + QStringLiteral("/Ferwen s.c./Varmo.ini"),
+                           QSettings::IniFormat);
+        settings.setValue(name, value);
+    }
+
+    void SetEnv(const QString& name, const QString& value) { extra_.insert(name, value); }
+
+    CliResult Run(const QStringList& arguments)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (int n = 1; n <= 16; ++n)
+            environment.remove(QStringLiteral("VARMO_COM%1").arg(n));
+        environment.insert(QStringLiteral("HOME"), home_.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.path());
+        for (const QString& name : extra_.keys())
+            environment.insert(name, extra_.value(name));
+
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(VARMO_CLI_PATH), arguments);
+        CliResult result;
+        // Generous: only a hung program takes this long.
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished(5000);
+            ADD_FAILURE() << "varmo-cli did not end: " << arguments.join(' ').toStdString();
+            return result;
+        }
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+private:
+    QTemporaryDir home_;
+    QProcessEnvironment extra_;
+};
+
+}  // namespace varmo::test

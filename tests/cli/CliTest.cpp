@@ -1,0 +1,306 @@
+// varmo-cli against varmo-sim over a real pseudo-terminal: what each command
+// sends and how the answer is shown, the JSON read back, the check of the
+// printer's error number, scripts, exit codes and the stored settings.
+#include <QFile>
+#include <QJsonArray>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "cli/Verbs.h"
+#include "tests/cli/CliProcess.h"
+#include "tests/e2e/SimPrinter.h"
+
+namespace varmo::test {
+namespace {
+
+class CliTest : public ::testing::Test {
+protected:
+    // A fresh printer; the tests in one group share it in order.
+    QString StartPrinter(const QStringList& options = {})
+    {
+        printer_.reset();
+        printer_ = std::make_unique<SimPrinter>(options, dir_.filePath(QStringLiteral("paper.txt")));
+        EXPECT_FALSE(printer_->path().isEmpty()) << "varmo-sim did not start";
+        return printer_->path();
+    }
+
+    CliResult Cli(const QStringList& arguments)
+    {
+        return cli_.Run(QStringList{QStringLiteral("--port"), printer_->path()} + arguments);
+    }
+
+    QString Script(const QString& text)
+    {
+        const QString path = dir_.filePath(QStringLiteral("script.txt"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text.toUtf8());
+        return path;
+    }
+
+    static QStringList Strings(const QJsonValue& value)
+    {
+        QStringList strings;
+        for (const QJsonValue& item : value.toArray())
+            strings << item.toString();
+        return strings;
+    }
+
+    QTemporaryDir dir_;
+    CliProcess cli_;
+    std::unique_ptr<SimPrinter> printer_;
+};
+
+TEST_F(CliTest, ReadCommandsAreAnsweredAndDescribedInPolish)
+{
+    const struct {
+        QStringList args;
+        QString sent;
+        QString firstAnswerLine;
+    } cases[] = {
+        {{"header"}, "<ESC>P#u", "Odczytany nagłówek:"},
+        {{"error"}, "<ESC>P#n", "Kod ostatniego błędu: 0"},
+        {{"cash"}, "<ESC>P23#s", "Informacje kasowe:"},
+        {{"cash-current"}, "<ESC>P22#s", "Informacje kasowe - aktualna transakcja:"},
+        {{"goods", "Chleb żytni", "a"}, "<ESC>P$gChleb żytni<CR>A/", "Towar nie rejestrowany"},
+        {{"clock"}, "<ESC>P#c", "Aktualny czas: 20"},
+    };
+    StartPrinter();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CliResult text = Cli(c.args);
+        EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
+        EXPECT_TRUE(text.err.isEmpty());
+        EXPECT_TRUE(text.out.startsWith("-> " + c.sent)) << text.out.toStdString();
+        EXPECT_TRUE(text.out.contains("\n<- <ESC>P1")) << text.out.toStdString();
+        EXPECT_TRUE(text.out.contains("\n   " + c.firstAnswerLine));
+
+        const std::vector<QJsonObject> json = Cli(QStringList{"--json"} + c.args).Objects();
+        ASSERT_EQ(json.size(), 1u);
+        const QJsonObject& exchange = json[0];
+        EXPECT_EQ(exchange["command"].toString(), c.args[0]);
+        EXPECT_TRUE(exchange["sent"].toString().startsWith(c.sent));
+        EXPECT_TRUE(exchange["accepted"].toBool());
+        EXPECT_TRUE(exchange["answered"].toBool());
+        EXPECT_GE(exchange["ms"].toInteger(-1), 0);
+        EXPECT_EQ(Strings(exchange["received"]).size(), 1);
+        EXPECT_TRUE(Strings(exchange["answer"]).value(0).startsWith(c.firstAnswerLine));
+        EXPECT_FALSE(Strings(exchange["description"]).isEmpty());
+        EXPECT_TRUE(exchange["status"].isNull());
+    }
+}
+
+TEST_F(CliTest, StatusBytesReadAsFlagsAndCanExpectsNothing)
+{
+    StartPrinter({"--fiscal", "--no-paper"});
+    const std::vector<QJsonObject> enq = Cli({"--json", "enq"}).Objects();
+    ASSERT_EQ(enq.size(), 1u);
+    const QJsonObject enqFlags = enq[0]["status"].toObject()["flags"].toObject();
+    EXPECT_TRUE(enqFlags["FSK"].toBool());
+    EXPECT_TRUE(enqFlags["CMD"].toBool());
+    EXPECT_FALSE(enqFlags["PAR"].toBool());
+    EXPECT_EQ(Strings(enq[0]["answer"]).value(0), "Fiskalna");
+    EXPECT_EQ(enq[0]["sent"].toString(), "<$05>");
+
+    const CliResult dle = Cli({"dle"});
+    EXPECT_EQ(dle.exitCode, 0);
+    EXPECT_TRUE(dle.out.contains("   On-line\n   Brak papieru\n   Mechanizm drukujący OK\n"))
+        << dle.out.toStdString();
+    const std::vector<QJsonObject> dleJson = Cli({"--json", "dle"}).Objects();
+    ASSERT_EQ(dleJson.size(), 1u);
+    EXPECT_TRUE(dleJson[0]["status"].toObject()["flags"].toObject()["PE"].toBool());
+    // Bits 4 to 7 come set from this printer and mean nothing.
+    EXPECT_EQ(dleJson[0]["status"].toObject()["byte"].toInt() & 0x07, 0x06);
+
+    const std::vector<QJsonObject> can = Cli({"--json", "can"}).Objects();
+    ASSERT_EQ(can.size(), 1u);
+    EXPECT_EQ(can[0]["sent"].toString(), "<$18>");
+    EXPECT_FALSE(can[0]["answered"].toBool());
+}
+
+// A command that takes no answer is followed by the error number; 0 is
+// success, anything else a refusal named on standard error.
+TEST_F(CliTest, CommandsWithoutAnswerAreCheckedWithTheErrorNumber)
+{
+    const struct {
+        QStringList args;
+        int error;  // the printer's error number afterwards
+    } cases[] = {
+        {{"set-clock", "2027-03-04", "05:06"}, 0},
+        {{"set-clock", "2027-02-30", "10:00"}, 4},
+        {{"set-header", "Sklep Żuraw", "ul. Polna 1"}, 0},
+        {{"set-rates", "23", "8", "5", "0", "ZW", "-", "-"}, 11},  // unchanged
+        {{"set-rates", "23,8,5,0,ZW,-,7"}, 0},
+        {{"set-discount", "2"}, 0},
+        {{"set-nip", "111-222-33-32"}, 0},
+        {{"set-nip", "123"}, 4},
+        {{"set-inspection", "2027-01-31", "DO SERWISU"}, 0},
+        {{"report-day"}, 0},
+        {{"report-period", "2026-01-01", "2026-12-31", "1"}, 0},
+        {{"report-numbers", "5", "1", "summary"}, 4},
+        {{"report-constants"}, 0},
+        {{"receipt-cancel"}, 29},
+        {{"receipt-start", "1"}, 0},
+        {{"receipt-line", "1", "Towar testowy", "1", "A", "0.01", "0.01"}, 0},
+        {{"receipt-end", "01", "1", "0.01"}, 0},
+        {{"goods-check-start", "rates"}, 0},
+        {{"goods-check-line", "Towar testowy", "A"}, 0},
+        {{"goods-check-end"}, 0},
+        {{"send", "#j"}, 0},
+        {{"send", "--raw", "<ESC>P0$r99<ESC>\\"}, 0},
+        {{"send", "--raw", "<ESC>P0$r00<ESC>\\"}, 2},  // a wrong check value
+        {{"set-error-mode", "9"}, 4},
+        {{"set-error-mode", "3"}, 0},
+    };
+    StartPrinter();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CliResult result = Cli(QStringList{"--json", "--listen", "100"} + c.args);
+        const std::vector<QJsonObject> json = result.Objects();
+        ASSERT_EQ(json.size(), 2u) << result.out.toStdString();
+        EXPECT_EQ(json[0]["command"].toString(), c.args[0]);
+        EXPECT_TRUE(json[0]["accepted"].isNull());
+        EXPECT_EQ(json[1]["command"].toString(), "error");
+        EXPECT_EQ(Strings(json[1]["answer"]).value(0),
+                  QStringLiteral("Kod ostatniego błędu: %1").arg(c.error));
+        EXPECT_EQ(result.exitCode, c.error == 0 ? 0 : 1);
+        if (c.error == 0) {
+            EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
+        } else {
+            EXPECT_TRUE(result.err.startsWith("varmo-cli: " + c.args[0] +
+                                              QStringLiteral(": refused by the printer, error %1")
+                                                  .arg(c.error)))
+                << result.err.toStdString();
+            EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1);
+        }
+    }
+    // --no-check sends the command alone and trusts it.
+    const std::vector<QJsonObject> unchecked =
+        Cli({"--json", "--no-check", "--listen", "0", "set-discount", "1"}).Objects();
+    EXPECT_EQ(unchecked.size(), 1u);
+}
+
+TEST_F(CliTest, TheCodePageComesFromTheOptionOrTheStoredSetting)
+{
+    const QString device = StartPrinter();
+    cli_.SetEnv(QStringLiteral("VARMO_COM2"), device);
+    cli_.Store(QStringLiteral("com"), QStringLiteral("COM2"));
+    cli_.Store(QStringLiteral("plStd"), QStringLiteral("win"));
+    const QStringList header = {"--json", "--no-check", "--listen", "0", "set-header", "Żółw"};
+
+    const std::vector<QJsonObject> stored = cli_.Run(header).Objects();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0]["sent"].toString(), stored[0]["wire"].toString());
+    EXPECT_TRUE(stored[0]["sent"].toString().contains("Żółw"));
+
+    const std::vector<QJsonObject> mazovia =
+        cli_.Run(QStringList{"--codepage", "maz"} + header).Objects();
+    ASSERT_EQ(mazovia.size(), 1u);
+    EXPECT_TRUE(mazovia[0]["sent"].toString().contains("Żółw"));
+    EXPECT_FALSE(mazovia[0]["wire"].toString().contains("Żółw"));
+}
+
+TEST_F(CliTest, SilentPrinterIsNoAnswer)
+{
+    StartPrinter({"--silent"});
+    for (const QStringList& args : {QStringList{"header"}, QStringList{"enq"}}) {
+        const CliResult result = Cli(QStringList{"--timeout", "300"} + args);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, "varmo-cli: " + args[0] + ": Brak odpowiedzi\n");
+    }
+}
+
+TEST_F(CliTest, ScriptStopsAtTheFirstRefusedExpectWithItsLineNumber)
+{
+    StartPrinter();
+    const QString path = Script(QStringLiteral(
+        "# a receipt whose total is wrong\n"
+        "\n"
+        "expect enq\n"
+        "receipt-cancel\n"             // refused (29), but not expected: goes on
+        "wait 50\n"
+        "expect receipt-start 1\n"
+        "  expect receipt-line 1 'Towar testowy' 1 A 0.01 0.01\r\n"
+        "expect receipt-end 01 1 0.02\n"  // line 8: the total is wrong
+        "header\n"));
+    const CliResult result = Cli({"--json", "run", path});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.startsWith(
+        QStringLiteral("varmo-cli: %1:8: receipt-end: refused by the printer, error 26: ").arg(path)))
+        << result.err.toStdString();
+    EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1);
+    EXPECT_TRUE(result.err.endsWith('\n'));
+    QStringList commands;
+    QList<int> lines;
+    for (const QJsonObject& exchange : result.Objects()) {
+        commands << exchange["command"].toString();
+        lines << exchange["line"].toInt();
+    }
+    // The refused plain line is checked too, so the printer goes on taking
+    // frames and its error is not blamed on the next line.
+    EXPECT_EQ(commands, (QStringList{"enq", "receipt-cancel", "error", "receipt-start", "error",
+                                     "receipt-line", "error", "receipt-end", "error"}));
+    EXPECT_EQ(lines, (QList<int>{3, 4, 4, 6, 6, 7, 7, 8, 8}));
+}
+
+TEST_F(CliTest, WrongUsageIsRefusedBeforeThePortOpens)
+{
+    QTemporaryDir dir;
+    const QString badScript = dir.filePath(QStringLiteral("bad.txt"));
+    QFile file(badScript);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("header\nexpect cash\nset-rates 23 8 5\n");
+    file.close();
+    const struct {
+        QStringList args;
+        QString error;  // the start of the message
+    } cases[] = {
+        {{}, "no command given"},
+        {{"--port"}, "--port needs a value"},
+        {{"print"}, "unknown command \"print\""},
+        {{"--verbose", "header"}, "unknown option --verbose"},
+        {{"--codepage", "utf8", "header"}, "--codepage: maz or win"},
+        {{"--port", "COM17", "header"}, "--port: \"COM17\" is neither"},
+        {{"--speed", "fast", "header"}, "--speed: \"fast\" is not a whole number"},
+        {{"goods", "Chleb"}, "goods: usage: goods NAME RATE"},
+        {{"goods", "Chleb", "H"}, "rate: \"H\" is not a rate letter"},
+        {{"set-clock", "2031-01-01", "10:00"}, "set-clock: Nieprawdłowy format"},
+        {{"set-clock", "1.1.2027", "10:00"}, "date: \"1.1.2027\" is not a date"},
+        {{"set-rates", "23", "8", "5"}, "set-rates: seven rates"},
+        {{"set-rates", "23,8,5,0,ZW,-,102"}, "rate: \"102\""},
+        {{"set-header", "Ω"}, "header line: \"Ω\" holds a character"},
+        {{"receipt-end", "01", "1", "0.001x"}, "total: \"0.001x\" is not an amount"},
+        {{"send", "<ESC>P<XX>"}, "sequence: \"<ESC>P<XX>\": Niepoprawna sekwencja"},
+        {{"run", badScript}, badScript + ":3: set-rates: seven rates"},
+        {{"run", dir.filePath("none.txt")}, dir.filePath("none.txt") + ": "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        // The device does not exist: reaching it would exit with 3.
+        const CliResult result = cli_.Run(QStringList{"--port", "/nonexistent/tty"} + c.args);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.err.startsWith("varmo-cli: " + c.error)) << result.err.toStdString();
+        EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1);
+        EXPECT_TRUE(result.out.isEmpty());
+    }
+}
+
+TEST_F(CliTest, MissingDeviceExitsWith3AndHelpNamesEveryCommand)
+{
+    const CliResult missing = cli_.Run({"--port", "/nonexistent/tty", "header"});
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_TRUE(missing.err.startsWith(
+        "varmo-cli: Nie można otworzyć portu COM1 (/nonexistent/tty): Unable to open com port"))
+        << missing.err.toStdString();
+    EXPECT_EQ(missing.err.count(QLatin1Char('\n')), 1);
+
+    const CliResult help = cli_.Run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const cli::Verb& verb : cli::Verbs())
+        EXPECT_TRUE(help.out.contains(QStringLiteral("\n  %1 ").arg(verb.name))) << verb.name;
+    const CliResult version = cli_.Run({"--version"});
+    EXPECT_EQ(version.out, QStringLiteral("varmo-cli " VARMO_VERSION "\n"));
+}
+
+}  // namespace
+}  // namespace varmo::test
