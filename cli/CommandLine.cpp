@@ -66,12 +66,15 @@ Invocation ParseCommandLine(const std::vector<std::string>& args)
         } else if (isOption(arg, "--timeout"))
             invocation.times.answerMs = positive(optionValue(args, i, "--timeout"), "--timeout");
         else if (isOption(arg, "--listen"))
-            invocation.times.listenMs = IntegerParam(optionValue(args, i, "--listen"), "--listen");
+            invocation.listenMs = IntegerParam(optionValue(args, i, "--listen"), "--listen");
         else
             throw UsageError("unknown option " + arg + " (varmo-cli --help lists them)");
     }
-    if (invocation.times.listenMs < 0)
+    if (invocation.listenMs && *invocation.listenMs < 0)
         throw UsageError("--listen: must not be below 0");
+    // The check's own exchange shows what the printer says after a command;
+    // without it, the line is watched a while instead.
+    invocation.times.listenMs = invocation.listenMs.value_or(invocation.check ? 0 : 300);
     invocation.words.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
     return invocation;
 }

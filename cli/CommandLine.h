@@ -15,7 +15,8 @@ struct Invocation {
     std::optional<std::string> port;
     std::optional<std::int32_t> speed;
     std::optional<std::string> codePage;
-    LinkTimes times;
+    std::optional<int> listenMs;  // as given
+    LinkTimes times;              // listenMs settled: given, else 0 with the check, 300 without
     bool json = false;
     bool check = true;
     bool help = false;

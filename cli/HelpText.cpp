@@ -26,8 +26,8 @@ Options (before the command):
   --json              one JSON object per exchange, one per line
   --timeout MS        how long to wait for an answer (default 2000)
   --listen MS         how long to watch the line after a command that takes
-                      no answer, for what the printer sends by itself
-                      (default 300)
+                      no answer, for what the printer sends by itself, before
+                      going on (default 0; 300 with --no-check)
   --no-check          do not read the error number after the command
   -h, --help          this text
   -V, --version       the version

@@ -22,6 +22,7 @@ namespace {
 const char* const kNoAnswer = "Brak odpowiedzi";
 const char* const kNotUnderstood = "Niezrozumiała sekwencja";
 
+constexpr int kSecondNumberMs = 200;
 constexpr std::size_t kEverything = std::numeric_limits<std::size_t>::max();
 
 }  // namespace
@@ -106,7 +107,14 @@ Outcome Session::refusal(const std::string& fallback, int line,
 std::optional<std::int32_t> Session::readErrorNumber(int line, const Report& report)
 {
     TCmdReadErrCode command;
-    const Exchange exchange = frameExchange(command, "error", line);
+    Exchange exchange = frameExchange(command, "error", line);
+    if (*exchange.accepted && command.ErrorNumber() != 0) {
+        // In error modes 2 and 3 the printer sends the number by itself after
+        // a refusal, so the answer to the question may still be on its way;
+        // left there, it would pass for the next command's answer.
+        awaitPackets(2, kSecondNumberMs);
+        exchange.received = received_;
+    }
     report(exchange);
     if (!*exchange.accepted)
         return std::nullopt;

@@ -20,7 +20,7 @@ namespace varmo::cli {
 
 struct LinkTimes {
     int answerMs = 2000;  // for an answer the command waits for
-    int listenMs = 300;   // for anything after a command that takes no answer
+    int listenMs = 0;     // for anything after a command that takes no answer
 };
 
 // How a command ended; the reason is empty on success.

@@ -243,6 +243,32 @@ TEST_F(CliTest, ScriptStopsAtTheFirstRefusedExpectWithItsLineNumber)
     EXPECT_EQ(lines, (QList<int>{3, 4, 4, 6, 6, 7, 7, 8, 8}));
 }
 
+// In error mode 3 a refusal is followed by the error number unasked, and the
+// answer to the check comes after it: neither may pass for the next answer.
+TEST_F(CliTest, AnErrorNumberSentUnaskedIsNotTakenForTheNextAnswer)
+{
+    // In pieces, so the two numbers come apart on the line.
+    StartPrinter({"--chunk", "4", "--gap", "20"});
+    const QString path = Script(QStringLiteral("expect set-error-mode 3\n"
+                                               "set-rates 23 8 5 0 ZW - -\n"
+                                               "expect header\n"
+                                               "expect set-discount 1\n"));
+    for (const QString listen : {"0", "300"}) {
+        SCOPED_TRACE(listen.toStdString());
+        const CliResult result = Cli({"--json", "--listen", listen, "run", path});
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        int numbers = 0;
+        for (const QJsonObject& exchange : result.Objects()) {
+            if (exchange["line"].toInt() == 2)
+                numbers += Strings(exchange["received"]).count("<ESC>P1#E11<ESC>\\");
+            if (exchange["command"].toString() == "header") {
+                EXPECT_TRUE(exchange["accepted"].toBool());
+            }
+        }
+        EXPECT_EQ(numbers, 2);
+    }
+}
+
 TEST_F(CliTest, WrongUsageIsRefusedBeforeThePortOpens)
 {
     QTemporaryDir dir;
