@@ -46,9 +46,10 @@ Parameters:
 Escaped sequences (send):
   One line in which <ESC> is the byte 27, <CR> 13, <FF> 255, << is '<' and
   <$hh> any byte by two hexadecimal digits; every other character stands for
-  itself. send "#u" frames the body: ESC P #u, the check value, ESC \.
-  send --raw "<ESC>P#u5A<ESC>\" puts exactly those bytes on the line; only
-  the Polish letters are converted when the code page is maz.
+  itself. send '#u' frames the body: ESC P #u, the check value, ESC \.
+  send --raw '<ESC>P#uA9<ESC>\' puts exactly those bytes on the line; only
+  the Polish letters are converted when the code page is maz. In a shell,
+  single quotes keep '<', '>', '#', '$' and '\' as they are.
 
 Checking whether the printer took a command:
   A read command succeeds when its answer comes within --timeout and is
@@ -83,8 +84,11 @@ Scripts (run FILE):
 Output:
   Text: "-> " and the frame sent, its description, then "<- " and each frame
   received (or the status byte) with the time in milliseconds from sending,
-  then the answer's description or the status flags in words. With --json,
-  each exchange is one object:
+  or "<- nothing", then the answer's description or the status flags in
+  words. In a script each line is first shown as "# LINE: text". The status
+  flags: FSK fiscal, CMD last command correct, PAR in a transaction, TRF
+  last transaction correct (ENQ); ONL on-line, PE out of paper, ERR printing
+  mechanism error (DLE). With --json, each exchange is one object:
       command      the command word ("error" for a check of the error number)
       line         the script line (in scripts only)
       sent         the frame as escaped text, Polish letters in Windows-1250
@@ -103,7 +107,12 @@ Exit status:
   1  the printer refused the command or did not answer
   2  wrong usage: options, command, parameters or script
   3  the port could not be opened, or failed while in use
-  Every failure is one line on standard error.
+  Every failure is one line on standard error, "varmo-cli: " then the script
+  file and line when in a script, the command, and the reason:
+  "Brak odpowiedzi" (no answer), "Niezrozumiała sekwencja" (an answer that
+  is not the command's), "refused by the printer, error N: " and the
+  printer's text for N, or "Nie można otworzyć portu" with the port, its
+  device and the system's error.
 
 Settings:
   Without options varmo-cli uses the console's settings "com", "baud" and
