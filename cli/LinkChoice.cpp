@@ -1,9 +1,9 @@
 #include "cli/LinkChoice.h"
 
+#include <QRegularExpression>
 #include <QtGlobal>
 
 #include "cli/Failure.h"
-#include "commands/DescriptionText.h"
 #include "link/SettingsStore.h"
 #include "link/StoredBaud.h"
 
@@ -11,18 +11,17 @@ namespace varmo::cli {
 
 namespace {
 
-// COM1 to COM16 in any case, or the bare number. The console quietly takes
-// COM1 for anything else; a script must not talk to the wrong printer.
-bool namesAPort(const std::string& name)
+// COM1 to COM16 in any case, or the bare number; empty for anything else.
+// The console quietly takes COM1 for a name it cannot read, but a script
+// must not talk to the wrong printer.
+QString portName(const std::string& name)
 {
-    std::string rest = name;
-    if (rest.size() >= 3 && (rest[0] == 'C' || rest[0] == 'c') && (rest[1] == 'O' || rest[1] == 'o') &&
-        (rest[2] == 'M' || rest[2] == 'm'))
-        rest = rest.substr(3);
-    if (rest.empty() || rest.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    std::int32_t number = 0;
-    return ParseInteger(rest, number) && number >= 1 && number <= 16;
+    QString rest = QString::fromStdString(name).toUpper();
+    if (rest.startsWith(QLatin1String("COM")))
+        rest = rest.mid(3);
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,2}$"));
+    const int number = digits.match(rest).hasMatch() ? rest.toInt() : 0;
+    return number >= 1 && number <= 16 ? QStringLiteral("COM%1").arg(number) : QString();
 }
 
 QString chosenPort(const std::string& option)
@@ -35,9 +34,10 @@ QString chosenPort(const std::string& option)
         return QStringLiteral("COM1");
 #endif
     }
-    if (!namesAPort(option))
+    const QString name = portName(option);
+    if (name.isEmpty())
         throw UsageError("--port: \"" + option + "\" is neither COM1 to COM16 nor a device path");
-    return QString::fromStdString(option).toUpper();
+    return name;
 }
 
 }  // namespace

@@ -89,8 +89,7 @@ void Session::Pause(int ms)
     awaitPackets(kEverything, ms);
 }
 
-Outcome Session::refusal(const std::string& fallback, int line,
-                         const Report& report)
+Outcome Session::refusal(const std::string& fallback, int line, const Report& report)
 {
     const std::optional<std::int32_t> number = readErrorNumber(line, report);
     if (!number)

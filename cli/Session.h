@@ -53,8 +53,9 @@ private:
     Exchange controlExchange(char control, const std::string& verb, int line);
     // The error number read with the error command; nothing when no answer.
     std::optional<std::int32_t> readErrorNumber(int line, const Report& report);
-    Outcome refusal(const std::string& fallback, int line,
-                    const Report& report);
+    // After a failure or a command without answer: the printer's error
+    // number decides; fallback is the reason when it reads 0 or not at all.
+    Outcome refusal(const std::string& fallback, int line, const Report& report);
     // CliFailure when the port fails or the bytes do not all go out.
     void write(const std::string& bytes);
     // Takes in what arrived between exchanges and forgets it.

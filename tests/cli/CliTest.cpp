@@ -19,7 +19,8 @@ protected:
     QString StartPrinter(const QStringList& options = {})
     {
         printer_.reset();
-        printer_ = std::make_unique<SimPrinter>(options, dir_.filePath(QStringLiteral("paper.txt")));
+        printer_ =
+            std::make_unique<SimPrinter>(options, dir_.filePath(QStringLiteral("paper.txt")));
         EXPECT_FALSE(printer_->path().isEmpty()) << "varmo-sim did not start";
         return printer_->path();
     }
@@ -226,7 +227,8 @@ TEST_F(CliTest, ScriptStopsAtTheFirstRefusedExpectWithItsLineNumber)
     const CliResult result = Cli({"--json", "run", path});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.startsWith(
-        QStringLiteral("varmo-cli: %1:8: receipt-end: refused by the printer, error 26: ").arg(path)))
+        QStringLiteral("varmo-cli: %1:8: receipt-end: refused by the printer, error 26: ")
+            .arg(path)))
         << result.err.toStdString();
     EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1);
     EXPECT_TRUE(result.err.endsWith('\n'));
