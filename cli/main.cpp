@@ -16,6 +16,12 @@
 #include "link/SettingsStore.h"
 #include "protocol/CodePage.h"
 
+#ifdef Q_OS_WIN
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace {
 
 using namespace varmo;
@@ -76,6 +82,10 @@ int run(const std::vector<std::string>& args)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+#ifdef Q_OS_WIN
+    // Descriptions are UTF-8; the Windows console shows them right only so.
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     std::vector<std::string> args;
     const QStringList arguments = QCoreApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i)
