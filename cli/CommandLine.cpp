@@ -75,6 +75,7 @@ Invocation ParseCommandLine(const std::vector<std::string>& args)
     // The check's own exchange shows what the printer says after a command;
     // without it, the line is watched a while instead.
     invocation.times.listenMs = invocation.listenMs.value_or(invocation.check ? 0 : 300);
+    invocation.times.sequenceListenMs = invocation.listenMs.value_or(300);
     invocation.words.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
     return invocation;
 }

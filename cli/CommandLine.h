@@ -16,7 +16,9 @@ struct Invocation {
     std::optional<std::int32_t> speed;
     std::optional<std::string> codePage;
     std::optional<int> listenMs;  // as given
-    LinkTimes times;              // listenMs settled: given, else 0 with the check, 300 without
+    // The times settled: listenMs as given, else 0 with the check and 300
+    // without; for send as given, else 300.
+    LinkTimes times;
     bool json = false;
     bool check = true;
     bool help = false;

@@ -27,7 +27,8 @@ Options (before the command):
   --timeout MS        how long to wait for an answer (default 2000)
   --listen MS         how long to watch the line after a command that takes
                       no answer, for what the printer sends by itself, before
-                      going on (default 0; 300 with --no-check)
+                      going on (default 0, or 300 with --no-check; for send
+                      always 300, since any answer may come)
   --no-check          do not read the error number after the command
   -h, --help          this text
   -V, --version       the version

@@ -4,10 +4,12 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <limits>
 
 #include "cli/Failure.h"
 #include "commands/ReadCommands.h"
+#include "commands/UserCommand.h"
 #include "link/DeviceMapping.h"
 #include "link/StatusQuery.h"
 #include "protocol/ErrorTexts.h"
@@ -106,12 +108,14 @@ Outcome Session::refusal(const std::string& fallback, int line, const Report& re
 std::optional<std::int32_t> Session::readErrorNumber(int line, const Report& report)
 {
     TCmdReadErrCode command;
-    Exchange exchange = frameExchange(command, "error", line);
+    // Patient: a frame that came after the command (a user sequence's answer,
+    // say) is not the number and must not end the wait.
+    Exchange exchange = frameExchange(command, "error", line, true);
     if (*exchange.accepted && command.ErrorNumber() != 0) {
         // In error modes 2 and 3 the printer sends the number by itself after
         // a refusal, so the answer to the question may still be on its way;
         // left there, it would pass for the next command's answer.
-        awaitPackets(2, kSecondNumberMs);
+        awaitPackets(received_.size() + 1, kSecondNumberMs);
         exchange.received = received_;
     }
     report(exchange);
@@ -120,7 +124,8 @@ std::optional<std::int32_t> Session::readErrorNumber(int line, const Report& rep
     return command.ErrorNumber();
 }
 
-Exchange Session::frameExchange(TCommand& command, const std::string& verb, int line)
+Exchange Session::frameExchange(TCommand& command, const std::string& verb, int line,
+                                bool patient)
 {
     Exchange exchange;
     exchange.verb = verb;
@@ -133,33 +138,50 @@ Exchange Session::frameExchange(TCommand& command, const std::string& verb, int 
     clock_.start();
     write(exchange.wire);
     auto* request = dynamic_cast<TCmdRequest*>(&command);
-    // An answer ends the wait for a command that takes one; after any other
-    // the line is watched a while for what the printer says by itself.
-    if (request != nullptr)
-        awaitPackets(1, times_.answerMs);
-    else
-        awaitPackets(kEverything, times_.listenMs);
+    if (request == nullptr) {
+        // The line is watched a while for what the printer says by itself,
+        // or for the answer to a sequence whose meaning only its sender knows.
+        const bool sequence = dynamic_cast<TCmdUser*>(&command) != nullptr;
+        awaitPackets(kEverything, sequence ? times_.sequenceListenMs : times_.listenMs);
+        exchange.received = received_;
+        exchange.answered = !received_.empty();
+        exchange.ms = exchange.answered ? arrivals_.front() : clock_.elapsed();
+        return exchange;
+    }
 
+    // The first answer decides, as in the console; a patient wait goes on
+    // past answers the command does not take until the time is up.
+    exchange.accepted = false;
+    const QDeadlineTimer deadline(times_.answerMs);
+    std::size_t tried = 0;
+    while (!*exchange.accepted && (tried == 0 || patient)) {
+        awaitPackets(tried + 1, static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)));
+        if (received_.size() <= tried)
+            break;
+        exchange.ms = arrivals_[tried];
+        exchange.accepted = acceptAnswer(*request, received_[tried++], exchange.answer);
+    }
     exchange.received = received_;
     exchange.answered = !received_.empty();
-    exchange.ms = exchange.answered ? arrivals_.front() : clock_.elapsed();
-    if (request == nullptr)
-        return exchange;
-    exchange.accepted = false;
     if (!exchange.answered)
-        return exchange;
+        exchange.ms = clock_.elapsed();
+    return exchange;
+}
+
+bool Session::acceptAnswer(TCmdRequest& request, const std::string& frame, Lines& answer)
+{
     try {
-        exchange.accepted = request->AcceptAnswer(received_.front());
-        if (*exchange.accepted)
-            request->DescribeAnswer(exchange.answer);
-        else
-            exchange.answer = {kNotUnderstood};
+        if (!request.AcceptAnswer(frame)) {
+            answer = {kNotUnderstood};
+            return false;
+        }
+        request.DescribeAnswer(answer);
+        return true;
     } catch (const std::exception& error) {
         // An answer whose fields do not read: as good as not understood.
-        exchange.accepted = false;
-        exchange.answer = {kNotUnderstood, error.what()};
+        answer = {kNotUnderstood, error.what()};
+        return false;
     }
-    return exchange;
 }
 
 Exchange Session::controlExchange(char control, const std::string& verb, int line)

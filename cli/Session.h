@@ -13,6 +13,7 @@
 
 #include "cli/Exchange.h"
 #include "cli/Verbs.h"
+#include "commands/ReadCommands.h"
 #include "link/ComDataPacket.h"
 #include "link/ComPort.h"
 
@@ -21,6 +22,7 @@ namespace varmo::cli {
 struct LinkTimes {
     int answerMs = 2000;  // for an answer the command waits for
     int listenMs = 0;     // for anything after a command that takes no answer
+    int sequenceListenMs = 300;  // for the answer to a sequence sent as it is
 };
 
 // How a command ended; the reason is empty on success.
@@ -49,7 +51,10 @@ public:
     void Pause(int ms);
 
 private:
-    Exchange frameExchange(TCommand& command, const std::string& verb, int line);
+    Exchange frameExchange(TCommand& command, const std::string& verb, int line,
+                           bool patient = false);
+    // The command's verdict on one answer frame, and the answer's description.
+    static bool acceptAnswer(TCmdRequest& request, const std::string& frame, Lines& answer);
     Exchange controlExchange(char control, const std::string& verb, int line);
     // The error number read with the error command; nothing when no answer.
     std::optional<std::int32_t> readErrorNumber(int line, const Report& report);

@@ -175,6 +175,17 @@ TEST_F(CliTest, CommandsWithoutAnswerAreCheckedWithTheErrorNumber)
             EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1);
         }
     }
+    // A sequence's answer stays with the sequence; and when it comes late, the
+    // check waits past it for the error number.
+    const std::vector<QJsonObject> sequence = Cli({"--json", "send", "#u"}).Objects();
+    ASSERT_EQ(sequence.size(), 2u);
+    EXPECT_TRUE(Strings(sequence[0]["received"]).value(0).startsWith("<ESC>P1#U"));
+    EXPECT_EQ(Strings(sequence[1]["answer"]).value(0), "Kod ostatniego błędu: 0");
+    const CliResult quick = Cli({"--json", "--listen", "0", "send", "#u"});
+    EXPECT_EQ(quick.exitCode, 0) << quick.err.toStdString();
+    ASSERT_EQ(quick.Objects().size(), 2u);
+    EXPECT_EQ(Strings(quick.Objects()[1]["received"]).size(), 2);
+
     // --no-check sends the command alone and trusts it.
     const std::vector<QJsonObject> unchecked =
         Cli({"--json", "--no-check", "--listen", "0", "set-discount", "1"}).Objects();
