@@ -22,8 +22,8 @@ const std::array<StatusFlag, 7>& StatusFlags()
         QColor setColour;
         QColor clearColour;
     };
-    // The design-time caption of TRF really reads "proprawna"; the first
-    // answer replaces it.
+    // In the order of StatusBits(). The design-time caption of TRF really
+    // reads "proprawna"; the first answer replaces it.
     static const Look looks[] = {
         {"Fiskalna", kBlack, kBlue},
         {"Ostatni rozkaz poprawnie", kBlack, kRed},
