@@ -4,8 +4,7 @@
 #include <QtGlobal>
 
 #include "cli/Failure.h"
-#include "link/SettingsStore.h"
-#include "link/StoredBaud.h"
+#include "link/StoredLink.h"
 
 namespace varmo::cli {
 
@@ -45,20 +44,11 @@ QString chosenPort(const std::string& option)
 LinkChoice ChooseLink(const Invocation& invocation)
 {
     LinkChoice choice;
-    if (invocation.port) {
-        choice.port = chosenPort(*invocation.port);
-    } else {
-        const QString stored = ReadSetting(QStringLiteral("com"));
-        choice.port = stored.isEmpty() ? QStringLiteral("COM1") : stored;
-    }
+    choice.port = invocation.port ? chosenPort(*invocation.port) : StoredPortName();
     choice.baud = invocation.speed ? *invocation.speed : StoredBaud();
-    if (invocation.codePage) {
-        choice.codePage = *invocation.codePage;
-    } else {
-        // Kept as stored, also an unknown value, which sends like win.
-        const QString stored = ReadSetting(QStringLiteral("plStd"));
-        choice.codePage = stored.isEmpty() ? "maz" : stored.toStdString();
-    }
+    // A stored code page other than maz and win is kept; it sends like win.
+    choice.codePage =
+        invocation.codePage ? *invocation.codePage : StoredCodePage().toStdString();
     return choice;
 }
 

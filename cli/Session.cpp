@@ -24,7 +24,7 @@ namespace {
 const char* const kNoAnswer = "Brak odpowiedzi";
 const char* const kNotUnderstood = "Niezrozumiała sekwencja";
 
-constexpr int kSecondNumberMs = 200;
+constexpr int kSecondNumberMs = 300;
 constexpr std::size_t kEverything = std::numeric_limits<std::size_t>::max();
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include "console/RadioGroup.h"
 #include "console/TFMain.h"
 #include "link/SettingsStore.h"
-#include "link/StoredBaud.h"
+#include "link/StoredLink.h"
 
 namespace varmo {
 

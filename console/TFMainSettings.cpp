@@ -4,7 +4,7 @@
 #include "console/HandlerGuard.h"
 #include "console/TFMain.h"
 #include "link/SettingsStore.h"
-#include "link/StoredBaud.h"
+#include "link/StoredLink.h"
 #include "protocol/CodePage.h"
 #include "protocol/Frame.h"
 
@@ -18,15 +18,9 @@ void TFMain::FormCreate()
     // its own step (after the error box), never the ones after it, and above
     // all never the service lock.
     SetCodePage(QStringLiteral("maz"));
-    Guarded([&] {
-        const QString stored = ReadSetting(QStringLiteral("plStd"));
-        SetCodePage(stored.isEmpty() ? QStringLiteral("maz") : stored);
-    });
+    Guarded([&] { SetCodePage(StoredCodePage()); });
     Guarded([&] { ComPort.SetCustomBaudRate(StoredBaud()); });
-    Guarded([&] {
-        const QString stored = ReadSetting(QStringLiteral("com"));
-        ComPort.SetPort(stored.isEmpty() ? QStringLiteral("COM1") : stored);
-    });
+    Guarded([&] { ComPort.SetPort(StoredPortName()); });
     Fiscal = true;
     ConfirmOnPrinter = false;
     SetServiceMode(false);
