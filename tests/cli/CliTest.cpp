@@ -150,6 +150,8 @@ TEST_F(CliTest, CommandsWithoutAnswerAreCheckedWithTheErrorNumber)
         {{"send", "#j"}, 0},
         {{"send", "--raw", "<ESC>P0$r99<ESC>\\"}, 0},
         {{"send", "--raw", "<ESC>P0$r00<ESC>\\"}, 2},  // a wrong check value
+        {{"fiscalise", "111-222-33-32"}, 0},
+        {{"fiscalise", "111-222-33-32"}, 13},  // once only
         {{"set-error-mode", "9"}, 4},
         {{"set-error-mode", "3"}, 0},
     };
