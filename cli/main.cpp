@@ -48,8 +48,7 @@ int run(const std::vector<std::string>& args)
         throw UsageError("run: usage: run FILE");
     const QString path = script ? QString::fromStdString(words[1]) : QString();
     const std::vector<ScriptLine> lines = script ? ReadScript(path) : std::vector<ScriptLine>{};
-    if (!script)
-        BuildStep(words);
+    const Step step = script ? Step{} : BuildStep(words);
 
     const LinkChoice link = ChooseLink(invocation);
     SetConsoleCodePage(link.codePage);
@@ -70,7 +69,6 @@ int run(const std::vector<std::string>& args)
             report);
         return 0;
     }
-    const Step step = BuildStep(words);
     const Outcome outcome = session.Perform(step, words[0], 0, invocation.check, report);
     if (!outcome.ok)
         throw CliFailure(ExitCode::Refused, words[0] + ": " + outcome.reason);
