@@ -85,13 +85,18 @@ void RunScript(Session& session, const std::vector<ScriptLine>& lines, const QSt
 {
     for (const ScriptLine& line : lines) {
         before(line);
-        if (line.waitMs >= 0) {
-            session.Pause(line.waitMs);
-            continue;
+        Outcome outcome;
+        try {
+            if (line.waitMs >= 0) {
+                session.Pause(line.waitMs);
+                continue;
+            }
+            const Step step = BuildStep(line.words);
+            outcome = session.Perform(step, line.words[0], line.number, check, report);
+        } catch (const CliFailure& failure) {
+            // The port went away: say where the script stood.
+            throw CliFailure(failure.Code(), where(path, line.number) + failure.what());
         }
-        const Step step = BuildStep(line.words);
-        const Outcome outcome =
-            session.Perform(step, line.words[0], line.number, check, report);
         if (line.expect && !outcome.ok)
             throw CliFailure(ExitCode::Refused,
                              where(path, line.number) + line.words[0] + ": " + outcome.reason);

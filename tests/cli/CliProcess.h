@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -52,7 +53,10 @@ public:
 
     void SetEnv(const QString& name, const QString& value) { extra_.insert(name, value); }
 
-    CliResult Run(const QStringList& arguments)
+    CliResult Run(const QStringList& arguments) { return Finish(*Start(arguments)); }
+
+    // Started and left running, for a test that acts while it runs.
+    std::unique_ptr<QProcess> Start(const QStringList& arguments)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (int n = 1; n <= 16; ++n)
@@ -61,16 +65,20 @@ public:
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.path());
         for (const QString& name : extra_.keys())
             environment.insert(name, extra_.value(name));
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(environment);
+        process->start(QStringLiteral(VARMO_CLI_PATH), arguments);
+        return process;
+    }
 
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(VARMO_CLI_PATH), arguments);
+    static CliResult Finish(QProcess& process)
+    {
         CliResult result;
         // Generous: only a hung program takes this long.
         if (!process.waitForFinished(30000)) {
             process.kill();
             process.waitForFinished(5000);
-            ADD_FAILURE() << "varmo-cli did not end: " << arguments.join(' ').toStdString();
+            ADD_FAILURE() << "varmo-cli did not end: " << process.arguments().join(' ').toStdString();
             return result;
         }
         result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;

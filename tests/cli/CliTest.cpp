@@ -284,6 +284,25 @@ TEST_F(CliTest, AnErrorNumberSentUnaskedIsNotTakenForTheNextAnswer)
     }
 }
 
+TEST_F(CliTest, APrinterThatGoesAwayExitsWith3AtItsLine)
+{
+    StartPrinter();
+    const QString path = Script(QStringLiteral("header\nwait 20000\nexpect header\n"));
+    const std::unique_ptr<QProcess> process =
+        cli_.Start({"--port", printer_->path(), "run", path});
+    // Gone once the first answer is in, during the wait.
+    QByteArray out;
+    while (!out.contains("<- ") && process->waitForReadyRead(10000))
+        out += process->readAllStandardOutput();
+    ASSERT_TRUE(out.contains("<- "));
+    printer_.reset();
+    const CliResult result = CliProcess::Finish(*process);
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_TRUE(result.err.startsWith(QStringLiteral("varmo-cli: %1:2: ").arg(path)))
+        << result.err.toStdString();
+    EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1);
+}
+
 TEST_F(CliTest, WrongUsageIsRefusedBeforeThePortOpens)
 {
     QTemporaryDir dir;
