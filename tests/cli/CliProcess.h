@@ -78,7 +78,8 @@ public:
         if (!process.waitForFinished(30000)) {
             process.kill();
             process.waitForFinished(5000);
-            ADD_FAILURE() << "varmo-cli did not end: " << process.arguments().join(' ').toStdString();
+            ADD_FAILURE() << "varmo-cli did not end: "
+                          << process.arguments().join(' ').toStdString();
             return result;
         }
         result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
