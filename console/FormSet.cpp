@@ -1,8 +1,15 @@
 #include "console/FormSet.h"
 
 #include "console/TFCOM.h"
+#include "console/TFDatabaseReport.h"
+#include "console/TFEditSeq.h"
 #include "console/TFMain.h"
 #include "console/TFPass.h"
+#include "console/TFReadGoodsStatus.h"
+#include "console/TFRepDay.h"
+#include "console/TFRepNoDay.h"
+#include "console/TFRepPeriodDay.h"
+#include "console/TFTestTrans.h"
 #include "console/TFormAbout.h"
 
 namespace varmo {
@@ -26,6 +33,13 @@ FormSet::FormSet()
     // TFDatabaseReport, TFSetDiscMode, TFPass, TFormAbout.
     forms_.FMain = create<TFMain>(forms_);
     forms_.FCOM = create<TFCOM>(*forms_.FMain);
+    forms_.FRepDay = create<TFRepDay>(*forms_.FMain);
+    forms_.FReadGoodsStatus = create<TFReadGoodsStatus>(*forms_.FMain);
+    forms_.FRepPeriodDay = create<TFRepPeriodDay>(*forms_.FMain);
+    forms_.FRepNoDay = create<TFRepNoDay>(*forms_.FMain);
+    forms_.FEditSeq = create<TFEditSeq>(*forms_.FMain);
+    forms_.FTestTrans = create<TFTestTrans>(*forms_.FMain);
+    forms_.FDatabaseReport = create<TFDatabaseReport>(*forms_.FMain);
     forms_.FPass = create<TFPass>(*forms_.FMain);
     forms_.FormAbout = create<TFormAbout>(forms_.FMain);
 }

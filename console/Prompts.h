@@ -17,6 +17,9 @@ public:
     // there), the application's title, an error icon, one OK button.
     virtual void errorBox(const QString& text) = 0;
 
+    // A yes/no question under a caption; true when the operator said yes.
+    virtual bool confirm(const QString& text, const QString& caption) = 0;
+
     // A path, or the empty text when the operator cancelled. The filter is in
     // Qt's form ("Plik tekstowy (*.txt);;Dowolny plik (*)").
     virtual QString openFileName(const QString& filter, const QString& defaultExt) = 0;

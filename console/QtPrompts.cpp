@@ -31,6 +31,16 @@ void QtPrompts::errorBox(const QString& text)
     showBox(QMessageBox::Critical, text, ApplicationTitle());
 }
 
+bool QtPrompts::confirm(const QString& text, const QString& caption)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    // A slip of the Enter key must not destroy anything.
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 QString QtPrompts::openFileName(const QString& filter, const QString& defaultExt)
 {
     return runFileDialog(false, filter, defaultExt);

@@ -9,6 +9,7 @@ class QtPrompts : public Prompts {
 public:
     void message(const QString& text, const QString& caption) override;
     void errorBox(const QString& text) override;
+    bool confirm(const QString& text, const QString& caption) override;
     QString openFileName(const QString& filter, const QString& defaultExt) override;
     QString saveFileName(const QString& filter, const QString& defaultExt) override;
 

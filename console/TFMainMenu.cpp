@@ -11,8 +11,15 @@
 #include "console/HandlerGuard.h"
 #include "console/Prompts.h"
 #include "console/TFCOM.h"
+#include "console/TFDatabaseReport.h"
+#include "console/TFEditSeq.h"
 #include "console/TFMain.h"
 #include "console/TFPass.h"
+#include "console/TFReadGoodsStatus.h"
+#include "console/TFRepDay.h"
+#include "console/TFRepNoDay.h"
+#include "console/TFRepPeriodDay.h"
+#include "console/TFTestTrans.h"
 #include "console/TFormAbout.h"
 
 namespace varmo {

@@ -14,15 +14,21 @@ struct Shown {
     QString text;
     QString caption;
     bool error = false;
+    bool question = false;
 
     bool operator==(const Shown& other) const
     {
-        return text == other.text && caption == other.caption && error == other.error;
+        return text == other.text && caption == other.caption && error == other.error &&
+               question == other.question;
     }
 };
 
 inline Shown Message(const QString& text, const QString& caption) { return {text, caption, false}; }
 inline Shown ErrorBox(const QString& text) { return {text, ApplicationTitle(), true}; }
+inline Shown Question(const QString& text, const QString& caption)
+{
+    return {text, caption, false, true};
+}
 
 class RecordingPrompts : public Prompts {
 public:
@@ -31,6 +37,16 @@ public:
         shown.push_back(Message(text, caption));
     }
     void errorBox(const QString& text) override { shown.push_back(ErrorBox(text)); }
+    // Answered from confirmAnswers; with none left, the safe answer "no".
+    bool confirm(const QString& text, const QString& caption) override
+    {
+        shown.push_back(Question(text, caption));
+        if (confirmAnswers.empty())
+            return false;
+        const bool yes = confirmAnswers.front();
+        confirmAnswers.pop_front();
+        return yes;
+    }
     QString openFileName(const QString& filter, const QString& defaultExt) override
     {
         return answer(false, filter, defaultExt);
@@ -49,6 +65,7 @@ public:
     std::vector<Shown> shown;
     std::vector<FileDialog> fileDialogs;
     std::deque<QString> fileAnswers;
+    std::deque<bool> confirmAnswers;
 
 private:
     QString answer(bool save, const QString& filter, const QString& defaultExt)
@@ -69,7 +86,7 @@ private:
 namespace varmo::test {
 inline std::ostream& operator<<(std::ostream& out, const Shown& shown)
 {
-    return out << (shown.error ? "error box " : "message ") << '"' << shown.text.toStdString()
+    return out << (shown.error ? "error box " : shown.question ? "question " : "message ") << '"' << shown.text.toStdString()
                << "\" / \"" << shown.caption.toStdString() << '"';
 }
 }  // namespace varmo::test

@@ -1,0 +1,14 @@
+#pragma once
+// Writing one frame of a series straight to the port. A frame that did not
+// go out whole stops the series: the printer would read its tail as garbage
+// and the rest of the series would follow a broken frame.
+#include <string>
+
+namespace varmo {
+
+class TComPort;
+
+// EComPort from the port, or Exception when the write ran out of time.
+void WriteWholeFrame(TComPort& port, const std::string& frame);
+
+}  // namespace varmo

@@ -1,0 +1,303 @@
+#include "console/TFDatabaseReport.h"
+
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "commands/TransactionCommands.h"
+#include "console/DialogButtons.h"
+#include "console/FileIO.h"
+#include "console/FrameWrite.h"
+#include "console/GoodsFile.h"
+#include "console/GoodsGrid.h"
+#include "console/GoodsTable.h"
+#include "console/HandlerGuard.h"
+#include "console/LinePause.h"
+#include "console/Named.h"
+#include "console/Prompts.h"
+#include "console/RadioGroup.h"
+#include "console/SendProgress.h"
+#include "console/TFMain.h"
+#include "console/Text.h"
+#include "protocol/Cp1250.h"
+
+namespace varmo {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Kontrola bazy danych");
+const QString kSentCaption = QStringLiteral("Raport z bazy danych");
+
+// How long the frames take on the wire at this speed (ten bits a byte), with
+// the pauses between them.
+qint64 wireTimeMs(const std::vector<std::string>& frames, std::int32_t baud, int pauseMs)
+{
+    qint64 bytes = 0;
+    for (const std::string& frame : frames)
+        bytes += static_cast<qint64>(frame.size());
+    const qint64 perSecond = baud > 0 ? baud : 9600;
+    return bytes * 10 * 1000 / perSecond + static_cast<qint64>(frames.size()) * pauseMs;
+}
+
+}  // namespace
+
+TFDatabaseReport::TFDatabaseReport(TFMain& main) : QDialog(&main), main_(main)
+{
+    setWindowTitle(kCaption);
+    RG = Named(new RadioGroup(QStringLiteral("Rodzaj raportu"),
+                              {QStringLiteral("Raport przyporządkowania towarów do stawek "
+                                              "podatkowych"),
+                               QStringLiteral("Raport towarów zablokowanych")},
+                              this),
+               "RG");
+    RG->SetItemIndex(0);
+
+    MemoryTable = Named(new GoodsTable(this), "MemoryTable");
+    MemoryTable->BeforePost = [this](GoodsRow& row) { return MemoryTableBeforePost(row); };
+    DBGrid = Named(new GoodsGrid(this), "DBGrid");
+    DBGrid->setModel(MemoryTable);
+    DBGrid->setColumnWidth(GoodsTable::kNameColumn, 200);
+    DBGrid->setColumnWidth(GoodsTable::kRateColumn, 41);
+    DBGrid->setMinimumSize(300, 220);
+
+    SpeedButton1 = Named(new QPushButton(QStringLiteral("Usuń"), this), "SpeedButton1");
+    SBSave = Named(new QPushButton(QStringLiteral("Zapisz"), this), "SBSave");
+    SBOpen = Named(new QPushButton(QStringLiteral("Otwórz"), this), "SBOpen");
+    SBSend = Named(new QPushButton(QStringLiteral("Wyślij"), this), "SBSend");
+    BBCancel = Named(new QPushButton(QStringLiteral("Anuluj"), this), "BBCancel");
+    for (QPushButton* button : {SpeedButton1, SBSave, SBOpen, SBSend, BBCancel})
+        button->setAutoDefault(false);
+
+    auto* tools = new QVBoxLayout;
+    for (QPushButton* button : {SpeedButton1, SBSave, SBOpen, SBSend})
+        tools->addWidget(button);
+    tools->addStretch(1);
+    tools->addWidget(BBCancel);
+    auto* body = new QHBoxLayout;
+    body->addWidget(DBGrid, 1);
+    body->addLayout(tools);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(RG);
+    layout->addLayout(body, 1);
+
+    connect(SpeedButton1, &QPushButton::clicked, this, &TFDatabaseReport::SpeedButton1Click);
+    connect(SBSave, &QPushButton::clicked, this, &TFDatabaseReport::SBSaveClick);
+    connect(SBOpen, &QPushButton::clicked, this, &TFDatabaseReport::SBOpenClick);
+    connect(SBSend, &QPushButton::clicked, this, &TFDatabaseReport::SBSendClick);
+    connect(BBCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(DBGrid, &GoodsGrid::DeleteRequested, this, &TFDatabaseReport::DBGridDeleteRecord);
+    connect(DBGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TFDatabaseReport::gridRowChanged);
+}
+
+TFDatabaseReport::~TFDatabaseReport() = default;
+
+bool TFDatabaseReport::MemoryTableBeforePost(GoodsRow& row)
+{
+    const QString rate = row.rate.toUpper();
+    if (rate.size() != 1 || rate.at(0) < QLatin1Char('A') || rate.at(0) > QLatin1Char('G')) {
+        CurrentPrompts().message(QStringLiteral("Dozwolone są tylko stawki A-G"), kCaption);
+        return false;
+    }
+    // The file keeps a name up to its first ';': such a name would come
+    // back from the file as another goods.
+    if (row.name.contains(QLatin1Char(';'))) {
+        CurrentPrompts().message(QStringLiteral("Nazwa towaru nie może zawierać znaku ';'"),
+                                 kCaption);
+        return false;
+    }
+    // A letter the printer's code pages cannot carry would reach it as '?'.
+    if (!TryUtf8ToCp1250(row.name.toStdString())) {
+        CurrentPrompts().message(
+            QStringLiteral("Nazwa towaru może zawierać tylko znaki strony kodowej Windows-1250"),
+            kCaption);
+        return false;
+    }
+    row.rate = rate;
+    return true;
+}
+
+bool TFDatabaseReport::postOpenRow()
+{
+    DBGrid->CommitEditor();
+    return MemoryTable->Post();
+}
+
+void TFDatabaseReport::gridRowChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    const int open = MemoryTable->OpenRow();
+    if (returning_ || open < 0 || current.row() == open)
+        return;
+    if (!MemoryTable->Modified()) {
+        MemoryTable->Cancel();
+        return;
+    }
+    bool posted = false;
+    Guarded([&] { posted = MemoryTable->Post(); });
+    if (posted)
+        return;
+    // The row stays open for editing: back to it, once the grid is done
+    // moving.
+    const int column = previous.isValid() ? previous.column() : 0;
+    QMetaObject::invokeMethod(
+        this,
+        [this, column] {
+            const int row = MemoryTable->OpenRow();
+            if (row < 0)
+                return;
+            returning_ = true;
+            DBGrid->setCurrentIndex(MemoryTable->index(row, column));
+            returning_ = false;
+        },
+        Qt::QueuedConnection);
+}
+
+void TFDatabaseReport::SpeedButton1Click()
+{
+    Guarded([&] {
+        const int row = DBGrid->currentIndex().row();
+        if (MemoryTable->RecordCount() == 0 || row < 0)
+            return;
+        // On the line for a new row there is nothing stored to delete; what
+        // was typed there is dropped.
+        if (row >= MemoryTable->RecordCount()) {
+            MemoryTable->Cancel();
+            return;
+        }
+        MemoryTable->Delete(row);
+    });
+}
+
+void TFDatabaseReport::DBGridDeleteRecord()
+{
+    Guarded([&] {
+        const int row = DBGrid->currentIndex().row();
+        if (row < 0 || row >= MemoryTable->RecordCount())
+            return;
+        if (CurrentPrompts().confirm(QStringLiteral("Delete record?"), kCaption))
+            MemoryTable->Delete(row);
+    });
+}
+
+void TFDatabaseReport::SBSaveClick()
+{
+    Guarded([&] {
+        DBGrid->CommitEditor();
+        const QString path = CurrentPrompts().saveFileName(TextFileFilter(), kTextFileExt);
+        if (path.isEmpty() || !postOpenRow())
+            return;
+        std::vector<GoodsFileRow> rows;
+        for (const GoodsRow& row : MemoryTable->Rows())
+            rows.push_back({ToCp1250(row.name), ToCp1250(row.rate).front()});
+        // All or nothing: a failed save leaves the old file as it was.
+        WriteWholeFile(path, GoodsFileBytes(rows));
+    });
+}
+
+void TFDatabaseReport::SBOpenClick()
+{
+    Guarded([&] {
+        DBGrid->CommitEditor();
+        const QString path = CurrentPrompts().openFileName(TextFileFilter(), kTextFileExt);
+        if (path.isEmpty())
+            return;
+        if (MemoryTable->Modified()) {
+            if (!MemoryTable->Post())
+                return;
+        } else {
+            MemoryTable->Cancel();
+        }
+        // The whole file first: one that cannot be read leaves the list as
+        // it was.
+        const std::vector<GoodsFileRow> rows = ReadGoodsFile(ReadWholeFile(path));
+        MemoryTable->Clear();
+        for (const GoodsFileRow& row : rows) {
+            try {
+                if (!MemoryTable->Append(FromCp1250(row.name), QString(QLatin1Char(row.rate)))) {
+                    MemoryTable->Cancel();
+                    return;
+                }
+            } catch (...) {
+                // A goods without a name stops the load; what came before
+                // it stays, and no half-made row is left behind.
+                MemoryTable->Cancel();
+                throw;
+            }
+        }
+    });
+}
+
+void TFDatabaseReport::SBSendClick()
+{
+    Guarded([&] {
+        if (!postOpenRow() || !main_.EnsurePortOpen())
+            return;
+        sendReport();
+    });
+}
+
+void TFDatabaseReport::sendReport()
+{
+    // Every frame is made before the first goes out, so the printer never
+    // gets a report cut short by one that cannot be built.
+    const std::vector<GoodsRow>& rows = MemoryTable->Rows();
+    const int total = static_cast<int>(rows.size());
+    std::vector<std::string> lines;
+    lines.reserve(rows.size());
+    for (const GoodsRow& row : rows)
+        lines.push_back(TCmdBaseLine(ToCp1250(row.name), ToCp1250(row.rate).front()).GetFrame());
+    const std::string start = TCmdBaseStart(RG->ItemIndex() == 1).GetFrame();
+    const std::string end = TCmdBaseConfirm().GetFrame();
+
+    const bool longSend = wireTimeMs(lines, main_.ComPort.CustomBaudRate(), kFramePauseMs) >=
+                       SendProgress::kShowAfterMs;
+    progress_ = std::make_unique<SendProgress>(this, total);
+    struct Cleanup {
+        TFDatabaseReport* dialog;
+        QAbstractItemView::EditTriggers triggers;
+        ~Cleanup()
+        {
+            dialog->progress_.reset();
+            dialog->DBGrid->setEditTriggers(triggers);
+        }
+    } cleanup{this, DBGrid->editTriggers()};
+    // The current row follows the report without opening an editor on each.
+    DBGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QElapsedTimer clock;
+    clock.start();
+    const auto pause = [&] {
+        if (!progress_->isVisible() && (longSend || clock.elapsed() >= SendProgress::kShowAfterMs))
+            progress_->show();
+        LinePause(kFramePauseMs, progress_->isVisible() ? OperatorInput::ModalOnly
+                                                        : OperatorInput::HeldOff);
+        // A port that failed meanwhile has told the operator so itself.
+        return main_.ComPort.Connected();
+    };
+
+    WriteWholeFrame(main_.ComPort, start);
+    if (!pause())
+        return;
+    for (int i = 0;; ++i) {
+        // "Anuluj" stops before the next frame, the end of the report too.
+        if (progress_->Cancelled()) {
+            progress_.reset();
+            CurrentPrompts().message(
+                QStringLiteral("Wysyłanie przerwane po %1 z %2 pozycjach").arg(i).arg(total),
+                kSentCaption);
+            return;
+        }
+        if (i == total)
+            break;
+        DBGrid->setCurrentIndex(MemoryTable->index(i, GoodsTable::kNameColumn));
+        WriteWholeFrame(main_.ComPort, lines[static_cast<std::size_t>(i)]);
+        progress_->SetDone(i + 1);
+        if (!pause())
+            return;
+    }
+    WriteWholeFrame(main_.ComPort, end);
+    progress_.reset();
+    CurrentPrompts().message(QStringLiteral("Raport został wysłany"), kSentCaption);
+}
+
+}  // namespace varmo

@@ -1,0 +1,40 @@
+#pragma once
+// "Edycja dowolnej sekwencji": the operator types any command body in escaped
+// text and hands it to the main window as a user sequence. The text stays
+// between openings.
+#include <QDialog>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace varmo {
+
+class TFMain;
+
+class TFEditSeq : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFEditSeq(TFMain& main);
+
+    QPlainTextEdit* Memo = nullptr;
+    QPushButton* SpeedButton1 = nullptr;  // "CR"
+    QPushButton* SpeedButton2 = nullptr;  // "ESC"
+    QPushButton* SpeedButton3 = nullptr;  // "FF"
+    QPushButton* BBOk = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+
+public slots:
+    void SBCR();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    // Hands the sequence over and closes; malformed text is refused and the
+    // dialog stays open with the text as typed.
+    void BBOkClick();
+
+private:
+    void insertEscape(const QString& escape);
+
+    TFMain& main_;
+};
+
+}  // namespace varmo

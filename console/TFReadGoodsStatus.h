@@ -1,0 +1,36 @@
+#pragma once
+// "Odczyt statusu towaru": asks the printer whether a goods name may be sold
+// under a rate, or which rate it is locked to.
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace varmo {
+
+class TFMain;
+
+class TFReadGoodsStatus : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFReadGoodsStatus(TFMain& main);
+
+    QLabel* Label1 = nullptr;
+    QLineEdit* EdName = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* CBRate = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+
+public slots:
+    // Closes the dialog only when the query was handed over.
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+private:
+    TFMain& main_;
+};
+
+}  // namespace varmo

@@ -1,0 +1,33 @@
+#pragma once
+// "Raport okresowy wg numerów": a periodic report over a range of daily
+// report numbers, fiscal or as a non-fiscal sales summary.
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+namespace varmo {
+
+class RadioGroup;
+class TFMain;
+
+class TFRepNoDay : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFRepNoDay(TFMain& main);
+
+    QLineEdit* EdStart = nullptr;
+    QLineEdit* EdStop = nullptr;
+    RadioGroup* RG = nullptr;
+    QPushButton* BBOk = nullptr;
+    QPushButton* BBCancel = nullptr;
+
+public slots:
+    // Closes the dialog only when the report was handed over.
+    void BBOkClick();
+
+private:
+    TFMain& main_;
+};
+
+}  // namespace varmo

@@ -1,0 +1,72 @@
+#include "console/TFTestTrans.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "commands/TransactionCommands.h"
+#include "console/DialogButtons.h"
+#include "console/FrameWrite.h"
+#include "console/HandlerGuard.h"
+#include "console/LinePause.h"
+#include "console/Named.h"
+#include "console/Prompts.h"
+#include "console/TFMain.h"
+
+namespace varmo {
+
+namespace {
+
+constexpr Amount kOneGrosz = 100;   // 0.01
+constexpr Amount kOnePiece = 10000;  // 1
+
+}  // namespace
+
+TFTestTrans::TFTestTrans(TFMain& main) : QDialog(&main), main_(main)
+{
+    setWindowTitle(QStringLiteral("Paragon testowy"));
+    Label1 = Named(new QLabel(QStringLiteral("Wydrukować paragon testowy?"), this), "Label1");
+    BBOK = Named(new QPushButton(QStringLiteral("OK"), this), "BBOK");
+    BBOK->setDefault(true);
+    BitBtn2 = Named(new QPushButton(QStringLiteral("Anuluj"), this), "BitBtn2");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addLayout(DialogButtonRow({BBOK, BitBtn2}));
+
+    connect(BBOK, &QPushButton::clicked, this, [this] {
+        BBOKClick();
+        accept();
+    });
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TFTestTrans::BBOKClick()
+{
+    Guarded([&] {
+        if (!main_.EnsurePortOpen())
+            return;
+        // Owned here and gone when the handler ends, however it ends.
+        const std::unique_ptr<TCommand> frames[] = {
+            std::make_unique<TCmdTransStart>(1),
+            std::make_unique<TCmdTransLine>(1, "Towar testowy", kOnePiece, 'A', kOneGrosz,
+                                            kOneGrosz),
+            std::make_unique<TCmdTransConfirm>("01", "1", kOneGrosz),
+        };
+        for (std::size_t i = 0; i < std::size(frames); ++i) {
+            if (i > 0) {
+                LinePause(kFramePauseMs);
+                // The port failed while we waited: that failure has been
+                // reported once already, and nothing more goes out.
+                if (!main_.ComPort.Connected())
+                    return;
+            }
+            WriteWholeFrame(main_.ComPort, frames[i]->GetFrame());
+        }
+        CurrentPrompts().message(QStringLiteral("Paragon testowy został wysłany"),
+                                 QStringLiteral("Paragon testowy"));
+    });
+}
+
+}  // namespace varmo
