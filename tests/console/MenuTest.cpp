@@ -1,10 +1,20 @@
 // The main menu: the entries that prepare commands, and the ones whose
 // dialogs come later.
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QPlainTextEdit>
 
 #include "commands/ReportCommands.h"
 #include "commands/TransactionCommands.h"
+#include "console/TFDatabaseReport.h"
+#include "console/TFEditSeq.h"
+#include "console/TFReadGoodsStatus.h"
+#include "console/TFRepDay.h"
+#include "console/TFRepNoDay.h"
+#include "console/TFRepPeriodDay.h"
+#include "console/TFTestTrans.h"
 #include "protocol/Escaped.h"
 #include "tests/console/ConsoleHarness.h"
 
@@ -62,15 +72,47 @@ TEST_F(MenuTest, EntriesOfDialogsNotBuiltYetDoNothing)
     main.SetServiceMode(true);
     for (QAction* entry :
          {main.Ustawczas1, main.Nagwek1, main.Stawkipodatkowe1, main.Trybobsugibdw1,
-          main.Metodaobliczaniarabatu1, main.NIPFiskalizacja1, main.Dataprzegldu1,
-          main.Moliwosprzeday1, main.Dobowy1, main.Pamifiskalna1, main.Pamicfiskalnawg1,
-          main.Bazatowarowa1, main.Paragontestowy1, main.Dowolnasekwencja1}) {
+          main.Metodaobliczaniarabatu1, main.NIPFiskalizacja1, main.Dataprzegldu1}) {
         SCOPED_TRACE(entry->text().toStdString());
         EXPECT_TRUE(entry->isEnabled());
         entry->trigger();
     }
     EXPECT_EQ(main.CurrentCommand(), before);
     EXPECT_EQ(main.RESend->toPlainText(), shown);
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(MenuTest, ReportQueryAndSendingEntriesOpenTheirDialogs)
+{
+    TFMain& main = Start();
+    main.SetServiceMode(true);
+    const struct {
+        QAction* entry;
+        QDialog* dialog;
+        QString caption;
+    } cases[] = {
+        {main.Moliwosprzeday1, forms().FReadGoodsStatus, "Odczyt statusu towaru"},
+        {main.Dobowy1, forms().FRepDay, "Raport dobowy"},
+        {main.Pamifiskalna1, forms().FRepPeriodDay, "Raport okresowy wg dat"},
+        {main.Pamicfiskalnawg1, forms().FRepNoDay, "Raport okresowy wg numerów"},
+        {main.Bazatowarowa1, forms().FDatabaseReport, "Kontrola bazy danych"},
+        {main.Paragontestowy1, forms().FTestTrans, "Paragon testowy"},
+        {main.Dowolnasekwencja1, forms().FEditSeq, "Edycja dowolnej sekwencji"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption.toStdString());
+        QWidget* shown = nullptr;
+        QTimer::singleShot(0, &main, [&] {
+            shown = QApplication::activeModalWidget();
+            if (shown != nullptr)
+                shown->close();
+        });
+        c.entry->trigger();
+        EXPECT_EQ(shown, c.dialog);
+        EXPECT_EQ(c.dialog->windowTitle(), c.caption);
+    }
+    // Closing any of them hands nothing over.
+    EXPECT_EQ(main.CurrentCommand(), nullptr);
     EXPECT_TRUE(prompts.shown.empty());
 }
 
