@@ -32,6 +32,11 @@ void GoodsGrid::keyPressEvent(QKeyEvent* event)
         emit DeleteRequested();
         return;
     }
+    if (event->key() == Qt::Key_Down && model() != nullptr &&
+        currentIndex().row() == model()->rowCount() - 1) {
+        emit LeaveLastRow();
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 

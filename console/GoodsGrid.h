@@ -1,7 +1,8 @@
 #pragma once
 // The editable grid of the goods list: titles, a row indicator, resizable
 // columns, the in-place editor opened as soon as a cell becomes current, and
-// Ctrl+Delete (or Delete outside the editor) to delete the current row.
+// Ctrl+Delete (or Delete outside the editor) to delete the current row;
+// Down on the last line finishes the row typed there.
 #include <QTableView>
 
 namespace varmo {
@@ -17,6 +18,8 @@ public:
 
 signals:
     void DeleteRequested();
+    // Down on the last line: the row typed there is done.
+    void LeaveLastRow();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -87,6 +87,7 @@ TFDatabaseReport::TFDatabaseReport(TFMain& main) : QDialog(&main), main_(main)
     connect(SBSend, &QPushButton::clicked, this, &TFDatabaseReport::SBSendClick);
     connect(BBCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(DBGrid, &GoodsGrid::DeleteRequested, this, &TFDatabaseReport::DBGridDeleteRecord);
+    connect(DBGrid, &GoodsGrid::LeaveLastRow, this, &TFDatabaseReport::finishLastRow);
     connect(DBGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &TFDatabaseReport::gridRowChanged);
 }
@@ -122,6 +123,18 @@ bool TFDatabaseReport::postOpenRow()
 {
     DBGrid->CommitEditor();
     return MemoryTable->Post();
+}
+
+void TFDatabaseReport::finishLastRow()
+{
+    Guarded([&] {
+        if (!MemoryTable->Modified())
+            return;
+        const int column = std::max(DBGrid->currentIndex().column(), 0);
+        // A posted new row makes room for the next one just below it.
+        if (postOpenRow())
+            DBGrid->setCurrentIndex(MemoryTable->index(MemoryTable->RecordCount(), column));
+    });
 }
 
 void TFDatabaseReport::gridRowChanged(const QModelIndex& current, const QModelIndex& previous)

@@ -52,6 +52,7 @@ private:
     // Posts the row being typed, if any; false (after the operator was told
     // why) when it cannot be stored.
     bool postOpenRow();
+    void finishLastRow();
     void gridRowChanged(const QModelIndex& current, const QModelIndex& previous);
     void sendReport();
 

@@ -1,0 +1,320 @@
+// The goods list of the database report: posting rows typed into the grid,
+// the file it is saved to and loaded from, deleting, and sending it through a
+// real serial port on a pseudo-terminal.
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "commands/TransactionCommands.h"
+#include "console/FileIO.h"
+#include "console/GoodsGrid.h"
+#include "console/GoodsTable.h"
+#include "console/RadioGroup.h"
+#include "console/SendProgress.h"
+#include "console/TFDatabaseReport.h"
+#include "tests/console/ConsoleHarness.h"
+#include "tests/console/PtyPrinter.h"
+
+namespace varmo {
+// Readable failures.
+inline void PrintTo(const GoodsRow& row, std::ostream* out)
+{
+    *out << row.name.toStdString() << '/' << row.rate.toStdString();
+}
+}  // namespace varmo
+
+namespace varmo::test {
+namespace {
+
+class GoodsListTest : public ConsoleTest {
+protected:
+    TFDatabaseReport& Dialog()
+    {
+        Start();
+        return *forms().FDatabaseReport;
+    }
+
+    // Types into a cell of the grid, as the in-place editor hands it over.
+    static void Type(TFDatabaseReport& dialog, int row, int column, const QString& text)
+    {
+        dialog.DBGrid->setCurrentIndex(dialog.MemoryTable->index(row, column));
+        dialog.MemoryTable->setData(dialog.MemoryTable->index(row, column), text, Qt::EditRole);
+    }
+
+    static void PressKey(TFDatabaseReport& dialog, int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(dialog.DBGrid, &press);
+    }
+
+    // Types a new row on the line at the end and presses Down, which posts it.
+    static void TypeRow(TFDatabaseReport& dialog, const QString& name, const QString& rate)
+    {
+        const int row = dialog.MemoryTable->RecordCount();
+        Type(dialog, row, GoodsTable::kNameColumn, name);
+        Type(dialog, row, GoodsTable::kRateColumn, rate);
+        PressKey(dialog, Qt::Key_Down);
+    }
+
+    static std::vector<GoodsRow> Rows(const TFDatabaseReport& dialog)
+    {
+        return dialog.MemoryTable->Rows();
+    }
+
+    void WriteFile(const QString& name, const std::string& bytes)
+    {
+        WriteWholeFile(path(name), bytes);
+    }
+};
+
+const QString kCaption = QStringLiteral("Kontrola bazy danych");
+
+TEST_F(GoodsListTest, RowsArePostedOnlyWhenTheyPassTheChecks)
+{
+    TFDatabaseReport& dialog = Dialog();
+    const struct {
+        QString name, rate;
+        std::vector<Shown> shown;
+        GoodsRow stored;  // empty name: nothing stored, the row stays open
+    } cases[] = {
+        {"Chleb", "b", {}, {"Chleb", "B"}},
+        {"Bułka kajzerka z makiem", "A", {}, {"Bułka kajzerka z mak", "A"}},
+        {"Mleko", "Cx", {}, {"Mleko", "C"}},
+        {"Ser", "H", {Message("Dozwolone są tylko stawki A-G", kCaption)}, {}},
+        {"Ser", "1", {Message("Dozwolone są tylko stawki A-G", kCaption)}, {}},
+        {"", "A", {ErrorBox("Field 'Nazwa' must have a value.")}, {}},
+        {"Ser", "", {ErrorBox("Field 'Ptu' must have a value.")}, {}},
+        {"A;B", "C", {Message("Nazwa towaru nie może zawierać znaku ';'", kCaption)}, {}},
+        {"Herbata 茶", "A",
+         {Message("Nazwa towaru może zawierać tylko znaki strony kodowej Windows-1250", kCaption)},
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString() + "/" + c.rate.toStdString());
+        prompts.shown.clear();
+        const int before = dialog.MemoryTable->RecordCount();
+        TypeRow(dialog, c.name, c.rate);
+        EXPECT_EQ(prompts.shown, c.shown);
+        if (c.stored.name.isEmpty()) {
+            EXPECT_EQ(dialog.MemoryTable->RecordCount(), before);
+            EXPECT_EQ(dialog.MemoryTable->OpenRow(), before);
+            // The grid goes back to the row that stays open.
+            ASSERT_TRUE(WaitFor([&] { return dialog.DBGrid->currentIndex().row() == before; }));
+            dialog.MemoryTable->Cancel();
+        } else {
+            ASSERT_EQ(dialog.MemoryTable->RecordCount(), before + 1);
+            EXPECT_EQ(Rows(dialog).back(), c.stored);
+            EXPECT_EQ(dialog.MemoryTable->OpenRow(), -1);
+        }
+    }
+
+    // Editing a stored row: refused changes stay open, the old row stands.
+    prompts.shown.clear();
+    Type(dialog, 0, GoodsTable::kRateColumn, QStringLiteral("z"));
+    dialog.DBGrid->setCurrentIndex(dialog.MemoryTable->index(1, 0));
+    EXPECT_EQ(Rows(dialog).front(), (GoodsRow{"Chleb", "B"}));
+    EXPECT_EQ(dialog.MemoryTable->OpenRow(), 0);
+    ASSERT_TRUE(WaitFor([&] { return dialog.DBGrid->currentIndex().row() == 0; }));
+    dialog.MemoryTable->Cancel();
+    // Looking at a row without changing it posts nothing.
+    Type(dialog, 1, GoodsTable::kRateColumn, QStringLiteral("A"));
+    dialog.DBGrid->setCurrentIndex(dialog.MemoryTable->index(0, 0));
+    EXPECT_EQ(dialog.MemoryTable->OpenRow(), -1);
+    EXPECT_EQ(prompts.shown.size(), 1u);
+}
+
+TEST_F(GoodsListTest, SavedAndOpenedByTheLineRules)
+{
+    TFDatabaseReport& dialog = Dialog();
+    TypeRow(dialog, QStringLiteral("Chleb"), QStringLiteral("A"));
+    TypeRow(dialog, QStringLiteral("Mleko"), QStringLiteral("b"));
+    TypeRow(dialog, QStringLiteral("Żurek"), QStringLiteral("C"));
+    prompts.fileAnswers = {path("goods.txt")};
+    dialog.SBSaveClick();
+    EXPECT_EQ(ReadWholeFile(path("goods.txt")), "Chleb;A\r\nMleko;B\r\n\xAFurek;C\r\n");
+    EXPECT_EQ(prompts.fileDialogs.back().defaultExt, QStringLiteral("txt"));
+
+    WriteFile("five.txt", "  Chleb ;A\r\nMleko;b\r\nMas\xB3o;\r\nSer;C;x\r\n\r\n");
+    WriteFile("long.txt", "\tTowar o nazwie bardzo dlugiej;G\nX;Ax\n");
+    WriteFile("none.txt", "nic tu nie ma\r\n;\r\n");
+    const struct {
+        const char* file;
+        std::vector<GoodsRow> rows;
+    } cases[] = {
+        {"five.txt", {{"Chleb", "A"}, {"Ser", "C"}}},
+        {"long.txt", {{"Towar o nazwie bardz", "G"}, {"X", "A"}}},
+        {"goods.txt", {{"Chleb", "A"}, {"Mleko", "B"}, {"Żurek", "C"}}},
+        {"none.txt", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        prompts.fileAnswers = {path(c.file)};
+        dialog.SBOpenClick();
+        EXPECT_EQ(Rows(dialog), c.rows);
+    }
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(GoodsListTest, AFailedOpenOrSaveLeavesListAndFileAsTheyWere)
+{
+    TFDatabaseReport& dialog = Dialog();
+    TypeRow(dialog, QStringLiteral("Chleb"), QStringLiteral("A"));
+    TypeRow(dialog, QStringLiteral("Mleko"), QStringLiteral("B"));
+    const std::vector<GoodsRow> list = Rows(dialog);
+
+    // A file that is not there: an error, and the operator's list stays.
+    prompts.fileAnswers = {path("missing.txt")};
+    dialog.SBOpenClick();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_TRUE(prompts.shown[0].error);
+    EXPECT_EQ(Rows(dialog), list);
+
+    // A row that cannot be posted stops the save before the file is touched.
+    WriteFile("old.txt", "Stary;A\r\n");
+    prompts.shown.clear();
+    Type(dialog, 2, GoodsTable::kNameColumn, QStringLiteral("Ser"));
+    Type(dialog, 2, GoodsTable::kRateColumn, QStringLiteral("H"));
+    prompts.fileAnswers = {path("old.txt")};
+    dialog.SBSaveClick();
+    EXPECT_EQ(prompts.shown, std::vector<Shown>{Message("Dozwolone są tylko stawki A-G", kCaption)});
+    EXPECT_EQ(ReadWholeFile(path("old.txt")), "Stary;A\r\n");
+    // And an open with that row still refused leaves the list too.
+    prompts.fileAnswers = {path("old.txt")};
+    dialog.SBOpenClick();
+    EXPECT_EQ(Rows(dialog), list);
+    dialog.MemoryTable->Cancel();
+
+    // A goods without a name stops the load there; the rows before it stay
+    // and nothing is left half-made.
+    WriteFile("gap.txt", "Ser;C\r\n   ;D\r\nMaslo;E\r\n");
+    prompts.shown.clear();
+    prompts.fileAnswers = {path("gap.txt")};
+    dialog.SBOpenClick();
+    EXPECT_EQ(prompts.shown, std::vector<Shown>{ErrorBox("Field 'Nazwa' must have a value.")});
+    EXPECT_EQ(Rows(dialog), (std::vector<GoodsRow>{{"Ser", "C"}}));
+    EXPECT_EQ(dialog.MemoryTable->OpenRow(), -1);
+}
+
+TEST_F(GoodsListTest, DeletingFromTheButtonAndFromInsideTheGrid)
+{
+    TFDatabaseReport& dialog = Dialog();
+    dialog.SpeedButton1Click();  // an empty list: nothing happens
+    for (const char* name : {"Chleb", "Mleko", "Ser"})
+        TypeRow(dialog, QString::fromLatin1(name), QStringLiteral("A"));
+
+    dialog.DBGrid->setCurrentIndex(dialog.MemoryTable->index(1, 0));
+    dialog.SpeedButton1Click();
+    EXPECT_EQ(Rows(dialog), (std::vector<GoodsRow>{{"Chleb", "A"}, {"Ser", "A"}}));
+    EXPECT_TRUE(prompts.shown.empty()) << "the button does not ask";
+
+    // The Delete key in the grid asks first; "no" keeps the row.
+    dialog.DBGrid->closePersistentEditor(dialog.DBGrid->currentIndex());
+    dialog.DBGrid->setCurrentIndex(dialog.MemoryTable->index(0, 0));
+    dialog.DBGrid->setFocus();
+    prompts.confirmAnswers = {false, true};
+    PressKey(dialog, Qt::Key_Delete);
+    EXPECT_EQ(Rows(dialog).size(), 2u);
+    PressKey(dialog, Qt::Key_Delete);
+    EXPECT_EQ(Rows(dialog), (std::vector<GoodsRow>{{"Ser", "A"}}));
+    EXPECT_EQ(prompts.shown, (std::vector<Shown>{Question("Delete record?", kCaption),
+                                                 Question("Delete record?", kCaption)}));
+}
+
+TEST_F(GoodsListTest, SendingWritesStartLinesAndEnd)
+{
+    PtyPrinter printer;
+    PointCom1At(printer.path());
+    TFDatabaseReport& dialog = Dialog();
+    TFMain& main = *forms().FMain;
+
+    // An empty list: the start and the end only.
+    dialog.SBSendClick();
+    std::string expected = TCmdBaseStart(false).GetFrame() + TCmdBaseConfirm().GetFrame();
+    ASSERT_TRUE(printer.waitForReceived(expected.size()));
+    EXPECT_EQ(printer.received(), expected);
+    EXPECT_EQ(prompts.shown, std::vector<Shown>{Message("Raport został wysłany",
+                                                        "Raport z bazy danych")});
+
+    // The locked-goods kind; a row still being typed is posted first.
+    printer.clearReceived();
+    prompts.shown.clear();
+    TypeRow(dialog, QStringLiteral("Chleb"), QStringLiteral("a"));
+    Type(dialog, 1, GoodsTable::kNameColumn, QStringLiteral("Masło"));
+    Type(dialog, 1, GoodsTable::kRateColumn, QStringLiteral("b"));
+    dialog.RG->SetItemIndex(1);
+    dialog.SBSendClick();
+    expected = TCmdBaseStart(true).GetFrame() + TCmdBaseLine("Chleb", 'A').GetFrame() +
+               TCmdBaseLine("Mas\xB3o", 'B').GetFrame() + TCmdBaseConfirm().GetFrame();
+    ASSERT_TRUE(printer.waitForReceived(expected.size()));
+    EXPECT_EQ(printer.received(), expected);
+    EXPECT_NE(expected.find("4#b"), std::string::npos);
+    EXPECT_EQ(dialog.DBGrid->currentIndex().row(), 1) << "the current row ends on the last";
+    EXPECT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(dialog.Progress(), nullptr) << "a short list shows no progress box";
+
+    // Nothing goes out with a row that cannot be posted.
+    printer.clearReceived();
+    prompts.shown.clear();
+    Type(dialog, 2, GoodsTable::kNameColumn, QStringLiteral("Ser"));
+    Type(dialog, 2, GoodsTable::kRateColumn, QStringLiteral("X"));
+    dialog.SBSendClick();
+    Idle(100);
+    EXPECT_EQ(printer.received(), "");
+    EXPECT_EQ(prompts.shown, std::vector<Shown>{Message("Dozwolone są tylko stawki A-G", kCaption)});
+    EXPECT_EQ(main.CommandHistory.Count(), 0u) << "the report bypasses the history";
+}
+
+TEST_F(GoodsListTest, ALongReportShowsItsProgressAndStopsOnAnuluj)
+{
+    PtyPrinter printer;
+    PointCom1At(printer.path());
+    TFDatabaseReport& dialog = Dialog();
+    std::string file;
+    for (int i = 1; i <= 300; ++i)
+        file += "Towar " + std::to_string(i) + ";A\r\n";
+    WriteWholeFile(path("many.txt"), file);
+    prompts.fileAnswers = {path("many.txt")};
+    dialog.SBOpenClick();
+    ASSERT_EQ(dialog.MemoryTable->RecordCount(), 300);
+
+    // At 9600 baud 300 lines take seconds: the box is up from the start.
+    QString shownText;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        SendProgress* progress = dialog.Progress();
+        if (progress == nullptr || !progress->isVisible() || progress->Bar->value() < 40)
+            return;
+        shownText = progress->Bar->text();
+        progress->CancelButton->click();
+        poll.stop();
+    });
+    poll.start();
+    dialog.SBSendClick();
+
+    ASSERT_FALSE(shownText.isEmpty());
+    EXPECT_TRUE(shownText.endsWith(QStringLiteral(" z 300"))) << shownText.toStdString();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    const QString stopped = prompts.shown[0].text;
+    EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Raport z bazy danych"));
+    ASSERT_TRUE(stopped.startsWith(QStringLiteral("Wysyłanie przerwane po ")))
+        << stopped.toStdString();
+    EXPECT_TRUE(stopped.endsWith(QStringLiteral(" z 300 pozycjach")));
+    const int sent = stopped.section(QLatin1Char(' '), 3, 3).toInt();
+    EXPECT_GE(sent, 40);
+    EXPECT_LT(sent, 300);
+
+    // Exactly the start and the lines it says, and no end.
+    Idle(100);
+    std::string expected = TCmdBaseStart(false).GetFrame();
+    for (int i = 1; i <= sent; ++i)
+        expected += TCmdBaseLine("Towar " + std::to_string(i), 'A').GetFrame();
+    EXPECT_EQ(printer.received(), expected);
+    EXPECT_EQ(dialog.Progress(), nullptr);
+}
+
+}  // namespace
+}  // namespace varmo::test
