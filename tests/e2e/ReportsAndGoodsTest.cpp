@@ -1,0 +1,222 @@
+// Reports, the test receipt, user sequences and the goods-database report
+// from the console's dialogs to the virtual printer's paper over a real
+// pseudo-terminal.
+#include <QCheckBox>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include "commands/ReadCommands.h"
+#include "console/FileIO.h"
+#include "console/GoodsGrid.h"
+#include "console/GoodsTable.h"
+#include "console/RadioGroup.h"
+#include "console/TFDatabaseReport.h"
+#include "console/TFEditSeq.h"
+#include "console/TFRepDay.h"
+#include "console/TFRepNoDay.h"
+#include "console/TFRepPeriodDay.h"
+#include "console/TFTestTrans.h"
+#include "tests/e2e/E2EHarness.h"
+
+namespace varmo::test {
+namespace {
+
+class ReportsAndGoodsTest : public ConsoleWithPrinter {
+protected:
+    QString Paper()
+    {
+        QFile file(path(QStringLiteral("paper.txt")));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    // Waits until the paper holds the text; true when it came.
+    bool Printed(const QString& text)
+    {
+        return WaitFor([&] { return Paper().contains(text); });
+    }
+
+    // A goods list of count rows "Towar 0001" and on, opened from a file.
+    void OpenGoodsList(TFDatabaseReport& dialog, int count)
+    {
+        std::string file;
+        for (int i = 1; i <= count; ++i)
+            file += GoodsName(i) + ";A\r\n";
+        WriteWholeFile(path(QStringLiteral("goods.txt")), file);
+        prompts.fileAnswers = {path(QStringLiteral("goods.txt"))};
+        dialog.SBOpenClick();
+        ASSERT_EQ(dialog.MemoryTable->RecordCount(), count);
+    }
+
+    static std::string GoodsName(int i)
+    {
+        return QStringLiteral("Towar %1").arg(i, 4, 10, QLatin1Char('0')).toStdString();
+    }
+};
+
+TEST_F(ReportsAndGoodsTest, EveryReportIsPrintedOnItsPaper)
+{
+    StartPrinter({"--fiscal"});
+    TFMain& main = Start();
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+
+    // Today's daily report: a fiscal printer wants it confirmed.
+    TFRepDay& day = *forms().FRepDay;
+    day.CBSetDate->setChecked(false);
+    day.BBOKClick();
+    EXPECT_TRUE(main.Fiscal);
+    EXPECT_TRUE(main.ConfirmOnPrinter);
+    main.SBSendClick();
+    EXPECT_TRUE(Printed(QStringLiteral("RAPORT DOBOWY FISKALNY")));
+    EXPECT_EQ(prompts.shown, std::vector<Shown>{Message("Proszę potwierdzić operację na drukarce",
+                                                        "Uwaga")});
+    prompts.shown.clear();
+
+    TFRepPeriodDay& byDates = *forms().FRepPeriodDay;
+    byDates.MEStart->setText(today);
+    byDates.MEStop->setText(today);
+    byDates.RG->SetItemIndex(0);
+    byDates.BBOkClick();
+    main.SBSendClick();
+    EXPECT_TRUE(Printed(QStringLiteral("RAPORT FISKALNY OKRESOWY")));
+
+    TFRepNoDay& byNumbers = *forms().FRepNoDay;
+    byNumbers.EdStart->setText(QStringLiteral("1"));
+    byNumbers.EdStop->setText(QStringLiteral("1"));
+    byNumbers.RG->SetItemIndex(1);
+    byNumbers.BBOkClick();
+    main.SBSendClick();
+    EXPECT_TRUE(Printed(QStringLiteral("PODSUMOWANIE NIEFISKALNE")));
+    EXPECT_TRUE(Printed(QStringLiteral("Raport dobowy nr 1")));
+
+    // Every report went without an error.
+    main.Kodbdu1Click();
+    ASSERT_TRUE(SendAndAwaitAnswer(main));
+    EXPECT_EQ(DescriptionLines(main).value(0), QStringLiteral("Kod ostatniego błędu: 0"));
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(ReportsAndGoodsTest, TheTestReceiptIsAFiscalReceiptOfOneGrosz)
+{
+    StartPrinter({"--fiscal"});
+    TFMain& main = Start();
+    forms().FTestTrans->BBOKClick();
+    EXPECT_EQ(prompts.shown, std::vector<Shown>{Message("Paragon testowy został wysłany",
+                                                        "Paragon testowy")});
+    ASSERT_TRUE(Printed(QStringLiteral("PARAGON FISKALNY")));
+    EXPECT_TRUE(Printed(QStringLiteral("Towar testowy")));
+
+    main.Informacjekasowe1Click();
+    ASSERT_TRUE(SendAndAwaitAnswer(main));
+    auto* info = dynamic_cast<TCmdReadCashInfo*>(main.CurrentCommand());
+    ASSERT_NE(info, nullptr);
+    ASSERT_TRUE(info->Accepted());
+    EXPECT_EQ(info->Info().totals[0], 100);  // 0,01 under rate A
+    EXPECT_EQ(info->Info().cash, 100);
+    EXPECT_EQ(info->Info().lastReceipt, 1);
+    EXPECT_TRUE(info->Info().lastTransactionCorrect);
+}
+
+TEST_F(ReportsAndGoodsTest, AUserSequenceCarriesTheBytesItsEscapesStandFor)
+{
+    StartPrinter();
+    TFMain& main = Start();
+    TFEditSeq& editor = *forms().FEditSeq;
+    editor.Memo->setPlainText(QStringLiteral("0$fSKLEP<CR>\nUL. POLNA 1<CR><FF>"));
+    editor.BBOkClick();
+    main.SBSendClick();
+
+    main.Nagwek2Click();
+    ASSERT_TRUE(SendAndAwaitAnswer(main));
+    auto* read = dynamic_cast<TCmdReadHeader*>(main.CurrentCommand());
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->HeaderText(), "SKLEP\rUL. POLNA 1\r");
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(ReportsAndGoodsTest, AThousandGoodsGoOutInOrderWhileTheWindowKeepsRunning)
+{
+    StartPrinter();
+    TFMain& main = Start();
+    TFDatabaseReport& dialog = *forms().FDatabaseReport;
+    OpenGoodsList(dialog, 1000);
+
+    // The event loop's longest silence while the report goes out.
+    QElapsedTimer sinceTick;
+    qint64 longestStall = 0;
+    QTimer ticker;
+    ticker.setInterval(10);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longestStall = std::max(longestStall, sinceTick.restart());
+    });
+    bool progressShown = false;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        progressShown = progressShown || dialog.Progress() != nullptr;
+    });
+    sinceTick.start();
+    ticker.start();
+    dialog.SBSendClick();
+    ticker.stop();
+
+    EXPECT_EQ(prompts.shown, std::vector<Shown>{Message("Raport został wysłany",
+                                                        "Raport z bazy danych")});
+    EXPECT_TRUE(progressShown);
+    EXPECT_LT(longestStall, 100);
+    ASSERT_TRUE(Printed(QStringLiteral("Niezgodne")));
+    const QString paper = Paper();
+    EXPECT_TRUE(paper.contains(QStringLiteral("KONTROLA BAZY TOWARÓW")));
+    qsizetype last = -1;
+    for (int i = 1; i <= 1000; ++i) {
+        const qsizetype at = paper.indexOf(QString::fromStdString(GoodsName(i)));
+        ASSERT_GT(at, last) << GoodsName(i);
+        last = at;
+    }
+    EXPECT_EQ(dialog.DBGrid->currentIndex().row(), 999);
+    EXPECT_EQ(main.CommandHistory.Count(), 0u);
+}
+
+TEST_F(ReportsAndGoodsTest, PolishGoodsNamesTravelInMazovia)
+{
+    StartPrinter({"--codepage", "maz"});
+    Start();
+    TFDatabaseReport& dialog = *forms().FDatabaseReport;
+    ASSERT_TRUE(dialog.MemoryTable->Append(QStringLiteral("Żółć gęślą"), QStringLiteral("B")));
+    dialog.SBSendClick();
+    EXPECT_TRUE(Printed(QStringLiteral("Żółć gęślą")));
+    EXPECT_EQ(prompts.shown.size(), 1u);
+}
+
+TEST_F(ReportsAndGoodsTest, APrinterGoneInTheMiddleOfTheReportIsReportedOnce)
+{
+    StartPrinter();
+    TFMain& main = Start();
+    TFDatabaseReport& dialog = *forms().FDatabaseReport;
+    OpenGoodsList(dialog, 1000);
+
+    QTimer unplug;
+    unplug.setInterval(5);
+    QObject::connect(&unplug, &QTimer::timeout, [&] {
+        if (dialog.DBGrid->currentIndex().row() >= 50 && printer_) {
+            printer_.reset();
+            unplug.stop();
+        }
+    });
+    unplug.start();
+    dialog.SBSendClick();
+    Idle(300);
+
+    ASSERT_EQ(printer_, nullptr) << "the report ended before the printer went";
+    ASSERT_EQ(prompts.shown.size(), 1u) << prompts.shown.back();
+    EXPECT_TRUE(prompts.shown[0].error) << prompts.shown[0];
+    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("function failed")))
+        << prompts.shown[0];
+    EXPECT_FALSE(main.ComPort.Connected());
+    EXPECT_LT(dialog.DBGrid->currentIndex().row(), 999) << "the rest was not sent";
+    EXPECT_EQ(dialog.Progress(), nullptr);
+}
+
+}  // namespace
+}  // namespace varmo::test
