@@ -20,6 +20,7 @@ namespace varmo {
 TFReadGoodsStatus::TFReadGoodsStatus(TFMain& main) : QDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Odczyt statusu towaru"));
+    setMinimumWidth(380);  // room for the whole caption
     Label1 = Named(new QLabel(QStringLiteral("Nazwa towaru:"), this), "Label1");
     EdName = Named(new QLineEdit(this), "EdName");
     Label2 = Named(new QLabel(QStringLiteral("Stawka:"), this), "Label2");

@@ -21,6 +21,7 @@ namespace varmo {
 TFRepDay::TFRepDay(TFMain& main) : QDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Raport dobowy"));
+    setMinimumWidth(360);  // room for the whole caption
     CBSetDate = Named(new QCheckBox(QStringLiteral("Wpisz datę"), this), "CBSetDate");
     ME = Named(new QLineEdit(this), "ME");
     SetDateMask(ME);

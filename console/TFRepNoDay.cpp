@@ -20,6 +20,7 @@ namespace varmo {
 TFRepNoDay::TFRepNoDay(TFMain& main) : QDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Raport okresowy wg numerów"));
+    setMinimumWidth(420);  // room for the whole caption
     EdStart = Named(new QLineEdit(this), "EdStart");
     EdStop = Named(new QLineEdit(this), "EdStop");
     RG = Named(new RadioGroup(QStringLiteral("Rodzaj raportu"),

@@ -26,6 +26,7 @@ constexpr Amount kOnePiece = 10000;  // 1
 TFTestTrans::TFTestTrans(TFMain& main) : QDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Paragon testowy"));
+    setMinimumWidth(360);  // room for the whole caption
     Label1 = Named(new QLabel(QStringLiteral("Wydrukować paragon testowy?"), this), "Label1");
     BBOK = Named(new QPushButton(QStringLiteral("OK"), this), "BBOK");
     BBOK->setDefault(true);

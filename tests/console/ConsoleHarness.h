@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
@@ -47,6 +48,24 @@ inline void Idle(int ms)
         QThread::msleep(2);
     }
 }
+
+// Counts how often a window of one class was shown while it lives, however
+// briefly: a box that flashes up between two event-loop turns is counted too.
+template <typename Window>
+class ShowCounter : public QObject {
+public:
+    ShowCounter() { QCoreApplication::instance()->installEventFilter(this); }
+    ~ShowCounter() override { QCoreApplication::instance()->removeEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<Window*>(watched) != nullptr)
+            ++count;
+        return false;
+    }
+};
 
 class ConsoleTest : public ::testing::Test {
 protected:

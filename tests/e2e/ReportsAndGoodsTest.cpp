@@ -14,6 +14,7 @@
 #include "console/GoodsGrid.h"
 #include "console/GoodsTable.h"
 #include "console/RadioGroup.h"
+#include "console/SendProgress.h"
 #include "console/TFDatabaseReport.h"
 #include "console/TFEditSeq.h"
 #include "console/TFRepDay.h"
@@ -152,10 +153,7 @@ TEST_F(ReportsAndGoodsTest, AThousandGoodsGoOutInOrderWhileTheWindowKeepsRunning
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         longestStall = std::max(longestStall, sinceTick.restart());
     });
-    bool progressShown = false;
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        progressShown = progressShown || dialog.Progress() != nullptr;
-    });
+    ShowCounter<SendProgress> progressShown;
     sinceTick.start();
     ticker.start();
     dialog.SBSendClick();
@@ -163,7 +161,7 @@ TEST_F(ReportsAndGoodsTest, AThousandGoodsGoOutInOrderWhileTheWindowKeepsRunning
 
     EXPECT_EQ(prompts.shown, std::vector<Shown>{Message("Raport został wysłany",
                                                         "Raport z bazy danych")});
-    EXPECT_TRUE(progressShown);
+    EXPECT_EQ(progressShown.count, 1);
     EXPECT_LT(longestStall, 100);
     ASSERT_TRUE(Printed(QStringLiteral("Niezgodne")));
     const QString paper = Paper();
