@@ -2,7 +2,6 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QShortcut>
 
 namespace varmo {
 
@@ -15,9 +14,39 @@ GoodsGrid::GoodsGrid(QWidget* parent) : QTableView(parent)
     horizontalHeader()->setStretchLastSection(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete), this);
-    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(shortcut, &QShortcut::activated, this, &GoodsGrid::DeleteRequested);
+}
+
+namespace {
+
+bool isDeleteRecord(const QKeyEvent* key)
+{
+    return key->key() == Qt::Key_Delete && (key->modifiers() & Qt::ControlModifier);
+}
+
+}  // namespace
+
+bool GoodsGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    const bool editing = QTableView::edit(index, trigger, event);
+    if (editing) {
+        if (QWidget* editor = indexWidget(index))
+            editor->installEventFilter(this);
+    }
+    return editing;
+}
+
+bool GoodsGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (isDeleteRecord(key)) {
+            if (event->type() == QEvent::KeyPress)
+                emit DeleteRequested();
+            event->accept();
+            return true;
+        }
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 void GoodsGrid::CommitEditor()
@@ -26,9 +55,16 @@ void GoodsGrid::CommitEditor()
         commitData(editor);
 }
 
+void GoodsGrid::DiscardEditor()
+{
+    if (QWidget* editor = indexWidget(currentIndex()))
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 void GoodsGrid::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Delete && state() != QAbstractItemView::EditingState) {
+    if (isDeleteRecord(event) ||
+        (event->key() == Qt::Key_Delete && state() != QAbstractItemView::EditingState)) {
         emit DeleteRequested();
         return;
     }

@@ -11,10 +11,13 @@ class GoodsGrid : public QTableView {
     Q_OBJECT
 public:
     explicit GoodsGrid(QWidget* parent = nullptr);
+    using QTableView::edit;
 
     // Hands what the open editor holds to the table, as leaving the cell
     // would.
     void CommitEditor();
+    // Closes the open editor and drops what it holds (its row is going).
+    void DiscardEditor();
 
 signals:
     void DeleteRequested();
@@ -23,6 +26,10 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    // Ctrl+Delete reaches the grid also from inside the cell's editor, which
+    // would otherwise take it for deleting a word.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 }  // namespace varmo

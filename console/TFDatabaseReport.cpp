@@ -178,6 +178,7 @@ void TFDatabaseReport::SpeedButton1Click()
             MemoryTable->Cancel();
             return;
         }
+        DBGrid->DiscardEditor();
         MemoryTable->Delete(row);
     });
 }
@@ -188,8 +189,10 @@ void TFDatabaseReport::DBGridDeleteRecord()
         const int row = DBGrid->currentIndex().row();
         if (row < 0 || row >= MemoryTable->RecordCount())
             return;
-        if (CurrentPrompts().confirm(QStringLiteral("Delete record?"), kCaption))
-            MemoryTable->Delete(row);
+        if (!CurrentPrompts().confirm(QStringLiteral("Delete record?"), kCaption))
+            return;
+        DBGrid->DiscardEditor();
+        MemoryTable->Delete(row);
     });
 }
 

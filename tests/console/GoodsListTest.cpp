@@ -221,6 +221,24 @@ TEST_F(GoodsListTest, DeletingFromTheButtonAndFromInsideTheGrid)
     EXPECT_EQ(Rows(dialog), (std::vector<GoodsRow>{{"Ser", "A"}}));
     EXPECT_EQ(prompts.shown, (std::vector<Shown>{Question("Delete record?", kCaption),
                                                  Question("Delete record?", kCaption)}));
+
+    // From inside the cell's editor Ctrl+Delete still asks; Delete alone is
+    // the editor's own.
+    TypeRow(dialog, QStringLiteral("Mleko"), QStringLiteral("B"));
+    const QModelIndex first = dialog.MemoryTable->index(0, GoodsTable::kNameColumn);
+    dialog.DBGrid->setCurrentIndex(first);
+    dialog.DBGrid->edit(first);
+    QWidget* editor = dialog.DBGrid->indexWidget(first);
+    ASSERT_NE(editor, nullptr);
+    prompts.shown.clear();
+    prompts.confirmAnswers = {true};
+    QKeyEvent plain(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(editor, &plain);
+    EXPECT_TRUE(prompts.shown.empty());
+    QKeyEvent withCtrl(QEvent::KeyPress, Qt::Key_Delete, Qt::ControlModifier);
+    QApplication::sendEvent(editor, &withCtrl);
+    EXPECT_EQ(prompts.shown, std::vector<Shown>{Question("Delete record?", kCaption)});
+    EXPECT_EQ(Rows(dialog), (std::vector<GoodsRow>{{"Mleko", "B"}}));
 }
 
 TEST_F(GoodsListTest, SendingWritesStartLinesAndEnd)
