@@ -116,5 +116,29 @@ TEST_F(MenuTest, ReportQueryAndSendingEntriesOpenTheirDialogs)
     EXPECT_TRUE(prompts.shown.empty());
 }
 
+TEST_F(MenuTest, DialogControlsCarryTheirFormNames)
+{
+    Start();
+    const struct {
+        QDialog* dialog;
+        QStringList names;
+    } cases[] = {
+        {forms().FRepDay, {"CBSetDate", "ME", "BBOK", "BBCancel"}},
+        {forms().FRepPeriodDay, {"MEStart", "MEStop", "RG", "BBOk", "BBCancel"}},
+        {forms().FRepNoDay, {"EdStart", "EdStop", "RG", "BBOk", "BBCancel"}},
+        {forms().FReadGoodsStatus, {"EdName", "CBRate", "BitBtn1", "BitBtn2"}},
+        {forms().FEditSeq,
+         {"Memo", "SpeedButton1", "SpeedButton2", "SpeedButton3", "BBOk", "BitBtn2"}},
+        {forms().FTestTrans, {"BBOK", "BitBtn2"}},
+        {forms().FDatabaseReport,
+         {"RG", "DBGrid", "MemoryTable", "SpeedButton1", "SBSave", "SBOpen", "SBSend",
+          "BBCancel"}},
+    };
+    for (const auto& c : cases)
+        for (const QString& name : c.names)
+            EXPECT_EQ(c.dialog->findChildren<QObject*>(name).size(), 1)
+                << c.dialog->windowTitle().toStdString() << ": " << name.toStdString();
+}
+
 }  // namespace
 }  // namespace varmo::test
