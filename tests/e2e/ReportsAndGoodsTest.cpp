@@ -163,6 +163,7 @@ TEST_F(ReportsAndGoodsTest, AThousandGoodsGoOutInOrderWhileTheWindowKeepsRunning
                                                         "Raport z bazy danych")});
     EXPECT_EQ(progressShown.count, 1);
     EXPECT_LT(longestStall, 100);
+    RecordProperty("longest_stall_ms", static_cast<int>(longestStall));
     ASSERT_TRUE(Printed(QStringLiteral("Niezgodne")));
     const QString paper = Paper();
     EXPECT_TRUE(paper.contains(QStringLiteral("KONTROLA BAZY TOWARÓW")));
