@@ -266,8 +266,10 @@ void TFDatabaseReport::sendReport()
     const std::string start = TCmdBaseStart(RG->ItemIndex() == 1).GetFrame();
     const std::string end = TCmdBaseConfirm().GetFrame();
 
+    // A report that the line takes long over shows its progress at once; one
+    // that only turns out slow shows it once it has run half a second.
     const bool longSend = wireTimeMs(lines, main_.ComPort.CustomBaudRate(), kFramePauseMs) >=
-                       SendProgress::kShowAfterMs;
+                          SendProgress::kShowAfterMs;
     progress_ = std::make_unique<SendProgress>(this, total);
     struct Cleanup {
         TFDatabaseReport* dialog;
