@@ -1,11 +1,13 @@
 #include "commands/ReadCommands.h"
 
 #include "commands/DescriptionText.h"
+#include "protocol/CodePage.h"
 #include "protocol/Cp1250.h"
 #include "protocol/ErrorTexts.h"
 #include "protocol/Exception.h"
 #include "protocol/Fields.h"
 #include "protocol/Frame.h"
+#include "protocol/Mazovia.h"
 #include "protocol/Regional.h"
 
 namespace varmo {
@@ -25,6 +27,16 @@ bool isFramed(const std::string& frame)
 
 // The body without check value: the frame less ESC P and ESC \.
 std::string bodyWithCheck(const std::string& frame) { return frame.substr(2, frame.size() - 4); }
+
+// A printer set to Mazovia answers in Mazovia. Its text is read in
+// Windows-1250, like everything inside the console; the check value has been
+// verified on the bytes as they came.
+std::string inConsoleCodePage(std::string body)
+{
+    if (ConsoleSendsMazovia())
+        MazoviaToWindows(body);
+    return body;
+}
 
 std::string ymd(std::int32_t year, std::int32_t month, std::int32_t day)
 {
@@ -68,9 +80,9 @@ bool TCmdRequest::AcceptAnswer(const std::string& frame)
         const std::string check = frame.substr(frame.size() - 4, 2);
         if (FrameChecksum(body) != check)
             return accepted_;
-        accepted_ = ParseAnswer(body);
+        accepted_ = ParseAnswer(inConsoleCodePage(body));
     } else {
-        accepted_ = ParseAnswer(bodyWithCheck(frame));
+        accepted_ = ParseAnswer(inConsoleCodePage(bodyWithCheck(frame)));
     }
     return accepted_;
 }
@@ -252,7 +264,7 @@ bool TCmdReadClock::AcceptAnswer(const std::string& frame)
     // The printer's clock answer is taken whatever its check value says; the
     // two check characters stay at the end of the body.
     lastFrame_ = frame;
-    accepted_ = isFramed(frame) && ParseAnswer(bodyWithCheck(frame));
+    accepted_ = isFramed(frame) && ParseAnswer(inConsoleCodePage(bodyWithCheck(frame)));
     return accepted_;
 }
 

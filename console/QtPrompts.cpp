@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 
 #include "console/AppTitle.h"
@@ -12,10 +13,26 @@ namespace varmo {
 
 namespace {
 
+// A box sizes itself to its text; a short text under a long caption would
+// cut the caption off in the title bar. Wide enough for the caption, with
+// room for the window's own buttons.
+void widenForCaption(QMessageBox& box, const QString& caption)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr)
+        return;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(caption) + 160;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 void showBox(QMessageBox::Icon icon, const QString& text, const QString& caption)
 {
     QMessageBox box(icon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
+    widenForCaption(box, caption);
     box.exec();
 }
 

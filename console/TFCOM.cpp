@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "console/HandlerGuard.h"
+#include "console/ObjectNames.h"
 #include "console/RadioGroup.h"
 #include "console/TFMain.h"
 #include "link/SettingsStore.h"
@@ -62,15 +63,22 @@ TFCOM::TFCOM(TFMain& main) : QDialog(&main), main_(main)
                 RBCOM1Click();
         });
 
+    setObjectName(QStringLiteral("FCOM"));
+    NameControls({{GBCom, "GBCom"}, {RBCOM1, "RBCOM1"}, {RBCOM2, "RBCOM2"},
+                  {RBCOMCustom, "RBCOMCustom"}, {EdCOM, "EdCOM"}, {RGBaud, "RGBaud"},
+                  {BitBtn1, "BitBtn1"}});
+
     FormCreate();
 }
 
 void TFCOM::FormCreate()
 {
     // Each value stands alone: one that cannot be read (after its error box)
-    // leaves 9600 or the custom choice, and the other is still read.
+    // leaves 9600 or the custom choice, and the other is still read. The
+    // custom name keeps its "COM3" until a stored name goes there.
     SelectSpeed(kDefaultBaud);
-    SelectPort(QString());
+    RBCOMCustom->setChecked(true);
+    RBCOM1Click();
     Guarded([&] { SelectSpeed(StoredBaud()); });
     Guarded([&] { SelectPort(ReadSetting(QStringLiteral("com"))); });
 }

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "console/DialogPlacement.h"
 #include "console/Fonts.h"
 #include "console/HandlerGuard.h"
 
@@ -61,6 +62,7 @@ TFMain::TFMain(Forms& forms, QWidget* parent) : QMainWindow(parent), forms_(form
     buildSides();
     buildStatusPanel();
     buildMenu();
+    nameControls();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -125,7 +127,7 @@ void TFMain::AttachPacketHandler()
 void TFMain::showModal(QDialog* dialog)
 {
     if (dialog != nullptr)
-        dialog->exec();
+        ExecWhereLeft(*dialog);
 }
 
 }  // namespace varmo

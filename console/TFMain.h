@@ -158,6 +158,7 @@ private:
     void buildSides();
     void buildStatusPanel();
     void buildMenu();
+    void nameControls();
     QLabel* statusLabel(const QString& name) const;
     // Shows a dialog modally; a dialog that is not built yet shows nothing.
     static void showModal(QDialog* dialog);

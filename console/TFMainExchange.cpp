@@ -75,8 +75,9 @@ void TFMain::ComDataPacketPacket(const std::string& text)
         const std::string frame = kFrameStart + text + kFrameStop;
         if (CBAnswer->isChecked())
             ShowText(RERcv, FromUtf8(EscapedText(frame)));
-        // Every answer belongs to the current command, sent or not. Answers
-        // are never converted from Mazovia.
+        // Every answer belongs to the current command, sent or not. The
+        // frame view shows the bytes as they came; the command reads them in
+        // the console's code page.
         auto* request = dynamic_cast<TCmdRequest*>(CurrentCommand());
         if (request == nullptr)
             return;

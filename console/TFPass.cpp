@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "console/HandlerGuard.h"
+#include "console/ObjectNames.h"
 #include "console/Prompts.h"
 #include "console/TFMain.h"
 
@@ -45,6 +46,9 @@ TFPass::TFPass(TFMain& main) : QDialog(&main), main_(main)
     layout->addLayout(entry);
     layout->addStretch(1);
     layout->addLayout(buttons);
+
+    setObjectName(QStringLiteral("FPass"));
+    NameControls({{Label1, "Label1"}, {Ed, "Ed"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}});
 }
 
 void TFPass::FormShow()

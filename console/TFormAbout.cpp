@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "console/ObjectNames.h"
+
 namespace varmo {
 
 namespace {
@@ -111,6 +113,12 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
     layout->addWidget(Contact);
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setObjectName(QStringLiteral("FormAbout"));
+    NameControls({{Maker, "Maker"}, {ProductName, "ProductName"}, {Comments, "Comments"},
+                  {DistributionHeading, "DistributionHeading"}, {DistributorLogo, "DistributorLogo"},
+                  {DistributorName, "DistributorName"}, {Contact, "Contact"},
+                  {OKButton, "OKButton"}, {Version, "Version"}});
 }
 
 }  // namespace varmo

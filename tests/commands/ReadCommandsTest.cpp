@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "commands/ReadCommands.h"
+#include "protocol/CodePage.h"
 #include "protocol/Exception.h"
 #include "protocol/Frame.h"
+#include "protocol/Mazovia.h"
 #include "protocol/Regional.h"
 
 using namespace varmo;
@@ -78,11 +80,26 @@ TEST(ReadCommands, FramingAndCheckValueDecideFirst)
 
 TEST(ReadCommands, HeaderAnswer)
 {
+    const std::string saved = ConsoleCodePage();
+    SetConsoleCodePage("win");
     TCmdReadHeader header;
     ASSERT_TRUE(header.AcceptAnswer(framed("1#UABC\rDEF\xFF")));
     EXPECT_EQ(described(header), (Lines{"Odczytany nagłówek:", "ABC", "DEF"}));
     ASSERT_TRUE(header.AcceptAnswer(framed("1#USklep \xA3\xF3" "d\x9F\r\rX\r\xFF")));
     EXPECT_EQ(described(header), (Lines{"Odczytany nagłówek:", "Sklep Łódź", "", "X"}));
+
+    // A Mazovia printer's letters read as the same text; the check value is
+    // that of the bytes as they came, and the frame is kept as it came.
+    SetConsoleCodePage("maz");
+    const std::string windows = "\xA3\xD3\x44\x8F \xA5\xB9\r";  // "ŁÓDŹ Ąą"
+    std::string mazovia = windows;
+    WindowsToMazovia(mazovia);
+    const std::string frame = framed("1#U" + mazovia + "\xFF");
+    ASSERT_TRUE(header.AcceptAnswer(frame));
+    EXPECT_EQ(header.HeaderText(), windows);
+    EXPECT_EQ(header.LastFrame(), frame);
+    EXPECT_EQ(described(header), (Lines{"Odczytany nagłówek:", "ŁÓDŹ Ąą"}));
+    SetConsoleCodePage(saved);
     ASSERT_TRUE(header.AcceptAnswer(framed("1#U\xFF")));
     EXPECT_EQ(described(header), Lines{"Odczytany nagłówek:"});
     EXPECT_FALSE(header.AcceptAnswer(framed("1#UABC")));       // no closing 0xFF

@@ -63,25 +63,6 @@ TEST_F(MenuTest, EntriesPrepareTheirCommandWithoutSendingIt)
     EXPECT_TRUE(prompts.shown.empty());
 }
 
-TEST_F(MenuTest, EntriesOfDialogsNotBuiltYetDoNothing)
-{
-    TFMain& main = Start();
-    main.Nagwek2Click();
-    TCommand* before = main.CurrentCommand();
-    const QString shown = main.RESend->toPlainText();
-    main.SetServiceMode(true);
-    for (QAction* entry :
-         {main.Ustawczas1, main.Nagwek1, main.Stawkipodatkowe1, main.Trybobsugibdw1,
-          main.Metodaobliczaniarabatu1, main.NIPFiskalizacja1, main.Dataprzegldu1}) {
-        SCOPED_TRACE(entry->text().toStdString());
-        EXPECT_TRUE(entry->isEnabled());
-        entry->trigger();
-    }
-    EXPECT_EQ(main.CurrentCommand(), before);
-    EXPECT_EQ(main.RESend->toPlainText(), shown);
-    EXPECT_TRUE(prompts.shown.empty());
-}
-
 TEST_F(MenuTest, ReportQueryAndSendingEntriesOpenTheirDialogs)
 {
     TFMain& main = Start();

@@ -1,0 +1,11 @@
+#pragma once
+// Shows a dialog modally where the operator last left it. Each dialog lives
+// for the whole run; without this the window system may put it back a title
+// bar's height lower at every showing.
+class QDialog;
+
+namespace varmo {
+
+int ExecWhereLeft(QDialog& dialog);
+
+}  // namespace varmo

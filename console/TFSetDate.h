@@ -1,0 +1,37 @@
+#pragma once
+// The clock dialog "Ustawienie zegara": the date and time to set, filled with
+// the computer's clock at every showing or read from the printer, handed to
+// the main window as the clock command.
+#include <QDialog>
+
+class QPushButton;
+
+namespace varmo {
+
+struct Forms;
+class MaskEdit;
+
+class TFSetDate : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFSetDate(Forms& forms);
+
+    MaskEdit* ME = nullptr;
+    QPushButton* SpeedButton1 = nullptr;  // "Odczytaj"
+    QPushButton* BBOK = nullptr;          // "Ustaw"
+    QPushButton* BBCancel = nullptr;
+
+public slots:
+    void FormShow();
+    void SpeedButton1Click();
+    void BBOKClick();
+    void BBCancelClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    Forms& forms_;
+};
+
+}  // namespace varmo

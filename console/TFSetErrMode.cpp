@@ -1,0 +1,58 @@
+#include "console/TFSetErrMode.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "commands/SettingCommands.h"
+#include "console/Forms.h"
+#include "console/HandlerGuard.h"
+#include "console/ObjectNames.h"
+#include "console/RadioGroup.h"
+#include "console/TFMain.h"
+
+namespace varmo {
+
+TFSetErrMode::TFSetErrMode(Forms& forms) : QDialog(forms.FMain), forms_(forms)
+{
+    setWindowTitle(QStringLiteral("Ustawienie trybu obsługi błędów"));
+
+    RG = new RadioGroup(
+        QString(),
+        {QStringLiteral("0 (domyślny - błąd powoduje zatrzymanie przetwarzania rozkazów)"),
+         QStringLiteral("1 (bład nie powoduje zatrzymania przetwarzania rozkazów)"),
+         QStringLiteral("2 (zatrzymanie przetwarzania rozkazów, automatycznie odsyła kod błędu)"),
+         QStringLiteral("3 (brak zatrzymania przetwarzania rozkazów, automatycznie odsyła kod "
+                        "błędu)")},
+        this);
+    RG->SetItemIndex(0);
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(QStringLiteral("Anuluj"), this);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(RG, 1);
+    layout->addLayout(buttons);
+
+    connect(BitBtn1, &QPushButton::clicked, this, [this] {
+        BitBtn1Click();
+        accept();
+    });
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+    setObjectName(QStringLiteral("FSetErrMode"));
+    NameControls({{RG, "RG"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}});
+}
+
+void TFSetErrMode::BitBtn1Click()
+{
+    Guarded([&] {
+        forms_.FMain->SubmitCommand(std::make_unique<TCmdSetErrMode>(RG->ItemIndex()));
+    });
+}
+
+}  // namespace varmo

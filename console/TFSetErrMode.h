@@ -1,0 +1,30 @@
+#pragma once
+// The error-mode dialog "Ustawienie trybu obsługi błędów": how the printer
+// reacts to an error in a command, handed to the main window as the
+// error-mode command.
+#include <QDialog>
+
+class QPushButton;
+
+namespace varmo {
+
+struct Forms;
+class RadioGroup;
+
+class TFSetErrMode : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFSetErrMode(Forms& forms);
+
+    RadioGroup* RG = nullptr;
+    QPushButton* BitBtn1 = nullptr;  // "OK"
+    QPushButton* BitBtn2 = nullptr;  // "Anuluj"
+
+public slots:
+    void BitBtn1Click();
+
+private:
+    Forms& forms_;
+};
+
+}  // namespace varmo

@@ -1,0 +1,74 @@
+#include "console/TFSetInspectionDate.h"
+
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cstdint>
+
+#include "commands/SettingCommands.h"
+#include "console/Forms.h"
+#include "console/HandlerGuard.h"
+#include "console/ObjectNames.h"
+#include "console/TFMain.h"
+#include "console/Text.h"
+
+namespace varmo {
+
+TFSetInspectionDate::TFSetInspectionDate(Forms& forms) : QDialog(forms.FMain), forms_(forms)
+{
+    setWindowTitle(QStringLiteral("Ustawienie daty przeglądu"));
+
+    DE = new QDateEdit(QDate::currentDate(), this);
+    DE->setCalendarPopup(true);
+    DE->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    Ed = new QLineEdit(QStringLiteral("DO SERWISU"), this);
+    BBOK = new QPushButton(QStringLiteral("OK"), this);
+    BBOK->setDefault(true);
+    BBCancel = new QPushButton(QStringLiteral("Anuluj"), this);
+
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Data:"), DE);
+    fields->addRow(QStringLiteral("Komunikat/telefon:"), Ed);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BBOK);
+    buttons->addWidget(BBCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+
+    connect(BBOK, &QPushButton::clicked, this, [this] {
+        BBOKClick();
+        accept();
+    });
+    connect(BBCancel, &QPushButton::clicked, this, &TFSetInspectionDate::BBCancelClick);
+
+    setObjectName(QStringLiteral("FSetInspectionDate"));
+    NameControls({{DE, "DE"}, {Ed, "Ed"}, {BBOK, "BBOK"}, {BBCancel, "BBCancel"}});
+}
+
+void TFSetInspectionDate::BBOKClick()
+{
+    Guarded([&] {
+        const QDate date = DE->date();
+        const auto year = static_cast<std::uint16_t>(date.year());
+        const auto month = static_cast<std::uint16_t>(date.month());
+        const auto day = static_cast<std::uint16_t>(date.day());
+        // The years since 2000 in 16 bits: a date before 2000 wraps round to
+        // a number the command refuses with its format error.
+        const auto sinceMillennium = static_cast<std::uint16_t>(year - 2000);
+        forms_.FMain->SubmitCommand(std::make_unique<TCmdSetInspectionDate>(
+            sinceMillennium, month, day, ToCp1250(Ed->text().trimmed())));
+    });
+}
+
+void TFSetInspectionDate::BBCancelClick()
+{
+    reject();
+}
+
+}  // namespace varmo
