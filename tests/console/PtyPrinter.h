@@ -54,6 +54,14 @@ public:
     void answerEnq(std::optional<unsigned char> status) { store(enq_, status); }
     void answerDle(std::optional<unsigned char> status) { store(dle_, status); }
 
+    // Bytes sent back whenever a frame has come in (its ESC \); nothing means
+    // silence.
+    void answerFrames(std::optional<std::string> reply)
+    {
+        std::lock_guard<std::mutex> lock(receivedMutex_);
+        frameReply_ = std::move(reply);
+    }
+
     // Bytes from the printer to the console.
     void send(const std::string& bytes)
     {
@@ -115,10 +123,15 @@ private:
             const ssize_t n = ::read(master_, buffer, sizeof buffer);
             if (n <= 0)
                 continue;
+            std::optional<std::string> frameReply;
             {
                 std::lock_guard<std::mutex> lock(receivedMutex_);
                 received_.append(buffer, static_cast<std::size_t>(n));
+                if (received_.size() >= 2 && received_.compare(received_.size() - 2, 2, "\x1B\\") == 0)
+                    frameReply = frameReply_;
             }
+            if (frameReply)
+                send(*frameReply);
             for (ssize_t i = 0; i < n; ++i) {
                 const int reply = buffer[i] == '\x05' ? enq_.load()
                                   : buffer[i] == '\x10' ? dle_.load()
@@ -137,6 +150,7 @@ private:
     std::atomic<int> dle_{-1};
     mutable std::mutex receivedMutex_;
     std::string received_;
+    std::optional<std::string> frameReply_;
     std::mutex writeMutex_;
     std::thread worker_;
 };
