@@ -6,11 +6,9 @@ namespace varmo {
 
 namespace {
 
-// A fictional shop; any resemblance to a real one is not intended. Plain
-// letters only: answers come back in the printer's code page and the console
-// shows them as received, so a newcomer's first header read on a Mazovia
-// printer would otherwise show Mazovia letters as Windows-1250 ones.
-constexpr const char* kDefaultHeader = "SKLEP TESTOWY \"POD WAGA\"|ul. Testowa 7, 00-950 Przykladowo";
+// A fictional shop; any resemblance to a real one is not intended. Its Polish
+// letter comes back in the printer's code page, which the console reads.
+constexpr const char* kDefaultHeader = "SKLEP TESTOWY \"POD WAGA\"|ul. Testowa 7, 00-950 Przykładowo";
 constexpr const char* kDefaultNip = "111-222-33-32";
 
 std::optional<std::int64_t> number(const std::string& text, std::int64_t low, std::int64_t high)

@@ -6,6 +6,8 @@
 #include "commands/ReadCommands.h"
 #include "commands/SettingCommands.h"
 #include "commands/UserCommand.h"
+#include "protocol/Escaped.h"
+#include "protocol/Frame.h"
 #include "protocol/Mazovia.h"
 #include "tests/e2e/E2EHarness.h"
 
@@ -90,17 +92,20 @@ TEST_F(ConsoleAndPrinterTest, PolishLettersTravelInThePrintersCodePageAndShowInW
         EXPECT_TRUE(main.RESend->toPlainText().startsWith(QStringLiteral("<ESC>P0$fŁódź<CR><FF>")));
         main.SBSendClick();
 
-        // Read back: the printer stored what it decoded from the wire, and
-        // answers in its own code page (the console converts no answer).
+        // Read back: the printer stored what it decoded from the wire and
+        // answers in its own code page; the console reads it in its own.
         main.Nagwek2Click();
         ASSERT_TRUE(SendAndAwaitAnswer(main));
         auto* read = dynamic_cast<TCmdReadHeader*>(main.CurrentCommand());
         ASSERT_NE(read, nullptr);
         ASSERT_TRUE(read->Accepted());
+        EXPECT_EQ(read->HeaderText(), header);
         std::string onWire = header;
         if (std::string(c.printer) == "maz")
             WindowsToMazovia(onWire);
-        EXPECT_EQ(read->HeaderText(), onWire);
+        // The frame view shows the bytes as they came.
+        EXPECT_EQ(main.RERcv->toPlainText().toStdString(),
+                  EscapedText(FrameOf("1#U" + onWire + "\xFF")));
         EXPECT_TRUE(prompts.shown.empty());
         Stop();
     }

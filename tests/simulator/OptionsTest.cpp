@@ -25,7 +25,7 @@ TEST(Options, NewcomerStartsOnANonFiscalTestShop)
     const PrinterState state = StartState(*options, CivilDate{2024, 5, 7});
     EXPECT_FALSE(state.fiscal);
     EXPECT_EQ(state.codePage, PrinterCodePage::Mazovia);
-    EXPECT_EQ(state.header, "SKLEP TESTOWY \"POD WAGA\"\rul. Testowa 7, 00-950 Przykladowo\r");
+    EXPECT_EQ(state.header, "SKLEP TESTOWY \"POD WAGA\"\rul. Testowa 7, 00-950 Przyk\xB3" "adowo\r");
     EXPECT_EQ(state.rates, (RateTable{23, 8, 5, 0, 100, 101, 101}));
     EXPECT_EQ(state.errorMode, 0);
     EXPECT_TRUE(state.online);
