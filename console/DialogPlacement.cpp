@@ -1,7 +1,11 @@
 #include "console/DialogPlacement.h"
 
 #include <QDialog>
+#include <algorithm>
+#include <QFontMetrics>
 #include <QVariant>
+
+#include "console/CaptionWidth.h"
 
 namespace varmo {
 
@@ -13,13 +17,19 @@ constexpr const char* kLeftAt = "varmoLeftAt";
 
 int ExecWhereLeft(QDialog& dialog)
 {
+    // The client area, not the frame: before the window is mapped again the
+    // frame is unknown, and a frame corner would be taken for the client's.
     const QVariant leftAt = dialog.property(kLeftAt);
     if (leftAt.isValid())
-        dialog.move(leftAt.toPoint());
+        dialog.setGeometry(leftAt.toRect());
     const int result = dialog.exec();
-    // The outer frame's corner, the same point move() takes.
-    dialog.setProperty(kLeftAt, dialog.frameGeometry().topLeft());
+    dialog.setProperty(kLeftAt, dialog.geometry());
     return result;
+}
+
+void KeepCaptionVisible(QDialog& dialog)
+{
+    dialog.setMinimumWidth(std::max(dialog.minimumWidth(), CaptionWidth(dialog, dialog.windowTitle())));
 }
 
 }  // namespace varmo

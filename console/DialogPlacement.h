@@ -8,4 +8,8 @@ namespace varmo {
 
 int ExecWhereLeft(QDialog& dialog);
 
+// A dialog at least as wide as its caption needs, with room for the window's
+// own buttons, so that the title bar does not cut the caption short.
+void KeepCaptionVisible(QDialog& dialog);
+
 }  // namespace varmo

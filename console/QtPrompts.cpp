@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include "console/AppTitle.h"
+#include "console/CaptionWidth.h"
 #include "console/PolishFileColumns.h"
 
 namespace varmo {
@@ -21,9 +22,7 @@ void widenForCaption(QMessageBox& box, const QString& caption)
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
     if (grid == nullptr)
         return;
-    QFont titleFont = box.font();
-    titleFont.setBold(true);
-    const int width = QFontMetrics(titleFont).horizontalAdvance(caption) + 160;
+    const int width = CaptionWidth(box, caption);
     grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
                   grid->rowCount(), 0, 1, grid->columnCount());
 }

@@ -10,6 +10,7 @@
 #include "commands/ReadCommands.h"
 #include "commands/SettingCommands.h"
 #include "console/DirectRead.h"
+#include "console/DialogPlacement.h"
 #include "console/Forms.h"
 #include "console/HandlerGuard.h"
 #include "console/MaskEdit.h"
@@ -76,6 +77,7 @@ TFSetDate::TFSetDate(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     });
     connect(BBCancel, &QPushButton::clicked, this, &TFSetDate::BBCancelClick);
 
+    KeepCaptionVisible(*this);
     setObjectName(QStringLiteral("FSetDate"));
     NameControls({{ME, "ME"}, {SpeedButton1, "SpeedButton1"}, {BBOK, "BBOK"}, {BBCancel, "BBCancel"}});
 }

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "commands/SettingCommands.h"
+#include "console/DialogPlacement.h"
 #include "console/Forms.h"
 #include "console/HandlerGuard.h"
 #include "console/ObjectNames.h"
@@ -59,6 +60,7 @@ TFSetDiscMode::TFSetDiscMode(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
+    KeepCaptionVisible(*this);
     setObjectName(QStringLiteral("FSetDiscMode"));
     NameControls({{RB1, "RB1"}, {RB2, "RB2"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}});
 }

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "commands/SettingCommands.h"
+#include "console/DialogPlacement.h"
 #include "console/Forms.h"
 #include "console/HandlerGuard.h"
 #include "console/ObjectNames.h"
@@ -44,6 +45,7 @@ TFSetErrMode::TFSetErrMode(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
+    KeepCaptionVisible(*this);
     setObjectName(QStringLiteral("FSetErrMode"));
     NameControls({{RG, "RG"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}});
 }

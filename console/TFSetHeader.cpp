@@ -12,6 +12,7 @@
 #include "console/DirectRead.h"
 #include "console/FileIO.h"
 #include "console/Fonts.h"
+#include "console/DialogPlacement.h"
 #include "console/Forms.h"
 #include "console/HandlerGuard.h"
 #include "console/HeaderFile.h"
@@ -103,6 +104,7 @@ TFSetHeader::TFSetHeader(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     for (const auto& [button, handler] : handlers)
         connect(button, &QPushButton::clicked, this, handler);
 
+    KeepCaptionVisible(*this);
     setObjectName(QStringLiteral("FSetHeader"));
     NameControls({{Memo, "Memo"},
                   {SpeedButton1, "SpeedButton1"},

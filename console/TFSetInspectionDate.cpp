@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "commands/SettingCommands.h"
+#include "console/DialogPlacement.h"
 #include "console/Forms.h"
 #include "console/HandlerGuard.h"
 #include "console/ObjectNames.h"
@@ -47,6 +48,7 @@ TFSetInspectionDate::TFSetInspectionDate(Forms& forms) : QDialog(forms.FMain), f
     });
     connect(BBCancel, &QPushButton::clicked, this, &TFSetInspectionDate::BBCancelClick);
 
+    KeepCaptionVisible(*this);
     setObjectName(QStringLiteral("FSetInspectionDate"));
     NameControls({{DE, "DE"}, {Ed, "Ed"}, {BBOK, "BBOK"}, {BBCancel, "BBCancel"}});
 }

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "commands/SettingCommands.h"
+#include "console/DialogPlacement.h"
 #include "console/Forms.h"
 #include "console/HandlerGuard.h"
 #include "console/ObjectNames.h"
@@ -54,6 +55,7 @@ TFSetNIP::TFSetNIP(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     });
     connect(BitBtn2, &QPushButton::clicked, this, &TFSetNIP::BitBtn2Click);
 
+    KeepCaptionVisible(*this);
     setObjectName(QStringLiteral("FSetNIP"));
     NameControls({{Ed, "Ed"}, {CB, "CB"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}});
 }

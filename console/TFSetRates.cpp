@@ -11,6 +11,7 @@
 #include "commands/ReadCommands.h"
 #include "commands/SettingCommands.h"
 #include "console/DirectRead.h"
+#include "console/DialogPlacement.h"
 #include "console/Forms.h"
 #include "console/HandlerGuard.h"
 #include "console/ObjectNames.h"
@@ -105,6 +106,7 @@ TFSetRates::TFSetRates(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     });
     connect(BBCancel, &QPushButton::clicked, this, &TFSetRates::BBCancelClick);
 
+    KeepCaptionVisible(*this);
     setObjectName(QStringLiteral("FSetRates"));
     NameControls({{ComboBoxA, "ComboBoxA"}, {ComboBoxB, "ComboBoxB"}, {ComboBoxC, "ComboBoxC"},
                   {ComboBoxD, "ComboBoxD"}, {ComboBoxE, "ComboBoxE"}, {ComboBoxF, "ComboBoxF"},
