@@ -40,7 +40,12 @@ TEST_F(ExchangeTest, AnswersAreDescribedByTheCommandThatExpectsThem)
     EXPECT_EQ(main.MemoR->toPlainText(), QStringLiteral("Niezrozumiała sekwencja"));
     EXPECT_EQ(main.RERcv->toPlainText(), QStringLiteral("<ESC>P1#UABC<CR>DEF<FF>00<ESC>\\"));
 
-    // Polish letters of an answer are shown as the Windows-1250 letters.
+    // Polish letters of an answer are read in the console's code page; the
+    // frame view shows the bytes as they came.
+    main.ComDataPacketPacket(Inner(std::string("1#U\x9C\xA2\x64\xA6\r") + '\xFF'));
+    EXPECT_EQ(main.MemoR->toPlainText(), QStringLiteral("Odczytany nagłówek:\nŁódź"));
+    EXPECT_TRUE(main.RERcv->toPlainText().startsWith(QStringLiteral("<ESC>P1#Uś˘d¦<CR><FF>")));
+    main.Windows1Click();
     main.ComDataPacketPacket(Inner(std::string("1#U\xA3\xF3\x64\x9F\r") + '\xFF'));
     EXPECT_EQ(main.MemoR->toPlainText(), QStringLiteral("Odczytany nagłówek:\nŁódź"));
     EXPECT_TRUE(main.RERcv->toPlainText().startsWith(QStringLiteral("<ESC>P1#UŁódź<CR><FF>")));

@@ -37,11 +37,13 @@ TEST(ReadAnswers, HeaderComesBackAsSetInEitherCodePage)
 
         TCmdReadHeader read;
         ASSERT_TRUE(printer.Ask(read));
-        // The answer carries the letters in the printer's own code page.
-        std::string expected = header;
+        // The answer carries the letters in the printer's own code page, and
+        // the console, set to the same, reads them back as they were set.
+        std::string onWire = header;
         if (page == PrinterCodePage::Mazovia)
-            expected = "Sklep \x9C\xA2\x64\xA6\r\r  ul. Kr\xA2tka 2\r";
-        EXPECT_EQ(read.HeaderText(), expected);
+            onWire = "Sklep \x9C\xA2\x64\xA6\r\r  ul. Kr\xA2tka 2\r";
+        EXPECT_EQ(read.LastFrame(), FrameOf("1#U" + onWire + "\xFF"));
+        EXPECT_EQ(read.HeaderText(), header);
         expectDescribes(read);
     }
 }
