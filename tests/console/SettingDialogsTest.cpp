@@ -129,8 +129,6 @@ TEST_F(SettingDialogsTest, EveryNamedControlCanBeFoundByItsName)
             EXPECT_EQ(found, 1);
         }
     }
-    auto& rates = dialog<TFSetRates>(forms().FSetRates);
-    EXPECT_EQ(rates.findChild<QComboBox*>(QStringLiteral("ComboBoxE")), rates.ComboBoxE);
 }
 
 TEST_F(SettingDialogsTest, ClockPiecesAreReadFromTheirPositions)
@@ -254,9 +252,6 @@ TEST_F(SettingDialogsTest, RateCodesAndTheFirstFieldThatFails)
             EXPECT_EQ(prompts.shown, std::vector<Shown>{ErrorBox(c.error)});
         }
     }
-    EXPECT_EQ(TFSetRates::RateFieldText(100), QStringLiteral("zwolniona"));
-    EXPECT_EQ(TFSetRates::RateFieldText(101), QStringLiteral("nieaktywna"));
-    EXPECT_EQ(TFSetRates::RateFieldText(23), QStringLiteral("23"));
 
     // A printer that says nothing leaves Fiscal as it was.
     printer.answerEnq(std::nullopt);
