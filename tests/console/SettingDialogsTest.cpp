@@ -307,6 +307,44 @@ TEST_F(SettingDialogsTest, TheSimpleDialogsHandOverWhatTheyShow)
     EXPECT_EQ(prompts.shown, std::vector<Shown>{ErrorBox("Nieprawdłowy format.")});
 }
 
+TEST_F(SettingDialogsTest, OkButtonsCloseWhateverTheirHandlerDid)
+{
+    TFMain& main = Start();
+    main.SetServiceMode(true);
+    auto& date = dialog<TFSetDate>(forms().FSetDate);
+    auto& rates = dialog<TFSetRates>(forms().FSetRates);
+    auto& inspection = dialog<TFSetInspectionDate>(forms().FSetInspectionDate);
+    const struct {
+        QAction* entry;
+        std::function<void()> spoil;
+        QPushButton* ok;
+        QString error;
+    } cases[] = {
+        {main.Ustawczas1, [&] { date.ME->setText(QStringLiteral("20__-03-05   14:30")); }, date.BBOK,
+         "'  ' is not a valid integer value."},
+        {main.Stawkipodatkowe1, [&] { rates.ComboBoxC->setEditText(QStringLiteral("x")); },
+         rates.BBOK, "Niepoprawna wartość stawki C."},
+        {main.Dataprzegldu1, [&] { inspection.DE->setDate(QDate(2031, 1, 1)); }, inspection.BBOK,
+         "Nieprawdłowy format."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error.toStdString());
+        prompts.shown.clear();
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            shown = QApplication::activeModalWidget() != nullptr;
+            c.spoil();
+            c.ok->click();
+        });
+        c.entry->trigger();
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(prompts.shown, std::vector<Shown>{ErrorBox(c.error)});
+    }
+    // What was typed is still there at the next opening.
+    EXPECT_EQ(rates.ComboBoxC->currentText(), QStringLiteral("x"));
+}
+
 TEST_F(SettingDialogsTest, ThePortDialogsCustomNameKeepsCom3UnlessAnotherNameWasStored)
 {
     const struct {
