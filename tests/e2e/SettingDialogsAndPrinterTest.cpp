@@ -55,6 +55,27 @@ TEST_F(SettingDialogsAndPrinterTest, EachReadButtonFillsItsFieldsFromThePrinter)
     EXPECT_EQ(DescriptionLines(main).value(0), QStringLiteral("Kod ostatniego błędu: 0"));
 }
 
+TEST_F(SettingDialogsAndPrinterTest, ASilentPrinterFailsEveryReadAndTheFieldsStay)
+{
+    StartPrinter({"--silent"});
+    TFMain& main = Start();
+    header().Memo->setPlainText(QStringLiteral("typed\n"));
+    const QString clock = date().ME->MaskedText();
+    date().SpeedButton1Click();
+    rates().SBReadClick();
+    header().SpeedButton1Click();
+    const std::vector<Shown> expected{
+        Message(QStringLiteral("Nie udało się odczytać daty"), QStringLiteral("Odczyt daty")),
+        Message(QStringLiteral("Nie udało się odczytać stawek"), QStringLiteral("Odczyt stawek")),
+        Message(QStringLiteral("Odczyt nagłówka się nie powiódł"), QStringLiteral("Odczyt nagłówka")),
+    };
+    EXPECT_EQ(prompts.shown, expected);
+    EXPECT_EQ(date().ME->MaskedText(), clock);
+    EXPECT_EQ(rates().ComboBoxA->currentText(), QString());
+    EXPECT_EQ(header().Memo->toPlainText(), QStringLiteral("typed\n"));
+    EXPECT_TRUE(main.ComDataPacket.OnPacket != nullptr);
+}
+
 TEST_F(SettingDialogsAndPrinterTest, ARateChangeOnAFiscalPrinterRemindsTheOperatorAtEverySend)
 {
     const struct {
