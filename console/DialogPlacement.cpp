@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <algorithm>
-#include <QFontMetrics>
 #include <QVariant>
 
 #include "console/CaptionWidth.h"

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <algorithm>
 
 namespace varmo {
 
