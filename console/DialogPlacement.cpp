@@ -1,8 +1,8 @@
 #include "console/DialogPlacement.h"
 
 #include <QDialog>
-#include <algorithm>
 #include <QVariant>
+#include <algorithm>
 
 #include "console/CaptionWidth.h"
 
