@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "console/ProgramVersion.h"
+
 namespace varmo {
 
 namespace {
@@ -91,7 +93,7 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    Version = new QLabel(QStringLiteral("wersja 1.00"), this);
+    Version = new QLabel(AboutVersionLine(kProgramVersion), this);
 
     auto* distributor = new QHBoxLayout;
     distributor->addWidget(DistributorLogo);

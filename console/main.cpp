@@ -2,7 +2,9 @@
 // serial line. The settings store opens before the first form and closes
 // after the last one is gone.
 #include <QApplication>
+#include <iostream>
 
+#include "console/CommandLine.h"
 #include "console/FormSet.h"
 #include "console/Localisation.h"
 #include "console/TFMain.h"
@@ -10,6 +12,10 @@
 
 int main(int argc, char* argv[])
 {
+    // Before the application: its platform would want a desktop.
+    if (const auto answered = varmo::AnswerCommandLine({argv + 1, argv + argc}, std::cout))
+        return *answered;
+
     QApplication app(argc, argv);
     varmo::LoadPolishTranslation(app);
     varmo::UseSystemRegionalFormat();
