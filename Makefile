@@ -28,5 +28,10 @@ check-display:
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+# The Debian package, varmo_<version>_amd64.deb, in the build folder.
+.PHONY: package
+package: build
+	@cd $(BUILD) && cpack -G DEB >/dev/null && ls -1 "$$PWD"/varmo_*.deb
+
 clean:
 	rm -rf $(BUILD)

@@ -17,6 +17,8 @@ int main(int argc, char* argv[])
         return *answered;
 
     QApplication app(argc, argv);
+    // The desktop pairs the window with its menu entry (and icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("varmo"));
     varmo::LoadPolishTranslation(app);
     varmo::UseSystemRegionalFormat();
 
