@@ -31,6 +31,7 @@ bench: build
 # The Debian package, varmo_<version>_amd64.deb, in the build folder.
 .PHONY: package
 package: build
+	@command -v dpkg-shlibdeps >/dev/null || { echo "make package needs dpkg-shlibdeps: apt-get install dpkg-dev" >&2; exit 1; }
 	@cd $(BUILD) && cpack -G DEB >/dev/null && ls -1 "$$PWD"/varmo_*.deb
 
 clean:
