@@ -28,5 +28,11 @@ check-display:
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+# The Debian package, varmo_<version>_amd64.deb, in the build folder.
+.PHONY: package
+package: build
+	@command -v dpkg-shlibdeps >/dev/null || { echo "make package needs dpkg-shlibdeps: apt-get install dpkg-dev" >&2; exit 1; }
+	@cd $(BUILD) && cpack -G DEB >/dev/null && ls -1 "$$PWD"/varmo_*.deb
+
 clean:
 	rm -rf $(BUILD)

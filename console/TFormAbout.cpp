@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "console/ObjectNames.h"
+#include "console/ProgramVersion.h"
 
 namespace varmo {
 
@@ -93,7 +94,7 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    Version = new QLabel(QStringLiteral("wersja 1.00"), this);
+    Version = new QLabel(AboutVersionLine(kProgramVersion), this);
 
     auto* distributor = new QHBoxLayout;
     distributor->addWidget(DistributorLogo);

@@ -2,7 +2,9 @@
 // serial line. The settings store opens before the first form and closes
 // after the last one is gone.
 #include <QApplication>
+#include <iostream>
 
+#include "console/CommandLine.h"
 #include "console/FormSet.h"
 #include "console/Localisation.h"
 #include "console/TFMain.h"
@@ -10,7 +12,13 @@
 
 int main(int argc, char* argv[])
 {
+    // Before the application: its platform would want a desktop.
+    if (const auto answered = varmo::AnswerCommandLine({argv + 1, argv + argc}, std::cout))
+        return *answered;
+
     QApplication app(argc, argv);
+    // The desktop pairs the window with its menu entry (and icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("varmo"));
     varmo::LoadPolishTranslation(app);
     varmo::UseSystemRegionalFormat();
 

@@ -128,6 +128,8 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
         bool ok = true;
         if (name == "-h" || name == "--help")
             ok = flag(options.help);
+        else if (name == "--version")
+            ok = flag(options.version);
         else if (name == "--link")
             ok = value(options.link);
         else if (name == "--paper")
@@ -249,6 +251,7 @@ Faults of the line and of the printer:
   --no-paper          out of paper: DLE says so, printing commands fail (82)
   --offline           off-line: DLE says so, frames are ignored
   --mechanism-error   DLE reports a mechanism error, printing commands fail
+  --version           print the version and stop
   -h, --help          this text
 )";
 }

@@ -23,6 +23,7 @@ struct SimOptions {
     bool mechanismError = false;
     bool verbose = false;
     bool help = false;
+    bool version = false;
 };
 
 // The options after the program name; nothing, with the reason in error, when

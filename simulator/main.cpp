@@ -215,6 +215,10 @@ int main(int argc, char** argv)
         std::cout << UsageText();
         return 0;
     }
+    if (options->version) {
+        std::cout << "varmo-sim " << VARMO_VERSION << '\n';
+        return 0;
+    }
     try {
         return run(*options);
     } catch (const std::exception& e) {

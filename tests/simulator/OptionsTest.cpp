@@ -63,6 +63,11 @@ TEST(Options, EveryOptionReachesStateOrLine)
     EXPECT_FALSE(state.online);
     EXPECT_TRUE(state.mechanismError);
 
+    const auto version = parse({"--version"});
+    ASSERT_TRUE(version);
+    EXPECT_TRUE(version->version);
+    EXPECT_FALSE(options->version);
+
     const auto empty = parse({"--header", ""});
     ASSERT_TRUE(empty);
     EXPECT_EQ(StartState(*empty, CivilDate{2024, 5, 7}).header, "");
@@ -97,7 +102,7 @@ TEST(Options, HelpNamesEveryOption)
     for (const char* option : {"--link", "--paper", "--verbose", "--fiscal", "--non-fiscal", "--header",
                                "--rates", "--codepage", "--silent", "--delay", "--chunk", "--gap", "--noise",
                                "--bad-checksum", "--baud", "--no-paper", "--offline", "--mechanism-error",
-                               "--help", "VARMO_COM1"}) {
+                               "--version", "--help", "VARMO_COM1"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
         // Each documented option is one the parser takes.
         if (std::string(option).rfind("--", 0) == 0 && std::string(option) != "--help") {
