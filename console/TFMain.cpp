@@ -63,6 +63,7 @@ TFMain::TFMain(Forms& forms, QWidget* parent) : QMainWindow(parent), forms_(form
     buildStatusPanel();
     buildMenu();
     nameControls();
+    buildLogAndStatusLine();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -91,10 +92,12 @@ TFMain::TFMain(Forms& forms, QWidget* parent) : QMainWindow(parent), forms_(form
     AttachPacketHandler();
 
     FormCreate();
+    restoreLogPlace();
 }
 
 TFMain::~TFMain()
 {
+    saveLogPlace();
     FormDestroy();
     ComDataPacket.OnPacket = nullptr;
 }

@@ -26,6 +26,9 @@ class QPushButton;
 
 namespace varmo {
 
+class ExchangeLogDock;
+class PortStatusLine;
+
 class TFMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -118,6 +121,11 @@ public:
     QAction* Anulowanietransakcji1 = nullptr;
     QAction* Oprogramie2 = nullptr;
 
+    // The exchange log (its entry ends "Inne", Ctrl+L) and the status line.
+    ExchangeLogDock* Dziennik = nullptr;
+    QAction* Dziennik1 = nullptr;
+    PortStatusLine* StatusLine = nullptr;
+
 public slots:
     void SBSendClick();
     void SBSaveCmdClick();
@@ -159,6 +167,11 @@ private:
     void buildStatusPanel();
     void buildMenu();
     void nameControls();
+    void buildLogAndStatusLine();
+    void restoreLogPlace();
+    void saveLogPlace();
+    // The first description line of the current command, or nothing.
+    QString currentDescription() const;
     QLabel* statusLabel(const QString& name) const;
     // Shows a dialog modally; a dialog that is not built yet shows nothing.
     static void showModal(QDialog* dialog);

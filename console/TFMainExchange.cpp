@@ -8,6 +8,7 @@
 #include "commands/UserCommand.h"
 #include "console/FileIO.h"
 #include "console/HandlerGuard.h"
+#include "console/PortStatusLine.h"
 #include "console/Prompts.h"
 #include "console/TFMain.h"
 #include "console/Text.h"
@@ -63,6 +64,8 @@ void TFMain::SBSendClick()
             return;
         // Framed now, in the code page in force now.
         ComPort.WriteBytes(current->GetFrame());
+        if (dynamic_cast<TCmdRequest*>(current) != nullptr)
+            StatusLine->ExpectAnswer(currentDescription());
         if (ConfirmOnPrinter)
             CurrentPrompts().message(QStringLiteral("Proszę potwierdzić operację na drukarce"),
                                      QStringLiteral("Uwaga"));
@@ -72,6 +75,7 @@ void TFMain::SBSendClick()
 void TFMain::ComDataPacketPacket(const std::string& text)
 {
     Guarded([&] {
+        StatusLine->AnswerArrived();
         const std::string frame = kFrameStart + text + kFrameStop;
         if (CBAnswer->isChecked())
             ShowText(RERcv, FromUtf8(EscapedText(frame)));

@@ -2,6 +2,7 @@
 #include <QAction>
 
 #include "console/HandlerGuard.h"
+#include "console/PortStatusLine.h"
 #include "console/TFMain.h"
 #include "link/SettingsStore.h"
 #include "link/StoredLink.h"
@@ -41,6 +42,7 @@ void TFMain::SetCodePage(const QString& value)
     // to the store unchanged at exit.
     CodePage = value;
     SetConsoleCodePage(value.toStdString());
+    StatusLine->ShowCodePage(CodePage);
 }
 
 void TFMain::SetServiceMode(bool unlocked)

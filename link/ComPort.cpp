@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QSerialPort>
 #include <algorithm>
+#include <system_error>
 
 #include "link/DeviceMapping.h"
 #include "link/PortName.h"
@@ -73,6 +74,7 @@ void TComPort::SetPort(const QString& name)
         ClosePort();
         OpenPort();
     }
+    notifyState();
 }
 
 void TComPort::SetCustomBaudRate(std::int32_t baud)
@@ -81,8 +83,10 @@ void TComPort::SetCustomBaudRate(std::int32_t baud)
     if (Connected() && !serial_->setBaudRate(baud_)) {
         const int code = SerialErrorNumber(serial_->error(), serial_->errorString());
         serial_->clearError();
+        noteFailure(code);
         throw EComPort("SetCommState function failed", code);
     }
+    notifyState();
 }
 
 bool TComPort::Connected() const
@@ -101,10 +105,12 @@ void TComPort::OpenPort()
     if (!serial_->open(QIODevice::ReadWrite)) {
         const int code = SerialErrorNumber(serial_->error(), serial_->errorString());
         serial_->clearError();
+        noteFailure(code);
         throw EComPort("Unable to open com port", code);
     }
     if (const int code = applyLineSettings(); code != 0) {
         closeDevice();
+        noteFailure(code);
         throw EComPort("SetCommState function failed", code);
     }
     // The printer needs no modem lines; an adapter or a pseudo-terminal
@@ -112,6 +118,9 @@ void TComPort::OpenPort()
     serial_->setDataTerminalReady(false);
     serial_->setRequestToSend(false);
     serial_->clearError();
+    failureCode_ = 0;
+    failureText_.clear();
+    notifyState();
 }
 
 int TComPort::applyLineSettings()
@@ -136,6 +145,9 @@ void TComPort::ClosePort()
     // a failure to drop it changes nothing, since the device closes anyway.
     serial_->clear(QSerialPort::AllDirections);
     closeDevice();
+    failureCode_ = 0;
+    failureText_.clear();
+    notifyState();
 }
 
 void TComPort::closeDevice()
@@ -148,6 +160,7 @@ void TComPort::failBlockingCall(const char* text)
 {
     const int code = SerialErrorNumber(serial_->error());
     closeDevice();
+    noteFailure(code);
     throw EComPort(text, code);
 }
 
@@ -185,6 +198,8 @@ std::int32_t TComPort::WriteBytes(const std::string& bytes)
         serial_->clear(QSerialPort::Output);
         serial_->clearError();
     }
+    notifyTraffic(PortDirection::ToPrinter, PortRoad::Written,
+                  bytes.substr(0, static_cast<std::size_t>(size - unsent)));
     return static_cast<std::int32_t>(size - unsent);
 }
 
@@ -195,6 +210,7 @@ std::string TComPort::ReadBytes(std::int32_t count)
     std::string received;
     if (count <= 0)
         return received;
+    auto lastArrival = std::chrono::steady_clock::now();
 
     {
         // The receivers get nothing while this runs: the bytes are the caller's.
@@ -208,6 +224,7 @@ std::string TComPort::ReadBytes(std::int32_t count)
                 const QByteArray chunk =
                     serial_->read(static_cast<qint64>(wanted - received.size()));
                 received.append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+                lastArrival = std::chrono::steady_clock::now();
                 continue;
             }
             const qint64 left = kReadTimeoutMs - clock.elapsed();
@@ -221,6 +238,7 @@ std::string TComPort::ReadBytes(std::int32_t count)
             }
         }
     }
+    notifyTraffic(PortDirection::FromPrinter, PortRoad::DirectRead, received, lastArrival);
     // Whatever came after the caller's share belongs to the receivers again.
     if (Connected() && serial_->bytesAvailable() > 0)
         scheduleDelivery();
@@ -276,6 +294,7 @@ void TComPort::deliverPending()
     delivering_ = true;
     const QByteArray data = serial_->readAll();
     const std::string chunk(data.constData(), static_cast<std::size_t>(data.size()));
+    notifyTraffic(PortDirection::FromPrinter, PortRoad::Delivered, chunk);
     const std::vector<TComLink*> receivers = links_;
     for (TComLink* link : receivers) {
         // A receiver may have been disconnected by an earlier one.
@@ -317,6 +336,7 @@ void TComPort::handleError(int error)
                                                        : "ReadFile function failed";
     const EComPort failure(text, SerialErrorNumber(kind));
     closeDevice();
+    noteFailure(failure.OsError());
     reportFailure(failure);
 }
 
@@ -336,6 +356,60 @@ void TComPort::reportFailure(const EComPort& failure)
             }
         },
         Qt::QueuedConnection);
+}
+
+}  // namespace varmo
+
+namespace varmo {
+
+void TComPort::AddObserver(PortObserver* observer)
+{
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void TComPort::RemoveObserver(PortObserver* observer)
+{
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+PortState TComPort::State() const
+{
+    PortState state;
+    state.name = port_.toStdString();
+    state.device = DevicePathForPort(port_).toStdString();
+    state.baud = baud_;
+    state.open = Connected();
+    state.failureCode = failureCode_;
+    state.failureText = failureText_;
+    return state;
+}
+
+void TComPort::notifyTraffic(PortDirection direction, PortRoad road, std::string bytes,
+                             std::chrono::steady_clock::time_point time)
+{
+    if (bytes.empty() || observers_.empty())
+        return;
+    const PortTraffic traffic{time, direction, road, std::move(bytes)};
+    for (PortObserver* observer : std::vector<PortObserver*>(observers_))
+        observer->PortTrafficSeen(traffic);
+}
+
+void TComPort::notifyState()
+{
+    if (observers_.empty())
+        return;
+    const PortState state = State();
+    for (PortObserver* observer : std::vector<PortObserver*>(observers_))
+        observer->PortStateChanged(state);
+}
+
+void TComPort::noteFailure(int code)
+{
+    failureCode_ = code;
+    // The system's own words for its number, as the operator would look it up.
+    failureText_ = std::system_category().message(code);
+    notifyState();
 }
 
 }  // namespace varmo

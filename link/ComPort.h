@@ -13,6 +13,7 @@
 
 #include "link/ComLink.h"
 #include "link/EComPort.h"
+#include "link/PortObserver.h"
 
 class QSerialPort;
 
@@ -43,6 +44,12 @@ public:
     // Blocks until count bytes are there or 500 ms after the call.
     std::string ReadBytes(std::int32_t count);
 
+    // Watchers of every byte and every change of state (not owned; removed
+    // before they go, or left to outlive the port).
+    void AddObserver(PortObserver* observer);
+    void RemoveObserver(PortObserver* observer);
+    PortState State() const;
+
     void RegisterLink(TComLink* link) override;
     void UnregisterLink(TComLink* link) override;
 
@@ -65,11 +72,18 @@ private:
     int applyLineSettings();
     void closeDevice();
     [[noreturn]] void failBlockingCall(const char* text);
+    void notifyTraffic(PortDirection direction, PortRoad road, std::string bytes,
+                       std::chrono::steady_clock::time_point time = std::chrono::steady_clock::now());
+    void notifyState();
+    void noteFailure(int code);
 
     QSerialPort* serial_ = nullptr;
     QString port_ = QStringLiteral("COM1");
     std::int32_t baud_ = 9600;
     std::vector<TComLink*> links_;
+    std::vector<PortObserver*> observers_;
+    int failureCode_ = 0;
+    std::string failureText_;
     bool delivering_ = false;
     bool reading_ = false;
     bool writing_ = false;

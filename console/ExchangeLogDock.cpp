@@ -1,0 +1,233 @@
+#include "console/ExchangeLogDock.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
+
+#include "console/ExchangeLogExport.h"
+#include "console/FileIO.h"
+#include "console/Fonts.h"
+#include "console/HandlerGuard.h"
+#include "console/Prompts.h"
+
+namespace varmo {
+
+namespace {
+
+// Rows gather this long before they reach the view: a burst costs the event
+// loop a few insertions a second instead of one per frame.
+constexpr int kBatchMs = 30;
+
+constexpr LogKind kKinds[] = {LogKind::Frame, LogKind::Enq,    LogKind::Dle,
+                              LogKind::Can,   LogKind::Status, LogKind::Outside};
+
+}  // namespace
+
+void ExchangeLogFilter::SetText(const QString& text)
+{
+    text_ = text;
+    invalidateFilter();
+}
+
+void ExchangeLogFilter::SetKind(std::optional<LogKind> kind)
+{
+    kind_ = kind;
+    invalidateFilter();
+}
+
+bool ExchangeLogFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const
+{
+    const auto* model = static_cast<const ExchangeLogModel*>(sourceModel());
+    const LogRow& row = model->Row(sourceRow);
+    if (kind_ && row.kind != *kind_)
+        return false;
+    if (text_.isEmpty())
+        return true;
+    const auto holds = [&](const QString& field) {
+        return field.contains(text_, Qt::CaseInsensitive);
+    };
+    return holds(row.text) || holds(row.what) || holds(row.description) ||
+           holds(row.when.toString(QStringLiteral("HH:mm:ss.zzz")));
+}
+
+ExchangeLogDock::ExchangeLogDock(QWidget* parent, std::size_t capacity)
+    : QDockWidget(QStringLiteral("Dziennik"), parent)
+{
+    setObjectName(QStringLiteral("Dziennik"));
+    Model = new ExchangeLogModel(capacity, this);
+    Filter = new ExchangeLogFilter(this);
+    Filter->setSourceModel(Model);
+
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
+    auto* tools = new QHBoxLayout;
+    EdFilter = new QLineEdit(body);
+    EdFilter->setObjectName(QStringLiteral("EdFilter"));
+    EdFilter->setPlaceholderText(QStringLiteral("Szukaj"));
+    EdFilter->setClearButtonEnabled(true);
+    CBKind = new QComboBox(body);
+    CBKind->setObjectName(QStringLiteral("CBKind"));
+    CBKind->addItem(QStringLiteral("wszystko"));
+    for (LogKind kind : kKinds)
+        CBKind->addItem(LogKindName(kind), static_cast<int>(kind));
+    BtnCopy = new QPushButton(QStringLiteral("Kopiuj"), body);
+    BtnCopy->setObjectName(QStringLiteral("BtnCopy"));
+    BtnClear = new QPushButton(QStringLiteral("Wyczyść"), body);
+    BtnClear->setObjectName(QStringLiteral("BtnClear"));
+    BtnExport = new QPushButton(QStringLiteral("Eksportuj…"), body);
+    BtnExport->setObjectName(QStringLiteral("BtnExport"));
+    tools->addWidget(EdFilter, 1);
+    tools->addWidget(CBKind);
+    tools->addWidget(BtnCopy);
+    tools->addWidget(BtnClear);
+    tools->addWidget(BtnExport);
+    layout->addLayout(tools);
+
+    Table = new QTableView(body);
+    Table->setObjectName(QStringLiteral("Table"));
+    Table->setModel(Filter);
+    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->setWordWrap(false);
+    Table->setCornerButtonEnabled(false);
+    // Every row as high as the first and every column as wide as set here:
+    // nothing is measured again when rows come.
+    Table->verticalHeader()->hide();
+    Table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 4);
+    QHeaderView* columns = Table->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setStretchLastSection(true);
+    const int widths[] = {90, 60, 150, 320, 220};
+    for (int column = 0; column < int(std::size(widths)); ++column)
+        Table->setColumnWidth(column, widths[column]);
+    layout->addWidget(Table, 1);
+    setWidget(body);
+
+    auto* copy = new QAction(Table);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    Table->addAction(copy);
+    connect(copy, &QAction::triggered, this, &ExchangeLogDock::BtnCopyClick);
+    connect(BtnCopy, &QPushButton::clicked, this, &ExchangeLogDock::BtnCopyClick);
+    connect(BtnClear, &QPushButton::clicked, this, &ExchangeLogDock::BtnClearClick);
+    connect(BtnExport, &QPushButton::clicked, this, &ExchangeLogDock::BtnExportClick);
+    connect(EdFilter, &QLineEdit::textChanged, this, &ExchangeLogDock::EdFilterChange);
+    connect(CBKind, &QComboBox::currentIndexChanged, this, &ExchangeLogDock::EdFilterChange);
+
+    batch_.setSingleShot(true);
+    batch_.setInterval(kBatchMs);
+    connect(&batch_, &QTimer::timeout, this, &ExchangeLogDock::Flush);
+}
+
+void ExchangeLogDock::PortTrafficSeen(const PortTraffic& traffic)
+{
+    // Called from inside the port: nothing here may throw.
+    try {
+        std::vector<LogRow> rows = Maker.Rows(traffic);
+        std::move(rows.begin(), rows.end(), std::back_inserter(pending_));
+        // A flood faster than the view shows it is trimmed here already.
+        if (pending_.size() > 2 * Model->Capacity())
+            pending_.erase(pending_.begin(),
+                           pending_.end() - static_cast<std::ptrdiff_t>(Model->Capacity()));
+        if (!batch_.isActive())
+            batch_.start();
+    } catch (...) {
+        // A row that could not be made is not worth stopping the line for.
+    }
+}
+
+void ExchangeLogDock::Flush()
+{
+    batch_.stop();
+    if (pending_.empty())
+        return;
+    // Follow the newest row only when the operator is looking at the end.
+    const QScrollBar* bar = Table->verticalScrollBar();
+    const bool atEnd = bar->value() >= bar->maximum();
+    Model->Append(std::exchange(pending_, {}));
+    if (atEnd)
+        Table->scrollToBottom();
+}
+
+std::vector<const LogRow*> ExchangeLogDock::ShownRows() const
+{
+    std::vector<const LogRow*> rows;
+    const int count = Filter->rowCount();
+    rows.reserve(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row)
+        rows.push_back(&Model->Row(Filter->mapToSource(Filter->index(row, 0)).row()));
+    return rows;
+}
+
+std::vector<const LogRow*> ExchangeLogDock::SelectedRows() const
+{
+    QModelIndexList selected = Table->selectionModel()->selectedRows();
+    std::sort(selected.begin(), selected.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<const LogRow*> rows;
+    for (const QModelIndex& index : selected)
+        rows.push_back(&Model->Row(Filter->mapToSource(index).row()));
+    return rows;
+}
+
+void ExchangeLogDock::ExportTo(const QString& path) const
+{
+    const std::vector<const LogRow*> rows = ShownRows();
+    const bool csv = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+    WriteWholeFile(path, csv ? LogCsv(rows) : LogText(rows));
+}
+
+void ExchangeLogDock::BtnCopyClick()
+{
+    Guarded([&] {
+        const std::vector<const LogRow*> rows = SelectedRows();
+        if (!rows.empty())
+            QGuiApplication::clipboard()->setText(QString::fromStdString(LogText(rows)));
+    });
+}
+
+void ExchangeLogDock::BtnClearClick()
+{
+    Guarded([&] {
+        pending_.clear();
+        batch_.stop();
+        Model->Clear();
+    });
+}
+
+void ExchangeLogDock::BtnExportClick()
+{
+    Guarded([&] {
+        Flush();
+        const QString path = CurrentPrompts().saveFileName(
+            QStringLiteral("Plik tekstowy (*.txt);;Plik CSV (*.csv);;Dowolny plik (*)"),
+            QStringLiteral("txt"));
+        if (!path.isEmpty())
+            ExportTo(path);
+    });
+}
+
+void ExchangeLogDock::EdFilterChange()
+{
+    Guarded([&] {
+        Filter->SetText(EdFilter->text());
+        const QVariant kind = CBKind->currentData();
+        Filter->SetKind(kind.isValid() ? std::optional(static_cast<LogKind>(kind.toInt()))
+                                       : std::nullopt);
+    });
+}
+
+}  // namespace varmo

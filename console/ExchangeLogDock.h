@@ -1,0 +1,81 @@
+#pragma once
+// The exchange log "Dziennik": a dock under the main window with one row per
+// frame, control byte or status byte that crossed the port, a text filter and
+// a kind filter, clearing, export to a text or CSV file, and copying of the
+// selected rows. It watches the port as a PortObserver; rows reach the view
+// in batches, so a burst of answers never holds the event loop up.
+#include <QDockWidget>
+#include <QSortFilterProxyModel>
+#include <QTimer>
+#include <optional>
+#include <vector>
+
+#include "console/ExchangeLogModel.h"
+#include "console/ExchangeLogRows.h"
+#include "link/PortObserver.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+namespace varmo {
+
+// Rows whose text holds the filter text (any case) and whose kind is the one
+// chosen, if any.
+class ExchangeLogFilter : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    void SetText(const QString& text);
+    void SetKind(std::optional<LogKind> kind);
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+
+private:
+    QString text_;
+    std::optional<LogKind> kind_;
+};
+
+class ExchangeLogDock : public QDockWidget, public PortObserver {
+    Q_OBJECT
+public:
+    explicit ExchangeLogDock(QWidget* parent = nullptr, std::size_t capacity = 100000);
+
+    void PortTrafficSeen(const PortTraffic& traffic) override;
+    void PortStateChanged(const PortState&) override {}
+
+    // Rows waiting for the next batch go into the model now.
+    void Flush();
+
+    // What the view shows, filters applied, oldest first; and what of it is
+    // selected.
+    std::vector<const LogRow*> ShownRows() const;
+    std::vector<const LogRow*> SelectedRows() const;
+
+    // Text, or CSV when the name ends in .csv; all or nothing.
+    void ExportTo(const QString& path) const;
+
+    LogRowMaker Maker;
+    ExchangeLogModel* Model = nullptr;
+    ExchangeLogFilter* Filter = nullptr;
+    QTableView* Table = nullptr;
+    QLineEdit* EdFilter = nullptr;
+    QComboBox* CBKind = nullptr;
+    QPushButton* BtnCopy = nullptr;
+    QPushButton* BtnClear = nullptr;
+    QPushButton* BtnExport = nullptr;
+
+public slots:
+    void BtnCopyClick();
+    void BtnClearClick();
+    void BtnExportClick();
+    void EdFilterChange();
+
+private:
+    std::vector<LogRow> pending_;
+    QTimer batch_;
+};
+
+}  // namespace varmo

@@ -1,0 +1,50 @@
+#pragma once
+// The main window's status line: the port's name and the device it opens on
+// this system, the speed, the code page, and whether the port is open, closed
+// or failed (in the system's own words), updated the moment it changes; and
+// "Brak odpowiedzi" when a command sent with "Wykonaj" got no answer in time.
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include "link/PortObserver.h"
+
+class QLabel;
+class QStatusBar;
+
+namespace varmo {
+
+class PortStatusLine : public QObject, public PortObserver {
+    Q_OBJECT
+public:
+    // How long a command may go unanswered before the line says so.
+    static constexpr int kAnswerWaitMs = 2000;
+
+    explicit PortStatusLine(QStatusBar* bar);
+
+    void PortTrafficSeen(const PortTraffic&) override {}
+    void PortStateChanged(const PortState& state) override;
+
+    void ShowCodePage(const QString& codePage);
+    // A command that expects an answer went out; description: what it is.
+    void ExpectAnswer(const QString& description);
+    // An answer came, late or not: whatever was said about its absence goes.
+    void AnswerArrived();
+
+    QLabel* LbPort = nullptr;
+    QLabel* LbSpeed = nullptr;
+    QLabel* LbCodePage = nullptr;
+    QLabel* LbState = nullptr;
+    QLabel* LbNoAnswer = nullptr;
+
+private:
+    void noAnswer();
+
+    QTimer answerWait_;
+    QString awaited_;
+};
+
+// "otwarty", "zamknięty" or "błąd: " and the system's words.
+QString PortStateText(const PortState& state);
+
+}  // namespace varmo

@@ -1,0 +1,99 @@
+// The main window's exchange log and status line: where they sit, how they
+// learn what the port does, and their place kept between runs.
+#include <QAction>
+#include <QByteArray>
+#include <QMenu>
+#include <QStatusBar>
+
+#include "commands/ReadCommands.h"
+#include "console/ExchangeLogDock.h"
+#include "console/PortStatusLine.h"
+#include "console/TFMain.h"
+#include "console/Text.h"
+#include "link/SettingsStore.h"
+
+namespace varmo {
+
+namespace {
+
+// Under names of their own, beside the printer's three settings.
+const QString kLogVisible = QStringLiteral("dziennik/widoczny");
+const QString kLogPlace = QStringLiteral("dziennik/uklad");
+
+}  // namespace
+
+void TFMain::buildLogAndStatusLine()
+{
+    StatusLine = new PortStatusLine(statusBar());
+    ComPort.AddObserver(StatusLine);
+    StatusLine->PortStateChanged(ComPort.State());
+
+    Dziennik = new ExchangeLogDock(this);
+    addDockWidget(Qt::BottomDockWidgetArea, Dziennik);
+    Dziennik->hide();
+    Dziennik->Maker.DescribeSent = [this](const std::string& frame) {
+        // Known only when it is the current command's frame; a dialog's own
+        // frames go out without a name.
+        const TCommand* current = CurrentCommand();
+        try {
+            if (current != nullptr && current->GetFrame() == frame)
+                return currentDescription();
+        } catch (const std::exception&) {
+        }
+        return QString();
+    };
+    Dziennik->Maker.DescribeDelivered = [this] {
+        // Every delivered answer belongs to the current request.
+        return dynamic_cast<const TCmdRequest*>(CurrentCommand()) ? currentDescription()
+                                                                  : QString();
+    };
+    ComPort.AddObserver(Dziennik);
+
+    // After the entries "Inne" has always had, so they keep their places.
+    Inne1->addSeparator();
+    Dziennik1 = Dziennik->toggleViewAction();
+    Dziennik1->setText(QStringLiteral("Dziennik"));
+    Dziennik1->setObjectName(QStringLiteral("Dziennik1"));
+    Dziennik1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    Inne1->addAction(Dziennik1);
+}
+
+QString TFMain::currentDescription() const
+{
+    const TCommand* current = CurrentCommand();
+    if (current == nullptr)
+        return {};
+    try {
+        Lines lines;
+        current->DescribeCommand(lines);
+        return lines.empty() ? QString() : FromUtf8(lines.front());
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+void TFMain::restoreLogPlace()
+{
+    // Where the log stood is a comfort, not a setting of the printer: a value
+    // that cannot be read leaves the log hidden under the window, silently.
+    try {
+        const QByteArray place = QByteArray::fromBase64(ReadSetting(kLogPlace).toLatin1());
+        if (!place.isEmpty())
+            restoreState(place);
+        Dziennik->setVisible(ReadSetting(kLogVisible) == QLatin1String("1"));
+    } catch (const std::exception&) {
+        Dziennik->hide();
+    }
+}
+
+void TFMain::saveLogPlace()
+{
+    try {
+        // isHidden, not isVisible: the window itself is already off screen.
+        WriteSetting(kLogVisible, Dziennik->isHidden() ? QStringLiteral("0") : QStringLiteral("1"));
+        WriteSetting(kLogPlace, QString::fromLatin1(saveState().toBase64()));
+    } catch (const std::exception&) {
+    }
+}
+
+}  // namespace varmo

@@ -1,0 +1,46 @@
+#pragma once
+// Someone watching the serial port from the side: every byte that crosses it,
+// on whichever road, and every change of its state. The console's exchange log
+// and status line are such watchers. Standard C++ only.
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+namespace varmo {
+
+enum class PortDirection { ToPrinter, FromPrinter };
+
+// The road the bytes took: written by WriteBytes, handed to the receivers
+// (the packet assembler), or taken by a direct ReadBytes.
+enum class PortRoad { Written, Delivered, DirectRead };
+
+struct PortTraffic {
+    // Taken where the bytes cross the port.
+    std::chrono::steady_clock::time_point time;
+    PortDirection direction = PortDirection::ToPrinter;
+    PortRoad road = PortRoad::Written;
+    std::string bytes;
+};
+
+struct PortState {
+    std::string name;    // COM1..COM16
+    std::string device;  // what that name opens on this system
+    std::int32_t baud = 0;
+    bool open = false;
+    // The last failure of the device since it was last opened or closed on
+    // purpose: the system's error number and its own words for it (UTF-8).
+    int failureCode = 0;
+    std::string failureText;
+};
+
+class PortObserver {
+public:
+    virtual ~PortObserver() = default;
+    // Called on the GUI thread, synchronously, never with an empty string.
+    // Must not throw and must not touch the port.
+    virtual void PortTrafficSeen(const PortTraffic& traffic) = 0;
+    // Name, device, speed, open or closed, failed.
+    virtual void PortStateChanged(const PortState& state) = 0;
+};
+
+}  // namespace varmo
