@@ -68,11 +68,14 @@ void PortStatusLine::ShowCodePage(const QString& codePage)
                                                          : QStringLiteral("Windows"));
 }
 
-void PortStatusLine::ExpectAnswer(const QString& description)
+void PortStatusLine::CommandSent(const QString& description, bool expectsAnswer)
 {
     LbNoAnswer->clear();
     awaited_ = description;
-    answerWait_.start();
+    if (expectsAnswer)
+        answerWait_.start();
+    else
+        answerWait_.stop();
 }
 
 void PortStatusLine::AnswerArrived()

@@ -26,8 +26,9 @@ public:
     void PortStateChanged(const PortState& state) override;
 
     void ShowCodePage(const QString& codePage);
-    // A command that expects an answer went out; description: what it is.
-    void ExpectAnswer(const QString& description);
+    // A command went out with "Wykonaj"; description: what it is. What was
+    // said about the command before goes.
+    void CommandSent(const QString& description, bool expectsAnswer);
     // An answer came, late or not: whatever was said about its absence goes.
     void AnswerArrived();
 

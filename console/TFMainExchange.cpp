@@ -64,8 +64,8 @@ void TFMain::SBSendClick()
             return;
         // Framed now, in the code page in force now.
         ComPort.WriteBytes(current->GetFrame());
-        if (dynamic_cast<TCmdRequest*>(current) != nullptr)
-            StatusLine->ExpectAnswer(currentDescription());
+        StatusLine->CommandSent(currentDescription(),
+                                dynamic_cast<TCmdRequest*>(current) != nullptr);
         if (ConfirmOnPrinter)
             CurrentPrompts().message(QStringLiteral("Proszę potwierdzić operację na drukarce"),
                                      QStringLiteral("Uwaga"));

@@ -1,0 +1,185 @@
+// The exchange log and the status line with the virtual printer on the line:
+// what the log shows of each road the bytes take, and what the status line
+// says as the printer comes and goes.
+#include <QLabel>
+#include <QRegularExpression>
+
+#include "commands/ReadCommands.h"
+#include "commands/TransactionCommands.h"
+#include "console/ExchangeLogDock.h"
+#include "console/PortStatusLine.h"
+#include "protocol/Frame.h"
+#include "tests/e2e/E2EHarness.h"
+
+namespace varmo::test {
+namespace {
+
+class ExchangeLogAndStatusLineTest : public ConsoleWithPrinter {
+protected:
+    // Waits until the log holds at least count rows and returns them all.
+    std::vector<const LogRow*> LogRows(TFMain& main, std::size_t count)
+    {
+        WaitFor([&] {
+            main.Dziennik->Flush();
+            return main.Dziennik->ShownRows().size() >= count;
+        });
+        return main.Dziennik->ShownRows();
+    }
+
+    QString Cell(TFMain& main, int row, int column)
+    {
+        return main.Dziennik->Model->index(row, column).data().toString();
+    }
+};
+
+TEST_F(ExchangeLogAndStatusLineTest, TheLogShowsEachQuestionThenItsAnswerWithTimingAndDescription)
+{
+    StartPrinter();
+    TFMain& main = Start();
+    main.Nagwek2Click();
+    ASSERT_TRUE(SendAndAwaitAnswer(main));
+    main.Button3Click();  // ENQ, status byte read directly
+    main.Button4Click();  // DLE
+    main.Button5Click();  // CAN, no answer
+
+    const std::vector<const LogRow*> rows = LogRows(main, 7);
+    ASSERT_EQ(rows.size(), 7u);
+    const struct {
+        bool sent;
+        LogKind kind;
+        QString what;        // prefix
+        QString description;
+        bool timed;
+    } expected[] = {
+        {true, LogKind::Frame, "ramka", "Odczyt nagłówka", false},
+        {false, LogKind::Frame, "ramka", "Odczyt nagłówka", true},
+        {true, LogKind::Enq, "ENQ", "Zapytanie o status drukarki", false},
+        {false, LogKind::Status,
+         "status ENQ: Niefiskalna, Ostatni rozkaz poprawnie, Poza trybem transakcji, "
+         "Ostatnia transakcja poprawnie",
+         "Zapytanie o status drukarki", true},
+        {true, LogKind::Dle, "DLE", "Zapytanie o status mechaniczny drukarki", false},
+        {false, LogKind::Status, "status DLE: On-line, Jest papier, Mechanizm drukujący OK",
+         "Zapytanie o status mechaniczny drukarki", true},
+        {true, LogKind::Can, "CAN", "Przerwanie realizacji rozkazu", false},
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rows[i]->sent, expected[i].sent);
+        EXPECT_EQ(rows[i]->kind, expected[i].kind);
+        EXPECT_EQ(rows[i]->what, expected[i].what);
+        EXPECT_EQ(rows[i]->description, expected[i].description);
+        EXPECT_EQ(rows[i]->answerMs >= 0, expected[i].timed);
+        if (i > 0) {
+            EXPECT_LE(rows[i - 1]->when, rows[i]->when);
+        }
+    }
+    EXPECT_EQ(rows[0]->text, QStringLiteral("<ESC>P#uA9<ESC>\\"));
+    EXPECT_EQ(rows[1]->text, main.RERcv->toPlainText());
+
+    // As the table shows them.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d$"))
+                    .match(Cell(main, 1, ExchangeLogModel::TimeColumn))
+                    .hasMatch());
+    EXPECT_EQ(Cell(main, 0, ExchangeLogModel::DirectionColumn), QStringLiteral("→"));
+    EXPECT_EQ(Cell(main, 1, ExchangeLogModel::DirectionColumn), QStringLiteral("←"));
+    EXPECT_EQ(Cell(main, 1, ExchangeLogModel::AnswerColumn),
+              QStringLiteral("%1 ms").arg(rows[1]->answerMs));
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(ExchangeLogAndStatusLineTest, FramesOfDirectReadsAndOfFrameSeriesAreLoggedToo)
+{
+    StartPrinter();
+    TFMain& main = Start();
+    ASSERT_TRUE(main.EnsurePortOpen());
+
+    // A dialog's read button: the packet event detached, the question written
+    // and the answer read straight from the port.
+    main.ComDataPacket.OnPacket = nullptr;
+    main.ComPort.WriteBytes(TCmdReadHeader().GetFrame());
+    std::string answer;
+    for (int i = 0; i < 10 && answer.find(kFrameStop) == std::string::npos; ++i)
+        answer += main.ComPort.ReadBytes(1000);
+    main.AttachPacketHandler();
+    ASSERT_NE(answer.find(kFrameStop), std::string::npos);
+
+    // The goods report: a series of frames written one after another.
+    const std::string series[] = {TCmdBaseStart(false).GetFrame(),
+                                  TCmdBaseLine("MLEKO", 'A').GetFrame()};
+    for (const std::string& frame : series)
+        main.ComPort.WriteBytes(frame);
+
+    const std::vector<const LogRow*> rows = LogRows(main, 4);
+    ASSERT_GE(rows.size(), 4u);
+    EXPECT_TRUE(rows[0]->sent);
+    EXPECT_EQ(rows[0]->bytes, TCmdReadHeader().GetFrame());
+    EXPECT_FALSE(rows[1]->sent);
+    EXPECT_EQ(rows[1]->kind, LogKind::Frame);
+    EXPECT_EQ(rows[1]->bytes, answer);  // one row, however many reads it took
+    EXPECT_GE(rows[1]->answerMs, 0);
+    EXPECT_EQ(rows[2]->bytes, series[0]);
+    EXPECT_EQ(rows[3]->bytes, series[1]);
+    EXPECT_TRUE(rows[2]->sent && rows[3]->sent);
+}
+
+TEST_F(ExchangeLogAndStatusLineTest, TheStatusLineFollowsThePortAsThePrinterComesAndGoes)
+{
+    StartPrinter();
+    const QString firstDevice = printer_->path();
+    TFMain& main = Start();
+    PortStatusLine& line = *main.StatusLine;
+    EXPECT_EQ(line.LbPort->text(), QStringLiteral("COM1 (%1)").arg(firstDevice));
+    EXPECT_EQ(line.LbSpeed->text(), QStringLiteral("9600 bd"));
+    EXPECT_EQ(line.LbCodePage->text(), QStringLiteral("Mazovia"));
+    EXPECT_EQ(line.LbState->text(), QStringLiteral("zamknięty"));
+
+    main.Button3Click();
+    EXPECT_EQ(line.LbState->text(), QStringLiteral("otwarty"));
+    main.Windows1Click();
+    EXPECT_EQ(line.LbCodePage->text(), QStringLiteral("Windows"));
+
+    // The printer goes away while nobody talks to it: shown without waiting
+    // for the next command.
+    printer_.reset();
+    EXPECT_TRUE(WaitFor([&] { return line.LbState->text().startsWith(QStringLiteral("błąd: ")); }));
+    EXPECT_GT(line.LbState->text().size(), QStringLiteral("błąd: ").size());
+    EXPECT_FALSE(main.ComPort.Connected());
+
+    // A printer on another device: the next command opens the port again.
+    StartPrinter();
+    EXPECT_EQ(line.LbPort->text(), QStringLiteral("COM1 (%1)").arg(firstDevice));
+    main.Nagwek2Click();
+    ASSERT_TRUE(SendAndAwaitAnswer(main));
+    EXPECT_EQ(line.LbState->text(), QStringLiteral("otwarty"));
+    EXPECT_EQ(line.LbPort->text(), QStringLiteral("COM1 (%1)").arg(printer_->path()));
+
+    // Closed on purpose by the port dialog's rules, and a new speed.
+    main.ComPort.ClosePort();
+    main.ComPort.SetCustomBaudRate(19200);
+    EXPECT_EQ(line.LbState->text(), QStringLiteral("zamknięty"));
+    EXPECT_EQ(line.LbSpeed->text(), QStringLiteral("19200 bd"));
+}
+
+TEST_F(ExchangeLogAndStatusLineTest, ASilentPrinterIsNotedInTheStatusLineWithoutAMessageBox)
+{
+    StartPrinter({"--silent"});
+    TFMain& main = Start();
+    main.Kodbdu1Click();
+    main.SBSendClick();
+    EXPECT_EQ(main.StatusLine->LbNoAnswer->text(), QString());
+    EXPECT_TRUE(WaitFor([&] { return !main.StatusLine->LbNoAnswer->text().isEmpty(); }));
+    EXPECT_EQ(main.StatusLine->LbNoAnswer->text(),
+              QStringLiteral("Brak odpowiedzi: Odczyt kodu błędu"));
+    EXPECT_TRUE(prompts.shown.empty());
+
+    // The next command, here one that expects no answer, starts afresh.
+    main.Anulowanietransakcji1Click();
+    main.SBSendClick();
+    EXPECT_EQ(main.StatusLine->LbNoAnswer->text(), QString());
+    Idle(PortStatusLine::kAnswerWaitMs + 500);
+    EXPECT_EQ(main.StatusLine->LbNoAnswer->text(), QString());
+}
+
+}  // namespace
+}  // namespace varmo::test
