@@ -51,11 +51,14 @@ void TFMain::buildLogAndStatusLine()
 
     // After the entries "Inne" has always had, so they keep their places.
     Inne1->addSeparator();
-    Dziennik1 = Dziennik->toggleViewAction();
-    Dziennik1->setText(QStringLiteral("Dziennik"));
+    Dziennik1 = Inne1->addAction(QStringLiteral("Dziennik"));
     Dziennik1->setObjectName(QStringLiteral("Dziennik1"));
     Dziennik1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    Inne1->addAction(Dziennik1);
+    Dziennik1->setCheckable(true);
+    // Only the operator's choice shows or hides the log; the mark merely
+    // follows what is on screen (a hidden main window hides it too).
+    connect(Dziennik1, &QAction::triggered, Dziennik, &QWidget::setVisible);
+    connect(Dziennik, &QDockWidget::visibilityChanged, Dziennik1, &QAction::setChecked);
 }
 
 QString TFMain::currentDescription() const
@@ -84,6 +87,7 @@ void TFMain::restoreLogPlace()
     } catch (const std::exception&) {
         Dziennik->hide();
     }
+    Dziennik1->setChecked(!Dziennik->isHidden());
 }
 
 void TFMain::saveLogPlace()
