@@ -109,8 +109,8 @@ ExchangeLogDock::ExchangeLogDock(QWidget* parent, std::size_t capacity)
     Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 4);
     QHeaderView* columns = Table->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setStretchLastSection(true);
-    const int widths[] = {90, 60, 150, 320, 220};
+    columns->setSectionResizeMode(ExchangeLogModel::TextColumn, QHeaderView::Stretch);
+    const int widths[] = {95, 65, 280, 300, 220, 80};
     for (int column = 0; column < int(std::size(widths)); ++column)
         Table->setColumnWidth(column, widths[column]);
     layout->addWidget(Table, 1);

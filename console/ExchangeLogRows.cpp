@@ -112,7 +112,12 @@ void LogRowMaker::sentRows(const PortTraffic& traffic, const QDateTime& when,
     while (at < bytes.size()) {
         if (bytes.compare(at, kFrameStart.size(), kFrameStart) == 0) {
             const std::size_t stop = bytes.find(kFrameStop, at + kFrameStart.size());
-            const std::size_t end = stop == std::string::npos ? bytes.size() : stop + kFrameStop.size();
+            if (stop == std::string::npos) {
+                // A frame the operator left open goes out as it is.
+                rows.push_back(row(when, true, LogKind::Outside, bytes.substr(at)));
+                break;
+            }
+            const std::size_t end = stop + kFrameStop.size();
             LogRow frame = row(when, true, LogKind::Frame, bytes.substr(at, end - at));
             frame.description = DescribeSent ? DescribeSent(frame.bytes) : QString();
             questionTime_ = traffic.time;

@@ -83,6 +83,8 @@ void TFMain::restoreLogPlace()
         const QByteArray place = QByteArray::fromBase64(ReadSetting(kLogPlace).toLatin1());
         if (!place.isEmpty())
             restoreState(place);
+        else
+            resizeDocks({Dziennik}, {240}, Qt::Vertical);
         Dziennik->setVisible(ReadSetting(kLogVisible) == QLatin1String("1"));
     } catch (const std::exception&) {
         Dziennik->hide();
