@@ -5,8 +5,9 @@
 #include <QRegularExpression>
 
 #include "commands/ReadCommands.h"
-#include "commands/TransactionCommands.h"
 #include "console/ExchangeLogDock.h"
+#include "console/GoodsTable.h"
+#include "console/TFDatabaseReport.h"
 #include "console/PortStatusLine.h"
 #include "protocol/Frame.h"
 #include "tests/e2e/E2EHarness.h"
@@ -105,22 +106,27 @@ TEST_F(ExchangeLogAndStatusLineTest, FramesOfDirectReadsAndOfFrameSeriesAreLogge
     ASSERT_NE(answer.find(kFrameStop), std::string::npos);
 
     // The goods report: a series of frames written one after another.
-    const std::string series[] = {TCmdBaseStart(false).GetFrame(),
-                                  TCmdBaseLine("MLEKO", 'A').GetFrame()};
-    for (const std::string& frame : series)
-        main.ComPort.WriteBytes(frame);
+    TFDatabaseReport& report = *forms().FDatabaseReport;
+    ASSERT_TRUE(report.MemoryTable->Append(QStringLiteral("MLEKO"), QStringLiteral("A")));
+    ASSERT_TRUE(report.MemoryTable->Append(QStringLiteral("CHLEB"), QStringLiteral("B")));
+    report.SBSendClick();
 
-    const std::vector<const LogRow*> rows = LogRows(main, 4);
-    ASSERT_GE(rows.size(), 4u);
+    const std::vector<const LogRow*> rows = LogRows(main, 5);
+    ASSERT_GE(rows.size(), 5u);
     EXPECT_TRUE(rows[0]->sent);
     EXPECT_EQ(rows[0]->bytes, TCmdReadHeader().GetFrame());
     EXPECT_FALSE(rows[1]->sent);
     EXPECT_EQ(rows[1]->kind, LogKind::Frame);
     EXPECT_EQ(rows[1]->bytes, answer);  // one row, however many reads it took
     EXPECT_GE(rows[1]->answerMs, 0);
-    EXPECT_EQ(rows[2]->bytes, series[0]);
-    EXPECT_EQ(rows[3]->bytes, series[1]);
-    EXPECT_TRUE(rows[2]->sent && rows[3]->sent);
+    QStringList goodsFrames;
+    for (std::size_t i = 2; i < rows.size(); ++i)
+        if (rows[i]->sent && rows[i]->kind == LogKind::Frame)
+            goodsFrames << rows[i]->text;
+    EXPECT_GE(goodsFrames.size(), 3);  // the start and a line per goods
+    const QString sentText = goodsFrames.join(QLatin1Char('|'));
+    EXPECT_GE(sentText.indexOf(QStringLiteral("MLEKO")), 0);
+    EXPECT_LT(sentText.indexOf(QStringLiteral("MLEKO")), sentText.indexOf(QStringLiteral("CHLEB")));
 }
 
 TEST_F(ExchangeLogAndStatusLineTest, TheStatusLineFollowsThePortAsThePrinterComesAndGoes)
