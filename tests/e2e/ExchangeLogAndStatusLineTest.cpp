@@ -159,12 +159,6 @@ TEST_F(ExchangeLogAndStatusLineTest, TheStatusLineFollowsThePortAsThePrinterCome
     ASSERT_TRUE(SendAndAwaitAnswer(main));
     EXPECT_EQ(line.LbState->text(), QStringLiteral("otwarty"));
     EXPECT_EQ(line.LbPort->text(), QStringLiteral("COM1 (%1)").arg(printer_->path()));
-
-    // Closed on purpose by the port dialog's rules, and a new speed.
-    main.ComPort.ClosePort();
-    main.ComPort.SetCustomBaudRate(19200);
-    EXPECT_EQ(line.LbState->text(), QStringLiteral("zamknięty"));
-    EXPECT_EQ(line.LbSpeed->text(), QStringLiteral("19200 bd"));
 }
 
 TEST_F(ExchangeLogAndStatusLineTest, ASilentPrinterIsNotedInTheStatusLineWithoutAMessageBox)
