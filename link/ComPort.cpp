@@ -1,6 +1,5 @@
 #include "link/ComPort.h"
 
-#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QPointer>
 #include <QSerialPort>
@@ -8,6 +7,7 @@
 #include <system_error>
 
 #include "link/DeviceMapping.h"
+#include "link/LineWait.h"
 #include "link/PortName.h"
 #include "link/SerialError.h"
 
@@ -168,38 +168,40 @@ std::int32_t TComPort::WriteBytes(const std::string& bytes)
 {
     if (!Connected())
         throw EComPort("WriteFile function failed", SerialErrorNumber(QSerialPort::NotOpenError));
-    if (bytes.empty())
+    if (bytes.empty() || Waiting())
         return 0;
 
-    FlagScope writing(writing_);
     const qint64 size = static_cast<qint64>(bytes.size());
-    const qint64 limit = kWritePerByteMs * size + kWriteConstantMs;
-    QElapsedTimer clock;
-    clock.start();
+    qint64 unsent = size;
+    {
+        FlagScope writing(writing_);
+        LineWait wait(kWritePerByteMs * size + kWriteConstantMs);
+        serial_->clearError();
+        if (serial_->write(bytes.data(), size) != size)
+            failBlockingCall("WriteFile function failed");
+        wait.WakeOn(serial_, &QSerialPort::bytesWritten);
+        wait.WakeOn(serial_, &QSerialPort::errorOccurred);
+        wait.Run([this] {
+            return !Connected() || serial_->bytesToWrite() == 0 || !isTimeout(serial_->error());
+        });
+        if (!Connected())
+            throw EComPort("WriteFile function failed",
+                           SerialErrorNumber(QSerialPort::NotOpenError));
+        if (!isTimeout(serial_->error()))
+            failBlockingCall("WriteFile function failed");
+        serial_->clearError();
 
-    serial_->clearError();
-    if (serial_->write(bytes.data(), size) != size)
-        failBlockingCall("WriteFile function failed");
-    while (serial_->bytesToWrite() > 0) {
-        const qint64 left = limit - clock.elapsed();
-        if (left <= 0)
-            break;
-        if (!serial_->waitForBytesWritten(static_cast<int>(left))) {
-            if (!isTimeout(serial_->error()))
-                failBlockingCall("WriteFile function failed");
+        unsent = serial_->bytesToWrite();
+        if (unsent > 0) {
+            // Out of time, or broken off: what did not go must not trail out
+            // later in front of the next command.
+            serial_->clear(QSerialPort::Output);
             serial_->clearError();
         }
     }
-
-    const qint64 unsent = serial_->bytesToWrite();
-    if (unsent > 0) {
-        // Out of time: what did not go must not trail out later in front of
-        // the next command.
-        serial_->clear(QSerialPort::Output);
-        serial_->clearError();
-    }
     notifyTraffic(PortDirection::ToPrinter, PortRoad::Written,
                   bytes.substr(0, static_cast<std::size_t>(size - unsent)));
+    resumeDelivery();
     return static_cast<std::int32_t>(size - unsent);
 }
 
@@ -208,7 +210,7 @@ std::string TComPort::ReadBytes(std::int32_t count)
     if (!Connected())
         throw EComPort("ReadFile function failed", SerialErrorNumber(QSerialPort::NotOpenError));
     std::string received;
-    if (count <= 0)
+    if (count <= 0 || Waiting())
         return received;
     auto lastArrival = std::chrono::steady_clock::now();
 
@@ -216,33 +218,46 @@ std::string TComPort::ReadBytes(std::int32_t count)
         // The receivers get nothing while this runs: the bytes are the caller's.
         FlagScope reading(reading_);
         const std::size_t wanted = static_cast<std::size_t>(count);
-        QElapsedTimer clock;
-        clock.start();
+        LineWait wait(kReadTimeoutMs);
         serial_->clearError();
-        while (received.size() < wanted) {
+        wait.WakeOn(serial_, &QSerialPort::readyRead);
+        wait.WakeOn(serial_, &QSerialPort::errorOccurred);
+        wait.Run([&] {
+            if (!Connected() || !isTimeout(serial_->error()))
+                return true;
             if (serial_->bytesAvailable() > 0) {
                 const QByteArray chunk =
                     serial_->read(static_cast<qint64>(wanted - received.size()));
                 received.append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
                 lastArrival = std::chrono::steady_clock::now();
-                continue;
             }
-            const qint64 left = kReadTimeoutMs - clock.elapsed();
-            if (left <= 0)
-                break;
-            if (!serial_->waitForReadyRead(static_cast<int>(left))) {
-                // Running out of time is no failure: the caller gets what came.
-                if (!isTimeout(serial_->error()))
-                    failBlockingCall("ReadFile function failed");
-                serial_->clearError();
-            }
-        }
+            return received.size() >= wanted;
+        });
+        if (!Connected())
+            throw EComPort("ReadFile function failed", SerialErrorNumber(QSerialPort::NotOpenError));
+        // Running out of time is no failure: the caller gets what came.
+        if (!isTimeout(serial_->error()))
+            failBlockingCall("ReadFile function failed");
+        serial_->clearError();
     }
     notifyTraffic(PortDirection::FromPrinter, PortRoad::DirectRead, received, lastArrival);
     // Whatever came after the caller's share belongs to the receivers again.
-    if (Connected() && serial_->bytesAvailable() > 0)
-        scheduleDelivery();
+    resumeDelivery();
     return received;
+}
+
+bool TComPort::Pause(std::int32_t ms)
+{
+    if (Waiting())
+        return true;
+    WaitOutcome outcome = WaitOutcome::Done;
+    {
+        FlagScope pausing(pausing_);
+        LineWait wait(ms);
+        outcome = wait.Run(nullptr);
+    }
+    resumeDelivery();
+    return outcome != WaitOutcome::BrokenOff;
 }
 
 void TComPort::RegisterLink(TComLink* link)
@@ -270,12 +285,19 @@ void TComPort::scheduleDelivery()
     QMetaObject::invokeMethod(this, [this] { deliverPending(); }, Qt::QueuedConnection);
 }
 
+void TComPort::resumeDelivery()
+{
+    if (Connected() && serial_->bytesAvailable() > 0)
+        scheduleDelivery();
+}
+
 void TComPort::deliverPending()
 {
     deliveryQueued_ = false;
-    if (delivering_ || reading_ || writing_) {
-        // A receiver's own event loop (a message box) brought us here; the
-        // delivery in progress picks these bytes up when it is done.
+    if (delivering_ || Waiting() || LineWait::Active()) {
+        // A receiver's own event loop (a message box) or a wait on the line
+        // brought us here; the delivery in progress, or the end of the wait,
+        // picks these bytes up.
         return;
     }
     if (!Connected() || serial_->bytesAvailable() <= 0)
@@ -317,8 +339,10 @@ void TComPort::deliverPending()
             return;
     }
     delivering_ = false;
-    if (Connected() && serial_->bytesAvailable() > 0)
-        scheduleDelivery();
+    emit ChunkDelivered();
+    if (!alive)
+        return;
+    resumeDelivery();
 }
 
 void TComPort::handleError(int error)

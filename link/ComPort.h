@@ -1,8 +1,9 @@
 #pragma once
 // The serial port to the printer, on QSerialPort: 8N1, no flow control, DTR and
-// RTS inactive, every byte unchanged. Blocking WriteBytes/ReadBytes with the
-// printer's time-outs; every other received chunk goes to the connected
-// receivers on the GUI thread, one delivery at a time.
+// RTS inactive, every byte unchanged. WriteBytes/ReadBytes return only when
+// done or out of the printer's time-outs, but wait on the line (LineWait) with
+// the event loop turning; every other received chunk goes to the connected
+// receivers on the GUI thread, one delivery at a time, never inside a wait.
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -38,11 +39,22 @@ public:
     bool Connected() const;
     void SetConnected(bool value) { value ? OpenPort() : ClosePort(); }
 
-    // Blocks until written or 100 ms per byte plus 1000 ms; returns bytes written.
-    // What has not gone out by then is dropped, never sent later.
+    // Returns when written or after 100 ms per byte plus 1000 ms, with the
+    // bytes written. What has not gone out by then is dropped, never sent
+    // later; a wait broken off by the operator ends the same way at once.
     std::int32_t WriteBytes(const std::string& bytes);
-    // Blocks until count bytes are there or 500 ms after the call.
+    // Returns when count bytes are there or 500 ms after the call (or when the
+    // operator breaks the wait off), with what came.
     std::string ReadBytes(std::int32_t count);
+    // A pause between frames, held like the waits above: nothing is delivered
+    // meanwhile. False when the operator broke it off.
+    bool Pause(std::int32_t ms);
+
+    // A direct transfer or a pause is waiting on the line. Another one asked
+    // for meanwhile is refused: a write sends nothing, a read reads nothing.
+    bool Waiting() const { return reading_ || writing_ || pausing_; }
+    // Receivers are being handed a chunk right now.
+    bool Delivering() const { return delivering_; }
 
     // Watchers of every byte and every change of state (not owned; removed
     // before they go, or left to outlive the port).
@@ -60,11 +72,17 @@ public:
     // has closed itself. Called once per failure, from the event loop.
     std::function<void(const EComPort&)> OnPortFailure;
 
+signals:
+    // Every receiver has had the chunk just read; the port is still alive.
+    void ChunkDelivered();
+
 private:
     // Reads what is waiting and hands it to every receiver; runs from the event
     // loop only, never inside another delivery or a direct read.
     void deliverPending();
     void scheduleDelivery();
+    // After a wait: bytes that came meanwhile and are not the caller's.
+    void resumeDelivery();
     // errorOccurred: a device that fails while the port is idle is closed here.
     void handleError(int error);
     void reportFailure(const EComPort& failure);
@@ -87,6 +105,7 @@ private:
     bool delivering_ = false;
     bool reading_ = false;
     bool writing_ = false;
+    bool pausing_ = false;
     bool opening_ = false;
     bool deliveryQueued_ = false;
 };
