@@ -1,6 +1,7 @@
 #include "console/TFMain.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -89,6 +90,10 @@ TFMain::TFMain(Forms& forms, QWidget* parent) : QMainWindow(parent), forms_(form
     ComPort.OnDeliveryError = [](const std::exception& error) { ShowStandardError(error); };
     ComPort.OnPortFailure = [](const EComPort& error) { ShowStandardError(error); };
     Guarded([&] { ComDataPacket.SetComPort(&ComPort); });
+    connect(&ComPort, &TComPort::ChunkDelivered, this, [this] {
+        if (!isMinimized())
+            showPendingAnswer();
+    });
     AttachPacketHandler();
 
     FormCreate();
@@ -125,6 +130,16 @@ void TFMain::buildSides()
 void TFMain::AttachPacketHandler()
 {
     ComDataPacket.OnPacket = [this](const std::string& text) { ComDataPacketPacket(text); };
+}
+
+void TFMain::closeEvent(QCloseEvent* event)
+{
+    // The wait ends at once, as its time-out would have, and its exchange
+    // unwinds; the window closes, and the code page goes back to the store and
+    // the port shuts when the program ends as always.
+    if (LineWait::Active())
+        LineWait::BreakOff();
+    QMainWindow::closeEvent(event);
 }
 
 void TFMain::showModal(QDialog* dialog)

@@ -11,11 +11,14 @@
 
 #include "console/CommandHistoryList.h"
 #include "console/Forms.h"
+#include "console/WaitIndicator.h"
 #include "link/ComDataPacket.h"
 #include "link/ComPort.h"
 #include "protocol/Command.h"
+#include "protocol/Types.h"
 
 class QAction;
+class QCloseEvent;
 class QCheckBox;
 class QDialog;
 class QGroupBox;
@@ -162,6 +165,12 @@ public slots:
     void Anulowanietransakcji1Click();
     void Oprogramie2Click();
 
+protected:
+    // Closing in the middle of a wait on the line ends the wait first.
+    void closeEvent(QCloseEvent* event) override;
+    // Back from the task bar: the answer views catch up.
+    void changeEvent(QEvent* event) override;
+
 private:
     void buildSides();
     void buildStatusPanel();
@@ -173,10 +182,25 @@ private:
     // The first description line of the current command, or nothing.
     QString currentDescription() const;
     QLabel* statusLabel(const QString& name) const;
+    // An answer frame becomes what the answer views are to show.
+    void takeAnswer(const std::string& text);
+    // Writes what the answer views are to show into them.
+    void showPendingAnswer();
     // Shows a dialog modally; a dialog that is not built yet shows nothing.
     static void showModal(QDialog* dialog);
 
     Forms& forms_;
+    WaitIndicator waitIndicator_;
+
+    // The answer views are written once per chunk the line delivers, not once
+    // per frame in it: only the last frame of a chunk is ever seen. While the
+    // window is minimised they are not written at all until it comes back.
+    struct PendingAnswer {
+        bool frameSet = false;
+        std::string frame;  // escaped, UTF-8
+        enum class Description { Keep, Clear, Lines } description = Description::Keep;
+        Lines lines;
+    } pending_;
 };
 
 }  // namespace varmo

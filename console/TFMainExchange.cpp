@@ -2,7 +2,9 @@
 // it, attributing every answer to the current command, and the command and
 // answer files.
 #include <QCheckBox>
+#include <QEvent>
 #include <QPlainTextEdit>
+#include <utility>
 
 #include "commands/ReadCommands.h"
 #include "commands/UserCommand.h"
@@ -60,7 +62,7 @@ void TFMain::SBSendClick()
 {
     Guarded([&] {
         TCommand* current = CurrentCommand();
-        if (current == nullptr || !EnsurePortOpen())
+        if (current == nullptr || ComPort.Waiting() || !EnsurePortOpen())
             return;
         // Framed now, in the code page in force now.
         ComPort.WriteBytes(current->GetFrame());
@@ -76,28 +78,70 @@ void TFMain::ComDataPacketPacket(const std::string& text)
 {
     Guarded([&] {
         StatusLine->AnswerArrived();
-        const std::string frame = kFrameStart + text + kFrameStop;
-        if (CBAnswer->isChecked())
-            ShowText(RERcv, FromUtf8(EscapedText(frame)));
-        // Every answer belongs to the current command, sent or not. The
-        // frame view shows the bytes as they came; the command reads them in
-        // the console's code page.
-        auto* request = dynamic_cast<TCmdRequest*>(CurrentCommand());
-        if (request == nullptr)
-            return;
-        // An old description must not stand beside a new frame, even when
-        // describing the new one fails.
-        MemoR->clear();
-        if (!request->AcceptAnswer(frame)) {
-            ShowText(MemoR, QStringLiteral("Niezrozumiała sekwencja"));
-            return;
+        try {
+            takeAnswer(text);
+        } catch (...) {
+            // The operator reads the error beside the frame that caused it.
+            showPendingAnswer();
+            throw;
         }
-        if (CBOpis->isChecked()) {
-            Lines description;
-            request->DescribeAnswer(description);
-            ShowLines(MemoR, description);
-        }
+        // Within a chunk only its last frame is ever seen; the port says when
+        // the chunk is through (ChunkDelivered).
+        if (!ComPort.Delivering() && !isMinimized())
+            showPendingAnswer();
     });
+}
+
+void TFMain::takeAnswer(const std::string& text)
+{
+    const std::string frame = kFrameStart + text + kFrameStop;
+    if (CBAnswer->isChecked()) {
+        pending_.frame = EscapedText(frame);
+        pending_.frameSet = true;
+    }
+    // Every answer belongs to the current command, sent or not. The frame
+    // view shows the bytes as they came; the command reads them in the
+    // console's code page.
+    auto* request = dynamic_cast<TCmdRequest*>(CurrentCommand());
+    if (request == nullptr)
+        return;
+    // An old description must not stand beside a new frame, even when
+    // describing the new one fails.
+    using Description = PendingAnswer::Description;
+    pending_.description = Description::Clear;
+    if (!request->AcceptAnswer(frame)) {
+        pending_.lines.assign(1, "Niezrozumiała sekwencja");
+        pending_.description = Description::Lines;
+        return;
+    }
+    if (CBOpis->isChecked()) {
+        request->DescribeAnswer(pending_.lines);
+        pending_.description = Description::Lines;
+    }
+}
+
+void TFMain::showPendingAnswer()
+{
+    PendingAnswer answer = std::exchange(pending_, PendingAnswer{});
+    if (answer.frameSet)
+        ShowText(RERcv, FromUtf8(answer.frame));
+    switch (answer.description) {
+    case PendingAnswer::Description::Keep:
+        break;
+    case PendingAnswer::Description::Clear:
+        MemoR->clear();
+        break;
+    case PendingAnswer::Description::Lines:
+        ShowLines(MemoR, answer.lines);
+        break;
+    }
+}
+
+void TFMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        showPendingAnswer();
 }
 
 void TFMain::SBSaveCmdClick()
@@ -133,6 +177,7 @@ void TFMain::SBSaveAnsClick()
         const QString path = CurrentPrompts().saveFileName(TextFileFilter(), kTextFileExt);
         if (path.isEmpty())
             return;
+        showPendingAnswer();
         QString text = RERcv->toPlainText();
         text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
         WriteWholeFile(path, ToCp1250(text) + kCRLF);

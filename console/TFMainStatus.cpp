@@ -99,7 +99,8 @@ void TFMain::ShowStatusFlag(const QString& name, bool bit)
 
 void TFMain::QueryPrinterStatus(bool reportNoAnswer)
 {
-    if (!EnsurePortOpen())
+    // One exchange at a time: a query asked for inside another wait is not run.
+    if (ComPort.Waiting() || !EnsurePortOpen())
         return;
     const std::optional<unsigned char> status = QueryStatusByte(ComPort, kENQ);
     if (!status) {
@@ -122,7 +123,7 @@ void TFMain::Button3Click()
 void TFMain::Button4Click()
 {
     Guarded([&] {
-        if (!EnsurePortOpen())
+        if (ComPort.Waiting() || !EnsurePortOpen())
             return;
         const std::optional<unsigned char> status = QueryStatusByte(ComPort, kDLE);
         if (!status) {
@@ -138,7 +139,7 @@ void TFMain::Button4Click()
 void TFMain::Button5Click()
 {
     Guarded([&] {
-        if (EnsurePortOpen())
+        if (!ComPort.Waiting() && EnsurePortOpen())
             ComPort.WriteBytes(std::string(1, kCAN));
     });
 }
