@@ -69,6 +69,46 @@ public:
         writeAll(bytes);
     }
 
+    // The printer stops taking bytes: the line towards it fills to the brim,
+    // and whatever the console writes now cannot go out.
+    void holdLine()
+    {
+        taking_ = false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));  // the reader stops
+        const int flags = fcntl(slave_, F_GETFL);
+        fcntl(slave_, F_SETFL, flags | O_NONBLOCK);
+        const std::string filler(4096, 'j');
+        // The kernel moves bytes along behind our back: the line is full only
+        // when it stays full for a while.
+        for (int quiet = 0; quiet < 5;) {
+            bool took = false;
+            while (::write(slave_, filler.data(), filler.size()) > 0)
+                took = true;
+            quiet = took ? 0 : quiet + 1;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        fcntl(slave_, F_SETFL, flags);
+    }
+
+    // The printer takes bytes again. Returns what was stuck on the line (the
+    // filler and whatever the console left there), which is not recorded.
+    std::string releaseLine()
+    {
+        std::string stuck;
+        char buffer[4096];
+        for (;;) {
+            pollfd fd{master_, POLLIN, 0};
+            if (poll(&fd, 1, 200) <= 0 || (fd.revents & POLLIN) == 0)
+                break;
+            const ssize_t n = ::read(master_, buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            stuck.append(buffer, static_cast<std::size_t>(n));
+        }
+        taking_ = true;
+        return stuck;
+    }
+
     std::string received() const
     {
         std::lock_guard<std::mutex> lock(receivedMutex_);
@@ -113,6 +153,10 @@ private:
     void run()
     {
         while (!stop_) {
+            if (!taking_) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                continue;
+            }
             pollfd fd{master_, POLLIN, 0};
             if (poll(&fd, 1, 10) <= 0 || (fd.revents & POLLIN) == 0) {
                 if (fd.revents & (POLLHUP | POLLERR))
@@ -146,6 +190,7 @@ private:
     int slave_ = -1;
     QString path_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> taking_{true};
     std::atomic<int> enq_{-1};
     std::atomic<int> dle_{-1};
     mutable std::mutex receivedMutex_;

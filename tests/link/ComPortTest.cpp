@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QTimer>
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "LinkTestSupport.h"
 #include "link/ComDataPacket.h"
 #include "link/ComPort.h"
+#include "link/LineWait.h"
 
 using namespace varmo;
 using varmo::testing::PtyPair;
@@ -485,4 +487,49 @@ TEST_F(ComPortTest, AWriteThatCannotGoOutGivesUpAfterItsTimeOutAndIsDropped)
     EXPECT_EQ(drained.find('x'), std::string::npos);
     EXPECT_EQ(port.WriteBytes("y"), 1);
     EXPECT_EQ(printer.ReadAtPrinter(1 << 20, 300), "y");
+}
+
+TEST_F(ComPortTest, WaitsOnTheLineTurnTheEventLoopHoldDeliveriesBackAndCanBeBrokenOff)
+{
+    port.OpenPort();
+    Receiver receiver;
+    port.RegisterLink(&receiver.link);
+    int ticks = 0;
+    std::string receivedDuringWaits;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        ++ticks;
+        receivedDuringWaits += receiver.received;
+    });
+    ticker.start(10);
+
+    // A read with nobody answering: the loop turns, a second transfer asked
+    // for meanwhile is refused, and breaking off returns what came at once.
+    std::string nested = "not asked";
+    QTimer::singleShot(50, [&] {
+        printer.WriteFromPrinter("A");
+        nested = port.ReadBytes(1);
+        EXPECT_EQ(port.WriteBytes("n"), 0);
+    });
+    QTimer::singleShot(150, [] { LineWait::BreakOff(); });
+    std::string got;
+    const qint64 read = millisecondsOf([&] { got = port.ReadBytes(5); });
+    EXPECT_EQ(got, "A");
+    EXPECT_EQ(nested, "");
+    EXPECT_LT(read, 450);
+    EXPECT_GE(ticks, 3);
+
+    // A pause holds deliveries back; what came meanwhile follows once.
+    QTimer::singleShot(30, [&] { printer.WriteFromPrinter("later"); });
+    EXPECT_TRUE(port.Pause(200));
+    EXPECT_EQ(receivedDuringWaits, "");
+    EXPECT_TRUE(PumpUntil([&] { return receiver.received == "later"; }));
+    PumpFor(100);
+    EXPECT_EQ(receiver.chunks, 1);
+    EXPECT_EQ(printer.ReadAtPrinter(1, 200), "");  // the refused write sent nothing
+
+    QTimer::singleShot(30, [] { LineWait::BreakOff(); });
+    EXPECT_FALSE(port.Pause(5000));
+    ticker.stop();
+    port.UnregisterLink(&receiver.link);
 }
