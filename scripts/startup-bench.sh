@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Start-up of the console beside the barest Qt 6 window: time from the start
+# of the process to its first window mapped, and resident memory once it is
+# up. The two are started in turn, run after run, so a busy machine weighs on
+# both alike; the medians and their ratios are printed.
+#
+#   scripts/startup-bench.sh [build-dir] [runs]
+#
+# Needs an X display; without one it starts Xvfb for the duration. No window
+# manager: the first window mapped on the root is the program's own.
+set -eu
+build=${1:-build}
+runs=${2:-15}
+varmo="$build/console/varmo"
+bare="$build/bench/bare_window"
+for program in "$varmo" "$bare"; do
+  [ -x "$program" ] || { echo "missing $program (build first: make build)" >&2; exit 1; }
+done
+command -v xev >/dev/null || { echo "needs xev (x11-utils)" >&2; exit 1; }
+
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  command -v Xvfb >/dev/null || { echo "needs a display or Xvfb" >&2; exit 1; }
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    break
+  done
+  for _ in $(seq 200); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.05; done
+  sleep 0.3
+fi
+# The console's settings stay out of the operator's own.
+export XDG_CONFIG_HOME="$work/config"
+export QT_QPA_PLATFORM=xcb
+
+# One start: prints "<ms to first map> <resident kB>".
+measure() {
+  local program=$1 events="$work/events" started pid mapped="" rss xev_pid
+  # Every window mapped on the root, as the X server reports it.
+  stdbuf -oL xev -root -event substructure >"$events" 2>/dev/null &
+  xev_pid=$!
+  sleep 0.2
+  started=$EPOCHREALTIME
+  "$program" >/dev/null 2>&1 &
+  pid=$!
+  for _ in $(seq 5000); do
+    if grep -q '^MapNotify' "$events"; then mapped=$EPOCHREALTIME; break; fi
+    sleep 0.002
+  done
+  sleep 0.3
+  rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
+  kill "$pid" "$xev_pid" 2>/dev/null || true
+  wait "$pid" "$xev_pid" 2>/dev/null || true
+  [ -n "$mapped" ] || { echo "nan $rss"; return; }
+  awk -v a="$started" -v b="$mapped" -v r="$rss" 'BEGIN { printf "%.1f %d\n", (b - a) * 1000, r }'
+}
+
+: >"$work/varmo" ; : >"$work/bare"
+for i in $(seq "$runs"); do
+  measure "$varmo" >>"$work/varmo"
+  measure "$bare" >>"$work/bare"
+done
+
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+vt=$(awk '{print $1}' "$work/varmo" | median); bt=$(awk '{print $1}' "$work/bare" | median)
+vm=$(awk '{print $2}' "$work/varmo" | median); bm=$(awk '{print $2}' "$work/bare" | median)
+printf '\nStart-up, median of %d interleaved runs each\n' "$runs"
+printf '%-36s %10s %10s %8s\n' "measure" "varmo" "bare Qt" "ratio"
+awk -v v="$vt" -v b="$bt" 'BEGIN { printf "%-36s %10.1f %10.1f %8.2f\n", "start -> first window mapped (ms)", v, b, v / b }'
+awk -v v="$vm" -v b="$bm" 'BEGIN { printf "%-36s %10.0f %10.0f %8.2f\n", "resident memory when up (kB)", v, b, v / b }'
