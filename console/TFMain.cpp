@@ -23,6 +23,11 @@ QPlainTextEdit* readOnlyView(QWidget* parent, bool frameView)
 {
     auto* view = new QPlainTextEdit(parent);
     view->setReadOnly(true);
+    // Every answer replaces the text whole. Sized from its line count, the
+    // scroll bar needs no layout of lines nobody sees; a new answer then costs
+    // only the lines on screen.
+    view->setCenterOnScroll(true);
+    view->setUndoRedoEnabled(false);
     if (frameView) {
         view->setFont(FrameFont());
         view->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include "console/Text.h"
 
@@ -10,7 +11,12 @@ namespace varmo {
 
 void ShowText(QPlainTextEdit* view, const QString& text)
 {
-    view->setPlainText(text);
+    // Replaced in one edit, never by way of an empty view: the scroll bars
+    // change only when the new text's size does, and an answer of the same
+    // shape as the last repaints the text and nothing around it.
+    QTextCursor all(view->document());
+    all.select(QTextCursor::Document);
+    all.insertText(text);
     view->moveCursor(QTextCursor::Start);
     view->horizontalScrollBar()->setValue(0);
     view->verticalScrollBar()->setValue(0);
