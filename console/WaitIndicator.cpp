@@ -87,6 +87,8 @@ void WaitIndicator::showBox()
     auto* box = new QDialog(QApplication::activeWindow());
     box->setObjectName(QStringLiteral("LineWaitBox"));
     box->setWindowTitle(ApplicationTitle());
+    box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowCloseButtonHint);
     box->setWindowModality(Qt::ApplicationModal);
     box->setAttribute(Qt::WA_DeleteOnClose, false);
     auto* layout = new QVBoxLayout(box);
