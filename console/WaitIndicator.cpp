@@ -58,6 +58,7 @@ WaitIndicator::~WaitIndicator()
 void WaitIndicator::WaitBegins()
 {
     waiting_ = true;
+    modalAtStart_ = QApplication::activeModalWidget();
     QApplication::setOverrideCursor(Qt::BusyCursor);
     // Dropped, not queued: a click on "ENQ" during a wait must not send a
     // second ENQ once the first is answered.
@@ -109,20 +110,23 @@ void WaitIndicator::showBox()
     box->show();
 }
 
-bool WaitIndicator::insideBox(QObject* watched) const
+bool WaitIndicator::forNewerModal(QObject* watched) const
 {
-    if (!box_)
+    // The box, or a message that came up during the wait (a failing device),
+    // takes the operator's input; what was there before the wait does not.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal == modalAtStart_)
         return false;
     if (auto* widget = qobject_cast<QWidget*>(watched))
-        return widget == box_ || box_->isAncestorOf(widget);
+        return widget->window() == modal;
     if (auto* window = qobject_cast<QWindow*>(watched))
-        return window == box_->windowHandle();
+        return window == modal->windowHandle();
     return false;
 }
 
 bool WaitIndicator::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!waiting_ || !isOperatorInput(event->type()) || insideBox(watched))
+    if (!waiting_ || !isOperatorInput(event->type()) || forNewerModal(watched))
         return false;
     if (event->type() == QEvent::ShortcutOverride)
         event->accept();  // no shortcut fires either

@@ -35,11 +35,12 @@ protected:
 
 private:
     void showBox();
-    bool insideBox(QObject* watched) const;
+    bool forNewerModal(QObject* watched) const;
 
     LineWaitHost* previous_ = nullptr;
     QTimer boxTimer_;
     QPointer<QDialog> box_;
+    QPointer<QWidget> modalAtStart_;
     bool waiting_ = false;
 };
 
