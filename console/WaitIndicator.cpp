@@ -15,6 +15,8 @@ namespace varmo {
 
 namespace {
 
+const char* const kTakesInput = "takesInputDuringWaits";
+
 bool isOperatorInput(QEvent::Type type)
 {
     switch (type) {
@@ -110,23 +112,31 @@ void WaitIndicator::showBox()
     box->show();
 }
 
-bool WaitIndicator::forNewerModal(QObject* watched) const
+void WaitIndicator::TakesInputDuringWaits(QWidget* window)
 {
+    window->setProperty(kTakesInput, true);
+}
+
+bool WaitIndicator::takesInput(QObject* watched) const
+{
+    QWidget* window = nullptr;
+    if (auto* widget = qobject_cast<QWidget*>(watched))
+        window = widget->window();
+    else if (auto* handle = qobject_cast<QWindow*>(watched))
+        window = QWidget::find(handle->winId());
+    if (window == nullptr)
+        return false;
+    if (window->property(kTakesInput).toBool())
+        return true;
     // The box, or a message that came up during the wait (a failing device),
     // takes the operator's input; what was there before the wait does not.
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || modal == modalAtStart_)
-        return false;
-    if (auto* widget = qobject_cast<QWidget*>(watched))
-        return widget->window() == modal;
-    if (auto* window = qobject_cast<QWindow*>(watched))
-        return window == modal->windowHandle();
-    return false;
+    return modal != nullptr && modal != modalAtStart_ && window == modal;
 }
 
 bool WaitIndicator::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!waiting_ || !isOperatorInput(event->type()) || forNewerModal(watched))
+    if (!waiting_ || !isOperatorInput(event->type()) || takesInput(watched))
         return false;
     if (event->type() == QEvent::ShortcutOverride)
         event->accept();  // no shortcut fires either

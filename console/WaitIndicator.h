@@ -25,6 +25,10 @@ public:
     void WaitBegins() override;
     void WaitEnds() override;
 
+    // A window of its own that stays the operator's during waits: a progress
+    // box whose "Anuluj" stops a long series of frames between two of them.
+    static void TakesInputDuringWaits(QWidget* window);
+
     // The box while it is up, else nullptr.
     QDialog* Box() const { return box_; }
 
@@ -35,7 +39,7 @@ protected:
 
 private:
     void showBox();
-    bool forNewerModal(QObject* watched) const;
+    bool takesInput(QObject* watched) const;
 
     LineWaitHost* previous_ = nullptr;
     QTimer boxTimer_;
