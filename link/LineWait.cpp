@@ -73,24 +73,34 @@ WaitOutcome LineWait::Run(const std::function<bool()>& done)
         loop.quit();
     });
 
-    const bool outermost = running.empty();
-    running.push_back(this);
-    if (outermost && host)
-        host->WaitBegins();
-    // The host may have run the event loop; the time counts from the call.
-    if (!brokenOff_ && !(done_ && done_())) {
-        timer.start(static_cast<int>(std::max<qint64>(0, deadline.remainingTime())));
-        // Ends early when the application quits: the loop returns at once.
-        loop.exec();
-    } else if (!brokenOff_) {
-        finished_ = true;
+    {
+        // Registered for the length of the wait, also when it is left by an
+        // exception; the host that saw it begin sees it end.
+        struct Registration {
+            LineWait* wait;
+            LineWaitHost* host;
+            ~Registration()
+            {
+                running.erase(std::find(running.begin(), running.end(), wait));
+                wait->loop_ = nullptr;
+                wait->done_ = nullptr;
+                if (host)
+                    host->WaitEnds();
+            }
+        } registration{this, running.empty() ? host : nullptr};
+        running.push_back(this);
+        if (registration.host)
+            registration.host->WaitBegins();
+        // The host may have run the event loop; the time counts from the call.
+        if (!brokenOff_ && !(done_ && done_())) {
+            timer.start(static_cast<int>(std::max<qint64>(0, deadline.remainingTime())));
+            // Ends early when the application quits: the loop returns at once.
+            loop.exec();
+        } else if (!brokenOff_) {
+            finished_ = true;
+        }
+        timer.stop();
     }
-    timer.stop();
-    running.erase(std::find(running.begin(), running.end(), this));
-    loop_ = nullptr;
-    done_ = nullptr;
-    if (outermost && host)
-        host->WaitEnds();
 
     if (finished_)
         return WaitOutcome::Done;
