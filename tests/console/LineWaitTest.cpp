@@ -107,6 +107,13 @@ TEST_F(LineWaitTest, ASilentStatusQueryKeepsTheWindowPaintingAndHoldsOffClicks)
     bool cursorBusy = false;
     int pressed = 0;
     QObject::connect(main.Button3, &QPushButton::pressed, [&] { ++pressed; });
+    // A progress box marked for it stays the operator's meanwhile.
+    QWidget progress;
+    auto* cancel = new QPushButton(QStringLiteral("Anuluj"), &progress);
+    WaitIndicator::TakesInputDuringWaits(&progress);
+    progress.show();
+    int cancelled = 0;
+    QObject::connect(cancel, &QPushButton::clicked, [&] { ++cancelled; });
     QTimer clicks;
     QObject::connect(&clicks, &QTimer::timeout, [&] {
         if (!main.ComPort.Waiting())
@@ -116,6 +123,7 @@ TEST_F(LineWaitTest, ASilentStatusQueryKeepsTheWindowPaintingAndHoldsOffClicks)
         // The operator clicks ENQ again, and the program would too: neither
         // starts a second exchange inside the first.
         Click(main.Button3);
+        Click(cancel);
         main.Button3Click();
         main.Button4Click();
         main.SBSendClick();
@@ -129,6 +137,7 @@ TEST_F(LineWaitTest, ASilentStatusQueryKeepsTheWindowPaintingAndHoldsOffClicks)
     EXPECT_GE(paints.count, 5);
     EXPECT_TRUE(cursorBusy);
     EXPECT_EQ(pressed, 0);
+    EXPECT_GT(cancelled, 0);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     Idle(200);  // a click held off must not come back later either
