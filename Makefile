@@ -26,7 +26,7 @@ check-display:
 	@./scripts/run-demo.sh --check-display
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ "$$b" = $(BUILD)/bench/bench_console ] || "$$b"; done
+	@for b in $(BUILD)/bench/bench_*; do [ "$$b" = $(BUILD)/bench/bench_console ] || [ ! -x "$$b" ] || "$$b"; done
 	@$(BUILD)/bench/bench_console
 
 # The Debian package, varmo_<version>_amd64.deb, in the build folder.
