@@ -70,6 +70,8 @@ public:
     void errorBox(const QString&) override {}
     QString openFileName(const QString&, const QString&) override { return {}; }
     QString saveFileName(const QString&, const QString&) override { return {}; }
+    // Not in every build's prompts, hence no override.
+    bool confirm(const QString&, const QString&) { return false; }
 };
 
 // A cash-information answer whose unique number carries n, so every answer

@@ -7,6 +7,7 @@
 
 #include "console/DialogButtons.h"
 #include "console/Named.h"
+#include "console/WaitIndicator.h"
 
 namespace varmo {
 
@@ -26,6 +27,9 @@ SendProgress::SendProgress(QWidget* parent, int total) : QDialog(parent)
     layout->addWidget(Bar);
     layout->addLayout(DialogButtonRow({CancelButton}));
     connect(CancelButton, &QPushButton::clicked, this, &SendProgress::reject);
+    // The frames and the pauses between them are waits on the line, which
+    // hold the operator's input off; "Anuluj" must still reach this box.
+    WaitIndicator::TakesInputDuringWaits(this);
 }
 
 void SendProgress::SetDone(int done) { Bar->setValue(done); }

@@ -13,7 +13,6 @@
 #include "console/GoodsGrid.h"
 #include "console/GoodsTable.h"
 #include "console/HandlerGuard.h"
-#include "console/LinePause.h"
 #include "console/Named.h"
 #include "console/Prompts.h"
 #include "console/RadioGroup.h"
@@ -287,8 +286,8 @@ void TFDatabaseReport::sendReport()
     const auto pause = [&] {
         if (!progress_->isVisible() && (longSend || clock.elapsed() >= SendProgress::kShowAfterMs))
             progress_->show();
-        LinePause(kFramePauseMs, progress_->isVisible() ? OperatorInput::ModalOnly
-                                                        : OperatorInput::HeldOff);
+        // Held like any wait on the line; the progress box keeps "Anuluj".
+        main_.ComPort.Pause(kFramePauseMs);
         // A port that failed meanwhile has told the operator so itself.
         return main_.ComPort.Connected();
     };

@@ -9,7 +9,6 @@
 #include "console/DialogButtons.h"
 #include "console/FrameWrite.h"
 #include "console/HandlerGuard.h"
-#include "console/LinePause.h"
 #include "console/Named.h"
 #include "console/Prompts.h"
 #include "console/TFMain.h"
@@ -57,7 +56,8 @@ void TFTestTrans::BBOKClick()
         };
         for (std::size_t i = 0; i < std::size(frames); ++i) {
             if (i > 0) {
-                LinePause(kFramePauseMs);
+                // Held like any wait on the line: painting, input off.
+                main_.ComPort.Pause(kFramePauseMs);
                 // The port failed while we waited: that failure has been
                 // reported once already, and nothing more goes out.
                 if (!main_.ComPort.Connected())
