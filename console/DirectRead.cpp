@@ -27,7 +27,8 @@ constexpr std::int32_t kDirectReadLimit = 1000;
 void DirectRead(TFMain& main, TCmdRequest& request, const std::function<void()>& fill,
                 const QString& failText, const QString& failCaption)
 {
-    if (!main.EnsurePortOpen())
+    // One exchange at a time: a read asked for inside another wait is not run.
+    if (main.ComPort.Waiting() || !main.EnsurePortOpen())
         return;
     // A packet that the line completes meanwhile (a late answer to something
     // else) must not be taken for the answer to the main window's command.
