@@ -288,6 +288,9 @@ void TFDatabaseReport::sendReport()
             progress_->show();
         // Held like any wait on the line; the progress box keeps "Anuluj".
         main_.ComPort.Pause(kFramePauseMs);
+        // Between two lines nothing waits on the line: what the printer said
+        // meanwhile reaches the main window now, not after the whole report.
+        main_.ComPort.DeliverWaiting();
         // A port that failed meanwhile has told the operator so itself.
         return main_.ComPort.Connected();
     };

@@ -260,6 +260,13 @@ bool TComPort::Pause(std::int32_t ms)
     return outcome != WaitOutcome::BrokenOff;
 }
 
+void TComPort::DeliverWaiting()
+{
+    if (delivering_ || Waiting() || LineWait::Active())
+        return;
+    deliverPending();
+}
+
 void TComPort::RegisterLink(TComLink* link)
 {
     if (!link || std::find(links_.begin(), links_.end(), link) != links_.end())

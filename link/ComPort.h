@@ -49,6 +49,10 @@ public:
     // A pause between frames, held like the waits above: nothing is delivered
     // meanwhile. False when the operator broke it off.
     bool Pause(std::int32_t ms);
+    // Hands what came during the last wait to the receivers now, for a caller
+    // between the waits of a series of frames; does nothing inside a wait or a
+    // delivery, where the bytes stay for the next delivery.
+    void DeliverWaiting();
 
     // A direct transfer or a pause is waiting on the line. Another one asked
     // for meanwhile is refused: a write sends nothing, a read reads nothing.

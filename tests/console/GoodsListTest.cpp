@@ -337,5 +337,28 @@ TEST_F(GoodsListTest, ALongReportShowsItsProgressAndStopsOnAnuluj)
     EXPECT_EQ(dialog.Progress(), nullptr);
 }
 
+TEST_F(GoodsListTest, AnswersDuringTheReportReachTheMainWindowBetweenItsLines)
+{
+    PtyPrinter printer;
+    PointCom1At(printer.path());
+    // A printer that answers every frame, as one in an error mode that sends
+    // its error number by itself would.
+    printer.answerFrames(std::string("\x1bP1#E0\x1b\\"));
+    TFDatabaseReport& dialog = Dialog();
+    TFMain& main = *forms().FMain;
+    for (int i = 1; i <= 20; ++i)
+        TypeRow(dialog, QStringLiteral("Towar %1").arg(i), QStringLiteral("A"));
+
+    int deliveredDuringReport = 0;
+    QObject::connect(&main.ComPort, &TComPort::ChunkDelivered, [&] {
+        if (dialog.Progress() != nullptr)
+            ++deliveredDuringReport;
+    });
+    dialog.SBSendClick();
+    EXPECT_GT(deliveredDuringReport, 0) << "answers waited for the end of the report";
+    EXPECT_EQ(prompts.shown, std::vector<Shown>{Message("Raport został wysłany",
+                                                        "Raport z bazy danych")});
+}
+
 }  // namespace
 }  // namespace varmo::test
