@@ -26,6 +26,10 @@ std::size_t findIn(const std::string& text, const std::string& what, bool caseIn
     end = std::min(end, text.size());
     if (what.empty())
         return std::string::npos;
+    if (!caseInsensitive) {
+        const std::size_t p = text.find(what, from);
+        return (p != std::string::npos && p + what.size() <= end) ? p : std::string::npos;
+    }
     for (std::size_t p = from; p + what.size() <= end; ++p) {
         std::size_t i = 0;
         while (i < what.size() && sameByte(text[p + i], what[i], caseInsensitive))
@@ -34,6 +38,15 @@ std::size_t findIn(const std::string& text, const std::string& what, bool caseIn
             return p;
     }
     return std::string::npos;
+}
+
+// Where a search for what in text of this size resumes once it has found
+// nothing up to the end: the first place a match could still begin.
+std::size_t resumeAfter(std::size_t size, const std::string& what, std::size_t searchedFrom)
+{
+    if (what.empty() || size < what.size())
+        return searchedFrom;
+    return std::max(searchedFrom, size - what.size() + 1);
 }
 
 // Calls a handler and keeps the first exception it throws, so that one failing
@@ -117,9 +130,12 @@ void TComDataPacket::SetCaseInsensitive(bool value)
     emptyBuffer();
 }
 
-std::size_t TComDataPacket::find(const std::string& what) const
+std::size_t TComDataPacket::findNew(const std::string& what)
 {
-    return findIn(buffer_, what, caseInsensitive_);
+    const std::size_t p = findIn(buffer_, what, caseInsensitive_, scanned_);
+    if (p == std::string::npos)
+        scanned_ = resumeAfter(buffer_.size(), what, scanned_);
+    return p;
 }
 
 std::size_t TComDataPacket::lastStartBefore(std::size_t stopAt) const
@@ -147,6 +163,7 @@ void TComDataPacket::emptyBuffer()
     std::string old = std::move(buffer_);
     buffer_.clear();
     inPacket_ = false;
+    scanned_ = 0;
     discard(std::move(old));
 }
 
@@ -164,23 +181,26 @@ void TComDataPacket::HandleData(const std::string& chunk)
     for (;;) {
         if (!inPacket_) {
             if (!start_.empty()) {
-                const std::size_t p = find(start_);
+                const std::size_t p = findNew(start_);
                 if (p == std::string::npos)
                     break;
                 if (p > 0) {
                     std::string before = buffer_.substr(0, p);
                     buffer_.erase(0, p);
+                    scanned_ = 0;
                     callKeepingError(OnDiscard, before, firstError);
                 }
             }
             inPacket_ = true;
+            // The stop string is looked for from the packet's first byte.
+            scanned_ = 0;
         }
 
         std::size_t length = 0;
         if (size_ > 0 && buffer_.size() >= static_cast<std::size_t>(size_)) {
             length = static_cast<std::size_t>(size_);
         } else {
-            std::size_t p = find(stop_);
+            std::size_t p = findNew(stop_);
             if (p == std::string::npos)
                 break;
             // A frame cut short (the line dropped, the port closed mid-answer)
@@ -190,6 +210,7 @@ void TComDataPacket::HandleData(const std::string& chunk)
             if (restart != std::string::npos) {
                 std::string stale = buffer_.substr(0, restart);
                 buffer_.erase(0, restart);
+                scanned_ = 0;
                 p -= restart;
                 callKeepingError(OnDiscard, stale, firstError);
             }
@@ -199,6 +220,7 @@ void TComDataPacket::HandleData(const std::string& chunk)
         std::string packet = buffer_.substr(0, length);
         buffer_.erase(0, length);
         inPacket_ = false;
+        scanned_ = 0;
         if (!IncludeStrings) {
             if (!start_.empty() && findIn(packet, start_, caseInsensitive_) == 0)
                 packet.erase(0, start_.size());
@@ -219,6 +241,7 @@ void TComDataPacket::HandleData(const std::string& chunk)
         std::string old = std::move(buffer_);
         buffer_.clear();
         inPacket_ = false;
+        scanned_ = 0;
         callKeepingError(OnDiscard, old, firstError);
     }
     if (firstError)

@@ -46,7 +46,10 @@ public:
 private:
     void discard(std::string bytes);
     void emptyBuffer();
-    std::size_t find(const std::string& what) const;
+    // The first occurrence of what in the buffer, looked for only where the
+    // last pass could not yet see one: a chunk costs its own length, not the
+    // buffer's.
+    std::size_t findNew(const std::string& what);
     // Where the last start string before a stop string begins, past the
     // buffer's first byte; npos when there is none.
     std::size_t lastStartBefore(std::size_t stopAt) const;
@@ -59,6 +62,10 @@ private:
     bool caseInsensitive_ = false;
     std::string buffer_;
     bool inPacket_ = false;
+    // Bytes of the buffer before this offset hold no start of the string
+    // being looked for (the start string outside a packet, the stop string
+    // inside one). Appending keeps it; anything that shifts the buffer resets it.
+    std::size_t scanned_ = 0;
 };
 
 }  // namespace varmo

@@ -1,16 +1,12 @@
 #include "link/StoredLink.h"
 
-#include "commands/DescriptionText.h"
 #include "link/SettingsStore.h"
 
 namespace varmo {
 
 std::int32_t StoredBaud()
 {
-    std::int32_t baud = 0;
-    if (ParseInteger(ReadSetting(QStringLiteral("baud")).toStdString(), baud))
-        return baud;
-    return kDefaultBaud;
+    return SpeedFromText(ReadSetting(QStringLiteral("baud")).toStdString());
 }
 
 QString StoredPortName()

@@ -1,14 +1,14 @@
 #pragma once
 // The link settings as the console takes them at start: "com" (empty: COM1),
-// "baud" as a whole number (missing or not one: 9600; any whole number
-// counts, also one the port dialog does not list) and "plStd" (empty: maz;
+// "baud" as a positive whole number (missing, not one, 0 or negative: 9600;
+// any such number counts, also one the port dialog does not list) and "plStd" (empty: maz;
 // any other text is kept as it is).
 #include <QString>
 #include <cstdint>
 
-namespace varmo {
+#include "link/LinkSpeed.h"
 
-constexpr std::int32_t kDefaultBaud = 9600;
+namespace varmo {
 
 std::int32_t StoredBaud();
 QString StoredPortName();

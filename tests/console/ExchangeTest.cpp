@@ -1,6 +1,7 @@
 // The command exchange of the main window: answers attributed to the current
 // command, sending through a real serial port on a pseudo-terminal, and the
 // command and answer files.
+#include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
 
@@ -10,6 +11,7 @@
 #include "protocol/Exception.h"
 #include "protocol/Frame.h"
 #include "tests/console/ConsoleHarness.h"
+#include "tests/console/FileSizeLimit.h"
 #include "tests/console/PtyPrinter.h"
 
 namespace varmo::test {
@@ -323,6 +325,49 @@ TEST_F(CommandFileTest, AFailedSaveLeavesTheOldFileAndSaysSo)
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_TRUE(prompts.shown[0].error);
     EXPECT_FALSE(QFile::exists(path("no-such-dir/cmd.txt")));
+
+    // The disk is full: both "Zapisz" buttons say so and keep the old file.
+    main.ComDataPacketPacket(Inner(kHeaderAnswer));
+    const std::string old = "old\r\n";
+    for (const bool answerSide : {false, true}) {
+        SCOPED_TRACE(answerSide ? "answer" : "command");
+        prompts.shown.clear();
+        WriteWholeFile(path("saved.txt"), old);
+        prompts.fileAnswers = {path("saved.txt")};
+        {
+            FileSizeLimit full(2);
+            ASSERT_TRUE(full.active());
+            answerSide ? main.SBSaveAnsClick() : main.SBSaveCmdClick();
+        }
+        ASSERT_EQ(prompts.shown.size(), 1u);
+        EXPECT_EQ(prompts.shown[0],
+                  ErrorBox(QStringLiteral("Błąd zapisu pliku ") +
+                           QDir::toNativeSeparators(path("saved.txt")) + QLatin1Char('.')));
+        EXPECT_EQ(FileBytes("saved.txt"), old);
+    }
+}
+
+TEST_F(CommandFileTest, AnOversizedFileIsRefusedAndChangesNothing)
+{
+    TFMain& main = Start();
+    main.Nagwek2Click();
+    WriteWholeFile(path("big.txt"), std::string(kMaxReadFileSize + 1, 'x'));
+    prompts.fileAnswers = {path("big.txt")};
+    main.SBOpenCmdClick();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0],
+              ErrorBox(QStringLiteral("Plik ") + QDir::toNativeSeparators(path("big.txt")) +
+                       QStringLiteral(" jest za duży (65537 bajtów, najwyżej 65536)")));
+    EXPECT_EQ(main.CommandHistory.Count(), 1u);
+    EXPECT_EQ(main.Memo->toPlainText(), QStringLiteral("Odczyt nagłówka"));
+
+    // Right at the limit it is a command like any other.
+    WriteWholeFile(path("big.txt"), std::string(kMaxReadFileSize, 'x'));
+    prompts.fileAnswers = {path("big.txt")};
+    main.SBOpenCmdClick();
+    EXPECT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(main.CommandHistory.Count(), 2u);
+    EXPECT_EQ(main.CurrentCommand()->GetRawFrame(), std::string(kMaxReadFileSize - 2, 'x'));
 }
 
 }  // namespace

@@ -74,6 +74,10 @@ TEST_F(StartupTest, StoredValuesAsTheMainWindowAndThePortDialogReadThem)
         {"+4800", "COM17", 4800, "COM1", "4800", "COM17"},
         {"96 00", "3", 9600, "COM3", "9600", "3"},
         {"99999999999", "LPT1", 9600, "COM1", "9600", "LPT1"},
+        // No line runs at these.
+        {"0", "COM2", 9600, "COM2", "9600", "COM2"},
+        {"-9600", "COM1", 9600, "COM1", "9600", "COM1"},
+        {" -0", "COM1", 9600, "COM1", "9600", "COM1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("baud=") + (c.baud ? c.baud : "(none)") +

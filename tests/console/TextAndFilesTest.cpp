@@ -2,15 +2,21 @@
 // nothing.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "console/FileIO.h"
 #include "console/Text.h"
 #include "protocol/Exception.h"
+#include "tests/console/FileSizeLimit.h"
 
 namespace varmo::test {
 namespace {
@@ -69,31 +75,127 @@ TEST_F(FilesTest, AFileThatCannotBeReadOrCreatedIsAnErrorNamingIt)
     EXPECT_FALSE(QFile::exists(path("no-such-dir/cmd.txt")));
 }
 
-TEST_F(FilesTest, AFailedWriteLeavesTheOldFileAsItWas)
+// The error a write must give: an Exception naming the file.
+std::string WriteError(const QString& file, const std::string& bytes)
 {
-    WriteWholeFile(path("answer.txt"), "old answer\r\n");
-
-    // The disk fills up in the middle of the write: here by a file size limit
-    // of 4 KiB for this process (the signal it would raise is ignored, so the
-    // write simply fails, as on a full disk).
-    rlimit before{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-    auto* previousHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit small = before;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool failed = false;
     try {
-        WriteWholeFile(path("answer.txt"), std::string(256 * 1024, 'x'));
+        WriteWholeFile(file, bytes);
     } catch (const Exception& error) {
-        failed = true;
-        EXPECT_NE(std::string(error.what()).find("answer.txt"), std::string::npos);
+        return error.what();
     }
-    setrlimit(RLIMIT_FSIZE, &before);
-    signal(SIGXFSZ, previousHandler);
+    return "<no error>";
+}
 
-    EXPECT_TRUE(failed);
-    EXPECT_EQ(contents(path("answer.txt")), "old answer\r\n");
+TEST_F(FilesTest, AWriteThatRunsOutOfRoomLeavesTheOldFileAndSaysSo)
+{
+    // A few bytes that fit the file's buffer fail only at its flush; a large
+    // write fails inside write() already.
+    const struct {
+        rlim_t room;
+        std::size_t size;
+    } cases[] = {{4, 10}, {0, 1}, {4096, 256 * 1024}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.size) + " bytes into room for " + std::to_string(c.room));
+        WriteWholeFile(path("answer.txt"), "old answer\r\n");
+        std::string error;
+        {
+            FileSizeLimit limit(c.room);
+            ASSERT_TRUE(limit.active());
+            error = WriteError(path("answer.txt"), std::string(c.size, 'x'));
+        }
+        EXPECT_EQ(error.rfind("Błąd zapisu pliku ", 0), 0u) << error;
+        EXPECT_NE(error.find("answer.txt"), std::string::npos) << error;
+        EXPECT_EQ(contents(path("answer.txt")), "old answer\r\n");
+    }
+    // With room again the same write goes through.
+    WriteWholeFile(path("answer.txt"), std::string(10, 'x'));
+    EXPECT_EQ(contents(path("answer.txt")), std::string(10, 'x'));
+}
+
+// A real file system with no room left: a small tmpfs mounted for the test.
+class FullDiskTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        if (geteuid() != 0)
+            GTEST_SKIP() << "mounting a small tmpfs needs root; the file size limit test covers "
+                            "the same ground";
+        mountPoint_ = dir_.path().toStdString();
+        if (mount("tmpfs", mountPoint_.c_str(), "tmpfs", 0, "size=64k") != 0)
+            GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+        mounted_ = true;
+    }
+    void TearDown() override
+    {
+        if (mounted_)
+            umount2(mountPoint_.c_str(), MNT_DETACH);
+    }
+    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+    // Writes a filler file until the file system refuses another byte.
+    void FillUp()
+    {
+        const std::string filler = path("filler").toStdString();
+        const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        const std::string block(4096, 'f');
+        while (::write(fd, block.data(), block.size()) > 0) {
+        }
+        while (::write(fd, block.data(), 1) > 0) {
+        }
+        const int lastError = errno;
+        ::close(fd);
+        ASSERT_EQ(lastError, ENOSPC);
+    }
+
+private:
+    QTemporaryDir dir_;
+    std::string mountPoint_;
+    bool mounted_ = false;
+};
+
+TEST_F(FullDiskTest, ASaveOntoAFullDiskLeavesTheOldFileAndSaysSo)
+{
+    WriteWholeFile(path("cmd.txt"), "\x1BP#uA9\x1B\\\r\n");
+    FillUp();
+    for (const std::size_t size : {std::size_t{10}, std::size_t{256 * 1024}}) {
+        SCOPED_TRACE(size);
+        const std::string error = WriteError(path("cmd.txt"), std::string(size, 'x'));
+        EXPECT_EQ(error.rfind("Błąd zapisu pliku ", 0), 0u) << error;
+        EXPECT_NE(error.find("cmd.txt"), std::string::npos) << error;
+        EXPECT_EQ(ReadWholeFile(path("cmd.txt")), "\x1BP#uA9\x1B\\\r\n");
+    }
+    // Nothing half-written is left lying about.
+    EXPECT_EQ(QDir(path("")).entryList(QDir::Files),
+              (QStringList{QStringLiteral("cmd.txt"), QStringLiteral("filler")}));
+    // Room again: the save goes through.
+    ASSERT_TRUE(QFile::remove(path("filler")));
+    WriteWholeFile(path("cmd.txt"), "0123456789");
+    EXPECT_EQ(ReadWholeFile(path("cmd.txt")), "0123456789");
+}
+
+TEST_F(FilesTest, AFileLargerThanTheLimitIsRefusedBeforeReading)
+{
+    WriteWholeFile(path("limit.txt"), std::string(kMaxReadFileSize, 'a'));
+    EXPECT_EQ(ReadWholeFile(path("limit.txt")).size(), static_cast<std::size_t>(kMaxReadFileSize));
+
+    WriteWholeFile(path("big.txt"), std::string(kMaxReadFileSize + 1, 'a'));
+    try {
+        ReadWholeFile(path("big.txt"));
+        FAIL() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Plik " + QDir::toNativeSeparators(path("big.txt")).toStdString() +
+                      " jest za duży (65537 bajtów, najwyżej 65536)");
+    }
+    // A device that never ends is refused just past the limit, not read forever.
+    try {
+        ReadWholeFile(QStringLiteral("/dev/zero"), 16);
+        FAIL() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_EQ(std::string(error.what()), "Plik /dev/zero jest za duży (ponad 16 bajtów, najwyżej 16)");
+    }
 }
 
 }  // namespace
