@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build test run check-display bench clean
+.PHONY: all deps configure build test run check-display bench fuzz sanitize clean
 
 all: build
 
@@ -35,5 +35,30 @@ package: build
 	@command -v dpkg-shlibdeps >/dev/null || { echo "make package needs dpkg-shlibdeps: apt-get install dpkg-dev" >&2; exit 1; }
 	@cd $(BUILD) && cpack -G DEB >/dev/null && ls -1 "$$PWD"/varmo_*.deb
 
+# libFuzzer targets built with clang in their own folder, each run for
+# FUZZ_SECONDS from its seed corpus; fails when one of them finds a fault.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 30
+CLANGXX ?= $(shell command -v clang++-14 || command -v clang++)
+fuzz:
+	@./scripts/install-deps.sh fuzz
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=$(or $(CLANGXX),clang++-14) -DVARMO_FUZZ=ON >/dev/null
+	@env -u MAKELEVEL -u MAKEFLAGS cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
+	@./scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The whole program and every test built with AddressSanitizer and
+# UndefinedBehaviorSanitizer in their own folder, and the whole suite run there.
+SANITIZE_BUILD ?= build-sanitize
+SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" >/dev/null
+	@env -u MAKELEVEL -u MAKEFLAGS cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	@cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
+	  ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD)

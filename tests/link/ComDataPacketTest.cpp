@@ -241,3 +241,42 @@ TEST(ComDataPacket, AFailingHandlerDoesNotHoldBackTheNextFrame)
     r.packet.HandleData(frame("after"));
     EXPECT_EQ(r.packets, (std::vector<std::string>{"good", "after"}));
 }
+
+TEST(ComDataPacket, HowTheStreamIsCutIntoChunksChangesNothing)
+{
+    // Without a buffer limit every delivery depends on the bytes alone; start
+    // and stop strings split at every possible place must still be found.
+    const struct {
+        const char* name;
+        std::string start, stop;
+        bool caseInsensitive;
+        std::string stream;
+    } cases[] = {
+        {"frames with noise and a cut-short one", kStart, kStop, false,
+         "\x05zz" + frame("1#E5") + "\x1BP1#" + frame("2#E9") + "E5\x1B\\\x1B" + frame("") + "\x1B"},
+        {"long markers in either case", "<ab>", "</ab>", true,
+         "<a<AB>one</a</aB><<ab>two<ab>three</AB></ab>x<Ab"},
+        {"markers that overlap", "aba", "bab", false, "ababab" "xaba" "abab" "bab"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto deliveries = [&](std::size_t chunk) {
+            TComDataPacket p;
+            p.SetStartString(c.start);
+            p.SetStopString(c.stop);
+            p.SetCaseInsensitive(c.caseInsensitive);
+            p.MaxBufferSize = 0;
+            std::vector<std::string> got;
+            p.OnPacket = [&](const std::string& s) { got.push_back("packet " + s); };
+            p.OnDiscard = [&](const std::string& s) { got.push_back("discard " + s); };
+            for (std::size_t pos = 0; pos < c.stream.size(); pos += chunk)
+                p.HandleData(c.stream.substr(pos, chunk));
+            got.push_back("left " + p.Buffer());
+            return got;
+        };
+        const std::vector<std::string> whole = deliveries(c.stream.size());
+        EXPECT_GE(whole.size(), 3u);
+        for (std::size_t chunk = 1; chunk <= 7; ++chunk)
+            EXPECT_EQ(deliveries(chunk), whole) << chunk << "-byte chunks";
+    }
+}
