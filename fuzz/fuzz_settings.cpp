@@ -3,6 +3,7 @@
 // a line can run at, the name always one of COM1 to COM16, and the device
 // always the one the technician pointed the port at, or the standard one.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -83,19 +84,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string name = varmo::NormalizePortName(portName.toStdString());
     CheckPortName(name);
 
-    const std::string device = Piece(input, 2);
-    const QByteArray variable = QByteArray("VARMO_") + name.c_str();
-    if (device.empty())
-        unsetenv(variable.constData());
-    else
-        setenv(variable.constData(), device.c_str(), 1);
+    // setenv() keeps every value it was ever given, so a long run would fill
+    // the memory: each variable lives in a buffer of our own instead (only the
+    // one for this name is read), and an empty value counts as not set.
+    const std::string device = Piece(input, 2).substr(0, 200);
+    const int number = std::stoi(name.substr(3));
+    static char variables[17][256];
+    std::snprintf(variables[number], sizeof variables[number], "VARMO_COM%d=%s", number, device.c_str());
+    putenv(variables[number]);
     const QString path = varmo::DevicePathForPort(portName);
     const QString fromEnvironment = QString::fromLocal8Bit(device.c_str());
-    const QString standard = name == "COM2"
-                                 ? QStringLiteral("/dev/ttyUSB0")
-                                 : QStringLiteral("/dev/ttyS") + QString::number(std::stoi(name.substr(3)) - 1);
+    const QString standard = name == "COM2" ? QStringLiteral("/dev/ttyUSB0")
+                                            : QStringLiteral("/dev/ttyS") + QString::number(number - 1);
     if (path != (fromEnvironment.isEmpty() ? standard : fromEnvironment))
         std::abort();
-    unsetenv(variable.constData());
     return 0;
 }
