@@ -11,8 +11,16 @@ namespace {
 // Gives the packets back to the main window when the read ends, however.
 class PacketsKeptAway {
 public:
-    explicit PacketsKeptAway(TFMain& main) : main_(main) { main_.ComDataPacket.OnPacket = nullptr; }
-    ~PacketsKeptAway() { main_.AttachPacketHandler(); }
+    PacketsKeptAway(TFMain& main, const TCommand& request) : main_(main)
+    {
+        main_.ComDataPacket.OnPacket = nullptr;
+        main_.DirectCommand = &request;
+    }
+    ~PacketsKeptAway()
+    {
+        main_.DirectCommand = nullptr;
+        main_.AttachPacketHandler();
+    }
     PacketsKeptAway(const PacketsKeptAway&) = delete;
     PacketsKeptAway& operator=(const PacketsKeptAway&) = delete;
 
@@ -32,7 +40,7 @@ void DirectRead(TFMain& main, TCmdRequest& request, const std::function<void()>&
         return;
     // A packet that the line completes meanwhile (a late answer to something
     // else) must not be taken for the answer to the main window's command.
-    PacketsKeptAway keptAway(main);
+    PacketsKeptAway keptAway(main, request);
     main.ComPort.WriteBytes(request.GetFrame());
     const std::string answer = main.ComPort.ReadBytes(kDirectReadLimit);
     if (request.AcceptAnswer(answer))

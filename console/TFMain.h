@@ -62,6 +62,10 @@ public:
     bool Fiscal = true;
     bool ConfirmOnPrinter = false;
 
+    // A dialog's read command while it goes straight to the port, so the log
+    // can name its frame and its answer; nullptr otherwise.
+    const TCommand* DirectCommand = nullptr;
+
     TComPort ComPort;
     TComDataPacket ComDataPacket;
 
@@ -181,6 +185,7 @@ private:
     void saveLogPlace();
     // The first description line of the current command, or nothing.
     QString currentDescription() const;
+    static QString describeFirstLine(const TCommand& command);
     QLabel* statusLabel(const QString& name) const;
     // An answer frame becomes what the answer views are to show.
     void takeAnswer(const std::string& text);

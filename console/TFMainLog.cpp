@@ -32,10 +32,12 @@ void TFMain::buildLogAndStatusLine()
     addDockWidget(Qt::BottomDockWidgetArea, Dziennik);
     Dziennik->hide();
     Dziennik->Maker.DescribeSent = [this](const std::string& frame) {
-        // Known only when it is the current command's frame; a dialog's own
-        // frames go out without a name.
+        // Known when it is the current command's frame or a dialog's read;
+        // the frames of a series (test receipt, goods report) go out unnamed.
         const TCommand* current = CurrentCommand();
         try {
+            if (DirectCommand != nullptr && DirectCommand->GetFrame() == frame)
+                return describeFirstLine(*DirectCommand);
             if (current != nullptr && current->GetFrame() == frame)
                 return currentDescription();
         } catch (const std::exception&) {
@@ -64,11 +66,14 @@ void TFMain::buildLogAndStatusLine()
 QString TFMain::currentDescription() const
 {
     const TCommand* current = CurrentCommand();
-    if (current == nullptr)
-        return {};
+    return current == nullptr ? QString() : describeFirstLine(*current);
+}
+
+QString TFMain::describeFirstLine(const TCommand& command)
+{
     try {
         Lines lines;
-        current->DescribeCommand(lines);
+        command.DescribeCommand(lines);
         return lines.empty() ? QString() : FromUtf8(lines.front());
     } catch (const std::exception&) {
         return {};

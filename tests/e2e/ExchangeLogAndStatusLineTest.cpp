@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include "commands/ReadCommands.h"
+#include "console/DirectRead.h"
 #include "console/ExchangeLogDock.h"
 #include "console/GoodsTable.h"
 #include "console/TFDatabaseReport.h"
@@ -97,13 +98,11 @@ TEST_F(ExchangeLogAndStatusLineTest, FramesOfDirectReadsAndOfFrameSeriesAreLogge
 
     // A dialog's read button: the packet event detached, the question written
     // and the answer read straight from the port.
-    main.ComDataPacket.OnPacket = nullptr;
-    main.ComPort.WriteBytes(TCmdReadHeader().GetFrame());
-    std::string answer;
-    for (int i = 0; i < 10 && answer.find(kFrameStop) == std::string::npos; ++i)
-        answer += main.ComPort.ReadBytes(1000);
-    main.AttachPacketHandler();
-    ASSERT_NE(answer.find(kFrameStop), std::string::npos);
+    TCmdReadHeader read;
+    bool filled = false;
+    DirectRead(main, read, [&] { filled = true; }, QStringLiteral("?"), QStringLiteral("?"));
+    ASSERT_TRUE(filled);
+    const std::string answer = read.LastFrame();
 
     // The goods report: a series of frames written one after another.
     TFDatabaseReport& report = *forms().FDatabaseReport;
@@ -118,6 +117,10 @@ TEST_F(ExchangeLogAndStatusLineTest, FramesOfDirectReadsAndOfFrameSeriesAreLogge
     EXPECT_FALSE(rows[1]->sent);
     EXPECT_EQ(rows[1]->kind, LogKind::Frame);
     EXPECT_EQ(rows[1]->bytes, answer);  // one row, however many reads it took
+    // Both carry the dialog's command, though it never became the main
+    // window's current one.
+    EXPECT_EQ(rows[0]->description, QStringLiteral("Odczyt nagłówka"));
+    EXPECT_EQ(rows[1]->description, QStringLiteral("Odczyt nagłówka"));
     EXPECT_GE(rows[1]->answerMs, 0);
     QStringList goodsFrames;
     for (std::size_t i = 2; i < rows.size(); ++i)
