@@ -13,7 +13,7 @@
 #include "console/TFSetDiscMode.h"
 #include "console/TFSetErrMode.h"
 #include "console/TFSetHeader.h"
-#include "console/TFSetInspectionDate.h"
+#include "console/TFSetServiceVisit.h"
 #include "console/TFSetNIP.h"
 #include "console/TFSetRates.h"
 #include "console/TFTestTrans.h"

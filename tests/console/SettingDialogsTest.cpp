@@ -21,7 +21,7 @@
 #include "console/TFSetDate.h"
 #include "console/TFSetDiscMode.h"
 #include "console/TFSetErrMode.h"
-#include "console/TFSetInspectionDate.h"
+#include "console/TFSetServiceVisit.h"
 #include "console/TFSetNIP.h"
 #include "console/TFSetRates.h"
 #include "tests/console/ConsoleHarness.h"

@@ -1,4 +1,4 @@
-#include "console/TFSetInspectionDate.h"
+#include "console/TFSetServiceVisit.h"
 
 #include <QDateEdit>
 #include <QFormLayout>
