@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "console/DialogButtons.h"
-#include "console/Named.h"
+#include "console/ObjectNames.h"
 #include "console/WaitIndicator.h"
 
 namespace varmo {

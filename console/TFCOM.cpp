@@ -12,6 +12,7 @@
 #include "console/ObjectNames.h"
 #include "console/RadioGroup.h"
 #include "console/TFMain.h"
+#include "console/DialogButtons.h"
 #include "link/SettingsStore.h"
 #include "link/StoredLink.h"
 
@@ -48,9 +49,7 @@ TFCOM::TFCOM(TFMain& main) : QDialog(&main), main_(main)
     auto* columns = new QHBoxLayout;
     columns->addWidget(GBCom, 1);
     columns->addWidget(RGBaud, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
+    auto* buttons = DialogButtonRow({BitBtn1});
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);

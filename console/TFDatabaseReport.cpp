@@ -13,7 +13,7 @@
 #include "console/GoodsGrid.h"
 #include "console/GoodsTable.h"
 #include "console/HandlerGuard.h"
-#include "console/Named.h"
+#include "console/ObjectNames.h"
 #include "console/Prompts.h"
 #include "console/RadioGroup.h"
 #include "console/SendProgress.h"

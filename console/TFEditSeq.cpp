@@ -9,7 +9,7 @@
 #include "console/DialogButtons.h"
 #include "console/Fonts.h"
 #include "console/HandlerGuard.h"
-#include "console/Named.h"
+#include "console/ObjectNames.h"
 #include "console/Prompts.h"
 #include "console/TFMain.h"
 #include "console/Text.h"

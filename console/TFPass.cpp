@@ -11,6 +11,7 @@
 #include "console/ObjectNames.h"
 #include "console/Prompts.h"
 #include "console/TFMain.h"
+#include "console/DialogButtons.h"
 
 namespace varmo {
 
@@ -38,10 +39,7 @@ TFPass::TFPass(TFMain& main) : QDialog(&main), main_(main)
     auto* entry = new QHBoxLayout;
     entry->addWidget(Label1);
     entry->addWidget(Ed, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    auto* buttons = DialogButtonRow({BitBtn1, BitBtn2});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(entry);
     layout->addStretch(1);

@@ -11,7 +11,7 @@
 #include "console/DateMask.h"
 #include "console/DialogButtons.h"
 #include "console/HandlerGuard.h"
-#include "console/Named.h"
+#include "console/ObjectNames.h"
 #include "console/Prompts.h"
 #include "console/TFMain.h"
 #include "protocol/Exception.h"

@@ -10,7 +10,7 @@
 #include "console/DateMask.h"
 #include "console/DialogButtons.h"
 #include "console/HandlerGuard.h"
-#include "console/Named.h"
+#include "console/ObjectNames.h"
 #include "console/Prompts.h"
 #include "console/RadioGroup.h"
 #include "console/TFMain.h"

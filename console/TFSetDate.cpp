@@ -17,6 +17,7 @@
 #include "console/ObjectNames.h"
 #include "console/TFMain.h"
 #include "console/Text.h"
+#include "console/DialogButtons.h"
 #include "protocol/Exception.h"
 #include "protocol/Fields.h"
 
@@ -58,10 +59,7 @@ TFSetDate::TFSetDate(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     auto* field = new QHBoxLayout;
     field->addWidget(ME, 1);
     field->addWidget(SpeedButton1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BBOK);
-    buttons->addWidget(BBCancel);
+    auto* buttons = DialogButtonRow({BBOK, BBCancel});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(field);
     layout->addStretch(1);

@@ -13,6 +13,7 @@
 #include "console/HandlerGuard.h"
 #include "console/ObjectNames.h"
 #include "console/TFMain.h"
+#include "console/DialogButtons.h"
 
 namespace varmo {
 
@@ -45,10 +46,7 @@ TFSetDiscMode::TFSetDiscMode(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     methods->addWidget(RB2, 4, 0, 1, 2);
     methods->addWidget(method2First, 5, 1);
     methods->addWidget(method2Second, 6, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    auto* buttons = DialogButtonRow({BitBtn1, BitBtn2});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(methods);
     layout->addStretch(1);

@@ -11,6 +11,7 @@
 #include "console/ObjectNames.h"
 #include "console/RadioGroup.h"
 #include "console/TFMain.h"
+#include "console/DialogButtons.h"
 
 namespace varmo {
 
@@ -31,10 +32,7 @@ TFSetErrMode::TFSetErrMode(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     BitBtn1->setDefault(true);
     BitBtn2 = new QPushButton(QStringLiteral("Anuluj"), this);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    auto* buttons = DialogButtonRow({BitBtn1, BitBtn2});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(RG, 1);
     layout->addLayout(buttons);

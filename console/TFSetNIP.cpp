@@ -14,6 +14,7 @@
 #include "console/ObjectNames.h"
 #include "console/TFMain.h"
 #include "console/Text.h"
+#include "console/DialogButtons.h"
 
 namespace varmo {
 
@@ -36,10 +37,7 @@ TFSetNIP::TFSetNIP(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     auto* entry = new QHBoxLayout;
     entry->addWidget(label);
     entry->addWidget(Ed, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    auto* buttons = DialogButtonRow({BitBtn1, BitBtn2});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(entry);
     layout->addWidget(CB);

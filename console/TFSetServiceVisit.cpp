@@ -15,6 +15,7 @@
 #include "console/ObjectNames.h"
 #include "console/TFMain.h"
 #include "console/Text.h"
+#include "console/DialogButtons.h"
 
 namespace varmo {
 
@@ -33,10 +34,7 @@ TFSetInspectionDate::TFSetInspectionDate(Forms& forms) : QDialog(forms.FMain), f
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("Data:"), DE);
     fields->addRow(QStringLiteral("Komunikat/telefon:"), Ed);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BBOK);
-    buttons->addWidget(BBCancel);
+    auto* buttons = DialogButtonRow({BBOK, BBCancel});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addStretch(1);

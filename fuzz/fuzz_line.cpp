@@ -14,6 +14,7 @@
 #include "protocol/Escaped.h"
 #include "protocol/Exception.h"
 #include "protocol/Frame.h"
+#include "fuzz/ChunkedFeed.h"
 
 namespace {
 
@@ -71,17 +72,7 @@ void Receive(const std::uint8_t* data, std::size_t size, varmo::TCmdRequest& req
             // console's error box, not a fault.
         }
     };
-    std::size_t pos = 0;
-    while (pos < size) {
-        // The first byte of each piece says how long the chunk is.
-        const std::size_t length = 1 + data[pos] % 64;
-        ++pos;
-        const std::size_t take = length < size - pos ? length : size - pos;
-        packet.HandleData(std::string(reinterpret_cast<const char*>(data + pos), take));
-        if (packet.Buffer().size() >= 1024)
-            std::abort();
-        pos += take;
-    }
+    FeedInChunks(packet, data, size);
 }
 
 }  // namespace

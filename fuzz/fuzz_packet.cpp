@@ -6,6 +6,7 @@
 #include <string>
 
 #include "link/ComDataPacket.h"
+#include "fuzz/ChunkedFeed.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -16,16 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (text.find("\x1B\\") != std::string::npos)
             std::abort();
     };
-    std::size_t pos = 0;
-    while (pos < size) {
-        // The first byte of each piece says how long the chunk is.
-        const std::size_t length = 1 + data[pos] % 64;
-        ++pos;
-        const std::size_t take = length < size - pos ? length : size - pos;
-        packet.HandleData(std::string(reinterpret_cast<const char*>(data + pos), take));
-        if (packet.Buffer().size() >= 1024)
-            std::abort();
-        pos += take;
-    }
+    FeedInChunks(packet, data, size);
     return 0;
 }
