@@ -23,7 +23,7 @@ QJsonArray textArray(const std::vector<std::string>& lines)
     return array;
 }
 
-QJsonValue statusJson(const Exchange& exchange)
+QJsonValue statusJson(const ExchangeRecord& exchange)
 {
     if (!exchange.status)
         return QJsonValue::Null;
@@ -51,7 +51,7 @@ void printLines(std::ostream& out, const Lines& lines)
 
 }  // namespace
 
-QJsonObject ExchangeJson(const Exchange& exchange)
+QJsonObject ExchangeJson(const ExchangeRecord& exchange)
 {
     QJsonObject object;
     object.insert(QStringLiteral("command"), utf8(exchange.verb));
@@ -73,7 +73,7 @@ QJsonObject ExchangeJson(const Exchange& exchange)
     return object;
 }
 
-void PrintExchange(std::ostream& out, const Exchange& exchange, bool json)
+void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json)
 {
     if (json) {
         out << QJsonDocument(ExchangeJson(exchange)).toJson(QJsonDocument::Compact).toStdString()

@@ -4,12 +4,12 @@
 #include <QJsonObject>
 #include <ostream>
 
-#include "cli/Exchange.h"
+#include "exchange/ExchangeRecord.h"
 
 namespace varmo::cli {
 
-QJsonObject ExchangeJson(const Exchange& exchange);
+QJsonObject ExchangeJson(const ExchangeRecord& exchange);
 
-void PrintExchange(std::ostream& out, const Exchange& exchange, bool json);
+void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json);
 
 }  // namespace varmo::cli

@@ -1,39 +1,20 @@
 #pragma once
-// The line to the printer for one run of varmo-cli: the port and its packet
-// assembler, and the exchanges of each command, with the check whether the
-// printer took it. Waiting runs the event loop, so the port's deliveries come
-// in as they do in the console.
-#include <QElapsedTimer>
+// The line to the printer for one run of varmo-cli: the shared exchange with
+// the printer and the runner that carries each command to its outcome, with
+// the line's failures turned into varmo-cli's exit codes.
 #include <QString>
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "cli/Exchange.h"
 #include "cli/Verbs.h"
-#include "commands/ReadCommands.h"
-#include "link/ComDataPacket.h"
-#include "link/ComPort.h"
+#include "exchange/CommandRunner.h"
+#include "exchange/PrinterExchange.h"
 
 namespace varmo::cli {
 
-struct LinkTimes {
-    int answerMs = 2000;  // for an answer the command waits for
-    int listenMs = 0;     // for anything after a command that takes no answer
-    int sequenceListenMs = 300;  // for the answer to a sequence sent as it is
-};
-
-// How a command ended; the reason is empty on success.
-struct Outcome {
-    bool ok = true;
-    std::string reason;
-};
-
 class Session {
 public:
-    using Report = std::function<void(const Exchange&)>;
+    using Report = CommandRunner::Report;
 
     Session(const QString& port, std::int32_t baud, LinkTimes times);
 
@@ -41,9 +22,8 @@ public:
     void Open();
 
     // Runs the step; every exchange goes to report as soon as it is over.
-    // check: a command without an answer of its own is followed by a
-    // reading of the error number, and a refused or missing answer by one
-    // too, so that the outcome can name the printer's error.
+    // check: the printer's error number is asked after a command without an
+    // answer of its own and after a refused or missing answer.
     Outcome Perform(const Step& step, const std::string& verb, int line, bool check,
                     const Report& report);
 
@@ -51,32 +31,8 @@ public:
     void Pause(int ms);
 
 private:
-    Exchange frameExchange(TCommand& command, const std::string& verb, int line,
-                           bool patient = false);
-    // The command's verdict on one answer frame, and the answer's description.
-    static bool acceptAnswer(TCmdRequest& request, const std::string& frame, Lines& answer);
-    Exchange controlExchange(char control, const std::string& verb, int line);
-    // The error number read with the error command; nothing when no answer.
-    std::optional<std::int32_t> readErrorNumber(int line, const Report& report);
-    // After a failure or a command without answer: the printer's error
-    // number decides; fallback is the reason when it reads 0 or not at all.
-    Outcome refusal(const std::string& fallback, int line, const Report& report);
-    // CliFailure when the port fails or the bytes do not all go out.
-    void write(const std::string& bytes);
-    // Takes in what arrived between exchanges and forgets it.
-    void settle();
-    void failIfPortFailed();
-    // Runs the event loop until count packets are in or ms have passed.
-    void awaitPackets(std::size_t count, int ms);
-
-    TComPort port_;
-    TComDataPacket packets_;
-    LinkTimes times_;
-    std::vector<std::string> received_;
-    std::vector<std::int64_t> arrivals_;
-    std::function<void()> onArrival_;
-    QElapsedTimer clock_;
-    std::string failure_;  // the port's failure while waiting
+    PrinterExchange exchange_;
+    CommandRunner runner_;
 };
 
 }  // namespace varmo::cli

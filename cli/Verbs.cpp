@@ -268,18 +268,4 @@ Step BuildStep(const std::vector<std::string>& words)
     return step;
 }
 
-const char* ControlDescription(char control)
-{
-    switch (control) {
-    case kENQ:
-        return "Zapytanie o status drukarki";
-    case kDLE:
-        return "Zapytanie o status mechaniczny drukarki";
-    case kCAN:
-        return "Przerwanie realizacji rozkazu";
-    default:
-        return "";
-    }
-}
-
 }  // namespace varmo::cli

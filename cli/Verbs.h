@@ -36,7 +36,4 @@ const Verb* FindVerb(const std::string& name);
 // (a date past 2030) is a usage error before anything is sent.
 Step BuildStep(const std::vector<std::string>& words);
 
-// The description of a control byte, as the console's status panel names it.
-const char* ControlDescription(char control);
-
 }  // namespace varmo::cli

@@ -56,7 +56,7 @@ int run(const std::vector<std::string>& args)
     session.Open();
 
     const bool json = invocation.json;
-    const Session::Report report = [json](const Exchange& exchange) {
+    const Session::Report report = [json](const ExchangeRecord& exchange) {
         PrintExchange(std::cout, exchange, json);
     };
     if (script) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "protocol/IntegerText.h"
 #include "protocol/Types.h"
 
 namespace varmo {
@@ -33,9 +34,5 @@ std::string RateLine(const std::array<std::int32_t, 7>& rates, bool firstFour);
 // A header text cut at every CR: each CR ends a line; text after the last CR,
 // when there is any, is the last line. The pieces stay Windows-1250 bytes.
 Lines SplitAtCR(const std::string& text);
-
-// A decimal integer as the standard conversion reads it: leading blanks,
-// optional sign, digits to the end. Nothing when the text is not one.
-bool ParseInteger(const std::string& text, std::int32_t& value);
 
 }  // namespace varmo

@@ -10,12 +10,10 @@ namespace varmo {
 class TCmdRequest;
 class TFMain;
 
-// Opens the port (or stops: the main window has said why), writes the
-// request's frame with packets kept from the main window, reads up to 1000
-// bytes and lets the request accept them. Accepted: fill runs, still with
-// packets kept away. Refused (also when nothing came): the message box with
-// failText and failCaption. The main window gets its packets back however
-// this ends, errors included; errors go on to the caller.
+// Opens the port (or stops: the main window has said why) and lets the
+// exchange read past the current command. Accepted: fill runs, with packets
+// still kept from the main window. Refused (also when nothing came): the
+// message box with failText and failCaption. Errors go on to the caller.
 void DirectRead(TFMain& main, TCmdRequest& request, const std::function<void()>& fill,
                 const QString& failText, const QString& failCaption);
 

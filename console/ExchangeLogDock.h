@@ -2,7 +2,7 @@
 // The exchange log "Dziennik": a dock under the main window with one row per
 // frame, control byte or status byte that crossed the port, a text filter and
 // a kind filter, clearing, export to a text or CSV file, and copying of the
-// selected rows. It watches the port as a PortObserver; rows reach the view
+// selected rows. It hears every byte the exchange sees cross the port; rows reach the view
 // in batches, so a burst of answers never holds the event loop up.
 #include <QDockWidget>
 #include <QSortFilterProxyModel>
@@ -12,7 +12,7 @@
 
 #include "console/ExchangeLogModel.h"
 #include "console/ExchangeLogRows.h"
-#include "link/PortObserver.h"
+#include "link/PortObserver.h"  // PortTraffic
 
 class QComboBox;
 class QLineEdit;
@@ -38,13 +38,12 @@ private:
     std::optional<LogKind> kind_;
 };
 
-class ExchangeLogDock : public QDockWidget, public PortObserver {
+class ExchangeLogDock : public QDockWidget {
     Q_OBJECT
 public:
     explicit ExchangeLogDock(QWidget* parent = nullptr, std::size_t capacity = 100000);
 
-    void PortTrafficSeen(const PortTraffic& traffic) override;
-    void PortStateChanged(const PortState&) override {}
+    void PortTrafficSeen(const PortTraffic& traffic);
 
     // Rows waiting for the next batch go into the model now.
     void Flush();

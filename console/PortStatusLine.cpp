@@ -46,9 +46,6 @@ PortStatusLine::PortStatusLine(QStatusBar* bar) : QObject(bar)
     LbSpeed = field(bar, "LbSpeed", true);
     LbCodePage = field(bar, "LbCodePage", true);
     LbState = field(bar, "LbState", true);
-    answerWait_.setSingleShot(true);
-    answerWait_.setInterval(kAnswerWaitMs);
-    connect(&answerWait_, &QTimer::timeout, this, &PortStatusLine::noAnswer);
 }
 
 void PortStatusLine::PortStateChanged(const PortState& state)
@@ -68,23 +65,18 @@ void PortStatusLine::ShowCodePage(const QString& codePage)
                                                          : QStringLiteral("Windows"));
 }
 
-void PortStatusLine::CommandSent(const QString& description, bool expectsAnswer)
+void PortStatusLine::CommandSent(const QString& description)
 {
     LbNoAnswer->clear();
     awaited_ = description;
-    if (expectsAnswer)
-        answerWait_.start();
-    else
-        answerWait_.stop();
 }
 
 void PortStatusLine::AnswerArrived()
 {
-    answerWait_.stop();
     LbNoAnswer->clear();
 }
 
-void PortStatusLine::noAnswer()
+void PortStatusLine::NoAnswer()
 {
     LbNoAnswer->setText(awaited_.isEmpty() ? QStringLiteral("Brak odpowiedzi")
                                            : QStringLiteral("Brak odpowiedzi: ") + awaited_);

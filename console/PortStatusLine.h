@@ -5,30 +5,30 @@
 // "Brak odpowiedzi" when a command sent with "Wykonaj" got no answer in time.
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
-#include "link/PortObserver.h"
+#include "exchange/PrinterExchange.h"
 
 class QLabel;
 class QStatusBar;
 
 namespace varmo {
 
-class PortStatusLine : public QObject, public PortObserver {
+class PortStatusLine : public QObject {
     Q_OBJECT
 public:
     // How long a command may go unanswered before the line says so.
-    static constexpr int kAnswerWaitMs = 2000;
+    static constexpr int kAnswerWaitMs = PrinterExchange::kAnswerWaitMs;
 
     explicit PortStatusLine(QStatusBar* bar);
 
-    void PortTrafficSeen(const PortTraffic&) override {}
-    void PortStateChanged(const PortState& state) override;
+    void PortStateChanged(const PortState& state);
 
     void ShowCodePage(const QString& codePage);
     // A command went out with "Wykonaj"; description: what it is. What was
     // said about the command before goes.
-    void CommandSent(const QString& description, bool expectsAnswer);
+    void CommandSent(const QString& description);
+    // The exchange waited in vain for the answer to it.
+    void NoAnswer();
     // An answer came, late or not: whatever was said about its absence goes.
     void AnswerArrived();
 
@@ -39,9 +39,6 @@ public:
     QLabel* LbNoAnswer = nullptr;
 
 private:
-    void noAnswer();
-
-    QTimer answerWait_;
     QString awaited_;
 };
 

@@ -127,8 +127,8 @@ void TFCOM::FormShow()
 {
     // The port stays closed while the operator chooses.
     Guarded([&] {
-        if (main_.ComPort.Connected())
-            main_.ComPort.ClosePort();
+        if (main_.Exchange.Port.Connected())
+            main_.Exchange.Port.ClosePort();
     });
 }
 
@@ -137,8 +137,8 @@ void TFCOM::FormClose()
     Guarded([&] {
         const std::int32_t speed = SelectedSpeed();
         const QString name = SelectedPortName();
-        main_.ComPort.SetCustomBaudRate(speed);
-        main_.ComPort.SetPort(name);
+        main_.Exchange.Port.SetCustomBaudRate(speed);
+        main_.Exchange.Port.SetPort(name);
         WriteSetting(QStringLiteral("baud"), QString::number(speed));
         WriteSetting(QStringLiteral("com"), name);
     });

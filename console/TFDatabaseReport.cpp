@@ -8,7 +8,6 @@
 #include "commands/TransactionCommands.h"
 #include "console/DialogButtons.h"
 #include "console/FileIO.h"
-#include "console/FrameWrite.h"
 #include "console/GoodsFile.h"
 #include "console/GoodsGrid.h"
 #include "console/GoodsTable.h"
@@ -267,7 +266,7 @@ void TFDatabaseReport::sendReport()
 
     // A report that the line takes long over shows its progress at once; one
     // that only turns out slow shows it once it has run half a second.
-    const bool longSend = wireTimeMs(lines, main_.ComPort.CustomBaudRate(), kFramePauseMs) >=
+    const bool longSend = wireTimeMs(lines, main_.Exchange.Port.CustomBaudRate(), kFramePauseMs) >=
                           SendProgress::kShowAfterMs;
     progress_ = std::make_unique<SendProgress>(this, total);
     struct Cleanup {
@@ -287,15 +286,10 @@ void TFDatabaseReport::sendReport()
         if (!progress_->isVisible() && (longSend || clock.elapsed() >= SendProgress::kShowAfterMs))
             progress_->show();
         // Held like any wait on the line; the progress box keeps "Anuluj".
-        main_.ComPort.Pause(kFramePauseMs);
-        // Between two lines nothing waits on the line: what the printer said
-        // meanwhile reaches the main window now, not after the whole report.
-        main_.ComPort.DeliverWaiting();
-        // A port that failed meanwhile has told the operator so itself.
-        return main_.ComPort.Connected();
+        return main_.Exchange.PauseBetweenFrames(kFramePauseMs);
     };
 
-    WriteWholeFrame(main_.ComPort, start);
+    main_.Exchange.SendWholeFrame(start);
     if (!pause())
         return;
     for (int i = 0;; ++i) {
@@ -310,12 +304,12 @@ void TFDatabaseReport::sendReport()
         if (i == total)
             break;
         DBGrid->setCurrentIndex(MemoryTable->index(i, GoodsTable::kNameColumn));
-        WriteWholeFrame(main_.ComPort, lines[static_cast<std::size_t>(i)]);
+        main_.Exchange.SendWholeFrame(lines[static_cast<std::size_t>(i)]);
         progress_->SetDone(i + 1);
         if (!pause())
             return;
     }
-    WriteWholeFrame(main_.ComPort, end);
+    main_.Exchange.SendWholeFrame(end);
     progress_.reset();
     CurrentPrompts().message(QStringLiteral("Raport został wysłany"), kSentCaption);
 }

@@ -94,12 +94,11 @@ TFMain::TFMain(Forms& forms, QWidget* parent) : QMainWindow(parent), forms_(form
     // standard error box and the console carries on.
     ComPort.OnDeliveryError = [](const std::exception& error) { ShowStandardError(error); };
     ComPort.OnPortFailure = [](const EComPort& error) { ShowStandardError(error); };
-    Guarded([&] { ComDataPacket.SetComPort(&ComPort); });
-    connect(&ComPort, &TComPort::ChunkDelivered, this, [this] {
+    connect(&Exchange, &PrinterExchange::packetArrived, this, &TFMain::ComDataPacketPacket);
+    connect(&Exchange, &PrinterExchange::chunkDelivered, this, [this] {
         if (!isMinimized())
             showPendingAnswer();
     });
-    AttachPacketHandler();
 
     FormCreate();
     restoreLogPlace();
@@ -109,7 +108,7 @@ TFMain::~TFMain()
 {
     saveLogPlace();
     FormDestroy();
-    ComDataPacket.OnPacket = nullptr;
+    disconnect(&Exchange, nullptr, this, nullptr);
 }
 
 void TFMain::buildSides()
@@ -130,11 +129,6 @@ void TFMain::buildSides()
         gate->setChecked(true);
         gate->setVisible(false);
     }
-}
-
-void TFMain::AttachPacketHandler()
-{
-    ComDataPacket.OnPacket = [this](const std::string& text) { ComDataPacketPacket(text); };
 }
 
 void TFMain::closeEvent(QCloseEvent* event)

@@ -1,19 +1,20 @@
 #pragma once
-// The console's main window and the hub of every exchange with the printer:
-// it holds the current command and the command history, shows the frame going
-// out and the frame coming back with their descriptions, owns the serial port
-// and its packet assembler, the status panel, the code page and the service
-// lock. Dialogs hand their commands over through SubmitCommand.
+// The console's main window: it shows the current command's frame and
+// description, the frame coming back and what it means, and carries the
+// status panel, the code page and the service lock. The exchange with the
+// printer (port, assembler, command history, answer matching) lives in
+// Exchange; ComPort, ComDataPacket and CommandHistory are its parts under the
+// window's own names. Dialogs hand their commands over through SubmitCommand.
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
-#include "console/CommandHistoryList.h"
+#include "exchange/CommandHistoryList.h"
 #include "console/Forms.h"
 #include "console/WaitIndicator.h"
-#include "link/ComDataPacket.h"
-#include "link/ComPort.h"
+#include "exchange/PrinterExchange.h"
 #include "protocol/Command.h"
 #include "protocol/Types.h"
 
@@ -42,32 +43,35 @@ public:
 
     // Services for the dialogs.
     void SubmitCommand(std::unique_ptr<TCommand> command);
-    TCommand* CurrentCommand() const { return CommandHistory.Current(); }
+    TCommand* CurrentCommand() const { return Exchange.Current(); }
     bool EnsurePortOpen();
     void QueryPrinterStatus(bool reportNoAnswer);
     void SetCodePage(const QString& value);
     void SetServiceMode(bool unlocked);
     void ShowStatusFlag(const QString& name, bool bit);
-    // Gives packets back to ComDataPacketPacket after a dialog's direct
-    // exchange (which detaches them by assigning nullptr to OnPacket).
-    void AttachPacketHandler();
+    // Gives packets back to ComDataPacketPacket after someone else had them.
+    void AttachPacketHandler() { Exchange.AttachPacketHandler(); }
+
+    // A menu entry for a dialog of the console's own: the dialog is made on
+    // first use with make, kept by the window and shown modally where it was
+    // left. Such a dialog needs its own files and this one call, nothing else.
+    QAction* AddDialogEntry(QMenu* menu, const QString& caption, const char* name,
+                            std::function<QDialog*(TFMain&)> make);
 
     // Start-up and exit; run by the constructor and the destructor.
     void FormCreate();
     void FormDestroy();
 
-    CommandHistoryList CommandHistory;
+    // The exchange with the printer, and its parts under the window's names.
+    PrinterExchange Exchange;
+    CommandHistoryList& CommandHistory = Exchange.History;
+    TComPort& ComPort = Exchange.Port;
+    TComDataPacket& ComDataPacket = Exchange.Packets;
+
     QString CodePage;
     bool ServiceUnlocked = false;
     bool Fiscal = true;
     bool ConfirmOnPrinter = false;
-
-    // A dialog's read command while it goes straight to the port, so the log
-    // can name its frame and its answer; nullptr otherwise.
-    const TCommand* DirectCommand = nullptr;
-
-    TComPort ComPort;
-    TComDataPacket ComDataPacket;
 
     // The command side.
     QGroupBox* GroupBox1 = nullptr;

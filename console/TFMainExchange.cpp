@@ -30,7 +30,7 @@ void TFMain::SubmitCommand(std::unique_ptr<TCommand> command)
 {
     if (!command)
         return;
-    TCommand* current = CommandHistory.Add(std::move(command));
+    TCommand* current = Exchange.Adopt(std::move(command));
     // The raw frame in both code pages, so the letters read right on screen
     // whatever goes on the wire. A body that cannot be built stops here, with
     // the command already current and the views as they were.
@@ -45,14 +45,7 @@ void TFMain::SubmitCommand(std::unique_ptr<TCommand> command)
 
 bool TFMain::EnsurePortOpen()
 {
-    if (!ComPort.Connected()) {
-        try {
-            ComPort.OpenPort();
-        } catch (const std::exception&) {
-            // Only the outcome counts; the operator gets the message below.
-        }
-    }
-    if (ComPort.Connected())
+    if (Exchange.Open())
         return true;
     CurrentPrompts().message(QStringLiteral("COM"), QStringLiteral("Nie można otworzyć portu"));
     return false;
@@ -62,12 +55,9 @@ void TFMain::SBSendClick()
 {
     Guarded([&] {
         TCommand* current = CurrentCommand();
-        if (current == nullptr || ComPort.Waiting() || !EnsurePortOpen())
+        if (current == nullptr || Exchange.Busy() || !EnsurePortOpen())
             return;
-        // Framed now, in the code page in force now.
-        ComPort.WriteBytes(current->GetFrame());
-        StatusLine->CommandSent(currentDescription(),
-                                dynamic_cast<TCmdRequest*>(current) != nullptr);
+        Exchange.SendCurrent();
         if (ConfirmOnPrinter)
             CurrentPrompts().message(QStringLiteral("Proszę potwierdzić operację na drukarce"),
                                      QStringLiteral("Uwaga"));
@@ -77,7 +67,6 @@ void TFMain::SBSendClick()
 void TFMain::ComDataPacketPacket(const std::string& text)
 {
     Guarded([&] {
-        StatusLine->AnswerArrived();
         try {
             takeAnswer(text);
         } catch (...) {
@@ -99,23 +88,16 @@ void TFMain::takeAnswer(const std::string& text)
         pending_.frame = EscapedText(frame);
         pending_.frameSet = true;
     }
-    // Every answer belongs to the current command, sent or not. The frame
-    // view shows the bytes as they came; the command reads them in the
-    // console's code page.
-    auto* request = dynamic_cast<TCmdRequest*>(CurrentCommand());
-    if (request == nullptr)
-        return;
-    // An old description must not stand beside a new frame, even when
-    // describing the new one fails.
+    // The frame view shows the bytes as they came; the current command reads
+    // them in the console's code page. An old description must not stand
+    // beside a new frame, even when describing the new one fails.
     using Description = PendingAnswer::Description;
-    pending_.description = Description::Clear;
-    if (!request->AcceptAnswer(frame)) {
-        pending_.lines.assign(1, "Niezrozumiała sekwencja");
-        pending_.description = Description::Lines;
+    if (dynamic_cast<TCmdRequest*>(CurrentCommand()) == nullptr)
         return;
-    }
-    if (CBOpis->isChecked()) {
-        request->DescribeAnswer(pending_.lines);
+    pending_.description = Description::Clear;
+    AnswerMatch match = Exchange.MatchCurrent(frame, CBOpis->isChecked());
+    if (!match.accepted || CBOpis->isChecked()) {
+        pending_.lines = std::move(match.description);
         pending_.description = Description::Lines;
     }
 }

@@ -25,8 +25,14 @@ const QString kLogPlace = QStringLiteral("dziennik/uklad");
 void TFMain::buildLogAndStatusLine()
 {
     StatusLine = new PortStatusLine(statusBar());
-    ComPort.AddObserver(StatusLine);
-    StatusLine->PortStateChanged(ComPort.State());
+    connect(&Exchange, &PrinterExchange::stateChanged, StatusLine,
+            &PortStatusLine::PortStateChanged);
+    StatusLine->PortStateChanged(Exchange.State());
+    connect(&Exchange, &PrinterExchange::commandSent, StatusLine,
+            [this] { StatusLine->CommandSent(currentDescription()); });
+    connect(&Exchange, &PrinterExchange::answerMissing, StatusLine, &PortStatusLine::NoAnswer);
+    connect(&Exchange, &PrinterExchange::answerArrived, StatusLine,
+            &PortStatusLine::AnswerArrived);
 
     Dziennik = new ExchangeLogDock(this);
     addDockWidget(Qt::BottomDockWidgetArea, Dziennik);
@@ -36,8 +42,9 @@ void TFMain::buildLogAndStatusLine()
         // the frames of a series (test receipt, goods report) go out unnamed.
         const TCommand* current = CurrentCommand();
         try {
-            if (DirectCommand != nullptr && DirectCommand->GetFrame() == frame)
-                return describeFirstLine(*DirectCommand);
+            const TCommand* direct = Exchange.DirectCommand();
+            if (direct != nullptr && direct->GetFrame() == frame)
+                return describeFirstLine(*direct);
             if (current != nullptr && current->GetFrame() == frame)
                 return currentDescription();
         } catch (const std::exception&) {
@@ -49,7 +56,7 @@ void TFMain::buildLogAndStatusLine()
         return dynamic_cast<const TCmdRequest*>(CurrentCommand()) ? currentDescription()
                                                                   : QString();
     };
-    ComPort.AddObserver(Dziennik);
+    connect(&Exchange, &PrinterExchange::trafficSeen, Dziennik, &ExchangeLogDock::PortTrafficSeen);
 
     // After the entries "Inne" has always had, so they keep their places.
     Inne1->addSeparator();

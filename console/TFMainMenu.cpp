@@ -2,6 +2,7 @@
 // Entries whose dialogs are not built yet are there, enabled by the same rules
 // as the rest, and show nothing until their dialog joins the form set.
 #include <QActionGroup>
+#include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -100,6 +101,24 @@ void TFMain::buildMenu()
 
     Oprogramie2 = bar->addAction(QStringLiteral("O programie"));
     connect(Oprogramie2, &QAction::triggered, this, &TFMain::Oprogramie2Click);
+}
+
+QAction* TFMain::AddDialogEntry(QMenu* menu, const QString& caption, const char* name,
+                                std::function<QDialog*(TFMain&)> make)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    connect(action, &QAction::triggered, this,
+            [this, make = std::move(make), dialog = static_cast<QDialog*>(nullptr)]() mutable {
+                Guarded([&] {
+                    if (dialog == nullptr) {
+                        dialog = make(*this);
+                        dialog->setParent(this, dialog->windowFlags());
+                    }
+                    showModal(dialog);
+                });
+            });
+    return action;
 }
 
 void TFMain::PortCOM1Click()

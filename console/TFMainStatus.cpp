@@ -9,7 +9,6 @@
 #include "console/Prompts.h"
 #include "console/StatusFlags.h"
 #include "console/TFMain.h"
-#include "link/StatusQuery.h"
 #include "protocol/Frame.h"
 
 namespace varmo {
@@ -100,9 +99,9 @@ void TFMain::ShowStatusFlag(const QString& name, bool bit)
 void TFMain::QueryPrinterStatus(bool reportNoAnswer)
 {
     // One exchange at a time: a query asked for inside another wait is not run.
-    if (ComPort.Waiting() || !EnsurePortOpen())
+    if (Exchange.Busy() || !EnsurePortOpen())
         return;
-    const std::optional<unsigned char> status = QueryStatusByte(ComPort, kENQ);
+    const std::optional<unsigned char> status = Exchange.QueryStatus(kENQ);
     if (!status) {
         if (reportNoAnswer)
             CurrentPrompts().message(QStringLiteral("Brak odpowiedzi"),
@@ -123,9 +122,9 @@ void TFMain::Button3Click()
 void TFMain::Button4Click()
 {
     Guarded([&] {
-        if (ComPort.Waiting() || !EnsurePortOpen())
+        if (Exchange.Busy() || !EnsurePortOpen())
             return;
-        const std::optional<unsigned char> status = QueryStatusByte(ComPort, kDLE);
+        const std::optional<unsigned char> status = Exchange.QueryStatus(kDLE);
         if (!status) {
             CurrentPrompts().message(QStringLiteral("Brak odpowiedzi"), QStringLiteral("COM"));
             return;
@@ -139,8 +138,8 @@ void TFMain::Button4Click()
 void TFMain::Button5Click()
 {
     Guarded([&] {
-        if (!ComPort.Waiting() && EnsurePortOpen())
-            ComPort.WriteBytes(std::string(1, kCAN));
+        if (!Exchange.Busy() && EnsurePortOpen())
+            Exchange.Cancel();
     });
 }
 

@@ -7,7 +7,6 @@
 
 #include "commands/TransactionCommands.h"
 #include "console/DialogButtons.h"
-#include "console/FrameWrite.h"
 #include "console/HandlerGuard.h"
 #include "console/ObjectNames.h"
 #include "console/Prompts.h"
@@ -56,14 +55,13 @@ void TFTestTrans::BBOKClick()
         };
         for (std::size_t i = 0; i < std::size(frames); ++i) {
             if (i > 0) {
-                // Held like any wait on the line: painting, input off.
-                main_.ComPort.Pause(kFramePauseMs);
-                // The port failed while we waited: that failure has been
-                // reported once already, and nothing more goes out.
-                if (!main_.ComPort.Connected())
+                // Held like any wait on the line: painting, input off. A port
+                // that failed meanwhile has been reported once already, and
+                // nothing more goes out.
+                if (!main_.Exchange.PauseBetweenFrames(kFramePauseMs))
                     return;
             }
-            WriteWholeFrame(main_.ComPort, frames[i]->GetFrame());
+            main_.Exchange.SendWholeFrame(frames[i]->GetFrame());
         }
         CurrentPrompts().message(QStringLiteral("Paragon testowy został wysłany"),
                                  QStringLiteral("Paragon testowy"));

@@ -1,6 +1,6 @@
 #include "link/LinkSpeed.h"
 
-#include "commands/DescriptionText.h"
+#include "protocol/IntegerText.h"
 
 namespace varmo {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/UserCommand.h"
-#include "console/CommandHistoryList.h"
+#include "exchange/CommandHistoryList.h"
 
 namespace varmo::test {
 namespace {

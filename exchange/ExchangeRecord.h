@@ -1,6 +1,6 @@
 #pragma once
-// One exchange with the printer as varmo-cli reports it: what went out and
-// what it is, what came back and what it means, and how long it took.
+// One exchange with the printer as a report of it: what went out and what it
+// is, what came back and what it means, and how long it took.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,9 +8,9 @@
 
 #include "protocol/Types.h"
 
-namespace varmo::cli {
+namespace varmo {
 
-struct Exchange {
+struct ExchangeRecord {
     std::string verb;            // the command word; "error" for a check of the error number
     int line = 0;                // the script line, 0 outside a script
     std::string sent;            // Windows-1250, as the console shows it (before Mazovia)
@@ -25,4 +25,13 @@ struct Exchange {
     std::int64_t ms = 0;  // from sending to the answer, or to the end of waiting
 };
 
-}  // namespace varmo::cli
+// How one command ended; the reason is empty on success.
+struct Outcome {
+    bool ok = true;
+    std::string reason;
+};
+
+// How an ENQ, DLE or CAN is described, as the status panel names it.
+const char* ControlDescription(char control);
+
+}  // namespace varmo

@@ -1,4 +1,4 @@
-#include "console/CommandHistoryList.h"
+#include "exchange/CommandHistoryList.h"
 
 namespace varmo {
 

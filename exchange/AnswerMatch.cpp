@@ -1,0 +1,24 @@
+#include "exchange/AnswerMatch.h"
+
+#include "commands/ReadCommands.h"
+
+namespace varmo {
+
+AnswerMatch MatchAnswer(TCommand* command, const std::string& frame, bool describe)
+{
+    AnswerMatch match;
+    auto* request = dynamic_cast<TCmdRequest*>(command);
+    if (request == nullptr)
+        return match;
+    match.forRequest = true;
+    if (!request->AcceptAnswer(frame)) {
+        match.description.assign(1, kNotUnderstoodText);
+        return match;
+    }
+    match.accepted = true;
+    if (describe)
+        request->DescribeAnswer(match.description);
+    return match;
+}
+
+}  // namespace varmo

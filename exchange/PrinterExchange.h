@@ -1,0 +1,111 @@
+#pragma once
+// The one exchange with the printer, shared by the console and varmo-cli: the
+// serial port and its packet assembler, the commands handed over and the one
+// whose answers are awaited, the status queries, the dialogs' direct reads,
+// series of frames with pauses, the watch for an answer that does not come,
+// and the port's state. Qt Core only: it tells its users what happened
+// through signals and never shows anything itself.
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "exchange/AnswerMatch.h"
+#include "exchange/CommandHistoryList.h"
+#include "link/ComDataPacket.h"
+#include "link/ComPort.h"
+#include "link/PortObserver.h"
+
+namespace varmo {
+
+class TCmdRequest;
+
+class PrinterExchange : public QObject, private PortObserver {
+    Q_OBJECT
+public:
+    // How long a command sent may go unanswered before its users hear so.
+    static constexpr int kAnswerWaitMs = 2000;
+    // The most a dialog's direct read takes from the line.
+    static constexpr std::int32_t kDirectReadLimit = 1000;
+
+    explicit PrinterExchange(QObject* parent = nullptr);
+    ~PrinterExchange() override;
+    PrinterExchange(const PrinterExchange&) = delete;
+    PrinterExchange& operator=(const PrinterExchange&) = delete;
+
+    TComPort Port;
+    TComDataPacket Packets;
+    // Every command handed over; the newest is the current one, and every
+    // answer the assembler cuts belongs to it.
+    CommandHistoryList History;
+
+    TCommand* Current() const { return History.Current(); }
+    // Takes the command and makes it current.
+    TCommand* Adopt(std::unique_ptr<TCommand> command);
+
+    // Open, or opened now; false when the port cannot be opened (its state
+    // says why).
+    bool Open();
+    // A direct transfer or a pause is waiting on the line: one exchange at a
+    // time, so nothing else is started meanwhile.
+    bool Busy() const { return Port.Waiting(); }
+
+    // The current command's frame goes out, in the code page in force now.
+    // A command that expects an answer starts the watch for it.
+    void SendCurrent();
+    // What an answer frame (as it came, start and stop included) means to
+    // the current command.
+    AnswerMatch MatchCurrent(const std::string& frame, bool describe) const;
+
+    // Hands every packet the assembler cuts to packetArrived (again, after
+    // someone else had it).
+    void AttachPacketHandler();
+
+    // ENQ or DLE: the status byte, or nothing when the printer said nothing.
+    std::optional<unsigned char> QueryStatus(char control);
+    // CAN, which the printer does not answer.
+    void Cancel();
+
+    // A dialog's read: the request's frame goes out and its answer is read
+    // straight from the port, past the current command. fill runs when the
+    // request accepted what came; false when it did not (nothing came, say).
+    bool DirectRead(TCmdRequest& request, const std::function<void()>& fill);
+    // The dialog's read command while it is on the line; nullptr otherwise.
+    const TCommand* DirectCommand() const { return direct_; }
+
+    // One frame of a series; Exception when it did not all go out.
+    void SendWholeFrame(const std::string& frame);
+    // The pause between two frames of a series, held like every wait on the
+    // line; what the printer said meanwhile is handed on at its end. False
+    // when the series must stop: the port failed meanwhile.
+    bool PauseBetweenFrames(int ms);
+
+    // The port's state now (name, device, speed, open, failure).
+    PortState State() const { return Port.State(); }
+
+signals:
+    // Each packet the assembler cut (the text between start and stop).
+    void packetArrived(const std::string& text);
+    // Every receiver has had the chunk just read.
+    void chunkDelivered();
+    // The current command went out; expectsAnswer: the watch is on.
+    void commandSent(bool expectsAnswer);
+    // Nothing came within kAnswerWaitMs of a command that expects an answer.
+    void answerMissing();
+    // An answer came, late or not.
+    void answerArrived();
+    // Every byte that crosses the port, and every change of its state.
+    void trafficSeen(const varmo::PortTraffic& traffic);
+    void stateChanged(const varmo::PortState& state);
+
+private:
+    void PortTrafficSeen(const PortTraffic& traffic) override;
+    void PortStateChanged(const PortState& state) override;
+
+    QTimer answerWait_;
+    const TCommand* direct_ = nullptr;
+};
+
+}  // namespace varmo

@@ -1,0 +1,75 @@
+# Fails when a source includes a header of a layer it may not use: the
+# layers point downwards only, and the two programs never reach into each
+# other. Qt stays out of the Qt-free layers, and widgets out of everything
+# below the console.
+#
+#   cmake -DROOT=<source dir> [-DEXPECT=<file>] -P CheckLayers.cmake
+#
+# With EXPECT the findings must be exactly the lines of that file: this is how
+# the check itself is tried on sources planted with faults.
+cmake_minimum_required(VERSION 3.20)
+
+# folder: the project folders its includes may name (itself included).
+set(allowed_protocol "protocol")
+set(allowed_commands "commands|protocol")
+set(allowed_link "link|protocol")
+set(allowed_exchange "exchange|link|commands|protocol")
+set(allowed_console "console|exchange|link|commands|protocol")
+set(allowed_cli "cli|exchange|link|commands|protocol")
+set(allowed_simulator "simulator|protocol")
+set(layers protocol commands link exchange console cli simulator)
+string(JOIN "|" projectFolders ${layers})
+set(qtFree protocol commands simulator)
+set(widgetFree protocol commands link exchange cli simulator)
+set(widgetHeaders
+  "^(QtWidgets/.*|QApplication|QWidget|QDialog|QMainWindow|QLabel|QPushButton|QLineEdit|QComboBox"
+  "|QMessageBox|QFileDialog|QPlainTextEdit|QTableView|QMenu|QMenuBar|QAction|QStatusBar"
+  "|QDockWidget|QGroupBox|QCheckBox|QRadioButton|QLayout|QVBoxLayout|QHBoxLayout|QGridLayout"
+  "|QProgressDialog|QTextEdit)$")
+string(JOIN "" widgetHeaders ${widgetHeaders})
+
+set(findings "")
+foreach(layer IN LISTS layers)
+  if(NOT IS_DIRECTORY "${ROOT}/${layer}")
+    continue()
+  endif()
+  file(GLOB_RECURSE sources LIST_DIRECTORIES false RELATIVE "${ROOT}"
+    "${ROOT}/${layer}/*.h" "${ROOT}/${layer}/*.cpp")
+  list(SORT sources)
+  foreach(source IN LISTS sources)
+    file(STRINGS "${ROOT}/${source}" lines REGEX "^[ \t]*#[ \t]*include")
+    foreach(line IN LISTS lines)
+      if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"]")
+        continue()
+      endif()
+      set(header "${CMAKE_MATCH_1}")
+      if(header MATCHES "^(${projectFolders})/")
+        if(NOT header MATCHES "^(${allowed_${layer}})/")
+          list(APPEND findings "${source}: ${layer}/ may not include ${header}")
+        endif()
+      elseif(layer IN_LIST qtFree AND header MATCHES "^Q")
+        list(APPEND findings "${source}: ${layer}/ is Qt-free but includes <${header}>")
+      elseif(layer IN_LIST widgetFree AND header MATCHES "${widgetHeaders}")
+        list(APPEND findings "${source}: ${layer}/ has no widgets but includes <${header}>")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(DEFINED EXPECT)
+  file(STRINGS "${EXPECT}" expected)
+  if(NOT findings STREQUAL expected)
+    string(REPLACE ";" "\n  " found "${findings}")
+    string(REPLACE ";" "\n  " wanted "${expected}")
+    message(FATAL_ERROR "The check found:\n  ${found}\nbut should have found:\n  ${wanted}")
+  endif()
+  list(LENGTH findings count)
+  message("The check found all ${count} planted crossings and nothing else.")
+  return()
+endif()
+
+if(findings)
+  string(REPLACE ";" "\n  " found "${findings}")
+  message(FATAL_ERROR "Includes across the layers:\n  ${found}")
+endif()
+message("Every include keeps to its layer.")

@@ -1,0 +1,3 @@
+// Planted: one program reaching into the other.
+#include "cli/Session.h"
+#include "console/Prompts.h"

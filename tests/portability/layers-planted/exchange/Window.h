@@ -1,0 +1,4 @@
+// Planted: widgets below the console.
+#include <QObject>
+#include <QWidget>
+#include "console/TFMain.h"
