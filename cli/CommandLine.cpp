@@ -64,7 +64,8 @@ Invocation ParseCommandLine(const std::vector<std::string>& args)
                 throw UsageError("--codepage: maz or win, not \"" + value + "\"");
             invocation.codePage = value;
         } else if (isOption(arg, "--timeout"))
-            invocation.times.answerMs = positive(optionValue(args, i, "--timeout"), "--timeout");
+            invocation.times.answerMs = invocation.times.statusMs =
+                positive(optionValue(args, i, "--timeout"), "--timeout");
         else if (isOption(arg, "--listen"))
             invocation.listenMs = IntegerParam(optionValue(args, i, "--listen"), "--listen");
         else

@@ -185,7 +185,7 @@ ExchangeRecord CommandRunner::controlExchange(char control, const std::string& v
     }
     std::optional<unsigned char> status;
     try {
-        status = exchange_.QueryStatus(control);
+        status = exchange_.QueryStatus(control, times_.statusMs);
     } catch (const EComPort& error) {
         throw RunFailure(true, error.what());
     }

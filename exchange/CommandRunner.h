@@ -20,6 +20,7 @@ struct LinkTimes {
     int answerMs = 2000;  // for an answer the command waits for
     int listenMs = 0;     // for anything after a command that takes no answer
     int sequenceListenMs = 300;  // for the answer to a sequence sent as it is
+    int statusMs = PrinterExchange::kStatusWaitMs;  // for the status byte of ENQ and DLE
 };
 
 // The port failed under a run, or the bytes did not all go out.

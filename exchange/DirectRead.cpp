@@ -2,10 +2,27 @@
 // answer is read straight from the port.
 #include "commands/ReadCommands.h"
 #include "exchange/PrinterExchange.h"
+#include "protocol/Frame.h"
 
 namespace varmo {
 
 namespace {
+
+// The first whole frame in what came, cut as the packet assembler cuts it:
+// up to the first stop string after a start, from the last start before
+// that stop. Noise on the line before or after it is no part of it.
+std::optional<std::string> FirstWholeFrame(const std::string& bytes)
+{
+    const std::size_t start = bytes.find(kFrameStart);
+    if (start == std::string::npos)
+        return std::nullopt;
+    const std::size_t stop = bytes.find(kFrameStop, start + kFrameStart.size());
+    if (stop == std::string::npos)
+        return std::nullopt;
+    const std::size_t lastStart = bytes.rfind(kFrameStart, stop - kFrameStart.size());
+    const std::size_t end = stop + kFrameStop.size();
+    return bytes.substr(lastStart, end - lastStart);
+}
 
 // Packets the line completes meanwhile (a late answer to something else) must
 // not be taken for the answer to the current command; they go back to the
@@ -38,8 +55,13 @@ bool PrinterExchange::DirectRead(TCmdRequest& request, const std::function<void(
 {
     PacketsKeptAway keptAway(*this, request, direct_);
     Port.WriteBytes(request.GetFrame());
-    const std::string answer = Port.ReadBytes(kDirectReadLimit);
-    if (!request.AcceptAnswer(answer))
+    // The wait ends as soon as a whole frame is there, else at the port's
+    // read time-out.
+    const std::string answer =
+        Port.ReadBytes(kDirectReadLimit, kDirectReadWaitMs,
+                       [](const std::string& came) { return FirstWholeFrame(came).has_value(); });
+    const std::optional<std::string> frame = FirstWholeFrame(answer);
+    if (!frame || !request.AcceptAnswer(*frame))
         return false;
     fill();
     return true;

@@ -1,7 +1,6 @@
 #include "exchange/PrinterExchange.h"
 
 #include "commands/ReadCommands.h"
-#include "link/StatusQuery.h"
 #include "protocol/Frame.h"
 
 namespace varmo {
@@ -69,16 +68,6 @@ void PrinterExchange::AttachPacketHandler()
         emit answerArrived();
         emit packetArrived(text);
     };
-}
-
-std::optional<unsigned char> PrinterExchange::QueryStatus(char control)
-{
-    return QueryStatusByte(Port, control);
-}
-
-void PrinterExchange::Cancel()
-{
-    Port.WriteBytes(std::string(1, kCAN));
 }
 
 void PrinterExchange::PortTrafficSeen(const PortTraffic& traffic)

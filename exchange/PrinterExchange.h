@@ -27,8 +27,10 @@ class PrinterExchange : public QObject, private PortObserver {
 public:
     // How long a command sent may go unanswered before its users hear so.
     static constexpr int kAnswerWaitMs = 2000;
-    // The most a dialog's direct read takes from the line.
+    // The most a dialog's direct read takes from the line, and how long it
+    // waits for a whole frame.
     static constexpr std::int32_t kDirectReadLimit = 1000;
+    static constexpr std::int32_t kDirectReadWaitMs = 500;
 
     explicit PrinterExchange(QObject* parent = nullptr);
     ~PrinterExchange() override;
@@ -63,14 +65,19 @@ public:
     // someone else had it).
     void AttachPacketHandler();
 
-    // ENQ or DLE: the status byte, or nothing when the printer said nothing.
-    std::optional<unsigned char> QueryStatus(char control);
+    // How long the printer has for its status byte, unless told otherwise.
+    static constexpr int kStatusWaitMs = 500;
+
+    // ENQ or DLE: the status byte, or nothing when the printer said nothing
+    // within limitMs.
+    std::optional<unsigned char> QueryStatus(char control, int limitMs = kStatusWaitMs);
     // CAN, which the printer does not answer.
     void Cancel();
 
     // A dialog's read: the request's frame goes out and its answer is read
-    // straight from the port, past the current command. fill runs when the
-    // request accepted what came; false when it did not (nothing came, say).
+    // straight from the port, past the current command, the frame cut out of
+    // any noise around it. fill runs when the request accepted the frame;
+    // false when it did not, or no whole frame came.
     bool DirectRead(TCmdRequest& request, const std::function<void()>& fill);
     // The dialog's read command while it is on the line; nullptr otherwise.
     const TCommand* DirectCommand() const { return direct_; }

@@ -207,6 +207,12 @@ std::int32_t TComPort::WriteBytes(const std::string& bytes)
 
 std::string TComPort::ReadBytes(std::int32_t count)
 {
+    return ReadBytes(count, kReadTimeoutMs, nullptr);
+}
+
+std::string TComPort::ReadBytes(std::int32_t count, std::int32_t limitMs,
+                                const std::function<bool(const std::string&)>& complete)
+{
     if (!Connected())
         throw EComPort("ReadFile function failed", SerialErrorNumber(QSerialPort::NotOpenError));
     std::string received;
@@ -218,7 +224,7 @@ std::string TComPort::ReadBytes(std::int32_t count)
         // The receivers get nothing while this runs: the bytes are the caller's.
         FlagScope reading(reading_);
         const std::size_t wanted = static_cast<std::size_t>(count);
-        LineWait wait(kReadTimeoutMs);
+        LineWait wait(limitMs);
         serial_->clearError();
         wait.WakeOn(serial_, &QSerialPort::readyRead);
         wait.WakeOn(serial_, &QSerialPort::errorOccurred);
@@ -231,7 +237,7 @@ std::string TComPort::ReadBytes(std::int32_t count)
                 received.append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
                 lastArrival = std::chrono::steady_clock::now();
             }
-            return received.size() >= wanted;
+            return received.size() >= wanted || (complete && complete(received));
         });
         if (!Connected())
             throw EComPort("ReadFile function failed", SerialErrorNumber(QSerialPort::NotOpenError));

@@ -46,6 +46,10 @@ public:
     // Returns when count bytes are there or 500 ms after the call (or when the
     // operator breaks the wait off), with what came.
     std::string ReadBytes(std::int32_t count);
+    // The same within limitMs, and ended early once complete (when given)
+    // holds for what came so far.
+    std::string ReadBytes(std::int32_t count, std::int32_t limitMs,
+                          const std::function<bool(const std::string&)>& complete);
     // A pause between frames, held like the waits above: nothing is delivered
     // meanwhile. False when the operator broke it off.
     bool Pause(std::int32_t ms);
