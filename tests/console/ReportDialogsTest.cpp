@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTest>
 
 #include "commands/ReadCommands.h"
 #include "console/DateMask.h"
@@ -214,6 +215,19 @@ TEST_F(ReportDialogsTest, GoodsStatusQuery)
         EXPECT_FALSE(dialog.isVisible());
     }
     EXPECT_TRUE(prompts.shown.empty());
+
+    // Typed into the list and confirmed with Enter: taken, not added.
+    dialog.show();
+    dialog.CBRate->lineEdit()->clear();
+    QTest::keyClicks(dialog.CBRate->lineEdit(), QStringLiteral("Bx"));
+    QTest::keyClick(dialog.CBRate->lineEdit(), Qt::Key_Return);
+    if (dialog.isVisible())
+        dialog.BitBtn1Click();
+    EXPECT_EQ(main.CurrentCommand()->GetBody(), TCmdReadGoodsStatus("  Mas\xB3o ", 'B').GetBody());
+    QStringList offered;
+    for (int i = 0; i < dialog.CBRate->count(); ++i)
+        offered << dialog.CBRate->itemText(i);
+    EXPECT_EQ(offered, QStringList({"A", "B", "C", "D", "E", "F", "G"}));
 
     // No rate letter at all: nothing to ask about.
     const std::size_t before = main.CommandHistory.Count();
