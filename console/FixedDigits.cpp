@@ -55,8 +55,8 @@ private:
     bool typed(const QKeyEvent& key)
     {
         const QString text = key.text();
-        if (edit_->isReadOnly() || !edit_->isEnabled() || text.size() != 1 || !text.at(0).isDigit() ||
-            (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        if (edit_->isReadOnly() || !edit_->isEnabled() || text.size() != 1 ||
+            !text.at(0).isDigit() || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
             return false;
         // The field never rests on a fixed place: after a step the cursor
         // waits at the next free one, and the place stepped to is kept here.

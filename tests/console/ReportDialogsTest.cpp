@@ -84,7 +84,7 @@ TEST_F(ReportDialogsTest, AWholeYearTypedOverTheFixed20GivesTheSameDate)
         const QString years[] = {f.typedYear, f.typedYear.mid(2)};
         for (const QString& year : years) {
             for (const bool selected : {false, true}) {
-                SCOPED_TRACE((year + (selected ? " over a selection" : " from the start")).toStdString());
+                SCOPED_TRACE(year.toStdString() + (selected ? " over a selection" : " from the start"));
                 f.field->setText(f.before);
                 if (selected)
                     f.field->selectAll();
