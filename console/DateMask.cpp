@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "console/FixedDigits.h"
 #include "console/TypedNumber.h"
 
 namespace varmo {
@@ -18,6 +19,7 @@ void SetDateMask(QLineEdit* edit)
 {
     edit->setInputMask(kMask);
     edit->clear();
+    StepOverFixedDigits(edit);
 }
 
 QString MaskedDateText(const QLineEdit* edit)

@@ -8,9 +8,12 @@
 
 namespace varmo {
 
-// No file the console reads is anywhere near this: a printer frame is well
-// under a kilobyte, a header eight short lines, a goods list a few hundred rows.
+// No command or header file is anywhere near this: a printer frame is well
+// under a kilobyte, a header eight short lines.
 constexpr std::int64_t kMaxReadFileSize = 64 * 1024;
+
+// A shop's goods list runs to tens of thousands of rows of some thirty bytes.
+constexpr std::int64_t kMaxGoodsFileSize = 4 * 1024 * 1024;
 
 // Replaces the file with exactly these bytes. Every byte is on its way to the
 // disk before the file takes the old one's place; on any failure the old file,

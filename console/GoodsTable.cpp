@@ -1,5 +1,7 @@
 #include "console/GoodsTable.h"
 
+#include <exception>
+
 #include "protocol/Exception.h"
 
 namespace varmo {
@@ -36,19 +38,26 @@ void GoodsTable::rowChanged(int row)
     emit headerDataChanged(Qt::Vertical, row, row);
 }
 
-bool GoodsTable::Post()
+bool GoodsTable::passesChecks(GoodsRow& row) const
 {
-    if (openRow_ < 0)
-        return true;
-    const QString* fields[] = {&buffer_.name, &buffer_.rate};
+    const QString* fields[] = {&row.name, &row.rate};
     for (int column = 0; column < 2; ++column)
         if (fields[column]->isEmpty())
             throw Exception(std::string("Field '") + kFieldNames[column] + "' must have a value");
-    GoodsRow row = buffer_;
     if (BeforePost && !BeforePost(row))
         return false;
     setField(row, kNameColumn, row.name);
     setField(row, kRateColumn, row.rate);
+    return true;
+}
+
+bool GoodsTable::Post()
+{
+    if (openRow_ < 0)
+        return true;
+    GoodsRow row = buffer_;
+    if (!passesChecks(row))
+        return false;
 
     const int at = openRow_;
     openRow_ = -1;
@@ -100,6 +109,34 @@ void GoodsTable::Clear()
     rows_.clear();
     openRow_ = -1;
     endResetModel();
+}
+
+bool GoodsTable::Load(std::vector<GoodsRow> rows)
+{
+    std::size_t stored = 0;
+    std::exception_ptr failure;
+    try {
+        for (; stored < rows.size(); ++stored) {
+            GoodsRow& row = rows[stored];
+            setField(row, kNameColumn, row.name);
+            setField(row, kRateColumn, row.rate);
+            if (!passesChecks(row))
+                break;
+        }
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    const bool complete = stored == rows.size();
+    rows.resize(stored);
+    // One reset, not a row at a time: a grid told of every row on its own
+    // lays itself out again for each.
+    beginResetModel();
+    rows_ = std::move(rows);
+    openRow_ = -1;
+    endResetModel();
+    if (failure)
+        std::rethrow_exception(failure);
+    return complete;
 }
 
 int GoodsTable::rowCount(const QModelIndex& parent) const

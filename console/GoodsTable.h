@@ -55,6 +55,11 @@ public:
     void Delete(int row);
     // Removes every row.
     void Clear();
+    // Replaces every row by these, in their order, each checked and cut as a
+    // post does; the grid hears of it once, however long the list. The first
+    // row that fails stops the load there, with the rows before it stored and
+    // none open: its exception goes on, or false when BeforePost refused it.
+    bool Load(std::vector<GoodsRow> rows);
 
     // The model's side of the grid: the stored rows, then one line for a
     // new row.
@@ -67,6 +72,8 @@ public:
 
 private:
     void open(int row);
+    // The checks of a post on a row about to be stored, which they may change.
+    bool passesChecks(GoodsRow& row) const;
     void setField(GoodsRow& row, int column, const QString& text) const;
     void rowChanged(int row);
 

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include "console/FixedDigits.h"
 #include "console/HandlerGuard.h"
 #include "protocol/Exception.h"
 
@@ -12,6 +13,7 @@ namespace varmo {
 MaskEdit::MaskEdit(const QString& inputMask, QWidget* parent) : QLineEdit(parent)
 {
     setInputMask(inputMask);
+    StepOverFixedDigits(this);
 }
 
 void MaskEdit::SetBaseText(const QString& text)

@@ -224,21 +224,15 @@ void TFDatabaseReport::SBOpenClick()
         }
         // The whole file first: one that cannot be read leaves the list as
         // it was.
-        const std::vector<GoodsFileRow> rows = ReadGoodsFile(ReadWholeFile(path));
-        MemoryTable->Clear();
-        for (const GoodsFileRow& row : rows) {
-            try {
-                if (!MemoryTable->Append(FromCp1250(row.name), QString(QLatin1Char(row.rate)))) {
-                    MemoryTable->Cancel();
-                    return;
-                }
-            } catch (...) {
-                // A goods without a name stops the load; what came before
-                // it stays, and no half-made row is left behind.
-                MemoryTable->Cancel();
-                throw;
-            }
-        }
+        const std::vector<GoodsFileRow> lines =
+            ReadGoodsFile(ReadWholeFile(path, kMaxGoodsFileSize));
+        std::vector<GoodsRow> rows;
+        rows.reserve(lines.size());
+        for (const GoodsFileRow& line : lines)
+            rows.push_back({FromCp1250(line.name), QString(QLatin1Char(line.rate))});
+        // A goods without a name, or one refused, stops the load; what came
+        // before it stays, and no half-made row is left behind.
+        MemoryTable->Load(std::move(rows));
     });
 }
 

@@ -37,6 +37,9 @@ void TFMain::SubmitCommand(std::unique_ptr<TCommand> command)
     Lines frame;
     EncodeEscaped(frame, current->GetRawFrame());
     ShowLines(RESend, frame);
+    // A description that fails must not leave the previous command's text
+    // beside the new frame.
+    Memo->clear();
     Lines description;
     current->DescribeCommand(description);
     ShowLines(Memo, description);

@@ -26,6 +26,8 @@ TFReadGoodsStatus::TFReadGoodsStatus(TFMain& main) : QDialog(&main), main_(main)
     Label2 = Named(new QLabel(QStringLiteral("Stawka:"), this), "Label2");
     CBRate = Named(new QComboBox(this), "CBRate");
     CBRate->setEditable(true);
+    // What is typed is taken as it is; the offered rates stay A to G.
+    CBRate->setInsertPolicy(QComboBox::NoInsert);
     CBRate->addItems({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                       QStringLiteral("D"), QStringLiteral("E"), QStringLiteral("F"),
                       QStringLiteral("G")});

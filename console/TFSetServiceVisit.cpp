@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 #include <cstdint>
 
@@ -23,9 +24,16 @@ TFSetInspectionDate::TFSetInspectionDate(Forms& forms) : QDialog(forms.FMain), f
 {
     setWindowTitle(QStringLiteral("Ustawienie daty przeglądu"));
 
-    DE = new QDateEdit(QDate::currentDate(), this);
+    DE = new QDateEdit(this);
     DE->setCalendarPopup(true);
     DE->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    offerToday();
+    // Any date put in but today's offer is the operator's, kept from one
+    // showing to the next.
+    connect(DE, &QDateEdit::dateChanged, this, [this] {
+        if (!offering_)
+            dateChosen_ = true;
+    });
     Ed = new QLineEdit(QStringLiteral("DO SERWISU"), this);
     BBOK = new QPushButton(QStringLiteral("OK"), this);
     BBOK->setDefault(true);
@@ -49,6 +57,22 @@ TFSetInspectionDate::TFSetInspectionDate(Forms& forms) : QDialog(forms.FMain), f
     KeepCaptionVisible(*this);
     setObjectName(QStringLiteral("FSetInspectionDate"));
     NameControls({{DE, "DE"}, {Ed, "Ed"}, {BBOK, "BBOK"}, {BBCancel, "BBCancel"}});
+}
+
+void TFSetInspectionDate::offerToday()
+{
+    offering_ = true;
+    DE->setDate(Today());
+    offering_ = false;
+}
+
+void TFSetInspectionDate::showEvent(QShowEvent* event)
+{
+    // A console left running overnight offers the day it is shown on, not
+    // the day it started.
+    if (!event->spontaneous() && !dateChosen_)
+        offerToday();
+    QDialog::showEvent(event);
 }
 
 void TFSetInspectionDate::BBOKClick()

@@ -2,7 +2,9 @@
 // The inspection-date dialog "Ustawienie daty przeglądu": when the next
 // service visit is due and what the printer says then, handed to the main
 // window as the inspection-date command. A service function.
+#include <QDate>
 #include <QDialog>
+#include <functional>
 
 class QDateEdit;
 class QLineEdit;
@@ -22,12 +24,22 @@ public:
     QPushButton* BBOK = nullptr;
     QPushButton* BBCancel = nullptr;
 
+    // Today's date, as the field offers it until the operator picks one.
+    std::function<QDate()> Today = [] { return QDate::currentDate(); };
+
 public slots:
     void BBOKClick();
     void BBCancelClick();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void offerToday();
+
     Forms& forms_;
+    bool dateChosen_ = false;
+    bool offering_ = false;
 };
 
 }  // namespace varmo

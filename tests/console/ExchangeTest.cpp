@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 
+#include "commands/SettingCommands.h"
 #include "commands/TransactionCommands.h"
 #include "commands/UserCommand.h"
 #include "console/FileIO.h"
@@ -109,6 +110,18 @@ TEST_F(ExchangeTest, ACommandThatCannotBeFramedIsCurrentButShowsNothing)
     EXPECT_EQ(prompts.shown, std::vector<Shown>{ErrorBox(QStringLiteral("Nieprawdłowy format."))});
     Idle(100);
     EXPECT_EQ(printer.received(), "");
+}
+
+TEST_F(ExchangeTest, ADescriptionThatFailsLeavesNoOldTextBesideTheNewFrame)
+{
+    TFMain& main = Start();
+    main.SubmitCommand(std::make_unique<TCmdSetNIP>(true, "1112223332"));
+    ASSERT_TRUE(main.Memo->toPlainText().contains(QStringLiteral("1112223332")));
+    // An inspection in 2031: its frame is built, its description refused.
+    EXPECT_THROW(main.SubmitCommand(std::make_unique<TCmdSetInspectionDate>(31, 1, 1, "X")),
+                 Exception);
+    EXPECT_TRUE(main.RESend->toPlainText().startsWith(QStringLiteral("<ESC>P0;31;1;1$oX<CR>")));
+    EXPECT_EQ(main.Memo->toPlainText(), QString());
 }
 
 TEST_F(ExchangeTest, SendingFramesInTheCodePageInForceAtThatMoment)

@@ -2,6 +2,7 @@
 // the file it is saved to and loaded from, deleting, and sending it through a
 // real serial port on a pseudo-terminal.
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QProgressBar>
@@ -156,6 +157,52 @@ TEST_F(GoodsListTest, SavedAndOpenedByTheLineRules)
         EXPECT_EQ(Rows(dialog), c.rows);
     }
     EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(GoodsListTest, AShopsWholeListOpensUpToItsOwnBound)
+{
+    TFDatabaseReport& dialog = Dialog();
+    std::string shop;
+    for (int i = 1; i <= 20000; ++i)
+        shop += "Towar nr " + std::to_string(i) + ';' + char('A' + i % 7) + "\r\n";
+    ASSERT_GT(static_cast<std::int64_t>(shop.size()), kMaxReadFileSize);
+    // Filled up to the bound with a line the list skips.
+    const std::string full =
+        shop + std::string(static_cast<std::size_t>(kMaxGoodsFileSize) - shop.size(), 'x');
+    WriteFile("shop.txt", shop);
+    WriteFile("full.txt", full);
+    WriteFile("over.txt", full + 'x');
+    const struct {
+        const char* file;
+        QString error;  // empty: the whole shop opens
+    } cases[] = {
+        {"shop.txt", {}},
+        {"full.txt", {}},
+        {"over.txt", QStringLiteral("Plik %1 jest za duży (4194305 bajtów, najwyżej 4194304)")
+                         .arg(QDir::toNativeSeparators(path("over.txt")))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        prompts.shown.clear();
+        TypeRow(dialog, QStringLiteral("Chleb"), QStringLiteral("A"));
+        const int before = dialog.MemoryTable->RecordCount();
+        prompts.fileAnswers = {path(c.file)};
+        dialog.SBOpenClick();
+        if (!c.error.isEmpty()) {
+            EXPECT_EQ(prompts.shown, std::vector<Shown>{ErrorBox(c.error)});
+            EXPECT_EQ(dialog.MemoryTable->RecordCount(), before);
+            continue;
+        }
+        EXPECT_TRUE(prompts.shown.empty());
+        ASSERT_EQ(dialog.MemoryTable->RecordCount(), 20000);
+        // The grid shows every row, and the line for a new one after them.
+        QAbstractItemModel* grid = dialog.DBGrid->model();
+        ASSERT_EQ(grid->rowCount(), 20001);
+        EXPECT_EQ(grid->index(19999, GoodsTable::kNameColumn).data().toString(),
+                  QStringLiteral("Towar nr 20000"));
+        EXPECT_EQ(grid->index(19999, GoodsTable::kRateColumn).data().toString(),
+                  QStringLiteral("B"));
+    }
 }
 
 TEST_F(GoodsListTest, AFailedOpenOrSaveLeavesListAndFileAsTheyWere)

@@ -4,14 +4,18 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTest>
+#include <functional>
 
 #include "commands/ReadCommands.h"
 #include "console/DateMask.h"
+#include "console/MaskEdit.h"
 #include "console/RadioGroup.h"
 #include "console/TFReadGoodsStatus.h"
 #include "console/TFRepDay.h"
 #include "console/TFRepNoDay.h"
 #include "console/TFRepPeriodDay.h"
+#include "console/TFSetDate.h"
 #include "protocol/Frame.h"
 #include "tests/console/ConsoleHarness.h"
 #include "tests/console/PtyPrinter.h"
@@ -52,6 +56,45 @@ TEST_F(ReportDialogsTest, TypedDatesAreReadPieceByPiece)
     EXPECT_EQ(DatePiece(dialog.ME, 3), 24);
     EXPECT_EQ(DatePiece(dialog.ME, 6), 5);
     EXPECT_EQ(DatePiece(dialog.ME, 9), 7);
+}
+
+TEST_F(ReportDialogsTest, AWholeYearTypedOverTheFixed20GivesTheSameDate)
+{
+    Start();
+    TFRepDay& day = *forms().FRepDay;
+    day.CBSetDate->click();
+    auto* clock = qobject_cast<TFSetDate*>(forms().FSetDate)->ME;
+    const struct {
+        QLineEdit* field;
+        QString before;
+        std::function<QString()> shown;
+        QString typedYear, typedRest, expected;
+    } fields[] = {
+        {clock, "2025-03-04   10:11", [&] { return clock->MaskedText(); }, "2026", "12071014",
+         "2026-12-07   10:14"},
+        {day.ME, "2025-03-04", [&] { return MaskedDateText(day.ME); }, "2026", "1207",
+         "2026-12-07"},
+        {forms().FRepPeriodDay->MEStart, "", [&] {
+             return MaskedDateText(forms().FRepPeriodDay->MEStart); }, "2030", "0101",
+         "2030-01-01"},
+    };
+    for (const auto& f : fields) {
+        // The whole year or its last two digits, from the field's start or
+        // over all of it selected.
+        const QString years[] = {f.typedYear, f.typedYear.mid(2)};
+        for (const QString& year : years) {
+            for (const bool selected : {false, true}) {
+                SCOPED_TRACE(year.toStdString() + (selected ? " over a selection" : " from the start"));
+                f.field->setText(f.before);
+                if (selected)
+                    f.field->selectAll();
+                else
+                    f.field->setCursorPosition(0);
+                QTest::keyClicks(f.field, year + f.typedRest);
+                EXPECT_EQ(f.shown().toStdString(), f.expected.toStdString());
+            }
+        }
+    }
 }
 
 TEST_F(ReportDialogsTest, DailyReport)
@@ -214,6 +257,19 @@ TEST_F(ReportDialogsTest, GoodsStatusQuery)
         EXPECT_FALSE(dialog.isVisible());
     }
     EXPECT_TRUE(prompts.shown.empty());
+
+    // Typed into the list and confirmed with Enter: taken, not added.
+    dialog.show();
+    dialog.CBRate->lineEdit()->clear();
+    QTest::keyClicks(dialog.CBRate->lineEdit(), QStringLiteral("Bx"));
+    QTest::keyClick(dialog.CBRate->lineEdit(), Qt::Key_Return);
+    if (dialog.isVisible())
+        dialog.BitBtn1Click();
+    EXPECT_EQ(main.CurrentCommand()->GetBody(), TCmdReadGoodsStatus("  Mas\xB3o ", 'B').GetBody());
+    QStringList offered;
+    for (int i = 0; i < dialog.CBRate->count(); ++i)
+        offered << dialog.CBRate->itemText(i);
+    EXPECT_EQ(offered, QStringList({"A", "B", "C", "D", "E", "F", "G"}));
 
     // No rate letter at all: nothing to ask about.
     const std::size_t before = main.CommandHistory.Count();

@@ -307,6 +307,30 @@ TEST_F(SettingDialogsTest, TheSimpleDialogsHandOverWhatTheyShow)
     EXPECT_EQ(prompts.shown, std::vector<Shown>{ErrorBox("Nieprawdłowy format.")});
 }
 
+TEST_F(SettingDialogsTest, TheInspectionDateOffersTheDayItIsShownOnUntilOneIsChosen)
+{
+    Start();
+    auto& inspection = dialog<TFSetInspectionDate>(forms().FSetInspectionDate);
+    QDate today(2026, 12, 7);
+    inspection.Today = [&] { return today; };
+    const auto shownDate = [&] {
+        inspection.show();
+        const QDate shown = inspection.DE->date();
+        inspection.BBCancel->click();
+        return shown;
+    };
+    EXPECT_EQ(shownDate(), QDate(2026, 12, 7));
+    // Left running past midnight with nothing chosen: the new day.
+    today = today.addDays(1);
+    EXPECT_EQ(shownDate(), QDate(2026, 12, 8));
+    // A date the operator picked stays, whatever day it is.
+    inspection.show();
+    inspection.DE->setDate(QDate(2027, 3, 5));
+    inspection.BBCancel->click();
+    today = today.addDays(1);
+    EXPECT_EQ(shownDate(), QDate(2027, 3, 5));
+}
+
 TEST_F(SettingDialogsTest, OkButtonsCloseWhateverTheirHandlerDid)
 {
     TFMain& main = Start();
