@@ -23,7 +23,9 @@
 #include "console/ExchangeLogDock.h"
 #include "console/ExchangeLogExport.h"
 #include "console/PortStatusLine.h"
+#include "protocol/CodePage.h"
 #include "protocol/Frame.h"
+#include "protocol/Mazovia.h"
 #include "tests/console/ConsoleHarness.h"
 #include "tests/console/PtyPrinter.h"
 
@@ -112,6 +114,43 @@ TEST(LogRowMakerTest, AnAnswerCarriesItsCommandAndTheTimeSinceItsFrameWentOut)
     const LogRow delivered = answer(120, PortRoad::Delivered);
     EXPECT_EQ(delivered.answerMs, 120);
     EXPECT_EQ(delivered.description, QStringLiteral("Odczyt kodu błędu"));
+}
+
+TEST(LogRowMakerTest, AFrameOnAMazoviaLineReadsWithItsPolishLettersAndKeepsItsBytes)
+{
+    const std::string windows = FrameOf("$gChleb \xBFytni\rA/");  // ż
+    std::string mazovia = windows;
+    WindowsToMazovia(mazovia);
+    const std::string codePage = ConsoleCodePage();
+    const struct {
+        const char* codePage;
+        PortTraffic traffic;
+        bool readable;
+    } cases[] = {
+        {"maz", Sent(mazovia), true},
+        {"maz", Came(mazovia), true},
+        {"win", Sent(windows), true},
+        {"win", Came(mazovia), false},  // a printer set otherwise than the console
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.codePage) + (c.traffic.direction == PortDirection::ToPrinter ? " sent" : " came"));
+        SetConsoleCodePage(c.codePage);
+        LogRowMaker maker;
+        const std::vector<LogRow> rows = maker.Rows(c.traffic);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].text.contains(QStringLiteral("Chleb żytni")), c.readable) << rows[0].text.toStdString();
+        EXPECT_EQ(rows[0].bytes, c.traffic.bytes);
+        EXPECT_TRUE(LogCsv({&rows[0]}).find(HexBytes(c.traffic.bytes).toStdString()) != std::string::npos);
+    }
+    // A status byte is no text: it stays as it came, 0xA5 is no Ń.
+    SetConsoleCodePage("maz");
+    LogRowMaker maker;
+    maker.Rows(Sent(std::string(1, kENQ)));
+    const std::vector<LogRow> status = maker.Rows(Came("\xA5"));
+    ASSERT_EQ(status.size(), 1u);
+    EXPECT_EQ(status[0].kind, LogKind::Status);
+    EXPECT_EQ(status[0].text, QStringLiteral("Ą"));
+    SetConsoleCodePage(codePage);
 }
 
 TEST(ExchangeLogModelTest, TheRingDropsTheOldestRowsAtItsBound)
