@@ -32,8 +32,8 @@ void TFMain::buildLogAndStatusLine()
     addDockWidget(Qt::BottomDockWidgetArea, Dziennik);
     Dziennik->hide();
     Dziennik->Maker.DescribeSent = [this](const std::string& frame) {
-        // Known when it is the current command's frame or a dialog's read;
-        // the frames of a series (test receipt, goods report) go out unnamed.
+        // Known when it is the current command's frame, a dialog's read or
+        // a frame of a series (test receipt, goods report).
         const TCommand* current = CurrentCommand();
         try {
             if (DirectCommand != nullptr && DirectCommand->GetFrame() == frame)
@@ -89,7 +89,7 @@ void TFMain::restoreLogPlace()
         if (!place.isEmpty())
             restoreState(place);
         else
-            resizeDocks({Dziennik}, {240}, Qt::Vertical);
+            Dziennik->OpenAtUsefulHeight();
         Dziennik->setVisible(ReadSetting(kLogVisible) == QLatin1String("1"));
     } catch (const std::exception&) {
         Dziennik->hide();
