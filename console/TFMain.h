@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "console/CommandHistoryList.h"
@@ -44,7 +45,9 @@ public:
     void SubmitCommand(std::unique_ptr<TCommand> command);
     TCommand* CurrentCommand() const { return CommandHistory.Current(); }
     bool EnsurePortOpen();
-    void QueryPrinterStatus(bool reportNoAnswer);
+    // The ENQ status byte, also shown on the panel; nothing when the printer
+    // did not answer or the query could not run.
+    std::optional<unsigned char> QueryPrinterStatus(bool reportNoAnswer);
     void SetCodePage(const QString& value);
     void SetServiceMode(bool unlocked);
     void ShowStatusFlag(const QString& name, bool bit);

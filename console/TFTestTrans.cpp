@@ -10,6 +10,7 @@
 #include "console/FrameWrite.h"
 #include "console/HandlerGuard.h"
 #include "console/ObjectNames.h"
+#include "console/PrinterRefusal.h"
 #include "console/Prompts.h"
 #include "console/TFMain.h"
 
@@ -63,10 +64,11 @@ void TFTestTrans::BBOKClick()
                 if (!main_.ComPort.Connected())
                     return;
             }
-            WriteWholeFrame(main_.ComPort, frames[i]->GetFrame());
+            WriteWholeFrame(main_, *frames[i], frames[i]->GetFrame());
         }
-        CurrentPrompts().message(QStringLiteral("Paragon testowy został wysłany"),
-                                 QStringLiteral("Paragon testowy"));
+        const QString caption = QStringLiteral("Paragon testowy");
+        if (!TellIfRefused(main_, caption))
+            CurrentPrompts().message(QStringLiteral("Paragon testowy został wysłany"), caption);
     });
 }
 
