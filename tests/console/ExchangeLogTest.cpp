@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -349,6 +351,26 @@ TEST_F(ExchangeLogTest, TheEntryEndsInneAndTheLogKeepsItsPlaceUnderItsOwnNames)
     again.Dziennik1->trigger();
     Stop();
     EXPECT_TRUE(Start().Dziennik->isHidden());
+}
+
+TEST_F(ExchangeLogTest, TheLogOpensAboutTenRowsHighAndTakesItsShareWhenTheWindowGrows)
+{
+    TFMain& main = Start();
+    main.resize(751, 900);
+    main.show();
+    main.Dziennik1->trigger();
+    const QTableView* table = main.Dziennik->Table;
+    const int row = table->verticalHeader()->defaultSectionSize();
+    EXPECT_TRUE(WaitFor([&] { return table->viewport()->height() >= 9 * row; }))
+        << table->viewport()->height() << " for rows of " << row;
+
+    // Taller by 300: the log and the panes above both get part of it.
+    const int log = main.Dziennik->height();
+    const int sides = main.GroupBox1->height();
+    main.resize(751, 1200);
+    EXPECT_TRUE(WaitFor([&] { return main.Dziennik->height() > log + 60; }))
+        << log << " -> " << main.Dziennik->height();
+    EXPECT_GT(main.GroupBox1->height(), sides + 60);
 }
 
 TEST_F(ExchangeLogTest, ALateAnswerClearsTheNoteAboutItsAbsence)
