@@ -95,7 +95,8 @@ Output:
       sent         the frame as escaped text, Polish letters in Windows-1250
       wire         the bytes as they went on the line (Mazovia applied)
       description  the command's description, one string per line
-      received     the frames received (or the status byte), escaped text
+      received     the frames received (or the status byte), escaped text,
+                   Polish letters read back in Windows-1250
       answer       the answer's description, or the status flags in words
       accepted     whether the answer was understood (null: takes no answer)
       status       ENQ and DLE: {"byte": n, "flags": {"FSK": true, ...}}

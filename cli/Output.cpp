@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include "protocol/CodePage.h"
 #include "protocol/Escaped.h"
 #include "protocol/StatusBits.h"
 
@@ -37,6 +38,13 @@ QJsonValue statusJson(const ExchangeRecord& exchange)
     return status;
 }
 
+// A frame that crossed the line, its letters read back in the line's code
+// page; a status byte is no text and stays as it came.
+std::string lineText(const ExchangeRecord& exchange, const std::string& bytes)
+{
+    return EscapedText(exchange.status ? bytes : LineToWindows(bytes));
+}
+
 std::string hexByte(unsigned char byte)
 {
     const char* const digits = "0123456789ABCDEF";
@@ -62,7 +70,7 @@ QJsonObject ExchangeJson(const ExchangeRecord& exchange)
     object.insert(QStringLiteral("description"), textArray(exchange.description));
     QJsonArray received;
     for (const std::string& bytes : exchange.received)
-        received.append(utf8(EscapedText(bytes)));
+        received.append(utf8(lineText(exchange, bytes)));
     object.insert(QStringLiteral("received"), received);
     object.insert(QStringLiteral("answer"), textArray(exchange.answer));
     object.insert(QStringLiteral("accepted"),
@@ -83,12 +91,12 @@ void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json)
     }
     out << "-> " << EscapedText(exchange.sent) << '\n';
     if (exchange.wire != exchange.sent)
-        out << "   on the line: " << EscapedText(exchange.wire) << '\n';
+        out << "   on the line: " << lineText(exchange, exchange.wire) << '\n';
     printLines(out, exchange.description);
     if (exchange.received.empty() && exchange.sent != "\x18")
         out << "<- nothing (" << exchange.ms << " ms)\n";
     for (std::size_t i = 0; i < exchange.received.size(); ++i) {
-        out << "<- " << EscapedText(exchange.received[i]);
+        out << "<- " << lineText(exchange, exchange.received[i]);
         if (i == 0) {
             out << "   (";
             if (exchange.status)

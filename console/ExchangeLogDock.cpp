@@ -8,7 +8,10 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -28,6 +31,9 @@ namespace {
 // Rows gather this long before they reach the view: a burst costs the event
 // loop a few insertions a second instead of one per frame.
 constexpr int kBatchMs = 30;
+
+// How many rows the log shows when it first opens.
+constexpr int kUsefulRows = 10;
 
 constexpr LogKind kKinds[] = {LogKind::Frame, LogKind::Enq,    LogKind::Dle,
                               LogKind::Can,   LogKind::Status, LogKind::Outside};
@@ -130,6 +136,76 @@ ExchangeLogDock::ExchangeLogDock(QWidget* parent, std::size_t capacity)
     batch_.setSingleShot(true);
     batch_.setInterval(kBatchMs);
     connect(&batch_, &QTimer::timeout, this, &ExchangeLogDock::Flush);
+    if (parent != nullptr)
+        parent->installEventFilter(this);
+}
+
+int ExchangeLogDock::UsefulHeight() const
+{
+    const int rows = Table->horizontalHeader()->sizeHint().height() +
+                     kUsefulRows * Table->verticalHeader()->defaultSectionSize() +
+                     Table->horizontalScrollBar()->sizeHint().height() + 2 * Table->frameWidth();
+    return sizeHint().height() - Table->sizeHint().height() + rows;
+}
+
+void ExchangeLogDock::OpenAtUsefulHeight()
+{
+    usefulPending_ = true;
+    if (isVisible())
+        QTimer::singleShot(0, this, &ExchangeLogDock::takeUsefulHeight);
+}
+
+void ExchangeLogDock::showEvent(QShowEvent* event)
+{
+    QDockWidget::showEvent(event);
+    if (usefulPending_)
+        QTimer::singleShot(0, this, &ExchangeLogDock::takeUsefulHeight);
+}
+
+void ExchangeLogDock::takeUsefulHeight()
+{
+    auto* window = qobject_cast<QMainWindow*>(parentWidget());
+    if (!usefulPending_ || window == nullptr || !isVisible() || isFloating())
+        return;
+    usefulPending_ = false;
+    const int want = UsefulHeight();
+    const int missing = want - height();
+    if (missing <= 0)
+        return;
+    // The panes above cannot give that much at the window's first size: the
+    // window grows instead, as far as the screen has room.
+    const QScreen* screen = window->screen();
+    if (screen != nullptr && !window->isMaximized() && !window->isFullScreen()) {
+        const QRect room = screen->availableGeometry();
+        const int frame = window->frameGeometry().height() - window->height();
+        const int height = std::min(window->height() + missing, room.height() - frame);
+        if (height > window->height()) {
+            target_ = want;
+            window->resize(window->width(), height);
+            if (window->frameGeometry().bottom() > room.bottom())
+                window->move(window->x(), std::max(room.top(), room.bottom() - height - frame));
+            return;
+        }
+    }
+    window->resizeDocks({this}, {want}, Qt::Vertical);
+}
+
+bool ExchangeLogDock::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* window = qobject_cast<QMainWindow*>(watched);
+    if (window == nullptr || event->type() != QEvent::Resize || !isVisible() || isFloating())
+        return false;
+    const auto* resize = static_cast<QResizeEvent*>(event);
+    const int before = resize->oldSize().height();
+    const int after = resize->size().height();
+    if (target_ > 0) {
+        window->resizeDocks({this}, {std::exchange(target_, 0)}, Qt::Vertical);
+    } else if (before > 0 && after != before) {
+        // Left alone, the panes above would take all of a change in height.
+        const int share = static_cast<int>(static_cast<qint64>(height()) * after / before);
+        window->resizeDocks({this}, {share}, Qt::Vertical);
+    }
+    return false;
 }
 
 void ExchangeLogDock::PortTrafficSeen(const PortTraffic& traffic)

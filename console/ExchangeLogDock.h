@@ -56,6 +56,12 @@ public:
     // Text, or CSV when the name ends in .csv; all or nothing.
     void ExportTo(const QString& path) const;
 
+    // The height that shows the tools and about ten rows.
+    int UsefulHeight() const;
+    // The log opens at its useful height, the window growing for it where
+    // the screen has room: for a first run, with no place kept.
+    void OpenAtUsefulHeight();
+
     LogRowMaker Maker;
     ExchangeLogModel* Model = nullptr;
     ExchangeLogFilter* Filter = nullptr;
@@ -72,9 +78,18 @@ public slots:
     void BtnExportClick();
     void EdFilterChange();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    // The main window's resizing: the log keeps its share of the height.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void takeUsefulHeight();
+
     std::vector<LogRow> pending_;
     QTimer batch_;
+    bool usefulPending_ = false;
+    int target_ = 0;  // the height to take once the window has grown for it
 };
 
 }  // namespace varmo

@@ -5,6 +5,7 @@
 
 #include "console/StatusFlags.h"
 #include "console/Text.h"
+#include "protocol/CodePage.h"
 #include "protocol/Escaped.h"
 #include "protocol/Frame.h"
 
@@ -59,7 +60,9 @@ LogRow row(const QDateTime& when, bool sent, LogKind kind, std::string bytes)
     made.sent = sent;
     made.kind = kind;
     made.what = LogKindName(kind);
-    made.text = FromUtf8(EscapedText(bytes));
+    // A frame's letters as the operator typed them, whatever the line's code
+    // page; the bytes themselves stay as they were on the line.
+    made.text = FromUtf8(EscapedText(kind == LogKind::Frame ? LineToWindows(bytes) : bytes));
     made.bytes = std::move(bytes);
     return made;
 }

@@ -13,6 +13,7 @@
 #include "console/GoodsTable.h"
 #include "console/HandlerGuard.h"
 #include "console/ObjectNames.h"
+#include "console/PrinterRefusal.h"
 #include "console/Prompts.h"
 #include "console/RadioGroup.h"
 #include "console/SendProgress.h"
@@ -249,14 +250,22 @@ void TFDatabaseReport::sendReport()
 {
     // Every frame is made before the first goes out, so the printer never
     // gets a report cut short by one that cannot be built.
+    // The commands stay for the log, which names each frame by its command.
     const std::vector<GoodsRow>& rows = MemoryTable->Rows();
     const int total = static_cast<int>(rows.size());
+    std::vector<std::unique_ptr<TCmdBaseLine>> lineCommands;
     std::vector<std::string> lines;
+    lineCommands.reserve(rows.size());
     lines.reserve(rows.size());
-    for (const GoodsRow& row : rows)
-        lines.push_back(TCmdBaseLine(ToCp1250(row.name), ToCp1250(row.rate).front()).GetFrame());
-    const std::string start = TCmdBaseStart(RG->ItemIndex() == 1).GetFrame();
-    const std::string end = TCmdBaseConfirm().GetFrame();
+    for (const GoodsRow& row : rows) {
+        lineCommands.push_back(
+            std::make_unique<TCmdBaseLine>(ToCp1250(row.name), ToCp1250(row.rate).front()));
+        lines.push_back(lineCommands.back()->GetFrame());
+    }
+    const TCmdBaseStart startCommand(RG->ItemIndex() == 1);
+    const TCmdBaseConfirm endCommand;
+    const std::string start = startCommand.GetFrame();
+    const std::string end = endCommand.GetFrame();
 
     // A report that the line takes long over shows its progress at once; one
     // that only turns out slow shows it once it has run half a second.
@@ -283,29 +292,37 @@ void TFDatabaseReport::sendReport()
         return main_.Exchange.PauseBetweenFrames(kFramePauseMs);
     };
 
-    main_.Exchange.SendWholeFrame(start);
+    main_.Exchange.SendWholeFrame(start, &startCommand);
     if (!pause())
         return;
     for (int i = 0;; ++i) {
-        // "Anuluj" stops before the next frame, the end of the report too.
+        // "Anuluj" stops before the next line; the end still goes out, or the
+        // printer would stay inside the report and refuse every later one.
         if (progress_->Cancelled()) {
+            main_.Exchange.SendWholeFrame(end, &endCommand);
             progress_.reset();
-            CurrentPrompts().message(
-                QStringLiteral("Wysyłanie przerwane po %1 z %2 pozycjach").arg(i).arg(total),
-                kSentCaption);
+            if (!TellIfRefused(main_, kSentCaption))
+                CurrentPrompts().message(
+                    QStringLiteral("Wysyłanie przerwane po %1 z %2 pozycjach. Raport zamknięto "
+                                   "na towarach wysłanych do tej pory.")
+                        .arg(i)
+                        .arg(total),
+                    kSentCaption);
             return;
         }
         if (i == total)
             break;
         DBGrid->setCurrentIndex(MemoryTable->index(i, GoodsTable::kNameColumn));
-        main_.Exchange.SendWholeFrame(lines[static_cast<std::size_t>(i)]);
+        const auto at = static_cast<std::size_t>(i);
+        main_.Exchange.SendWholeFrame(lines[at], lineCommands[at].get());
         progress_->SetDone(i + 1);
         if (!pause())
             return;
     }
-    main_.Exchange.SendWholeFrame(end);
+    main_.Exchange.SendWholeFrame(end, &endCommand);
     progress_.reset();
-    CurrentPrompts().message(QStringLiteral("Raport został wysłany"), kSentCaption);
+    if (!TellIfRefused(main_, kSentCaption))
+        CurrentPrompts().message(QStringLiteral("Raport został wysłany"), kSentCaption);
 }
 
 }  // namespace varmo

@@ -9,6 +9,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "exchange/CommandHistoryList.h"
@@ -45,7 +46,9 @@ public:
     void SubmitCommand(std::unique_ptr<TCommand> command);
     TCommand* CurrentCommand() const { return Exchange.Current(); }
     bool EnsurePortOpen();
-    void QueryPrinterStatus(bool reportNoAnswer);
+    // The ENQ status byte, also shown on the panel; nothing when the printer
+    // did not answer or the query could not run.
+    std::optional<unsigned char> QueryPrinterStatus(bool reportNoAnswer);
     void SetCodePage(const QString& value);
     void SetServiceMode(bool unlocked);
     void ShowStatusFlag(const QString& name, bool bit);

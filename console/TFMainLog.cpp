@@ -38,8 +38,8 @@ void TFMain::buildLogAndStatusLine()
     addDockWidget(Qt::BottomDockWidgetArea, Dziennik);
     Dziennik->hide();
     Dziennik->Maker.DescribeSent = [this](const std::string& frame) {
-        // Known when it is the current command's frame or a dialog's read;
-        // the frames of a series (test receipt, goods report) go out unnamed.
+        // Known when it is the current command's frame, a dialog's read or
+        // a frame of a series (test receipt, goods report).
         const TCommand* current = CurrentCommand();
         try {
             const TCommand* direct = Exchange.DirectCommand();
@@ -96,7 +96,7 @@ void TFMain::restoreLogPlace()
         if (!place.isEmpty())
             restoreState(place);
         else
-            resizeDocks({Dziennik}, {240}, Qt::Vertical);
+            Dziennik->OpenAtUsefulHeight();
         Dziennik->setVisible(ReadSetting(kLogVisible) == QLatin1String("1"));
     } catch (const std::exception&) {
         Dziennik->hide();

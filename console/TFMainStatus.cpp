@@ -96,22 +96,23 @@ void TFMain::ShowStatusFlag(const QString& name, bool bit)
     label->setPalette(palette);
 }
 
-void TFMain::QueryPrinterStatus(bool reportNoAnswer)
+std::optional<unsigned char> TFMain::QueryPrinterStatus(bool reportNoAnswer)
 {
     // One exchange at a time: a query asked for inside another wait is not run.
     if (Exchange.Busy() || !EnsurePortOpen())
-        return;
+        return std::nullopt;
     const std::optional<unsigned char> status = Exchange.QueryStatus(kENQ);
     if (!status) {
         if (reportNoAnswer)
             CurrentPrompts().message(QStringLiteral("Brak odpowiedzi"),
                                      QStringLiteral("Odczyt statusu drukarki"));
-        return;
+        return std::nullopt;
     }
     Fiscal = (*status & 0x08) != 0;
     for (const StatusFlag& flag : StatusFlags())
         if (flag.fromEnq)
             ShowStatusFlag(QLatin1String(flag.name), (*status & flag.mask) != 0);
+    return status;
 }
 
 void TFMain::Button3Click()

@@ -9,6 +9,7 @@
 #include "console/DialogButtons.h"
 #include "console/HandlerGuard.h"
 #include "console/ObjectNames.h"
+#include "console/PrinterRefusal.h"
 #include "console/Prompts.h"
 #include "console/TFMain.h"
 
@@ -61,10 +62,11 @@ void TFTestTrans::BBOKClick()
                 if (!main_.Exchange.PauseBetweenFrames(kFramePauseMs))
                     return;
             }
-            main_.Exchange.SendWholeFrame(frames[i]->GetFrame());
+            main_.Exchange.SendWholeFrame(frames[i]->GetFrame(), frames[i].get());
         }
-        CurrentPrompts().message(QStringLiteral("Paragon testowy został wysłany"),
-                                 QStringLiteral("Paragon testowy"));
+        const QString caption = QStringLiteral("Paragon testowy");
+        if (!TellIfRefused(main_, caption))
+            CurrentPrompts().message(QStringLiteral("Paragon testowy został wysłany"), caption);
     });
 }
 

@@ -79,11 +79,14 @@ public:
     // any noise around it. fill runs when the request accepted the frame;
     // false when it did not, or no whole frame came.
     bool DirectRead(TCmdRequest& request, const std::function<void()>& fill);
-    // The dialog's read command while it is on the line; nullptr otherwise.
+    // The command of a dialog's read, or of a series' frame, while it is on
+    // the line; nullptr otherwise.
     const TCommand* DirectCommand() const { return direct_; }
 
-    // One frame of a series; Exception when it did not all go out.
-    void SendWholeFrame(const std::string& frame);
+    // One frame of a series, named by its command (when given) while it goes
+    // out, so that whoever watches the line knows it; Exception when it did
+    // not all go out.
+    void SendWholeFrame(const std::string& frame, const TCommand* command = nullptr);
     // The pause between two frames of a series, held like every wait on the
     // line; what the printer said meanwhile is handed on at its end. False
     // when the series must stop: the port failed meanwhile.

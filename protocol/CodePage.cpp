@@ -1,5 +1,7 @@
 #include "protocol/CodePage.h"
 
+#include "protocol/Mazovia.h"
+
 namespace varmo {
 
 namespace {
@@ -13,5 +15,12 @@ std::string& codePageSetting()
 void SetConsoleCodePage(const std::string& codePage) { codePageSetting() = codePage; }
 const std::string& ConsoleCodePage() { return codePageSetting(); }
 bool ConsoleSendsMazovia() { return codePageSetting() == "maz"; }
+
+std::string LineToWindows(std::string bytes)
+{
+    if (ConsoleSendsMazovia())
+        MazoviaToWindows(bytes);
+    return bytes;
+}
 
 }  // namespace varmo

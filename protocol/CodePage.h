@@ -10,4 +10,9 @@ void SetConsoleCodePage(const std::string& codePage);
 const std::string& ConsoleCodePage();
 bool ConsoleSendsMazovia();
 
+// Bytes as they crossed the line, read back in Windows-1250: on a Mazovia
+// line its letters are converted, so that a frame shown to the operator
+// reads as it was typed.
+std::string LineToWindows(std::string bytes);
+
 }  // namespace varmo

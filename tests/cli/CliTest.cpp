@@ -216,6 +216,26 @@ TEST_F(CliTest, TheCodePageComesFromTheOptionOrTheStoredSetting)
     EXPECT_FALSE(mazovia[0]["wire"].toString().contains("Żółw"));
 }
 
+TEST_F(CliTest, FramesOnAMazoviaLineShowTheirPolishLetters)
+{
+    // The printer keeps Mazovia, as does the line when the console says maz.
+    StartPrinter({"--header", "Przykładowo"});
+    const CliResult text = Cli({"--codepage", "maz", "header"});
+    const QString answer = text.out.section(QStringLiteral("\n<- "), 1).section('\n', 0, 0);
+    EXPECT_TRUE(answer.contains("Przykładowo")) << text.out.toStdString();
+    const CliResult goods = Cli({"--codepage", "maz", "goods", "Chleb żytni", "A"});
+    const QString line = goods.out.section(QStringLiteral("on the line: "), 1).section('\n', 0, 0);
+    EXPECT_TRUE(line.contains("Chleb żytni")) << goods.out.toStdString();
+
+    const std::vector<QJsonObject> json = Cli({"--json", "--codepage", "maz", "header"}).Objects();
+    ASSERT_FALSE(json.empty());
+    EXPECT_TRUE(Strings(json[0]["received"]).value(0).contains("Przykładowo"));
+    // Read as Windows-1250 the same bytes are other letters: the code page decides.
+    const std::vector<QJsonObject> win = Cli({"--json", "--codepage", "win", "header"}).Objects();
+    ASSERT_FALSE(win.empty());
+    EXPECT_FALSE(Strings(win[0]["received"]).value(0).contains("Przykładowo"));
+}
+
 TEST_F(CliTest, SilentPrinterIsNoAnswer)
 {
     StartPrinter({"--silent"});

@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -23,7 +25,9 @@
 #include "console/ExchangeLogDock.h"
 #include "console/ExchangeLogExport.h"
 #include "console/PortStatusLine.h"
+#include "protocol/CodePage.h"
 #include "protocol/Frame.h"
+#include "protocol/Mazovia.h"
 #include "tests/console/ConsoleHarness.h"
 #include "tests/console/PtyPrinter.h"
 
@@ -112,6 +116,43 @@ TEST(LogRowMakerTest, AnAnswerCarriesItsCommandAndTheTimeSinceItsFrameWentOut)
     const LogRow delivered = answer(120, PortRoad::Delivered);
     EXPECT_EQ(delivered.answerMs, 120);
     EXPECT_EQ(delivered.description, QStringLiteral("Odczyt kodu błędu"));
+}
+
+TEST(LogRowMakerTest, AFrameOnAMazoviaLineReadsWithItsPolishLettersAndKeepsItsBytes)
+{
+    const std::string windows = FrameOf("$gChleb \xBFytni\rA/");  // ż
+    std::string mazovia = windows;
+    WindowsToMazovia(mazovia);
+    const std::string codePage = ConsoleCodePage();
+    const struct {
+        const char* codePage;
+        PortTraffic traffic;
+        bool readable;
+    } cases[] = {
+        {"maz", Sent(mazovia), true},
+        {"maz", Came(mazovia), true},
+        {"win", Sent(windows), true},
+        {"win", Came(mazovia), false},  // a printer set otherwise than the console
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.codePage) + (c.traffic.direction == PortDirection::ToPrinter ? " sent" : " came"));
+        SetConsoleCodePage(c.codePage);
+        LogRowMaker maker;
+        const std::vector<LogRow> rows = maker.Rows(c.traffic);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].text.contains(QStringLiteral("Chleb żytni")), c.readable) << rows[0].text.toStdString();
+        EXPECT_EQ(rows[0].bytes, c.traffic.bytes);
+        EXPECT_TRUE(LogCsv({&rows[0]}).find(HexBytes(c.traffic.bytes).toStdString()) != std::string::npos);
+    }
+    // A status byte is no text: it stays as it came, 0xA5 is no Ń.
+    SetConsoleCodePage("maz");
+    LogRowMaker maker;
+    maker.Rows(Sent(std::string(1, kENQ)));
+    const std::vector<LogRow> status = maker.Rows(Came("\xA5"));
+    ASSERT_EQ(status.size(), 1u);
+    EXPECT_EQ(status[0].kind, LogKind::Status);
+    EXPECT_EQ(status[0].text, QStringLiteral("Ą"));
+    SetConsoleCodePage(codePage);
 }
 
 TEST(ExchangeLogModelTest, TheRingDropsTheOldestRowsAtItsBound)
@@ -310,6 +351,26 @@ TEST_F(ExchangeLogTest, TheEntryEndsInneAndTheLogKeepsItsPlaceUnderItsOwnNames)
     again.Dziennik1->trigger();
     Stop();
     EXPECT_TRUE(Start().Dziennik->isHidden());
+}
+
+TEST_F(ExchangeLogTest, TheLogOpensAboutTenRowsHighAndTakesItsShareWhenTheWindowGrows)
+{
+    TFMain& main = Start();
+    main.resize(751, 900);
+    main.show();
+    main.Dziennik1->trigger();
+    const QTableView* table = main.Dziennik->Table;
+    const int row = table->verticalHeader()->defaultSectionSize();
+    EXPECT_TRUE(WaitFor([&] { return table->viewport()->height() >= 9 * row; }))
+        << table->viewport()->height() << " for rows of " << row;
+
+    // Taller by 300: the log and the panes above both get part of it.
+    const int log = main.Dziennik->height();
+    const int sides = main.GroupBox1->height();
+    main.resize(751, 1200);
+    EXPECT_TRUE(WaitFor([&] { return main.Dziennik->height() > log + 60; }))
+        << log << " -> " << main.Dziennik->height();
+    EXPECT_GT(main.GroupBox1->height(), sides + 60);
 }
 
 TEST_F(ExchangeLogTest, ALateAnswerClearsTheNoteAboutItsAbsence)

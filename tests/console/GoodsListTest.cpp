@@ -16,6 +16,7 @@
 #include "console/RadioGroup.h"
 #include "console/SendProgress.h"
 #include "console/TFDatabaseReport.h"
+#include "protocol/Frame.h"
 #include "tests/console/ConsoleHarness.h"
 #include "tests/console/PtyPrinter.h"
 
@@ -295,9 +296,10 @@ TEST_F(GoodsListTest, SendingWritesStartLinesAndEnd)
     TFDatabaseReport& dialog = Dialog();
     TFMain& main = *forms().FMain;
 
-    // An empty list: the start and the end only.
+    // An empty list: the start and the end only, then the status query.
     dialog.SBSendClick();
-    std::string expected = TCmdBaseStart(false).GetFrame() + TCmdBaseConfirm().GetFrame();
+    std::string expected =
+        TCmdBaseStart(false).GetFrame() + TCmdBaseConfirm().GetFrame() + std::string(1, kENQ);
     ASSERT_TRUE(printer.waitForReceived(expected.size()));
     EXPECT_EQ(printer.received(), expected);
     EXPECT_EQ(prompts.shown, std::vector<Shown>{Message("Raport został wysłany",
@@ -313,7 +315,8 @@ TEST_F(GoodsListTest, SendingWritesStartLinesAndEnd)
     ShowCounter<SendProgress> progressShown;
     dialog.SBSendClick();
     expected = TCmdBaseStart(true).GetFrame() + TCmdBaseLine("Chleb", 'A').GetFrame() +
-               TCmdBaseLine("Mas\xB3o", 'B').GetFrame() + TCmdBaseConfirm().GetFrame();
+               TCmdBaseLine("Mas\xB3o", 'B').GetFrame() + TCmdBaseConfirm().GetFrame() +
+               std::string(1, kENQ);
     ASSERT_TRUE(printer.waitForReceived(expected.size()));
     EXPECT_EQ(printer.received(), expected);
     EXPECT_NE(expected.find("4#b"), std::string::npos);
@@ -370,16 +373,19 @@ TEST_F(GoodsListTest, ALongReportShowsItsProgressAndStopsOnAnuluj)
     EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Raport z bazy danych"));
     ASSERT_TRUE(stopped.startsWith(QStringLiteral("Wysyłanie przerwane po ")))
         << stopped.toStdString();
-    EXPECT_TRUE(stopped.endsWith(QStringLiteral(" z 300 pozycjach")));
+    EXPECT_TRUE(stopped.endsWith(
+        QStringLiteral(" z 300 pozycjach. Raport zamknięto na towarach wysłanych do tej pory.")));
     const int sent = stopped.section(QLatin1Char(' '), 3, 3).toInt();
     EXPECT_GE(sent, 40);
     EXPECT_LT(sent, 300);
 
-    // Exactly the start and the lines it says, and no end.
+    // Exactly the start and the lines it says, then the end and the status
+    // query.
     Idle(100);
     std::string expected = TCmdBaseStart(false).GetFrame();
     for (int i = 1; i <= sent; ++i)
         expected += TCmdBaseLine("Towar " + std::to_string(i), 'A').GetFrame();
+    expected += TCmdBaseConfirm().GetFrame() + std::string(1, kENQ);
     EXPECT_EQ(printer.received(), expected);
     EXPECT_EQ(dialog.Progress(), nullptr);
 }

@@ -2,14 +2,18 @@
 // what the log shows of each road the bytes take, and what the status line
 // says as the printer comes and goes.
 #include <QLabel>
+#include <QLineEdit>
 #include <QRegularExpression>
 
 #include "commands/ReadCommands.h"
 #include "console/DirectRead.h"
 #include "console/ExchangeLogDock.h"
 #include "console/GoodsTable.h"
+#include "commands/TransactionCommands.h"
 #include "console/TFDatabaseReport.h"
+#include "console/TFTestTrans.h"
 #include "console/PortStatusLine.h"
+#include "protocol/Escaped.h"
 #include "protocol/Frame.h"
 #include "tests/e2e/E2EHarness.h"
 
@@ -77,7 +81,9 @@ TEST_F(ExchangeLogAndStatusLineTest, TheLogShowsEachQuestionThenItsAnswerWithTim
         }
     }
     EXPECT_EQ(rows[0]->text, QStringLiteral("<ESC>P#uA9<ESC>\\"));
-    EXPECT_EQ(rows[1]->text, main.RERcv->toPlainText());
+    // The same frame as the answer view, which shows it as it came; the log
+    // reads its Mazovia letters back.
+    EXPECT_EQ(QString::fromStdString(EscapedText(rows[1]->bytes)), main.RERcv->toPlainText());
 
     // As the table shows them.
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d$"))
@@ -130,6 +136,53 @@ TEST_F(ExchangeLogAndStatusLineTest, FramesOfDirectReadsAndOfFrameSeriesAreLogge
     const QString sentText = goodsFrames.join(QLatin1Char('|'));
     EXPECT_GE(sentText.indexOf(QStringLiteral("MLEKO")), 0);
     EXPECT_LT(sentText.indexOf(QStringLiteral("MLEKO")), sentText.indexOf(QStringLiteral("CHLEB")));
+}
+
+TEST_F(ExchangeLogAndStatusLineTest, FramesOfTheTestReceiptAndTheGoodsReportAreNamedByTheirCommands)
+{
+    StartPrinter({"--fiscal"});
+    TFMain& main = Start();
+    forms().FTestTrans->BBOKClick();
+    TFDatabaseReport& report = *forms().FDatabaseReport;
+    ASSERT_TRUE(report.MemoryTable->Append(QStringLiteral("MLEKO"), QStringLiteral("A")));
+    report.SBSendClick();
+
+    const std::unique_ptr<TCommand> receipt[] = {
+        std::make_unique<TCmdTransStart>(1),
+        std::make_unique<TCmdTransLine>(1, "Towar testowy", 10000, 'A', 100, 100),
+        std::make_unique<TCmdTransConfirm>("01", "1", 100),
+    };
+    const std::unique_ptr<TCommand> goods[] = {
+        std::make_unique<TCmdBaseStart>(false),
+        std::make_unique<TCmdBaseLine>("MLEKO", 'A'),
+        std::make_unique<TCmdBaseConfirm>(),
+    };
+    // Six frames, and after each series ENQ and its status byte.
+    const std::vector<const LogRow*> rows = LogRows(main, 10);
+    const auto namedRow = [&](const TCommand& command) -> const LogRow* {
+        for (const LogRow* row : rows)
+            if (row->sent && row->bytes == command.GetFrame())
+                return row;
+        return nullptr;
+    };
+    for (const auto* series : {&receipt, &goods})
+        for (const std::unique_ptr<TCommand>& command : *series) {
+            Lines description;
+            command->DescribeCommand(description);
+            SCOPED_TRACE(description.front());
+            const LogRow* row = namedRow(*command);
+            ASSERT_NE(row, nullptr);
+            EXPECT_EQ(row->description, QString::fromStdString(description.front()));
+        }
+
+    // A search for the report finds all of it and nothing of the receipt.
+    main.Dziennik->EdFilter->setText(QStringLiteral("raport"));
+    std::vector<std::string> found;
+    for (const LogRow* row : main.Dziennik->ShownRows())
+        if (row->sent)
+            found.push_back(row->bytes);
+    EXPECT_EQ(found, (std::vector<std::string>{goods[0]->GetFrame(), goods[1]->GetFrame(),
+                                               goods[2]->GetFrame()}));
 }
 
 TEST_F(ExchangeLogAndStatusLineTest, TheStatusLineFollowsThePortAsThePrinterComesAndGoes)

@@ -5,8 +5,12 @@
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include "commands/ReadCommands.h"
@@ -21,6 +25,7 @@
 #include "console/TFRepNoDay.h"
 #include "console/TFRepPeriodDay.h"
 #include "console/TFTestTrans.h"
+#include "protocol/ErrorTexts.h"
 #include "tests/e2e/E2EHarness.h"
 
 namespace varmo::test {
@@ -186,6 +191,63 @@ TEST_F(ReportsAndGoodsTest, PolishGoodsNamesTravelInMazovia)
     dialog.SBSendClick();
     EXPECT_TRUE(Printed(QStringLiteral("Żółć gęślą")));
     EXPECT_EQ(prompts.shown.size(), 1u);
+}
+
+TEST_F(ReportsAndGoodsTest, AnulujClosesTheReportOnTheGoodsSentSoFar)
+{
+    StartPrinter();
+    Start();
+    TFDatabaseReport& dialog = *forms().FDatabaseReport;
+    OpenGoodsList(dialog, 1000);
+    QTimer cancel;
+    cancel.setInterval(5);
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        SendProgress* progress = dialog.Progress();
+        if (progress != nullptr && progress->Bar->value() >= 50) {
+            progress->CancelButton->click();
+            cancel.stop();
+        }
+    });
+    cancel.start();
+    dialog.SBSendClick();
+
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    const QString stopped = prompts.shown[0].text;
+    EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Raport z bazy danych"));
+    EXPECT_TRUE(stopped.startsWith(QStringLiteral("Wysyłanie przerwane po ")));
+    EXPECT_TRUE(stopped.endsWith(QStringLiteral(
+        " z 1000 pozycjach. Raport zamknięto na towarach wysłanych do tej pory.")))
+        << stopped.toStdString();
+    // The printer ended the report on exactly the goods it got.
+    ASSERT_TRUE(Printed(QStringLiteral("Sprawdzone pozycje")));
+    const QRegularExpressionMatch checked =
+        QRegularExpression(QStringLiteral("Sprawdzone pozycje +(\\d+)")).match(Paper());
+    EXPECT_EQ(checked.captured(1), stopped.section(QLatin1Char(' '), 3, 3));
+
+    // It is not left inside that report: the next one is taken.
+    prompts.shown.clear();
+    OpenGoodsList(dialog, 3);
+    dialog.SBSendClick();
+    EXPECT_EQ(prompts.shown, std::vector<Shown>{Message("Raport został wysłany",
+                                                        "Raport z bazy danych")});
+}
+
+TEST_F(ReportsAndGoodsTest, APrinterThatRefusedIsNotThankedWithSent)
+{
+    // Out of paper the printer refuses whatever prints, with error 82.
+    StartPrinter({"--no-paper"});
+    TFMain& main = Start();
+    const QString refusal =
+        QStringLiteral("Kod ostatniego błędu: 82\n") + QString::fromStdString(ErrorText(82));
+
+    forms().FTestTrans->BBOKClick();
+    TFDatabaseReport& report = *forms().FDatabaseReport;
+    ASSERT_TRUE(report.MemoryTable->Append(QStringLiteral("Chleb"), QStringLiteral("A")));
+    report.SBSendClick();
+
+    EXPECT_EQ(prompts.shown, (std::vector<Shown>{Message(refusal, "Paragon testowy"),
+                                                 Message(refusal, "Raport z bazy danych")}));
+    EXPECT_EQ(main.LbCMD->text(), QStringLiteral("Ostatni rozkaz niepoprawnie"));
 }
 
 TEST_F(ReportsAndGoodsTest, APrinterGoneInTheMiddleOfTheReportIsReportedOnce)
