@@ -20,6 +20,15 @@ std::string shown(const QString& path)
     throw Exception(std::string(what) + shown(path));
 }
 
+// The same, with the system's words for why ("No space left on device").
+[[noreturn]] void fail(const char* what, const QString& path, const QFileDevice& file)
+{
+    const QString reason = file.errorString();
+    if (reason.isEmpty())
+        fail(what, path);
+    throw Exception(std::string(what) + shown(path) + ": " + reason.toStdString());
+}
+
 [[noreturn]] void tooLarge(const QString& path, const std::string& size, std::int64_t limit)
 {
     throw Exception("Plik " + shown(path) + " jest za duży (" + size + " bajtów, najwyżej " +
@@ -30,20 +39,43 @@ std::string shown(const QString& path)
 
 void WriteWholeFile(const QString& path, const std::string& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail("Nie można utworzyć pliku ", path);
-    const auto size = static_cast<qint64>(bytes.size());
+    FileWriter file(path);
+    file.Write(bytes);
+    file.Commit();
+}
+
+FileWriter::FileWriter(const QString& path) : file_(std::make_unique<QSaveFile>(path)), path_(path)
+{
+    if (!file_->open(QIODevice::WriteOnly))
+        fail("Nie można utworzyć pliku ", path, *file_);
+}
+
+FileWriter::~FileWriter()
+{
+    if (file_->isOpen())
+        file_->cancelWriting();
+}
+
+void FileWriter::Write(const char* bytes, std::size_t count)
+{
+    const auto size = static_cast<qint64>(count);
+    if (file_->write(bytes, size) != size || file_->error() != QFileDevice::NoError) {
+        file_->cancelWriting();
+        fail("Błąd zapisu pliku ", path_, *file_);
+    }
+}
+
+void FileWriter::Commit()
+{
     // The last bytes may still sit in the file's buffer after write(), and a
     // full disk refuses them only at the flush. commit() would then replace the
     // old file anyway, so the flush is done and checked here first.
-    if (file.write(bytes.data(), size) != size || !file.flush() ||
-        file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        fail("Błąd zapisu pliku ", path);
+    if (!file_->flush() || file_->error() != QFileDevice::NoError) {
+        file_->cancelWriting();
+        fail("Błąd zapisu pliku ", path_, *file_);
     }
-    if (!file.commit() || file.error() != QFileDevice::NoError)
-        fail("Błąd zapisu pliku ", path);
+    if (!file_->commit() || file_->error() != QFileDevice::NoError)
+        fail("Błąd zapisu pliku ", path_, *file_);
 }
 
 std::string ReadWholeFile(const QString& path, std::int64_t limit)
