@@ -11,6 +11,7 @@
 #include "commands/ReadCommands.h"
 #include "commands/UserCommand.h"
 #include "link/DeviceMapping.h"
+#include "link/SerialError.h"
 #include "link/StatusQuery.h"
 #include "protocol/ErrorTexts.h"
 #include "protocol/Exception.h"
@@ -57,7 +58,8 @@ void Session::Open()
         throw CliFailure(ExitCode::Port, "Nie można otworzyć portu " +
                                              port_.Port().toStdString() + " (" +
                                              DevicePathForPort(port_.Port()).toStdString() +
-                                             "): " + error.what());
+                                             "): " + error.what() + ": " +
+                                             SystemErrorText(error.OsError()));
     }
 }
 
