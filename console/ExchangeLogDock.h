@@ -54,8 +54,9 @@ public:
     std::vector<const LogRow*> ShownRows() const;
     std::vector<const LogRow*> SelectedRows() const;
 
-    // Text, or CSV when the name ends in .csv; all or nothing.
-    void ExportTo(const QString& path) const;
+    // Text, or CSV when the name ends in .csv; all or nothing. Written a
+    // slice at a time from the event loop, as a wait on the line is.
+    void ExportTo(const QString& path);
 
     LogRowMaker Maker;
     ExchangeLogModel* Model = nullptr;
@@ -76,6 +77,7 @@ public slots:
 private:
     std::vector<LogRow> pending_;
     QTimer batch_;
+    bool exporting_ = false;  // the model's rows are being written out
 };
 
 }  // namespace varmo
