@@ -34,7 +34,7 @@ constexpr int kBatchMs = 30;
 
 // An export writes this many rows per turn of the event loop: a few
 // milliseconds' work.
-constexpr std::size_t kExportSliceRows = 2000;
+constexpr std::size_t kExportSliceRows = 500;
 // Far beyond any log's export; only a stuck disk gets there.
 constexpr qint64 kExportLimitMs = 10 * 60 * 1000;
 

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cerrno>
+
 #include "protocol/Exception.h"
 
 namespace varmo {
@@ -21,12 +23,22 @@ std::string shown(const QString& path)
 }
 
 // The same, with the system's words for why ("No space left on device").
-[[noreturn]] void fail(const char* what, const QString& path, const QFileDevice& file)
+[[noreturn]] void fail(const char* what, const QString& path, const QString& reason)
 {
-    const QString reason = file.errorString();
     if (reason.isEmpty())
         fail(what, path);
     throw Exception(std::string(what) + shown(path) + ": " + reason.toStdString());
+}
+
+// A write that failed: the old file stays. The system's number is the
+// reason when there is one: a write that fails inside the file's buffer
+// leaves Qt with only "Unknown error", and cancelling puts a text of its own
+// in its place.
+[[noreturn]] void writeFailed(QSaveFile& file, const QString& path, int systemError)
+{
+    const QString reason = systemError != 0 ? qt_error_string(systemError) : file.errorString();
+    file.cancelWriting();
+    fail("Błąd zapisu pliku ", path, reason);
 }
 
 [[noreturn]] void tooLarge(const QString& path, const std::string& size, std::int64_t limit)
@@ -47,7 +59,7 @@ void WriteWholeFile(const QString& path, const std::string& bytes)
 FileWriter::FileWriter(const QString& path) : file_(std::make_unique<QSaveFile>(path)), path_(path)
 {
     if (!file_->open(QIODevice::WriteOnly))
-        fail("Nie można utworzyć pliku ", path, *file_);
+        fail("Nie można utworzyć pliku ", path, file_->errorString());
 }
 
 FileWriter::~FileWriter()
@@ -59,10 +71,9 @@ FileWriter::~FileWriter()
 void FileWriter::Write(const char* bytes, std::size_t count)
 {
     const auto size = static_cast<qint64>(count);
-    if (file_->write(bytes, size) != size || file_->error() != QFileDevice::NoError) {
-        file_->cancelWriting();
-        fail("Błąd zapisu pliku ", path_, *file_);
-    }
+    errno = 0;
+    if (file_->write(bytes, size) != size || file_->error() != QFileDevice::NoError)
+        writeFailed(*file_, path_, errno);
 }
 
 void FileWriter::Commit()
@@ -70,12 +81,11 @@ void FileWriter::Commit()
     // The last bytes may still sit in the file's buffer after write(), and a
     // full disk refuses them only at the flush. commit() would then replace the
     // old file anyway, so the flush is done and checked here first.
-    if (!file_->flush() || file_->error() != QFileDevice::NoError) {
-        file_->cancelWriting();
-        fail("Błąd zapisu pliku ", path_, *file_);
-    }
+    errno = 0;
+    if (!file_->flush() || file_->error() != QFileDevice::NoError)
+        writeFailed(*file_, path_, errno);
     if (!file_->commit() || file_->error() != QFileDevice::NoError)
-        fail("Błąd zapisu pliku ", path_, *file_);
+        fail("Błąd zapisu pliku ", path_, file_->errorString());
 }
 
 std::string ReadWholeFile(const QString& path, std::int64_t limit)
