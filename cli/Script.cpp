@@ -56,19 +56,22 @@ std::vector<ScriptLine> ReadScript(const QString& path)
     // A line at a time, each at most kMaxScriptLine bytes besides its CR LF:
     // a file that is not a script (a device, an image) is refused at its
     // first line instead of being read whole.
-    while (!file.atEnd()) {
-        ++number;
-        QByteArray raw = file.readLine(kMaxScriptLine + 2);
+    for (;;) {
+        // Room for the longest line, its CR LF and one byte more: a line cut
+        // off shows as longer than the bound.
+        QByteArray raw = file.readLine(kMaxScriptLine + 4);
         if (file.error() != QFileDevice::NoError)
-            throw UsageError(where(path, number) + file.errorString().toStdString());
+            throw UsageError(where(path, number + 1) + file.errorString().toStdString());
+        if (raw.isEmpty())
+            break;  // a blank line is "\n", so this is the end
+        ++number;
         if (raw.contains('\0'))
             throw UsageError(where(path, number) + "not a text file: the line holds a NUL byte");
-        const bool ended = raw.endsWith('\n');
-        if (ended)
+        if (raw.endsWith('\n'))
             raw.chop(1);
         if (raw.endsWith('\r'))
             raw.chop(1);
-        if ((!ended && !file.atEnd()) || raw.size() > kMaxScriptLine)
+        if (raw.size() > kMaxScriptLine)
             throw UsageError(where(path, number) + "the line is longer than " +
                              std::to_string(kMaxScriptLine) + " bytes");
         if (number == 1 && raw.startsWith("\xEF\xBB\xBF"))
