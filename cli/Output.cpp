@@ -109,4 +109,17 @@ void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json)
     out.flush();
 }
 
+std::string TerminalText(const std::string& text)
+{
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20)
+            shown += EscapedText(std::string(1, c));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 }  // namespace varmo::cli

@@ -3,6 +3,7 @@
 // descriptions, the time) or as one JSON object per line for programs.
 #include <QJsonObject>
 #include <ostream>
+#include <string>
 
 #include "exchange/ExchangeRecord.h"
 
@@ -11,5 +12,11 @@ namespace varmo::cli {
 QJsonObject ExchangeJson(const ExchangeRecord& exchange);
 
 void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json);
+
+// Text that came from a script or the command line, fit for a terminal: its
+// control bytes (an ESC that would start a terminal sequence, a CR that would
+// overwrite the line) written as escaped text, <ESC>, <CR>, <$0A>; every
+// other byte, Polish letters in UTF-8 included, as it is.
+std::string TerminalText(const std::string& text);
 
 }  // namespace varmo::cli

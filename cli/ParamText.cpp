@@ -114,8 +114,10 @@ std::int32_t RateCodeArg(const std::string& text)
         return 100;
     if (text == "-" || text == "---")
         return 101;
+    // 100 and 101 are how the printer stores ZW and "not in use"; typed, they
+    // are far more likely a slip than a wish, so only the words count.
     std::int32_t code = 0;
-    if (!allDigits(text) || !ParseInteger(text, code) || code > 101)
+    if (!allDigits(text) || !ParseInteger(text, code) || code > 99)
         wrong("rate", text, "0 to 99, ZW or -");
     return code;
 }

@@ -34,7 +34,7 @@ Amount AmountArg(const std::string& text, const char* what);
 // One rate letter A to G (a to g is taken in upper case).
 char RateLetterArg(const std::string& text);
 
-// 0 to 99 percent, ZW (or 100) exempt, - or --- (or 101) not in use.
+// 0 to 99 percent, ZW exempt, - or --- not in use.
 std::int32_t RateCodeArg(const std::string& text);
 
 // UTF-8 text as Windows-1250 bytes; a character the printer cannot carry is

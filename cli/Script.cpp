@@ -50,28 +50,38 @@ std::vector<ScriptLine> ReadScript(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw UsageError(path.toStdString() + ": " + file.errorString().toStdString());
-    const QByteArray content = file.readAll();
-    std::string text(content.constData(), static_cast<std::size_t>(content.size()));
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
-        text.erase(0, 3);
 
     std::vector<ScriptLine> lines;
     int number = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string raw = text.substr(start, end - start);
-        start = end + 1;
+    // A line at a time, each at most kMaxScriptLine bytes besides its CR LF:
+    // a file that is not a script (a device, an image) is refused at its
+    // first line instead of being read whole.
+    for (;;) {
+        // Room for the longest line, its CR LF and one byte more: a line cut
+        // off shows as longer than the bound.
+        QByteArray raw = file.readLine(kMaxScriptLine + 4);
+        if (file.error() != QFileDevice::NoError)
+            throw UsageError(where(path, number + 1) + file.errorString().toStdString());
+        if (raw.isEmpty())
+            break;  // a blank line is "\n", so this is the end
         ++number;
-        if (!raw.empty() && raw.back() == '\r')
-            raw.pop_back();
-        const std::size_t first = raw.find_first_not_of(" \t");
-        if (first == std::string::npos || raw[first] == '#')
+        if (raw.contains('\0'))
+            throw UsageError(where(path, number) + "not a text file: the line holds a NUL byte");
+        if (raw.endsWith('\n'))
+            raw.chop(1);
+        if (raw.endsWith('\r'))
+            raw.chop(1);
+        if (raw.size() > kMaxScriptLine)
+            throw UsageError(where(path, number) + "the line is longer than " +
+                             std::to_string(kMaxScriptLine) + " bytes");
+        if (number == 1 && raw.startsWith("\xEF\xBB\xBF"))
+            raw.remove(0, 3);
+        const std::string text(raw.constData(), static_cast<std::size_t>(raw.size()));
+        const std::size_t first = text.find_first_not_of(" \t");
+        if (first == std::string::npos || text[first] == '#')
             continue;
         try {
-            lines.push_back(readLine(number, raw.substr(first)));
+            lines.push_back(readLine(number, text.substr(first)));
         } catch (const CliFailure& failure) {
             throw UsageError(where(path, number) + failure.what());
         }

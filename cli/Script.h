@@ -19,9 +19,13 @@ struct ScriptLine {
     std::vector<std::string> words;  // the command and its parameters
 };
 
+// The longest line a script may hold, CR LF aside.
+constexpr int kMaxScriptLine = 64 * 1024;
+
 // Reads the whole script and checks every line before anything is sent, so a
 // mistake on line 40 does not leave a half-run script behind. Usage error
-// "FILE:LINE: ..." for the first wrong line or an unreadable file.
+// "FILE:LINE: ..." for the first wrong line or an unreadable file; a line
+// over kMaxScriptLine bytes, or one holding a NUL byte, is wrong too.
 std::vector<ScriptLine> ReadScript(const QString& path);
 
 // Runs the lines in order; CliFailure with ExitCode::Refused and the line's

@@ -2,6 +2,7 @@
 
 #include "cli/Failure.h"
 #include "link/DeviceMapping.h"
+#include "link/SerialError.h"
 
 namespace varmo::cli {
 
@@ -36,7 +37,8 @@ void Session::Open()
         const QString port = exchange_.Port.Port();
         throw CliFailure(ExitCode::Port, "Nie można otworzyć portu " + port.toStdString() +
                                              " (" + DevicePathForPort(port).toStdString() +
-                                             "): " + error.what());
+                                             "): " + error.what() + ": " +
+                                             SystemErrorText(error.OsError()));
     }
 }
 

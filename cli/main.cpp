@@ -13,6 +13,7 @@
 #include "cli/Script.h"
 #include "cli/Session.h"
 #include "cli/Verbs.h"
+#include "link/FileSizeSignal.h"
 #include "link/SettingsStore.h"
 #include "protocol/CodePage.h"
 
@@ -64,7 +65,8 @@ int run(const std::vector<std::string>& args)
             session, lines, path, invocation.check,
             [json](const ScriptLine& line) {
                 if (!json)
-                    std::cout << "# " << line.number << ": " << line.text << '\n';
+                    std::cout << "# " << line.number << ": " << TerminalText(line.text)
+                              << '\n';
             },
             report);
         return 0;
@@ -79,6 +81,7 @@ int run(const std::vector<std::string>& args)
 
 int main(int argc, char* argv[])
 {
+    varmo::KeepRunningPastFileSizeLimit();
     QCoreApplication app(argc, argv);
 #ifdef Q_OS_WIN
     // Descriptions are UTF-8; the Windows console shows them right only so.
@@ -94,12 +97,12 @@ int main(int argc, char* argv[])
     try {
         status = run(args);
     } catch (const CliFailure& failure) {
-        std::cerr << "varmo-cli: " << failure.what() << std::endl;
+        std::cerr << "varmo-cli: " << TerminalText(failure.what()) << std::endl;
         status = static_cast<int>(failure.Code());
     } catch (const std::exception& error) {
         // Anything else the port or a command raised: the exchange did not
         // come to an end the printer agreed to.
-        std::cerr << "varmo-cli: " << error.what() << std::endl;
+        std::cerr << "varmo-cli: " << TerminalText(error.what()) << std::endl;
         status = static_cast<int>(ExitCode::Refused);
     }
     CloseSettingsStore();

@@ -12,10 +12,12 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <exception>
 #include <utility>
 
 #include "console/ExchangeLogExport.h"
@@ -23,6 +25,7 @@
 #include "console/Fonts.h"
 #include "console/HandlerGuard.h"
 #include "console/Prompts.h"
+#include "link/LineWait.h"
 
 namespace varmo {
 
@@ -34,6 +37,11 @@ constexpr int kBatchMs = 30;
 
 // How many rows the log shows when it first opens.
 constexpr int kUsefulRows = 10;
+// An export writes this many rows per turn of the event loop: a few
+// milliseconds' work.
+constexpr std::size_t kExportSliceRows = 500;
+// Far beyond any log's export; only a stuck disk gets there.
+constexpr qint64 kExportLimitMs = 10 * 60 * 1000;
 
 constexpr LogKind kKinds[] = {LogKind::Frame, LogKind::Enq,    LogKind::Dle,
                               LogKind::Can,   LogKind::Status, LogKind::Outside};
@@ -227,6 +235,8 @@ void ExchangeLogDock::PortTrafficSeen(const PortTraffic& traffic)
 
 void ExchangeLogDock::Flush()
 {
+    if (exporting_)
+        return;
     batch_.stop();
     if (pending_.empty())
         return;
@@ -259,11 +269,46 @@ std::vector<const LogRow*> ExchangeLogDock::SelectedRows() const
     return rows;
 }
 
-void ExchangeLogDock::ExportTo(const QString& path) const
+void ExchangeLogDock::ExportTo(const QString& path)
 {
     const std::vector<const LogRow*> rows = ShownRows();
     const bool csv = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
-    WriteWholeFile(path, csv ? LogCsv(rows) : LogText(rows));
+    FileWriter file(path);
+    if (csv)
+        file.Write(LogCsvHeader().toUtf8());
+    {
+        // The rows written stay in place until the file is done: what the
+        // line brings meanwhile waits for the next batch.
+        const QScopedValueRollback<bool> holding(exporting_, true);
+        std::size_t next = 0;
+        std::exception_ptr failure;
+        const auto slice = [&] {
+            try {
+                const std::size_t end = std::min(rows.size(), next + kExportSliceRows);
+                file.Write(LogLines(rows, next, end, csv));
+                next = end;
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            return failure || next == rows.size();
+        };
+        // A slice per turn of the event loop, so the window keeps painting
+        // through a long log; the line wait holds the operator's input off
+        // and its "Przerwij" gives the export up.
+        QTimer turn;
+        turn.setInterval(0);
+        LineWait wait(kExportLimitMs);
+        wait.WakeOn(&turn, &QTimer::timeout);
+        turn.start();
+        const WaitOutcome outcome = wait.Run(slice);
+        if (failure)
+            std::rethrow_exception(failure);
+        if (outcome != WaitOutcome::Done)
+            return;  // broken off: the old file stays
+    }
+    file.Commit();
+    if (!pending_.empty() && !batch_.isActive())
+        batch_.start();
 }
 
 void ExchangeLogDock::BtnCopyClick()
@@ -278,6 +323,8 @@ void ExchangeLogDock::BtnCopyClick()
 void ExchangeLogDock::BtnClearClick()
 {
     Guarded([&] {
+        if (exporting_)
+            return;
         pending_.clear();
         batch_.stop();
         Model->Clear();

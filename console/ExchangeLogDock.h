@@ -53,8 +53,9 @@ public:
     std::vector<const LogRow*> ShownRows() const;
     std::vector<const LogRow*> SelectedRows() const;
 
-    // Text, or CSV when the name ends in .csv; all or nothing.
-    void ExportTo(const QString& path) const;
+    // Text, or CSV when the name ends in .csv; all or nothing. Written a
+    // slice at a time from the event loop, as a wait on the line is.
+    void ExportTo(const QString& path);
 
     // The height that shows the tools and about ten rows.
     int UsefulHeight() const;
@@ -90,6 +91,7 @@ private:
     QTimer batch_;
     bool usefulPending_ = false;
     int target_ = 0;  // the height to take once the window has grown for it
+    bool exporting_ = false;  // the model's rows are being written out
 };
 
 }  // namespace varmo

@@ -2,9 +2,13 @@
 // The operator's files, written all or nothing and read whole before anything
 // on screen changes. Failures are Exceptions with a Polish message naming the
 // file, for the standard error box.
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <string>
+
+class QSaveFile;
 
 namespace varmo {
 
@@ -18,7 +22,31 @@ constexpr std::int64_t kMaxGoodsFileSize = 4 * 1024 * 1024;
 // Replaces the file with exactly these bytes. Every byte is on its way to the
 // disk before the file takes the old one's place; on any failure the old file,
 // if any, is left as it was.
+// Failures name the file and the system's reason.
 void WriteWholeFile(const QString& path, const std::string& bytes);
+
+// The same, for a file written piece by piece: nothing replaces the old file
+// until Commit, and a writer dropped before it (or after a failure) leaves
+// the old file as it was.
+class FileWriter {
+public:
+    explicit FileWriter(const QString& path);
+    ~FileWriter();
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
+
+    void Write(const char* bytes, std::size_t count);
+    void Write(const std::string& bytes) { Write(bytes.data(), bytes.size()); }
+    void Write(const QByteArray& bytes)
+    {
+        Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+    void Commit();
+
+private:
+    std::unique_ptr<QSaveFile> file_;
+    QString path_;
+};
 
 // Every byte of the file. A file larger than the limit is refused before a
 // byte of it is read.

@@ -13,6 +13,9 @@ QLabel* field(QStatusBar* bar, const char* name, bool permanent)
 {
     auto* label = new QLabel(bar);
     label->setObjectName(QLatin1String(name));
+    // What these show comes from the settings, the environment, the system
+    // and the printer's answers: never markup to obey.
+    label->setTextFormat(Qt::PlainText);
     if (permanent)
         bar->addPermanentWidget(label);
     else
@@ -50,9 +53,10 @@ PortStatusLine::PortStatusLine(QStatusBar* bar) : QObject(bar)
 
 void PortStatusLine::PortStateChanged(const PortState& state)
 {
-    LbPort->setText(QStringLiteral("%1 (%2)").arg(FromUtf8(state.name), FromUtf8(state.device)));
+    LbPort->setText(ShownAtMost(
+        QStringLiteral("%1 (%2)").arg(FromUtf8(state.name), FromUtf8(state.device))));
     LbSpeed->setText(QStringLiteral("%1 bd").arg(state.baud));
-    LbState->setText(PortStateText(state));
+    LbState->setText(ShownAtMost(PortStateText(state)));
     colour(LbState, state.open ? QColor(0, 128, 0)
                     : state.failureCode != 0 ? QColor(Qt::red)
                                              : QColor(Qt::black));
@@ -78,8 +82,9 @@ void PortStatusLine::AnswerArrived()
 
 void PortStatusLine::NoAnswer()
 {
-    LbNoAnswer->setText(awaited_.isEmpty() ? QStringLiteral("Brak odpowiedzi")
-                                           : QStringLiteral("Brak odpowiedzi: ") + awaited_);
+    LbNoAnswer->setText(ShownAtMost(awaited_.isEmpty()
+                                        ? QStringLiteral("Brak odpowiedzi")
+                                        : QStringLiteral("Brak odpowiedzi: ") + awaited_));
 }
 
 }  // namespace varmo

@@ -30,4 +30,15 @@ QString LinesText(const Lines& lines)
     return list.join(QLatin1Char('\n'));
 }
 
+QString ShownAtMost(const QString& text, qsizetype most)
+{
+    if (text.size() <= most)
+        return text;
+    qsizetype cut = most - 1;
+    // Never half a character outside the basic plane.
+    if (cut > 0 && text.at(cut - 1).isHighSurrogate())
+        --cut;
+    return text.left(cut) + QChar(0x2026);
+}
+
 }  // namespace varmo

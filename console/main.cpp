@@ -8,10 +8,12 @@
 #include "console/FormSet.h"
 #include "console/Localisation.h"
 #include "console/TFMain.h"
+#include "link/FileSizeSignal.h"
 #include "link/SettingsStore.h"
 
 int main(int argc, char* argv[])
 {
+    varmo::KeepRunningPastFileSizeLimit();
     // Before the application: its platform would want a desktop.
     if (const auto answered = varmo::AnswerCommandLine({argv + 1, argv + argc}, std::cout))
         return *answered;

@@ -4,7 +4,6 @@
 #include <QPointer>
 #include <QSerialPort>
 #include <algorithm>
-#include <system_error>
 
 #include "link/DeviceMapping.h"
 #include "link/LineWait.h"
@@ -444,8 +443,7 @@ void TComPort::notifyState()
 void TComPort::noteFailure(int code)
 {
     failureCode_ = code;
-    // The system's own words for its number, as the operator would look it up.
-    failureText_ = std::system_category().message(code);
+    failureText_ = SystemErrorText(code);
     notifyState();
 }
 

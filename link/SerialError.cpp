@@ -1,6 +1,7 @@
 #include "link/SerialError.h"
 
 #include <cerrno>
+#include <system_error>
 
 namespace varmo {
 
@@ -48,6 +49,11 @@ int SerialErrorNumber(QSerialPort::SerialPortError kind, const QString& text)
         }
     }
     return SerialErrorNumber(kind);
+}
+
+std::string SystemErrorText(int code)
+{
+    return std::system_category().message(code);
 }
 
 }  // namespace varmo

@@ -3,6 +3,7 @@
 // out only a kind and a text, while the operator's message carries a number.
 #include <QSerialPort>
 #include <QString>
+#include <string>
 
 namespace varmo {
 
@@ -14,5 +15,9 @@ int SerialErrorNumber(QSerialPort::SerialPortError kind);
 // For a failure that has just happened (opening, changing line settings): the
 // number whose system text Qt reported, else the number for the kind.
 int SerialErrorNumber(QSerialPort::SerialPortError kind, const QString& text);
+
+// The system's own words for an error number, as the operator would look it
+// up ("No such file or directory").
+std::string SystemErrorText(int code);
 
 }  // namespace varmo

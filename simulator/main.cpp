@@ -204,6 +204,9 @@ int run(const SimOptions& options)
 
 int main(int argc, char** argv)
 {
+    // Past a file size limit (ulimit -f) a write to the paper file or to
+    // standard output fails and the printer goes on; the signal would end it.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const auto options = ParseOptions(args, error);

@@ -1,11 +1,19 @@
 // varmo-cli against varmo-sim over a real pseudo-terminal: what each command
 // sends and how the answer is shown, the JSON read back, the check of the
 // printer's error number, scripts, exit codes and the stored settings.
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QTemporaryDir>
 #include <memory>
 
+#include "cli/Script.h"
 #include "cli/Verbs.h"
 #include "tests/cli/CliProcess.h"
 #include "tests/e2e/SimPrinter.h"
@@ -333,6 +341,18 @@ TEST_F(CliTest, WrongUsageIsRefusedBeforeThePortOpens)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("header\nexpect cash\nset-rates 23 8 5\n");
     file.close();
+    // One line past the bound, and a file that is no text at all.
+    const QString longScript = dir.filePath(QStringLiteral("long.txt"));
+    QFile longFile(longScript);
+    ASSERT_TRUE(longFile.open(QIODevice::WriteOnly));
+    longFile.write("header\r\n# " + QByteArray(cli::kMaxScriptLine - 2, 'x') + "\r\nheader " +
+                   QByteArray(cli::kMaxScriptLine, 'x') + "\n");
+    longFile.close();
+    const QString nulScript = dir.filePath(QStringLiteral("nul.txt"));
+    QFile nulFile(nulScript);
+    ASSERT_TRUE(nulFile.open(QIODevice::WriteOnly));
+    nulFile.write(QByteArray("header\nhea\0der\n", 15));
+    nulFile.close();
     const struct {
         QStringList args;
         QString error;  // the start of the message
@@ -350,11 +370,18 @@ TEST_F(CliTest, WrongUsageIsRefusedBeforeThePortOpens)
         {{"set-clock", "1.1.2027", "10:00"}, "date: \"1.1.2027\" is not a date"},
         {{"set-rates", "23", "8", "5"}, "set-rates: seven rates"},
         {{"set-rates", "23,8,5,0,ZW,-,102"}, "rate: \"102\""},
+        {{"set-rates", "23,8,5,0,ZW,-,100"}, "rate: \"100\" is not 0 to 99, ZW or -"},
+        {{"set-rates", "23", "8", "5", "0", "101", "-", "-"}, "rate: \"101\""},
         {{"set-header", "Ω"}, "header line: \"Ω\" holds a character"},
         {{"receipt-end", "01", "1", "0.001x"}, "total: \"0.001x\" is not an amount"},
         {{"send", "<ESC>P<XX>"}, "sequence: \"<ESC>P<XX>\": Niepoprawna sekwencja"},
         {{"run", badScript}, badScript + ":3: set-rates: seven rates"},
         {{"run", dir.filePath("none.txt")}, dir.filePath("none.txt") + ": "},
+        {{"run", longScript}, longScript + ":3: the line is longer than 65536 bytes"},
+        {{"run", nulScript}, nulScript + ":2: not a text file"},
+        {{"run", "/dev/zero"}, "/dev/zero:1: not a text file"},
+        // A terminal would take the bytes for a sequence of its own.
+        {{"header\x1B[2J\r"}, "unknown command \"header<ESC>[2J<CR>\""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -364,6 +391,50 @@ TEST_F(CliTest, WrongUsageIsRefusedBeforeThePortOpens)
         EXPECT_TRUE(result.err.startsWith("varmo-cli: " + c.error)) << result.err.toStdString();
         EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1);
         EXPECT_TRUE(result.out.isEmpty());
+    }
+}
+
+TEST_F(CliTest, APortThatCannotBeOpenedIsNamedWithTheSystemsReason)
+{
+    QTemporaryDir dir;
+    const struct {
+        QString device;
+        int error;
+    } cases[] = {
+        {"/nonexistent/tty", ENOENT},
+        {dir.path(), EISDIR},
+        {"/dev/null", ENOTTY},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.device.toStdString());
+        const CliResult result = cli_.Run({"--port", c.device, "header"});
+        EXPECT_EQ(result.exitCode, 3);
+        EXPECT_TRUE(result.err.endsWith(QStringLiteral("): ") +
+                                        QString::fromLocal8Bit(std::strerror(c.error)) + "\n"))
+            << result.err.toStdString();
+    }
+}
+
+// ulimit -f with the signal at its default: output past the limit fails, the
+// program goes on and ends as it would have.
+TEST_F(CliTest, NoProgramIsKilledByTheFileSizeLimit)
+{
+    for (const char* program : {VARMO_CLI_PATH, VARMO_SIM_PATH, VARMO_CONSOLE_PATH}) {
+        SCOPED_TRACE(program);
+        const QString out = dir_.filePath(QStringLiteral("out.txt"));
+        QProcess process;
+        process.setStandardOutputFile(out);
+        process.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_DFL);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 8;
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        process.start(QString::fromLatin1(program), {QStringLiteral("--help")});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(QFileInfo(out).size(), 8);
     }
 }
 

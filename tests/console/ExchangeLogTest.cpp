@@ -275,6 +275,56 @@ TEST_F(ExchangeLogTest, ExportKeepsEveryByteValueAndWritesTextOrCsvByTheName)
     EXPECT_TRUE(textLines.last().contains(QStringLiteral("\tramka\t<ESC>P")));
 }
 
+TEST(ExchangeLogCsvTest, ACellThatWouldOpenAsAFormulaKeepsItsTextBehindAnApostrophe)
+{
+    const struct {
+        QString text;
+        QString cell;  // as a spreadsheet reads it
+    } cases[] = {
+        {"=1+2", "'=1+2"},
+        {"+48 22", "'+48 22"},
+        {"-5", "'-5"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"=HYPERLINK(\"x\",1)", "'=HYPERLINK(\"x\",1)"},
+        {"1#E0 = -5", "1#E0 = -5"},  // only the start counts
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        LogRow row;
+        row.what = c.text;
+        row.text = c.text;
+        row.description = c.text;
+        row.bytes = c.text.toStdString();
+        const QStringList fields = CsvFields(LogCsvLine(row));
+        ASSERT_EQ(fields.size(), 7);
+        EXPECT_EQ(fields.mid(2, 3), QStringList({c.cell, c.cell, c.cell}));
+        EXPECT_EQ(QByteArray::fromHex(fields[6].toLatin1()).toStdString(), row.bytes);
+    }
+}
+
+TEST_F(ExchangeLogTest, TheStatusLineShowsADeviceNameAsPlainTextAndCutShort)
+{
+    const QString markup = QStringLiteral("<font size=6>/dev/ttyUSB0</font>");
+    const QString huge(10 * 1024 * 1024, QLatin1Char('x'));
+    const struct {
+        QString device;
+        QString shown;
+    } cases[] = {
+        {markup, QStringLiteral("COM1 (") + markup + QLatin1Char(')')},
+        {huge, QStringLiteral("COM1 (") + huge.left(193) + QChar(0x2026)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown.left(40).toStdString());
+        PointCom1At(c.device);
+        TFMain& main = Start();
+        QLabel* port = main.StatusLine->LbPort;
+        EXPECT_EQ(port->text(), c.shown);
+        for (QLabel* label : {port, main.StatusLine->LbState, main.StatusLine->LbNoAnswer})
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+        Stop();
+    }
+}
+
 TEST_F(ExchangeLogTest, FiltersNarrowTheRowsAndTheSelectionGoesToTheClipboard)
 {
     printer.answerEnq(0x0F);

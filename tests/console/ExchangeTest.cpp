@@ -1,6 +1,9 @@
 // The command exchange of the main window: answers attributed to the current
 // command, sending through a real serial port on a pseudo-terminal, and the
 // command and answer files.
+#include <cerrno>
+#include <cstring>
+
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -355,7 +358,8 @@ TEST_F(CommandFileTest, AFailedSaveLeavesTheOldFileAndSaysSo)
         ASSERT_EQ(prompts.shown.size(), 1u);
         EXPECT_EQ(prompts.shown[0],
                   ErrorBox(QStringLiteral("Błąd zapisu pliku ") +
-                           QDir::toNativeSeparators(path("saved.txt")) + QLatin1Char('.')));
+                           QDir::toNativeSeparators(path("saved.txt")) + QStringLiteral(": ") +
+                           QString::fromLocal8Bit(std::strerror(EFBIG)) + QLatin1Char('.')));
         EXPECT_EQ(FileBytes("saved.txt"), old);
     }
 }

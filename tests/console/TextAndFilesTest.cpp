@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
 #include <cstring>
 
 #include <QDir>
@@ -15,6 +18,7 @@
 
 #include "console/FileIO.h"
 #include "console/Text.h"
+#include "link/FileSizeSignal.h"
 #include "protocol/Exception.h"
 #include "tests/console/FileSizeLimit.h"
 
@@ -110,6 +114,32 @@ TEST_F(FilesTest, AWriteThatRunsOutOfRoomLeavesTheOldFileAndSaysSo)
     // With room again the same write goes through.
     WriteWholeFile(path("answer.txt"), std::string(10, 'x'));
     EXPECT_EQ(contents(path("answer.txt")), std::string(10, 'x'));
+}
+
+// As the programs run: the file size limit's signal at its default, which
+// would end the process, until the programs' own start-up turns it off. In a
+// child process, so that nothing this one does is at stake.
+TEST_F(FilesTest, ASaveOverTheFileSizeLimitFailsWithTheSystemsReason)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const QString file = path("answer.txt");
+    const auto save = [&] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        KeepRunningPastFileSizeLimit();
+        rlimit before{};
+        getrlimit(RLIMIT_FSIZE, &before);
+        rlimit limit = before;
+        limit.rlim_cur = 16;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const std::string error = WriteError(file, std::string(64 * 1024, 'x'));
+        setrlimit(RLIMIT_FSIZE, &before);  // the message itself goes to a file
+        std::cerr << error << std::endl;
+        std::exit(0);
+    };
+    // The child runs in a fresh copy of this test, in a folder of its own.
+    const std::string expected =
+        std::string("Błąd zapisu pliku .*answer\\.txt: ") + std::strerror(EFBIG) + "\n";
+    EXPECT_EXIT(save(), ::testing::ExitedWithCode(0), expected);
 }
 
 // A real file system with no room left: a small tmpfs mounted for the test.
