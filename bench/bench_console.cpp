@@ -31,9 +31,9 @@
 #include <vector>
 
 #include "commands/ReadCommands.h"
-#include "console/FormSet.h"
-#include "console/Prompts.h"
-#include "console/TFMain.h"
+#include "console/app/FormSet.h"
+#include "console/app/Prompts.h"
+#include "console/mainwindow/TFMain.h"
 #include "link/SettingsStore.h"
 #include "protocol/Frame.h"
 

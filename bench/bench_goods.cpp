@@ -8,12 +8,12 @@
 #include <QTemporaryDir>
 #include <string>
 
-#include "console/FileIO.h"
-#include "console/FormSet.h"
-#include "console/GoodsGrid.h"
-#include "console/GoodsTable.h"
-#include "console/Prompts.h"
-#include "console/TFDatabaseReport.h"
+#include "console/files/FileIO.h"
+#include "console/app/FormSet.h"
+#include "console/dialogs/reports/GoodsGrid.h"
+#include "console/dialogs/reports/GoodsTable.h"
+#include "console/app/Prompts.h"
+#include "console/dialogs/reports/TFDatabaseReport.h"
 #include "link/SettingsStore.h"
 
 using namespace varmo;

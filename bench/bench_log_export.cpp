@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "console/ExchangeLogDock.h"
+#include "console/log/ExchangeLogDock.h"
 #include "protocol/Escaped.h"
 #include "protocol/Frame.h"
 

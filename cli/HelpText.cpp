@@ -86,7 +86,9 @@ Output:
   Text: "-> " and the frame sent, its description, then "<- " and each frame
   received (or the status byte) with the time in milliseconds from sending,
   or "<- nothing", then the answer's description or the status flags in
-  words. In a script each line is first shown as "# LINE: text". The status
+  words. Whatever was waiting on the line before a command went out (a late
+  answer, a second copy) is dropped, shown as "dropped from the line:", and
+  never taken for the command's answer. In a script each line is first shown as "# LINE: text". The status
   flags: FSK fiscal, CMD last command correct, PAR in a transaction, TRF
   last transaction correct (ENQ); ONL on-line, PE out of paper, ERR printing
   mechanism error (DLE). With --json, each exchange is one object:
@@ -103,6 +105,8 @@ Output:
                    (ENQ: FSK, CMD, PAR, TRF; DLE: ONL, PE, ERR), else null
       answered     whether anything came back
       ms           from sending to the first answer, or to the end of waiting
+      dropped      what was waiting on the line before sending and was
+                   dropped, escaped text ("" when nothing)
 
 Exit status:
   0  success

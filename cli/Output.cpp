@@ -78,6 +78,7 @@ QJsonObject ExchangeJson(const ExchangeRecord& exchange)
     object.insert(QStringLiteral("status"), statusJson(exchange));
     object.insert(QStringLiteral("answered"), exchange.answered);
     object.insert(QStringLiteral("ms"), static_cast<qint64>(exchange.ms));
+    object.insert(QStringLiteral("dropped"), utf8(EscapedText(LineToWindows(exchange.dropped))));
     return object;
 }
 
@@ -89,6 +90,8 @@ void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json)
         out.flush();
         return;
     }
+    if (!exchange.dropped.empty())
+        out << "   dropped from the line: " << EscapedText(LineToWindows(exchange.dropped)) << '\n';
     out << "-> " << EscapedText(exchange.sent) << '\n';
     if (exchange.wire != exchange.sent)
         out << "   on the line: " << lineText(exchange, exchange.wire) << '\n';

@@ -116,6 +116,7 @@ std::optional<std::int32_t> CommandRunner::ReadErrorNumber(int line, const Repor
         // left there, it would pass for the next command's answer.
         awaitPackets(received_.size() + 1, kSecondNumberMs);
         exchange.received = received_;
+        reported_ = received_.size();
     }
     report(exchange);
     if (!*exchange.accepted)
@@ -133,7 +134,7 @@ ExchangeRecord CommandRunner::frameExchange(TCommand& command, const std::string
     exchange.wire = command.GetFrame();
     command.DescribeCommand(exchange.description);
 
-    settle();
+    exchange.dropped = settle();
     clock_.start();
     write(exchange.wire);
     auto* request = dynamic_cast<TCmdRequest*>(&command);
@@ -143,6 +144,7 @@ ExchangeRecord CommandRunner::frameExchange(TCommand& command, const std::string
         const bool sequence = dynamic_cast<TCmdUser*>(&command) != nullptr;
         awaitPackets(kEverything, sequence ? times_.sequenceListenMs : times_.listenMs);
         exchange.received = received_;
+        reported_ = received_.size();
         exchange.answered = !received_.empty();
         exchange.ms = exchange.answered ? arrivals_.front() : clock_.elapsed();
         return exchange;
@@ -162,6 +164,7 @@ ExchangeRecord CommandRunner::frameExchange(TCommand& command, const std::string
         exchange.accepted = acceptAnswer(*request, received_[tried++], exchange.answer);
     }
     exchange.received = received_;
+    reported_ = received_.size();
     exchange.answered = !received_.empty();
     if (!exchange.answered)
         exchange.ms = clock_.elapsed();
@@ -176,7 +179,7 @@ ExchangeRecord CommandRunner::controlExchange(char control, const std::string& v
     exchange.sent = exchange.wire = std::string(1, control);
     exchange.description = {ControlDescription(control)};
 
-    settle();
+    exchange.dropped = settle();
     clock_.start();
     if (control == kCAN) {
         write(exchange.wire);
@@ -214,15 +217,23 @@ void CommandRunner::write(const std::string& bytes)
                                     " bytes went out: the line is stuck");
 }
 
-void CommandRunner::settle()
+std::string CommandRunner::settle()
 {
     // Bytes that came in since the last exchange go to the assembler first,
     // so that a status byte read straight from the port is the printer's
     // answer and not a piece of an old frame; what they made is not news.
+    // Neither is an answer still on its way: a frame begun before the
+    // question is no answer to it, and its tail will find no start.
     QCoreApplication::processEvents();
+    std::string dropped;
+    for (std::size_t i = reported_; i < received_.size(); ++i)
+        dropped += received_[i];
+    dropped += exchange_.Packets.DropPartial();
     received_.clear();
     arrivals_.clear();
+    reported_ = 0;
     failIfPortFailed();
+    return dropped;
 }
 
 void CommandRunner::awaitPackets(std::size_t count, int ms)

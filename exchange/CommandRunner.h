@@ -64,8 +64,9 @@ private:
     // number decides; fallback is the reason when it reads 0 or not at all.
     Outcome refusal(const std::string& fallback, int line, const Report& report);
     void write(const std::string& bytes);
-    // Takes in what arrived between exchanges and forgets it.
-    void settle();
+    // Takes in what arrived between exchanges and drops it, a frame begun
+    // but not ended too; returns the bytes dropped.
+    std::string settle();
     void failIfPortFailed();
     // Runs the event loop until count packets are in or ms have passed.
     void awaitPackets(std::size_t count, int ms);
@@ -73,6 +74,7 @@ private:
     PrinterExchange& exchange_;
     LinkTimes times_;
     std::vector<std::string> received_;
+    std::size_t reported_ = 0;  // received_ that an exchange has told of
     std::vector<std::int64_t> arrivals_;
     std::function<void()> onArrival_;
     QElapsedTimer clock_;

@@ -23,6 +23,9 @@ struct ExchangeRecord {
     bool fromEnq = false;
     bool answered = false;
     std::int64_t ms = 0;  // from sending to the answer, or to the end of waiting
+    // What was waiting on the line before the question went out, and was
+    // dropped so that it could not pass for the answer.
+    std::string dropped;
 };
 
 // How one command ended; the reason is empty on success.

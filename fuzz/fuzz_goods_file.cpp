@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "console/GoodsFile.h"
+#include "console/files/GoodsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "console/HeaderFile.h"
+#include "console/files/HeaderFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -167,6 +167,13 @@ void TComDataPacket::emptyBuffer()
     discard(std::move(old));
 }
 
+std::string TComDataPacket::DropPartial()
+{
+    std::string old = buffer_;
+    emptyBuffer();
+    return old;
+}
+
 void TComDataPacket::HandleData(const std::string& chunk)
 {
     if (stop_.empty() && size_ <= 0) {

@@ -39,6 +39,9 @@ public:
 
     // One chunk of received bytes.
     void HandleData(const std::string& chunk);
+    // Forgets a packet begun but not ended (through OnDiscard) and returns
+    // its bytes: what follows it on the line is no part of it.
+    std::string DropPartial();
 
     const std::string& Buffer() const { return buffer_; }
     bool InPacket() const { return inPacket_; }

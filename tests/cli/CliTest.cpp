@@ -314,6 +314,29 @@ TEST_F(CliTest, AnErrorNumberSentUnaskedIsNotTakenForTheNextAnswer)
     }
 }
 
+TEST_F(CliTest, AnAnswerStillOnItsWayIsDroppedAndNeverTakenByTheNextLine)
+{
+    // The header's answer starts coming before its time-out and ends after the
+    // clock has asked: only a frame begun after a question answers it.
+    StartPrinter({"--delay", "300", "--chunk", "4", "--gap", "30"});
+    const QString path = Script(QStringLiteral("header\nclock\nwait 1500\nenq\n"));
+    const CliResult result =
+        Cli({"--json", "--no-check", "--timeout", "450", "run", path});
+    QStringList clockReceived;
+    QString droppedBeforeEnq;
+    for (const QJsonObject& exchange : result.Objects()) {
+        if (exchange["command"].toString() == "clock")
+            clockReceived = Strings(exchange["received"]);
+        if (exchange["command"].toString() == "enq")
+            droppedBeforeEnq = exchange["dropped"].toString();
+    }
+    for (const QString& frame : clockReceived)
+        EXPECT_FALSE(frame.startsWith(QStringLiteral("<ESC>P1#U"))) << frame.toStdString();
+    // The clock's own late answer waited on the line and was dropped, told.
+    EXPECT_TRUE(droppedBeforeEnq.contains(QStringLiteral("<ESC>P1#C")))
+        << droppedBeforeEnq.toStdString();
+}
+
 TEST_F(CliTest, APrinterThatGoesAwayExitsWith3AtItsLine)
 {
     StartPrinter();

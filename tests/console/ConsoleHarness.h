@@ -15,8 +15,8 @@
 #include <functional>
 #include <memory>
 
-#include "console/FormSet.h"
-#include "console/TFMain.h"
+#include "console/app/FormSet.h"
+#include "console/mainwindow/TFMain.h"
 #include "link/SettingsStore.h"
 #include "protocol/CodePage.h"
 #include "tests/console/RecordingPrompts.h"

@@ -22,9 +22,9 @@
 #include <thread>
 
 #include "commands/ReadCommands.h"
-#include "console/ExchangeLogDock.h"
-#include "console/ExchangeLogExport.h"
-#include "console/PortStatusLine.h"
+#include "console/log/ExchangeLogDock.h"
+#include "console/log/ExchangeLogExport.h"
+#include "console/mainwindow/PortStatusLine.h"
 #include "protocol/CodePage.h"
 #include "protocol/Frame.h"
 #include "protocol/Mazovia.h"

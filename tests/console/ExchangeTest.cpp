@@ -11,7 +11,7 @@
 #include "commands/SettingCommands.h"
 #include "commands/TransactionCommands.h"
 #include "commands/UserCommand.h"
-#include "console/FileIO.h"
+#include "console/files/FileIO.h"
 #include "protocol/Exception.h"
 #include "protocol/Frame.h"
 #include "tests/console/ConsoleHarness.h"

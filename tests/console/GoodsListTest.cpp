@@ -10,12 +10,12 @@
 #include <QTimer>
 
 #include "commands/TransactionCommands.h"
-#include "console/FileIO.h"
-#include "console/GoodsGrid.h"
-#include "console/GoodsTable.h"
-#include "console/RadioGroup.h"
-#include "console/SendProgress.h"
-#include "console/TFDatabaseReport.h"
+#include "console/files/FileIO.h"
+#include "console/dialogs/reports/GoodsGrid.h"
+#include "console/dialogs/reports/GoodsTable.h"
+#include "console/widgets/RadioGroup.h"
+#include "console/dialogs/reports/SendProgress.h"
+#include "console/dialogs/reports/TFDatabaseReport.h"
 #include "protocol/Frame.h"
 #include "tests/console/ConsoleHarness.h"
 #include "tests/console/PtyPrinter.h"

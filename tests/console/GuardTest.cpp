@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "console/HandlerGuard.h"
+#include "console/app/HandlerGuard.h"
 #include "protocol/Exception.h"
 #include "tests/console/RecordingPrompts.h"
 

@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "console/Localisation.h"
+#include "console/app/Localisation.h"
 
 namespace varmo::test {
 namespace {

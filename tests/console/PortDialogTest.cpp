@@ -5,8 +5,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "console/RadioGroup.h"
-#include "console/TFCOM.h"
+#include "console/widgets/RadioGroup.h"
+#include "console/dialogs/settings/TFCOM.h"
 #include "tests/console/ConsoleHarness.h"
 #include "tests/console/PtyPrinter.h"
 

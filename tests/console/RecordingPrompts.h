@@ -5,8 +5,8 @@
 #include <deque>
 #include <vector>
 
-#include "console/AppTitle.h"
-#include "console/Prompts.h"
+#include "console/app/AppTitle.h"
+#include "console/app/Prompts.h"
 
 namespace varmo::test {
 

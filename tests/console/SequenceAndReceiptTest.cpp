@@ -4,8 +4,8 @@
 #include <QTextCursor>
 
 #include "commands/TransactionCommands.h"
-#include "console/TFEditSeq.h"
-#include "console/TFTestTrans.h"
+#include "console/dialogs/other/TFEditSeq.h"
+#include "console/dialogs/other/TFTestTrans.h"
 #include "protocol/Frame.h"
 #include "tests/console/ConsoleHarness.h"
 #include "tests/console/PtyPrinter.h"

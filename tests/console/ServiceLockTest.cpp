@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "console/TFPass.h"
+#include "console/dialogs/settings/TFPass.h"
 #include "tests/console/ConsoleHarness.h"
 
 namespace varmo::test {

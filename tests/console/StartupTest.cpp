@@ -6,8 +6,8 @@
 #include <QRadioButton>
 #include <QStringList>
 
-#include "console/RadioGroup.h"
-#include "console/TFCOM.h"
+#include "console/widgets/RadioGroup.h"
+#include "console/dialogs/settings/TFCOM.h"
 #include "tests/console/ConsoleHarness.h"
 
 namespace varmo::test {

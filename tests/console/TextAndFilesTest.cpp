@@ -16,8 +16,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "console/FileIO.h"
-#include "console/Text.h"
+#include "console/files/FileIO.h"
+#include "console/app/Text.h"
 #include "link/FileSizeSignal.h"
 #include "protocol/Exception.h"
 #include "tests/console/FileSizeLimit.h"

@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <sstream>
 
-#include "console/CommandLine.h"
-#include "console/ProgramVersion.h"
-#include "console/TFormAbout.h"
+#include "console/app/CommandLine.h"
+#include "console/app/ProgramVersion.h"
+#include "console/dialogs/other/TFormAbout.h"
 
 namespace varmo::test {
 namespace {

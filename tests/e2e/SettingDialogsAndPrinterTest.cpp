@@ -5,12 +5,12 @@
 #include <QDate>
 
 #include "commands/ReadCommands.h"
-#include "console/HeaderLines.h"
-#include "console/HeaderMemo.h"
-#include "console/MaskEdit.h"
-#include "console/TFSetDate.h"
-#include "console/TFSetHeader.h"
-#include "console/TFSetRates.h"
+#include "console/dialogs/settings/HeaderLines.h"
+#include "console/dialogs/settings/HeaderMemo.h"
+#include "console/widgets/MaskEdit.h"
+#include "console/dialogs/settings/TFSetDate.h"
+#include "console/dialogs/settings/TFSetHeader.h"
+#include "console/dialogs/settings/TFSetRates.h"
 #include "tests/e2e/E2EHarness.h"
 
 namespace varmo::test {

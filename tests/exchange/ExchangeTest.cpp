@@ -126,6 +126,10 @@ TEST_F(ExchangeTest, ADirectReadTakesItsAnswerPastTheCurrentCommandAndGivesPacke
     Idle(100);
     EXPECT_TRUE(packets.empty());
 
+    // Stray bytes on the line before and after the frame are no part of it.
+    printer.answerFrames("\x06noise" + FrameOf(kHeaderAnswer) + "\x15");
+    EXPECT_TRUE(exchange.DirectRead(read, [] {}));
+
     // A silent printer: the read fails and fill never runs; packets flow again.
     printer.answerFrames(std::nullopt);
     bool filled = false;

@@ -1,0 +1,62 @@
+#include "console/app/FormSet.h"
+
+#include "console/dialogs/settings/TFCOM.h"
+#include "console/dialogs/reports/TFDatabaseReport.h"
+#include "console/dialogs/other/TFEditSeq.h"
+#include "console/mainwindow/TFMain.h"
+#include "console/dialogs/settings/TFPass.h"
+#include "console/dialogs/reports/TFReadGoodsStatus.h"
+#include "console/dialogs/reports/TFRepDay.h"
+#include "console/dialogs/reports/TFRepNoDay.h"
+#include "console/dialogs/reports/TFRepPeriodDay.h"
+#include "console/dialogs/settings/TFSetDate.h"
+#include "console/dialogs/settings/TFSetDiscMode.h"
+#include "console/dialogs/settings/TFSetErrMode.h"
+#include "console/dialogs/settings/TFSetHeader.h"
+#include "console/dialogs/settings/TFSetServiceVisit.h"
+#include "console/dialogs/settings/TFSetNIP.h"
+#include "console/dialogs/settings/TFSetRates.h"
+#include "console/dialogs/other/TFTestTrans.h"
+#include "console/dialogs/other/TFormAbout.h"
+
+namespace varmo {
+
+template <typename Form, typename... Args>
+Form* FormSet::create(Args&&... args)
+{
+    auto* form = new Form(std::forward<Args>(args)...);
+    created_.emplace_back(form);
+    return form;
+}
+
+FormSet::FormSet()
+{
+    // The order matters: the main window reads the settings first, and each
+    // dialog may rely on the ones before it.
+    forms_.FMain = create<TFMain>(forms_);
+    forms_.FSetDate = create<TFSetDate>(forms_);
+    forms_.FCOM = create<TFCOM>(*forms_.FMain);
+    forms_.FRepDay = create<TFRepDay>(*forms_.FMain);
+    forms_.FReadGoodsStatus = create<TFReadGoodsStatus>(*forms_.FMain);
+    forms_.FRepPeriodDay = create<TFRepPeriodDay>(*forms_.FMain);
+    forms_.FSetRates = create<TFSetRates>(forms_);
+    forms_.FSetHeader = create<TFSetHeader>(forms_);
+    forms_.FSetNIP = create<TFSetNIP>(forms_);
+    forms_.FSetInspectionDate = create<TFSetInspectionDate>(forms_);
+    forms_.FRepNoDay = create<TFRepNoDay>(*forms_.FMain);
+    forms_.FSetErrMode = create<TFSetErrMode>(forms_);
+    forms_.FEditSeq = create<TFEditSeq>(*forms_.FMain);
+    forms_.FTestTrans = create<TFTestTrans>(*forms_.FMain);
+    forms_.FDatabaseReport = create<TFDatabaseReport>(*forms_.FMain);
+    forms_.FSetDiscMode = create<TFSetDiscMode>(forms_);
+    forms_.FPass = create<TFPass>(*forms_.FMain);
+    forms_.FormAbout = create<TFormAbout>(forms_.FMain);
+}
+
+FormSet::~FormSet()
+{
+    for (auto it = created_.rbegin(); it != created_.rend(); ++it)
+        delete it->data();
+}
+
+}  // namespace varmo

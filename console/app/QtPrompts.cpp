@@ -1,0 +1,88 @@
+#include "console/app/QtPrompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QMessageBox>
+
+#include "console/app/AppTitle.h"
+#include "console/widgets/CaptionWidth.h"
+#include "console/files/PolishFileColumns.h"
+
+namespace varmo {
+
+namespace {
+
+// A box sizes itself to its text; a short text under a long caption would
+// cut the caption off in the title bar. Wide enough for the caption, with
+// room for the window's own buttons.
+void widenForCaption(QMessageBox& box, const QString& caption)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr)
+        return;
+    const int width = CaptionWidth(box, caption);
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+void showBox(QMessageBox::Icon icon, const QString& text, const QString& caption)
+{
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    widenForCaption(box, caption);
+    box.exec();
+}
+
+}  // namespace
+
+void QtPrompts::message(const QString& text, const QString& caption)
+{
+    showBox(QMessageBox::NoIcon, text, caption);
+}
+
+void QtPrompts::errorBox(const QString& text)
+{
+    showBox(QMessageBox::Critical, text, ApplicationTitle());
+}
+
+bool QtPrompts::confirm(const QString& text, const QString& caption)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    // A slip of the Enter key must not destroy anything.
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtPrompts::openFileName(const QString& filter, const QString& defaultExt)
+{
+    return runFileDialog(false, filter, defaultExt);
+}
+
+QString QtPrompts::saveFileName(const QString& filter, const QString& defaultExt)
+{
+    return runFileDialog(true, filter, defaultExt);
+}
+
+QString QtPrompts::runFileDialog(bool save, const QString& filter, const QString& defaultExt)
+{
+    QFileDialog dialog(QApplication::activeWindow(), QString(), lastDirectory_, filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultExt);
+    // The operator's chosen file is created or overwritten as it is, as the
+    // console always did; the file is replaced whole or not at all.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setProxyModel(new PolishFileColumns(&dialog));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    lastDirectory_ = QFileInfo(path).absolutePath();
+    return path;
+}
+
+}  // namespace varmo

@@ -1,0 +1,24 @@
+#pragma once
+// The real prompts: Qt message boxes and file dialogs, in Polish through the
+// toolkit's own translation loaded at start.
+#include "console/app/Prompts.h"
+
+namespace varmo {
+
+class QtPrompts : public Prompts {
+public:
+    void message(const QString& text, const QString& caption) override;
+    void errorBox(const QString& text) override;
+    bool confirm(const QString& text, const QString& caption) override;
+    QString openFileName(const QString& filter, const QString& defaultExt) override;
+    QString saveFileName(const QString& filter, const QString& defaultExt) override;
+
+private:
+    QString runFileDialog(bool save, const QString& filter, const QString& defaultExt);
+
+    // Like the file dialogs the console reuses, the next one opens where the
+    // operator left the last one.
+    QString lastDirectory_;
+};
+
+}  // namespace varmo

@@ -1,0 +1,160 @@
+#include "console/dialogs/settings/TFCOM.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "console/app/HandlerGuard.h"
+#include "console/widgets/ObjectNames.h"
+#include "console/widgets/RadioGroup.h"
+#include "console/mainwindow/TFMain.h"
+#include "console/widgets/DialogButtons.h"
+#include "link/SettingsStore.h"
+#include "link/StoredLink.h"
+
+namespace varmo {
+
+TFCOM::TFCOM(TFMain& main) : QDialog(&main), main_(main)
+{
+    setWindowTitle(QStringLiteral("Ustawienia transmisji"));
+
+    GBCom = new QGroupBox(QStringLiteral("Port COM"), this);
+    RBCOM1 = new QRadioButton(QStringLiteral("COM1"), GBCom);
+    RBCOM2 = new QRadioButton(QStringLiteral("COM2"), GBCom);
+    RBCOMCustom = new QRadioButton(GBCom);
+    EdCOM = new QLineEdit(QStringLiteral("COM3"), GBCom);
+    auto* comLayout = new QVBoxLayout(GBCom);
+    comLayout->addWidget(RBCOM1);
+    comLayout->addWidget(RBCOM2);
+    auto* customRow = new QHBoxLayout;
+    customRow->addWidget(RBCOMCustom);
+    customRow->addWidget(EdCOM, 1);
+    comLayout->addLayout(customRow);
+    comLayout->addStretch(1);
+
+    RGBaud = new RadioGroup(QStringLiteral("Prędkość transmisji"),
+                            {QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
+                             QStringLiteral("19200"), QStringLiteral("38400"),
+                             QStringLiteral("57600"), QStringLiteral("115200")},
+                            this);
+
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(GBCom, 1);
+    columns->addWidget(RGBaud, 1);
+    auto* buttons = DialogButtonRow({BitBtn1});
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    for (QRadioButton* button : {RBCOM1, RBCOM2, RBCOMCustom})
+        connect(button, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                RBCOM1Click();
+        });
+
+    setObjectName(QStringLiteral("FCOM"));
+    NameControls({{GBCom, "GBCom"}, {RBCOM1, "RBCOM1"}, {RBCOM2, "RBCOM2"},
+                  {RBCOMCustom, "RBCOMCustom"}, {EdCOM, "EdCOM"}, {RGBaud, "RGBaud"},
+                  {BitBtn1, "BitBtn1"}});
+
+    FormCreate();
+}
+
+void TFCOM::FormCreate()
+{
+    // Each value stands alone: one that cannot be read (after its error box)
+    // leaves 9600 or the custom choice, and the other is still read. The
+    // custom name keeps its "COM3" until a stored name goes there.
+    SelectSpeed(kDefaultBaud);
+    RBCOMCustom->setChecked(true);
+    RBCOM1Click();
+    Guarded([&] { SelectSpeed(StoredBaud()); });
+    Guarded([&] { SelectPort(ReadSetting(QStringLiteral("com"))); });
+}
+
+void TFCOM::SelectSpeed(std::int32_t speed)
+{
+    const QStringList items = RGBaud->Items();
+    const int index = items.indexOf(QString::number(speed));
+    // The list holds 9600, so the fallback always finds its item.
+    RGBaud->SetItemIndex(index >= 0 ? index : items.indexOf(QString::number(kDefaultBaud)));
+}
+
+void TFCOM::SelectPort(const QString& name)
+{
+    if (name == QLatin1String("COM1")) {
+        RBCOM1->setChecked(true);
+    } else if (name == QLatin1String("COM2")) {
+        RBCOM2->setChecked(true);
+    } else {
+        RBCOMCustom->setChecked(true);
+        EdCOM->setText(name);
+    }
+    RBCOM1Click();
+}
+
+std::int32_t TFCOM::SelectedSpeed() const
+{
+    const int index = RGBaud->ItemIndex();
+    return index < 0 ? kDefaultBaud : RGBaud->Items().at(index).toInt();
+}
+
+QString TFCOM::SelectedPortName() const
+{
+    if (RBCOM1->isChecked())
+        return QStringLiteral("COM1");
+    if (RBCOM2->isChecked())
+        return QStringLiteral("COM2");
+    return EdCOM->text();
+}
+
+void TFCOM::RBCOM1Click()
+{
+    Guarded([&] { EdCOM->setEnabled(RBCOMCustom->isChecked()); });
+}
+
+void TFCOM::FormShow()
+{
+    // The port stays closed while the operator chooses.
+    Guarded([&] {
+        if (main_.Exchange.Port.Connected())
+            main_.Exchange.Port.ClosePort();
+    });
+}
+
+void TFCOM::FormClose()
+{
+    Guarded([&] {
+        const std::int32_t speed = SelectedSpeed();
+        const QString name = SelectedPortName();
+        main_.Exchange.Port.SetCustomBaudRate(speed);
+        main_.Exchange.Port.SetPort(name);
+        WriteSetting(QStringLiteral("baud"), QString::number(speed));
+        WriteSetting(QStringLiteral("com"), name);
+    });
+}
+
+void TFCOM::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+void TFCOM::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+}  // namespace varmo

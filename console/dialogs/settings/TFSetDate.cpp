@@ -1,0 +1,133 @@
+#include "console/dialogs/settings/TFSetDate.h"
+
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "commands/DescriptionText.h"
+#include "commands/ReadCommands.h"
+#include "commands/SettingCommands.h"
+#include "console/dialogs/settings/DirectRead.h"
+#include "console/widgets/DialogPlacement.h"
+#include "console/app/Forms.h"
+#include "console/app/HandlerGuard.h"
+#include "console/widgets/MaskEdit.h"
+#include "console/widgets/ObjectNames.h"
+#include "console/mainwindow/TFMain.h"
+#include "console/app/Text.h"
+#include "console/widgets/DialogButtons.h"
+#include "protocol/Exception.h"
+#include "protocol/Fields.h"
+
+namespace varmo {
+
+namespace {
+
+// 20YY-MM-DD, three blanks, HH:MM. Every digit may stay blank but the first of
+// the hour; the 20 and the separators are fixed.
+const QString kClockMask = QStringLiteral("2\\000-00-00   90:00;_");
+
+// Month, day, hour, minute and year: where each two-digit piece stands
+// (counted from 1), in the order they are converted.
+constexpr int kMonthAt = 6, kDayAt = 9, kHourAt = 14, kMinuteAt = 17, kYearAt = 3;
+
+std::int32_t piece(const QString& text, int at)
+{
+    const std::string digits = ToCp1250(text.mid(at - 1, 2));
+    std::int32_t value = 0;
+    if (!ParseInteger(digits, value))
+        throw EConvertError("'" + digits + "' is not a valid integer value");
+    return value;
+}
+
+}  // namespace
+
+TFSetDate::TFSetDate(Forms& forms) : QDialog(forms.FMain), forms_(forms)
+{
+    setWindowTitle(QStringLiteral("Ustawienie zegara"));
+
+    ME = new MaskEdit(kClockMask, this);
+    // Room for 18 characters in the field's own font.
+    ME->setMinimumWidth(ME->fontMetrics().horizontalAdvance(QString(18, QLatin1Char('0'))) + 16);
+    SpeedButton1 = new QPushButton(QStringLiteral("Odczytaj"), this);
+    BBOK = new QPushButton(QStringLiteral("Ustaw"), this);
+    BBOK->setDefault(true);
+    BBCancel = new QPushButton(QStringLiteral("Anuluj"), this);
+
+    auto* field = new QHBoxLayout;
+    field->addWidget(ME, 1);
+    field->addWidget(SpeedButton1);
+    auto* buttons = DialogButtonRow({BBOK, BBCancel});
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(field);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+
+    connect(SpeedButton1, &QPushButton::clicked, this, &TFSetDate::SpeedButton1Click);
+    connect(BBOK, &QPushButton::clicked, this, [this] {
+        // The field keeps the focus while its hour is missing: no click then.
+        if (!ME->ValidateEdit())
+            return;
+        BBOKClick();
+        accept();
+    });
+    connect(BBCancel, &QPushButton::clicked, this, &TFSetDate::BBCancelClick);
+
+    KeepCaptionVisible(*this);
+    setObjectName(QStringLiteral("FSetDate"));
+    NameControls({{ME, "ME"}, {SpeedButton1, "SpeedButton1"}, {BBOK, "BBOK"}, {BBCancel, "BBCancel"}});
+}
+
+void TFSetDate::FormShow()
+{
+    Guarded([&] {
+        ME->SetBaseText(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd   HH:mm")));
+    });
+}
+
+void TFSetDate::SpeedButton1Click()
+{
+    Guarded([&] {
+        TCmdReadClock read;
+        DirectRead(
+            *forms_.FMain, read,
+            [&] {
+                const std::string text = std::to_string(read.Year() + 2000) + "-" +
+                                         TwoDigits(read.Month(), 12) + "-" +
+                                         TwoDigits(read.Day(), 31) + "   " +
+                                         TwoDigits(read.Hour(), 24) + ":" +
+                                         TwoDigits(read.Minute(), 60);
+                ME->SetBaseText(FromCp1250(text));
+            },
+            QStringLiteral("Nie udało się odczytać daty"), QStringLiteral("Odczyt daty"));
+    });
+}
+
+void TFSetDate::BBOKClick()
+{
+    Guarded([&] {
+        const QString text = ME->MaskedText();
+        const std::int32_t month = piece(text, kMonthAt);
+        const std::int32_t day = piece(text, kDayAt);
+        const std::int32_t hour = piece(text, kHourAt);
+        const std::int32_t minute = piece(text, kMinuteAt);
+        const std::int32_t year = piece(text, kYearAt);
+        forms_.FMain->SubmitCommand(std::make_unique<TCmdSetClock>(year, month, day, hour, minute));
+    });
+}
+
+void TFSetDate::BBCancelClick()
+{
+    reject();
+}
+
+void TFSetDate::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+}  // namespace varmo

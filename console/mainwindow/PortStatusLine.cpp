@@ -1,0 +1,90 @@
+#include "console/mainwindow/PortStatusLine.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+#include "console/app/Text.h"
+
+namespace varmo {
+
+namespace {
+
+QLabel* field(QStatusBar* bar, const char* name, bool permanent)
+{
+    auto* label = new QLabel(bar);
+    label->setObjectName(QLatin1String(name));
+    // What these show comes from the settings, the environment, the system
+    // and the printer's answers: never markup to obey.
+    label->setTextFormat(Qt::PlainText);
+    if (permanent)
+        bar->addPermanentWidget(label);
+    else
+        bar->addWidget(label, 1);
+    return label;
+}
+
+void colour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+}  // namespace
+
+QString PortStateText(const PortState& state)
+{
+    if (state.open)
+        return QStringLiteral("otwarty");
+    if (state.failureCode != 0)
+        return QStringLiteral("błąd: ") + FromUtf8(state.failureText);
+    return QStringLiteral("zamknięty");
+}
+
+PortStatusLine::PortStatusLine(QStatusBar* bar) : QObject(bar)
+{
+    LbNoAnswer = field(bar, "LbNoAnswer", false);
+    colour(LbNoAnswer, Qt::red);
+    LbPort = field(bar, "LbPort", true);
+    LbSpeed = field(bar, "LbSpeed", true);
+    LbCodePage = field(bar, "LbCodePage", true);
+    LbState = field(bar, "LbState", true);
+}
+
+void PortStatusLine::PortStateChanged(const PortState& state)
+{
+    LbPort->setText(ShownAtMost(
+        QStringLiteral("%1 (%2)").arg(FromUtf8(state.name), FromUtf8(state.device))));
+    LbSpeed->setText(QStringLiteral("%1 bd").arg(state.baud));
+    LbState->setText(ShownAtMost(PortStateText(state)));
+    colour(LbState, state.open ? QColor(0, 128, 0)
+                    : state.failureCode != 0 ? QColor(Qt::red)
+                                             : QColor(Qt::black));
+}
+
+void PortStatusLine::ShowCodePage(const QString& codePage)
+{
+    // As the menu shows it: only "maz" converts, anything else sends as is.
+    LbCodePage->setText(codePage == QLatin1String("maz") ? QStringLiteral("Mazovia")
+                                                         : QStringLiteral("Windows"));
+}
+
+void PortStatusLine::CommandSent(const QString& description)
+{
+    LbNoAnswer->clear();
+    awaited_ = description;
+}
+
+void PortStatusLine::AnswerArrived()
+{
+    LbNoAnswer->clear();
+}
+
+void PortStatusLine::NoAnswer()
+{
+    LbNoAnswer->setText(ShownAtMost(awaited_.isEmpty()
+                                        ? QStringLiteral("Brak odpowiedzi")
+                                        : QStringLiteral("Brak odpowiedzi: ") + awaited_));
+}
+
+}  // namespace varmo

@@ -1,0 +1,150 @@
+#include "console/mainwindow/TFMain.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "console/widgets/DialogPlacement.h"
+#include "console/widgets/Fonts.h"
+#include "console/app/HandlerGuard.h"
+
+namespace varmo {
+
+namespace {
+
+QPlainTextEdit* readOnlyView(QWidget* parent, bool frameView)
+{
+    auto* view = new QPlainTextEdit(parent);
+    view->setReadOnly(true);
+    // Every answer replaces the text whole. Sized from its line count, the
+    // scroll bar needs no layout of lines nobody sees; a new answer then costs
+    // only the lines on screen.
+    view->setCenterOnScroll(true);
+    view->setUndoRedoEnabled(false);
+    if (frameView) {
+        view->setFont(FrameFont());
+        view->setLineWrapMode(QPlainTextEdit::NoWrap);
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
+    return view;
+}
+
+// One side of the window: description above, frame below, buttons under it.
+QGroupBox* side(const QString& title, QWidget* parent, QPlainTextEdit*& description,
+                const QString& frameLabel, QPlainTextEdit*& frame,
+                std::initializer_list<QPushButton*> buttons)
+{
+    auto* box = new QGroupBox(title, parent);
+    auto* layout = new QVBoxLayout(box);
+    description = readOnlyView(box, false);
+    frame = readOnlyView(box, true);
+    layout->addWidget(new QLabel(QStringLiteral("Opis:"), box));
+    layout->addWidget(description, 3);
+    layout->addWidget(new QLabel(frameLabel, box));
+    layout->addWidget(frame, 2);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* button : buttons) {
+        button->setParent(box);
+        row->addWidget(button);
+    }
+    layout->addLayout(row);
+    return box;
+}
+
+}  // namespace
+
+TFMain::TFMain(Forms& forms, QWidget* parent) : QMainWindow(parent), forms_(forms)
+{
+    setWindowTitle(QStringLiteral("Varmo - Ferwen s.c."));
+    buildSides();
+    buildStatusPanel();
+    buildMenu();
+    nameControls();
+    buildLogAndStatusLine();
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    auto* sides = new QHBoxLayout;
+    sides->addWidget(GroupBox1, 1);
+    sides->addWidget(GroupBox2, 1);
+    layout->addLayout(sides, 1);
+    layout->addWidget(GroupBox3);
+    setCentralWidget(central);
+
+    resize(751, 606);
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    connect(SBSend, &QPushButton::clicked, this, &TFMain::SBSendClick);
+    connect(SBSaveCmd, &QPushButton::clicked, this, &TFMain::SBSaveCmdClick);
+    connect(SBOpenCmd, &QPushButton::clicked, this, &TFMain::SBOpenCmdClick);
+    connect(SBSaveAns, &QPushButton::clicked, this, &TFMain::SBSaveAnsClick);
+
+    // Whatever goes wrong while an answer is delivered, or with the device
+    // while nobody is talking to it, the operator sees it once in the
+    // standard error box and the console carries on.
+    ComPort.OnDeliveryError = [](const std::exception& error) { ShowStandardError(error); };
+    ComPort.OnPortFailure = [](const EComPort& error) { ShowStandardError(error); };
+    connect(&Exchange, &PrinterExchange::packetArrived, this, &TFMain::ComDataPacketPacket);
+    connect(&Exchange, &PrinterExchange::chunkDelivered, this, [this] {
+        if (!isMinimized())
+            showPendingAnswer();
+    });
+
+    FormCreate();
+    restoreLogPlace();
+}
+
+TFMain::~TFMain()
+{
+    saveLogPlace();
+    FormDestroy();
+    disconnect(&Exchange, nullptr, this, nullptr);
+}
+
+void TFMain::buildSides()
+{
+    SBSaveCmd = new QPushButton(QStringLiteral("Zapisz"));
+    SBOpenCmd = new QPushButton(QStringLiteral("Otwórz"));
+    SBSend = new QPushButton(QStringLiteral("Wykonaj"));
+    GroupBox1 = side(QStringLiteral("Wysyłane"), this, Memo, QStringLiteral("Rozkaz:"), RESend,
+                     {SBSaveCmd, SBOpenCmd, SBSend});
+
+    SBSaveAns = new QPushButton(QStringLiteral("Zapisz"));
+    GroupBox2 = side(QStringLiteral("Odebrane"), this, MemoR, QStringLiteral("Odpowiedź:"),
+                     RERcv, {SBSaveAns});
+    // The two gates of the answer side: always open, never shown.
+    CBOpis = new QCheckBox(QStringLiteral("Opis"), GroupBox2);
+    CBAnswer = new QCheckBox(QStringLiteral("Odpowiedź"), GroupBox2);
+    for (QCheckBox* gate : {CBOpis, CBAnswer}) {
+        gate->setChecked(true);
+        gate->setVisible(false);
+    }
+}
+
+void TFMain::closeEvent(QCloseEvent* event)
+{
+    // The wait ends at once, as its time-out would have, and its exchange
+    // unwinds; the window closes, and the code page goes back to the store and
+    // the port shuts when the program ends as always.
+    if (LineWait::Active())
+        LineWait::BreakOff();
+    QMainWindow::closeEvent(event);
+}
+
+void TFMain::showModal(QDialog* dialog)
+{
+    if (dialog != nullptr)
+        ExecWhereLeft(*dialog);
+}
+
+}  // namespace varmo

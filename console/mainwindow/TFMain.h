@@ -1,0 +1,218 @@
+#pragma once
+// The console's main window: it shows the current command's frame and
+// description, the frame coming back and what it means, and carries the
+// status panel, the code page and the service lock. The exchange with the
+// printer (port, assembler, command history, answer matching) lives in
+// Exchange; ComPort, ComDataPacket and CommandHistory are its parts under the
+// window's own names. Dialogs hand their commands over through SubmitCommand.
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "exchange/CommandHistoryList.h"
+#include "console/app/Forms.h"
+#include "console/mainwindow/WaitIndicator.h"
+#include "exchange/PrinterExchange.h"
+#include "protocol/Command.h"
+#include "protocol/Types.h"
+
+class QAction;
+class QCloseEvent;
+class QCheckBox;
+class QDialog;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace varmo {
+
+class ExchangeLogDock;
+class PortStatusLine;
+
+class TFMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Runs FormCreate: the settings store must be open.
+    explicit TFMain(Forms& forms, QWidget* parent = nullptr);
+    // Runs FormDestroy: the code page goes back to the settings store.
+    ~TFMain() override;
+
+    // Services for the dialogs.
+    void SubmitCommand(std::unique_ptr<TCommand> command);
+    TCommand* CurrentCommand() const { return Exchange.Current(); }
+    bool EnsurePortOpen();
+    // The ENQ status byte, also shown on the panel; nothing when the printer
+    // did not answer or the query could not run.
+    std::optional<unsigned char> QueryPrinterStatus(bool reportNoAnswer);
+    void SetCodePage(const QString& value);
+    void SetServiceMode(bool unlocked);
+    void ShowStatusFlag(const QString& name, bool bit);
+    // Gives packets back to ComDataPacketPacket after someone else had them.
+    void AttachPacketHandler() { Exchange.AttachPacketHandler(); }
+
+    // A menu entry for a dialog of the console's own: the dialog is made on
+    // first use with make, kept by the window and shown modally where it was
+    // left. Such a dialog needs its own files and this one call, nothing else.
+    QAction* AddDialogEntry(QMenu* menu, const QString& caption, const char* name,
+                            std::function<QDialog*(TFMain&)> make);
+
+    // Start-up and exit; run by the constructor and the destructor.
+    void FormCreate();
+    void FormDestroy();
+
+    // The exchange with the printer, and its parts under the window's names.
+    PrinterExchange Exchange;
+    CommandHistoryList& CommandHistory = Exchange.History;
+    TComPort& ComPort = Exchange.Port;
+    TComDataPacket& ComDataPacket = Exchange.Packets;
+
+    QString CodePage;
+    bool ServiceUnlocked = false;
+    bool Fiscal = true;
+    bool ConfirmOnPrinter = false;
+
+    // The command side.
+    QGroupBox* GroupBox1 = nullptr;
+    QPlainTextEdit* Memo = nullptr;
+    QPlainTextEdit* RESend = nullptr;
+    QPushButton* SBSaveCmd = nullptr;
+    QPushButton* SBOpenCmd = nullptr;
+    QPushButton* SBSend = nullptr;
+    // The answer side.
+    QGroupBox* GroupBox2 = nullptr;
+    QPlainTextEdit* MemoR = nullptr;
+    QPlainTextEdit* RERcv = nullptr;
+    QPushButton* SBSaveAns = nullptr;
+    QCheckBox* CBOpis = nullptr;
+    QCheckBox* CBAnswer = nullptr;
+    // The status panel.
+    QGroupBox* GroupBox3 = nullptr;
+    QPushButton* Button3 = nullptr;  // ENQ
+    QPushButton* Button4 = nullptr;  // DLE
+    QPushButton* Button5 = nullptr;  // CAN
+    QLabel* LbFSK = nullptr;
+    QLabel* LbCMD = nullptr;
+    QLabel* LbPAR = nullptr;
+    QLabel* LbTRF = nullptr;
+    QLabel* LbONL = nullptr;
+    QLabel* LbPE = nullptr;
+    QLabel* LbERR = nullptr;
+
+    // The menu, in its order.
+    QMenu* Ustawienia1 = nullptr;
+    QAction* PortCOM1 = nullptr;
+    QMenu* Standardznakw1 = nullptr;
+    QAction* Mazovia1 = nullptr;
+    QAction* Windows1 = nullptr;
+    QAction* Odblokujfunkcjeserwisowe1 = nullptr;
+    QAction* Ustawczas1 = nullptr;
+    QAction* Nagwek1 = nullptr;
+    QAction* Stawkipodatkowe1 = nullptr;
+    QAction* Trybobsugibdw1 = nullptr;
+    QAction* Metodaobliczaniarabatu1 = nullptr;
+    QAction* NIPFiskalizacja1 = nullptr;
+    QAction* Dataprzegldu1 = nullptr;
+    QMenu* Odczyt1 = nullptr;
+    QAction* Nagwek2 = nullptr;
+    QAction* Kodbdu1 = nullptr;
+    QAction* Informacjekasowe1 = nullptr;
+    QAction* Informacjekasoweaktualnatransakcja1 = nullptr;
+    QAction* Moliwosprzeday1 = nullptr;
+    QMenu* Raporty1 = nullptr;
+    QAction* Dobowy1 = nullptr;
+    QAction* Pamifiskalna1 = nullptr;
+    QAction* Pamicfiskalnawg1 = nullptr;
+    QAction* Bazatowarowa1 = nullptr;
+    QAction* Opisystae1 = nullptr;
+    QMenu* Inne1 = nullptr;
+    QAction* Paragontestowy1 = nullptr;
+    QAction* Dowolnasekwencja1 = nullptr;
+    QAction* Anulowanietransakcji1 = nullptr;
+    QAction* Oprogramie2 = nullptr;
+
+    // The exchange log (its entry ends "Inne", Ctrl+L) and the status line.
+    ExchangeLogDock* Dziennik = nullptr;
+    QAction* Dziennik1 = nullptr;
+    PortStatusLine* StatusLine = nullptr;
+
+public slots:
+    void SBSendClick();
+    void SBSaveCmdClick();
+    void SBOpenCmdClick();
+    void SBSaveAnsClick();
+    void ComDataPacketPacket(const std::string& text);
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+
+    void PortCOM1Click();
+    void Mazovia1Click();
+    void Windows1Click();
+    void Odblokujfunkcjeserwisowe1Click();
+    void Ustawczas1Click();
+    void Nagwek1Click();
+    void Stawkipodatkowe1Click();
+    void Trybobsugibdw1Click();
+    void Metodaobliczaniarabatu1Click();
+    void NIPFiskalizacja1Click();
+    void Dataprzegldu1Click();
+    void Nagwek2Click();
+    void Kodbdu1Click();
+    void Informacjekasowe1Click();
+    void Informacjekasoweaktualnatransakcja1Click();
+    void Moliwosprzeday1Click();
+    void Dobowy1Click();
+    void Pamifiskalna1Click();
+    void Pamicfiskalnawg1Click();
+    void Bazatowarowa1Click();
+    void Opisystae1Click();
+    void Paragontestowy1Click();
+    void Dowolnasekwencja1Click();
+    void Anulowanietransakcji1Click();
+    void Oprogramie2Click();
+
+protected:
+    // Closing in the middle of a wait on the line ends the wait first.
+    void closeEvent(QCloseEvent* event) override;
+    // Back from the task bar: the answer views catch up.
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildSides();
+    void buildStatusPanel();
+    void buildMenu();
+    void nameControls();
+    void buildLogAndStatusLine();
+    void restoreLogPlace();
+    void saveLogPlace();
+    // The first description line of the current command, or nothing.
+    QString currentDescription() const;
+    static QString describeFirstLine(const TCommand& command);
+    QLabel* statusLabel(const QString& name) const;
+    // An answer frame becomes what the answer views are to show.
+    void takeAnswer(const std::string& text);
+    // Writes what the answer views are to show into them.
+    void showPendingAnswer();
+    // Shows a dialog modally where it was left; nullptr shows nothing.
+    static void showModal(QDialog* dialog);
+
+    Forms& forms_;
+    WaitIndicator waitIndicator_;
+
+    // The answer views are written once per chunk the line delivers, not once
+    // per frame in it: only the last frame of a chunk is ever seen. While the
+    // window is minimised they are not written at all until it comes back.
+    struct PendingAnswer {
+        bool frameSet = false;
+        std::string frame;  // escaped, UTF-8
+        enum class Description { Keep, Clear, Lines } description = Description::Keep;
+        Lines lines;
+    } pending_;
+};
+
+}  // namespace varmo

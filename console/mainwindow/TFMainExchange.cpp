@@ -1,0 +1,172 @@
+// The command exchange of the main window: handing a command over, sending
+// it, attributing every answer to the current command, and the command and
+// answer files.
+#include <QCheckBox>
+#include <QEvent>
+#include <QPlainTextEdit>
+#include <utility>
+
+#include "commands/ReadCommands.h"
+#include "commands/UserCommand.h"
+#include "console/files/FileIO.h"
+#include "console/app/HandlerGuard.h"
+#include "console/mainwindow/PortStatusLine.h"
+#include "console/app/Prompts.h"
+#include "console/mainwindow/TFMain.h"
+#include "console/app/Text.h"
+#include "console/widgets/Views.h"
+#include "protocol/Escaped.h"
+#include "protocol/Frame.h"
+
+namespace varmo {
+
+namespace {
+
+const std::string kCRLF = "\r\n";
+
+}  // namespace
+
+void TFMain::SubmitCommand(std::unique_ptr<TCommand> command)
+{
+    if (!command)
+        return;
+    TCommand* current = Exchange.Adopt(std::move(command));
+    // The raw frame in both code pages, so the letters read right on screen
+    // whatever goes on the wire. A body that cannot be built stops here, with
+    // the command already current and the views as they were.
+    Lines frame;
+    EncodeEscaped(frame, current->GetRawFrame());
+    ShowLines(RESend, frame);
+    // A description that fails must not leave the previous command's text
+    // beside the new frame.
+    Memo->clear();
+    Lines description;
+    current->DescribeCommand(description);
+    ShowLines(Memo, description);
+    ConfirmOnPrinter = false;
+}
+
+bool TFMain::EnsurePortOpen()
+{
+    if (Exchange.Open())
+        return true;
+    CurrentPrompts().message(QStringLiteral("COM"), QStringLiteral("Nie można otworzyć portu"));
+    return false;
+}
+
+void TFMain::SBSendClick()
+{
+    Guarded([&] {
+        TCommand* current = CurrentCommand();
+        if (current == nullptr || Exchange.Busy() || !EnsurePortOpen())
+            return;
+        Exchange.SendCurrent();
+        if (ConfirmOnPrinter)
+            CurrentPrompts().message(QStringLiteral("Proszę potwierdzić operację na drukarce"),
+                                     QStringLiteral("Uwaga"));
+    });
+}
+
+void TFMain::ComDataPacketPacket(const std::string& text)
+{
+    Guarded([&] {
+        try {
+            takeAnswer(text);
+        } catch (...) {
+            // The operator reads the error beside the frame that caused it.
+            showPendingAnswer();
+            throw;
+        }
+        // Within a chunk only its last frame is ever seen; the port says when
+        // the chunk is through (ChunkDelivered).
+        if (!ComPort.Delivering() && !isMinimized())
+            showPendingAnswer();
+    });
+}
+
+void TFMain::takeAnswer(const std::string& text)
+{
+    const std::string frame = kFrameStart + text + kFrameStop;
+    if (CBAnswer->isChecked()) {
+        pending_.frame = EscapedText(frame);
+        pending_.frameSet = true;
+    }
+    // The frame view shows the bytes as they came; the current command reads
+    // them in the console's code page. An old description must not stand
+    // beside a new frame, even when describing the new one fails.
+    using Description = PendingAnswer::Description;
+    if (dynamic_cast<TCmdRequest*>(CurrentCommand()) == nullptr)
+        return;
+    pending_.description = Description::Clear;
+    AnswerMatch match = Exchange.MatchCurrent(frame, CBOpis->isChecked());
+    if (!match.accepted || CBOpis->isChecked()) {
+        pending_.lines = std::move(match.description);
+        pending_.description = Description::Lines;
+    }
+}
+
+void TFMain::showPendingAnswer()
+{
+    PendingAnswer answer = std::exchange(pending_, PendingAnswer{});
+    if (answer.frameSet)
+        ShowText(RERcv, FromUtf8(answer.frame));
+    switch (answer.description) {
+    case PendingAnswer::Description::Keep:
+        break;
+    case PendingAnswer::Description::Clear:
+        MemoR->clear();
+        break;
+    case PendingAnswer::Description::Lines:
+        ShowLines(MemoR, answer.lines);
+        break;
+    }
+}
+
+void TFMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        showPendingAnswer();
+}
+
+void TFMain::SBSaveCmdClick()
+{
+    Guarded([&] {
+        // Nothing to save before the first command; no dialog either.
+        TCommand* current = CurrentCommand();
+        if (current == nullptr)
+            return;
+        const std::string bytes = current->GetRawFrame() + kCRLF;
+        const QString path = CurrentPrompts().saveFileName(TextFileFilter(), kTextFileExt);
+        if (!path.isEmpty())
+            WriteWholeFile(path, bytes);
+    });
+}
+
+void TFMain::SBOpenCmdClick()
+{
+    Guarded([&] {
+        const QString path = CurrentPrompts().openFileName(TextFileFilter(), kTextFileExt);
+        if (path.isEmpty())
+            return;
+        std::string bytes = ReadWholeFile(path);
+        // The CR LF that "Zapisz" wrote, or whatever the last two bytes are.
+        bytes.resize(bytes.size() < 2 ? 0 : bytes.size() - 2);
+        SubmitCommand(TCmdUser::FromSequence(std::move(bytes)));
+    });
+}
+
+void TFMain::SBSaveAnsClick()
+{
+    Guarded([&] {
+        const QString path = CurrentPrompts().saveFileName(TextFileFilter(), kTextFileExt);
+        if (path.isEmpty())
+            return;
+        showPendingAnswer();
+        QString text = RERcv->toPlainText();
+        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        WriteWholeFile(path, ToCp1250(text) + kCRLF);
+    });
+}
+
+}  // namespace varmo

@@ -1,0 +1,117 @@
+// The main window's exchange log and status line: where they sit, how they
+// learn what the port does, and their place kept between runs.
+#include <QAction>
+#include <QByteArray>
+#include <QMenu>
+#include <QStatusBar>
+
+#include "commands/ReadCommands.h"
+#include "console/log/ExchangeLogDock.h"
+#include "console/mainwindow/PortStatusLine.h"
+#include "console/mainwindow/TFMain.h"
+#include "console/app/Text.h"
+#include "link/SettingsStore.h"
+
+namespace varmo {
+
+namespace {
+
+// Under names of their own, beside the printer's three settings.
+const QString kLogVisible = QStringLiteral("dziennik/widoczny");
+const QString kLogPlace = QStringLiteral("dziennik/uklad");
+
+}  // namespace
+
+void TFMain::buildLogAndStatusLine()
+{
+    StatusLine = new PortStatusLine(statusBar());
+    connect(&Exchange, &PrinterExchange::stateChanged, StatusLine,
+            &PortStatusLine::PortStateChanged);
+    StatusLine->PortStateChanged(Exchange.State());
+    connect(&Exchange, &PrinterExchange::commandSent, StatusLine,
+            [this] { StatusLine->CommandSent(currentDescription()); });
+    connect(&Exchange, &PrinterExchange::answerMissing, StatusLine, &PortStatusLine::NoAnswer);
+    connect(&Exchange, &PrinterExchange::answerArrived, StatusLine,
+            &PortStatusLine::AnswerArrived);
+
+    Dziennik = new ExchangeLogDock(this);
+    addDockWidget(Qt::BottomDockWidgetArea, Dziennik);
+    Dziennik->hide();
+    Dziennik->Maker.DescribeSent = [this](const std::string& frame) {
+        // Known when it is the current command's frame, a dialog's read or
+        // a frame of a series (test receipt, goods report).
+        const TCommand* current = CurrentCommand();
+        try {
+            const TCommand* direct = Exchange.DirectCommand();
+            if (direct != nullptr && direct->GetFrame() == frame)
+                return describeFirstLine(*direct);
+            if (current != nullptr && current->GetFrame() == frame)
+                return currentDescription();
+        } catch (const std::exception&) {
+        }
+        return QString();
+    };
+    Dziennik->Maker.DescribeDelivered = [this] {
+        // Every delivered answer belongs to the current request.
+        return dynamic_cast<const TCmdRequest*>(CurrentCommand()) ? currentDescription()
+                                                                  : QString();
+    };
+    connect(&Exchange, &PrinterExchange::trafficSeen, Dziennik, &ExchangeLogDock::PortTrafficSeen);
+
+    // After the entries "Inne" has always had, so they keep their places.
+    Inne1->addSeparator();
+    Dziennik1 = Inne1->addAction(QStringLiteral("Dziennik"));
+    Dziennik1->setObjectName(QStringLiteral("Dziennik1"));
+    Dziennik1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    Dziennik1->setCheckable(true);
+    // Only the operator's choice shows or hides the log; the mark merely
+    // follows what is on screen (a hidden main window hides it too).
+    connect(Dziennik1, &QAction::triggered, Dziennik, &QWidget::setVisible);
+    connect(Dziennik, &QDockWidget::visibilityChanged, Dziennik1, &QAction::setChecked);
+}
+
+QString TFMain::currentDescription() const
+{
+    const TCommand* current = CurrentCommand();
+    return current == nullptr ? QString() : describeFirstLine(*current);
+}
+
+QString TFMain::describeFirstLine(const TCommand& command)
+{
+    try {
+        Lines lines;
+        command.DescribeCommand(lines);
+        return lines.empty() ? QString() : FromUtf8(lines.front());
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+void TFMain::restoreLogPlace()
+{
+    // Where the log stood is a comfort, not a setting of the printer: a value
+    // that cannot be read leaves the log hidden under the window, silently.
+    try {
+        const QByteArray place = QByteArray::fromBase64(ReadSetting(kLogPlace).toLatin1());
+        if (!place.isEmpty())
+            restoreState(place);
+        else
+            Dziennik->OpenAtUsefulHeight();
+        Dziennik->setVisible(ReadSetting(kLogVisible) == QLatin1String("1"));
+    } catch (const std::exception&) {
+        Dziennik->hide();
+    }
+    Dziennik1->setChecked(!Dziennik->isHidden());
+}
+
+void TFMain::saveLogPlace()
+{
+    try {
+        // isHidden, not isVisible: the window itself is already off screen.
+        WriteSetting(kLogVisible, Dziennik->isHidden() ? QStringLiteral("0") : QStringLiteral("1"));
+        WriteSetting(kLogPlace, QString::fromLatin1(saveState().toBase64()));
+    } catch (const std::exception&) {
+    }
+}
+
+}  // namespace varmo
