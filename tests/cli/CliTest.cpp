@@ -15,50 +15,11 @@
 
 #include "cli/Script.h"
 #include "cli/Verbs.h"
-#include "tests/cli/CliProcess.h"
-#include "tests/e2e/SimPrinter.h"
+#include "tests/cli/CliFixture.h"
 
 namespace varmo::test {
 namespace {
 
-class CliTest : public ::testing::Test {
-protected:
-    // A fresh printer; the tests in one group share it in order.
-    QString StartPrinter(const QStringList& options = {})
-    {
-        printer_.reset();
-        printer_ =
-            std::make_unique<SimPrinter>(options, dir_.filePath(QStringLiteral("paper.txt")));
-        EXPECT_FALSE(printer_->path().isEmpty()) << "varmo-sim did not start";
-        return printer_->path();
-    }
-
-    CliResult Cli(const QStringList& arguments)
-    {
-        return cli_.Run(QStringList{QStringLiteral("--port"), printer_->path()} + arguments);
-    }
-
-    QString Script(const QString& text)
-    {
-        const QString path = dir_.filePath(QStringLiteral("script.txt"));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text.toUtf8());
-        return path;
-    }
-
-    static QStringList Strings(const QJsonValue& value)
-    {
-        QStringList strings;
-        for (const QJsonValue& item : value.toArray())
-            strings << item.toString();
-        return strings;
-    }
-
-    QTemporaryDir dir_;
-    CliProcess cli_;
-    std::unique_ptr<SimPrinter> printer_;
-};
 
 TEST_F(CliTest, ReadCommandsAreAnsweredAndDescribedInPolish)
 {
@@ -314,29 +275,6 @@ TEST_F(CliTest, AnErrorNumberSentUnaskedIsNotTakenForTheNextAnswer)
     }
 }
 
-TEST_F(CliTest, AnAnswerStillOnItsWayIsDroppedAndNeverTakenByTheNextLine)
-{
-    // The header's answer starts coming before its time-out and ends after the
-    // clock has asked: only a frame begun after a question answers it.
-    StartPrinter({"--delay", "300", "--chunk", "4", "--gap", "30"});
-    const QString path = Script(QStringLiteral("header\nclock\nwait 1500\nenq\n"));
-    const CliResult result =
-        Cli({"--json", "--no-check", "--timeout", "450", "run", path});
-    QStringList clockReceived;
-    QString droppedBeforeEnq;
-    for (const QJsonObject& exchange : result.Objects()) {
-        if (exchange["command"].toString() == "clock")
-            clockReceived = Strings(exchange["received"]);
-        if (exchange["command"].toString() == "enq")
-            droppedBeforeEnq = exchange["dropped"].toString();
-    }
-    for (const QString& frame : clockReceived)
-        EXPECT_FALSE(frame.startsWith(QStringLiteral("<ESC>P1#U"))) << frame.toStdString();
-    // The clock's own late answer waited on the line and was dropped, told.
-    EXPECT_TRUE(droppedBeforeEnq.contains(QStringLiteral("<ESC>P1#C")))
-        << droppedBeforeEnq.toStdString();
-}
-
 TEST_F(CliTest, APrinterThatGoesAwayExitsWith3AtItsLine)
 {
     StartPrinter();
@@ -414,50 +352,6 @@ TEST_F(CliTest, WrongUsageIsRefusedBeforeThePortOpens)
         EXPECT_TRUE(result.err.startsWith("varmo-cli: " + c.error)) << result.err.toStdString();
         EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1);
         EXPECT_TRUE(result.out.isEmpty());
-    }
-}
-
-TEST_F(CliTest, APortThatCannotBeOpenedIsNamedWithTheSystemsReason)
-{
-    QTemporaryDir dir;
-    const struct {
-        QString device;
-        int error;
-    } cases[] = {
-        {"/nonexistent/tty", ENOENT},
-        {dir.path(), EISDIR},
-        {"/dev/null", ENOTTY},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.device.toStdString());
-        const CliResult result = cli_.Run({"--port", c.device, "header"});
-        EXPECT_EQ(result.exitCode, 3);
-        EXPECT_TRUE(result.err.endsWith(QStringLiteral("): ") +
-                                        QString::fromLocal8Bit(std::strerror(c.error)) + "\n"))
-            << result.err.toStdString();
-    }
-}
-
-// ulimit -f with the signal at its default: output past the limit fails, the
-// program goes on and ends as it would have.
-TEST_F(CliTest, NoProgramIsKilledByTheFileSizeLimit)
-{
-    for (const char* program : {VARMO_CLI_PATH, VARMO_SIM_PATH, VARMO_CONSOLE_PATH}) {
-        SCOPED_TRACE(program);
-        const QString out = dir_.filePath(QStringLiteral("out.txt"));
-        QProcess process;
-        process.setStandardOutputFile(out);
-        process.setChildProcessModifier([] {
-            std::signal(SIGXFSZ, SIG_DFL);
-            rlimit limit{};
-            getrlimit(RLIMIT_FSIZE, &limit);
-            limit.rlim_cur = 8;
-            setrlimit(RLIMIT_FSIZE, &limit);
-        });
-        process.start(QString::fromLatin1(program), {QStringLiteral("--help")});
-        ASSERT_TRUE(process.waitForFinished(30000));
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(QFileInfo(out).size(), 8);
     }
 }
 

@@ -1,0 +1,91 @@
+// varmo-cli at the edges of the field: an answer still on its way, a port
+// that cannot be opened, a file size limit.
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "cli/Script.h"
+#include "cli/Verbs.h"
+#include "tests/cli/CliFixture.h"
+
+
+namespace varmo::test {
+namespace {
+
+TEST_F(CliTest, AnAnswerStillOnItsWayIsDroppedAndNeverTakenByTheNextLine)
+{
+    // The header's answer starts coming before its time-out and ends after the
+    // clock has asked: only a frame begun after a question answers it.
+    StartPrinter({"--delay", "300", "--chunk", "4", "--gap", "30"});
+    const QString path = Script(QStringLiteral("header\nclock\nwait 1500\nenq\n"));
+    const CliResult result =
+        Cli({"--json", "--no-check", "--timeout", "450", "run", path});
+    QStringList clockReceived;
+    QString droppedBeforeEnq;
+    for (const QJsonObject& exchange : result.Objects()) {
+        if (exchange["command"].toString() == "clock")
+            clockReceived = Strings(exchange["received"]);
+        if (exchange["command"].toString() == "enq")
+            droppedBeforeEnq = exchange["dropped"].toString();
+    }
+    for (const QString& frame : clockReceived)
+        EXPECT_FALSE(frame.startsWith(QStringLiteral("<ESC>P1#U"))) << frame.toStdString();
+    // The clock's own late answer waited on the line and was dropped, told.
+    EXPECT_TRUE(droppedBeforeEnq.contains(QStringLiteral("<ESC>P1#C")))
+        << droppedBeforeEnq.toStdString();
+}
+
+TEST_F(CliTest, APortThatCannotBeOpenedIsNamedWithTheSystemsReason)
+{
+    QTemporaryDir dir;
+    const struct {
+        QString device;
+        int error;
+    } cases[] = {
+        {"/nonexistent/tty", ENOENT},
+        {dir.path(), EISDIR},
+        {"/dev/null", ENOTTY},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.device.toStdString());
+        const CliResult result = cli_.Run({"--port", c.device, "header"});
+        EXPECT_EQ(result.exitCode, 3);
+        EXPECT_TRUE(result.err.endsWith(QStringLiteral("): ") +
+                                        QString::fromLocal8Bit(std::strerror(c.error)) + "\n"))
+            << result.err.toStdString();
+    }
+}
+
+// ulimit -f with the signal at its default: output past the limit fails, the
+// program goes on and ends as it would have.
+TEST_F(CliTest, NoProgramIsKilledByTheFileSizeLimit)
+{
+    for (const char* program : {VARMO_CLI_PATH, VARMO_SIM_PATH, VARMO_CONSOLE_PATH}) {
+        SCOPED_TRACE(program);
+        const QString out = dir_.filePath(QStringLiteral("out.txt"));
+        QProcess process;
+        process.setStandardOutputFile(out);
+        process.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_DFL);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 8;
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        process.start(QString::fromLatin1(program), {QStringLiteral("--help")});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(QFileInfo(out).size(), 8);
+    }
+}
+
+}  // namespace
+}  // namespace varmo::test
