@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build test run check-display bench fuzz sanitize clean
+.PHONY: all deps configure build build-programs test run check-display bench fuzz sanitize clean
 
 all: build
 
@@ -15,11 +15,16 @@ configure: deps
 build: configure
 	@env -u MAKELEVEL -u MAKEFLAGS cmake --build $(BUILD) -j $(JOBS)
 
+# Only what make run starts: the console and the virtual printer, not the
+# tests, benchmarks and fuzz helpers that make test builds.
+build-programs: configure
+	@env -u MAKELEVEL -u MAKEFLAGS cmake --build $(BUILD) -j $(JOBS) --target varmo varmo-sim
+
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # A machine without a desktop hears so before the build, not after it.
-run: check-display build
+run: check-display build-programs
 	@./scripts/run-demo.sh $(BUILD)
 
 check-display:

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Start-up of the console beside the barest Qt 6 window: time from the start
-# of the process to its first window mapped, and resident memory once it is
-# up. The two are started in turn, run after run, so a busy machine weighs on
-# both alike; the medians and their ratios are printed.
+# Start-up of the console beside two yardsticks: the barest Qt 6 window, and
+# a plain text window (a menu bar, a fixed-pitch text view, a status bar: the
+# least a console can show). Time from the start of the process to its first
+# window mapped, and resident memory once it is up. The three are started in
+# turn, run after run, so a busy machine weighs on all alike; the medians and
+# the console's ratios to both are printed.
 #
 #   scripts/startup-bench.sh [build-dir] [runs]
 #
@@ -13,7 +15,8 @@ build=${1:-build}
 runs=${2:-15}
 varmo="$build/console/varmo"
 bare="$build/bench/bare_window"
-for program in "$varmo" "$bare"; do
+text="$build/bench/text_window"
+for program in "$varmo" "$bare" "$text"; do
   [ -x "$program" ] || { echo "missing $program (build first: make build)" >&2; exit 1; }
 done
 command -v xev >/dev/null || { echo "needs xev (x11-utils)" >&2; exit 1; }
@@ -64,16 +67,20 @@ measure() {
   awk -v a="$started" -v b="$mapped" -v r="$rss" 'BEGIN { printf "%.1f %d\n", (b - a) * 1000, r }'
 }
 
-: >"$work/varmo" ; : >"$work/bare"
+: >"$work/varmo" ; : >"$work/bare" ; : >"$work/text"
 for i in $(seq "$runs"); do
   measure "$varmo" >>"$work/varmo"
+  measure "$text" >>"$work/text"
   measure "$bare" >>"$work/bare"
 done
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 vt=$(awk '{print $1}' "$work/varmo" | median); bt=$(awk '{print $1}' "$work/bare" | median)
+tt=$(awk '{print $1}' "$work/text" | median)
 vm=$(awk '{print $2}' "$work/varmo" | median); bm=$(awk '{print $2}' "$work/bare" | median)
+tm=$(awk '{print $2}' "$work/text" | median)
 printf '\nStart-up, median of %d interleaved runs each\n' "$runs"
-printf '%-36s %10s %10s %8s\n' "measure" "varmo" "bare Qt" "ratio"
-awk -v v="$vt" -v b="$bt" 'BEGIN { printf "%-36s %10.1f %10.1f %8.2f\n", "start -> first window mapped (ms)", v, b, v / b }'
-awk -v v="$vm" -v b="$bm" 'BEGIN { printf "%-36s %10.0f %10.0f %8.2f\n", "resident memory when up (kB)", v, b, v / b }'
+printf '%-36s %9s %9s %9s %9s %9s\n' "measure" "varmo" "text win" "bare Qt" "/text" "/bare"
+awk -v v="$vt" -v t="$tt" -v b="$bt" 'BEGIN { printf "%-36s %9.1f %9.1f %9.1f %8.2fx %8.2fx\n", "start -> first window mapped (ms)", v, t, b, v / t, v / b }'
+awk -v v="$vm" -v t="$tm" -v b="$bm" 'BEGIN { printf "%-36s %9.0f %9.0f %9.0f %8.2fx %8.2fx\n", "resident memory when up (kB)", v, t, b, v / t, v / b }'
+printf 'goals: start-up and memory within 1.10x the text window\n'

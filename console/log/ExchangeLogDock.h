@@ -35,6 +35,7 @@ protected:
 
 private:
     QString text_;
+    bool timeLike_ = true;  // the text could be part of a row's time
     std::optional<LogKind> kind_;
 };
 
