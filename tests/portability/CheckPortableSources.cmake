@@ -58,21 +58,7 @@ foreach(folder IN LISTS folders)
   endforeach()
 endforeach()
 
-if(DEFINED EXPECT)
-  file(STRINGS "${EXPECT}" expected)
-  if(NOT findings STREQUAL expected)
-    string(REPLACE ";" "\n  " found "${findings}")
-    string(REPLACE ";" "\n  " wanted "${expected}")
-    message(FATAL_ERROR "The check found:\n  ${found}\nbut should have found:\n  ${wanted}")
-  endif()
-  list(LENGTH findings count)
-  message("The check found all ${count} planted uses and nothing else.")
-  return()
-endif()
-
-if(findings)
-  string(REPLACE ";" "\n  " found "${findings}")
-  message(FATAL_ERROR "POSIX in code that must build on Windows too (move it into a file that "
-                      "CMake builds only on Unix):\n  ${found}")
-endif()
-message("No POSIX headers or calls in ${FOLDERS}.")
+include(${CMAKE_CURRENT_LIST_DIR}/ReportFindings.cmake)
+report_findings("${findings}" "uses"
+  "POSIX in code that must build on Windows too (move it into a file that CMake builds only on Unix)"
+  "No POSIX headers or calls in ${FOLDERS}.")
