@@ -16,11 +16,17 @@ std::string where(const QString& path, int line)
     return path.toStdString() + ":" + std::to_string(line) + ": ";
 }
 
-ScriptLine readLine(int number, const std::string& text)
+// A line read for its meaning: checked once before anything is sent, and
+// read again when its turn comes.
+struct ParsedLine {
+    bool expect = false;
+    int waitMs = -1;  // a wait line when 0 or more
+    std::vector<std::string> words;  // the command and its parameters
+};
+
+ParsedLine parseLine(const std::string& text)
 {
-    ScriptLine line;
-    line.number = number;
-    line.text = text;
+    ParsedLine line;
     std::vector<std::string> words = SplitWords(text);
     if (!words.empty() && words[0] == "wait") {
         if (words.size() != 2)
@@ -81,7 +87,10 @@ std::vector<ScriptLine> ReadScript(const QString& path)
         if (first == std::string::npos || text[first] == '#')
             continue;
         try {
-            lines.push_back(readLine(number, text.substr(first)));
+            std::string kept = text.substr(first);
+            parseLine(kept);
+            kept.shrink_to_fit();
+            lines.push_back(ScriptLine{number, std::move(kept)});
         } catch (const CliFailure& failure) {
             throw UsageError(where(path, number) + failure.what());
         }
@@ -93,8 +102,9 @@ void RunScript(Session& session, const std::vector<ScriptLine>& lines, const QSt
                bool check, const std::function<void(const ScriptLine&)>& before,
                const Session::Report& report)
 {
-    for (const ScriptLine& line : lines) {
-        before(line);
+    for (const ScriptLine& kept : lines) {
+        before(kept);
+        const ParsedLine line = parseLine(kept.text);
         Outcome outcome;
         try {
             if (line.waitMs >= 0) {
@@ -102,14 +112,14 @@ void RunScript(Session& session, const std::vector<ScriptLine>& lines, const QSt
                 continue;
             }
             const Step step = BuildStep(line.words);
-            outcome = session.Perform(step, line.words[0], line.number, check, report);
+            outcome = session.Perform(step, line.words[0], kept.number, check, report);
         } catch (const CliFailure& failure) {
             // The port went away: say where the script stood.
-            throw CliFailure(failure.Code(), where(path, line.number) + failure.what());
+            throw CliFailure(failure.Code(), where(path, kept.number) + failure.what());
         }
         if (line.expect && !outcome.ok)
             throw CliFailure(ExitCode::Refused,
-                             where(path, line.number) + line.words[0] + ": " + outcome.reason);
+                             where(path, kept.number) + line.words[0] + ": " + outcome.reason);
     }
 }
 

@@ -11,12 +11,11 @@
 
 namespace varmo::cli {
 
+// A line kept between its check and its run: its number and its text only,
+// so a long script costs little more than its own bytes.
 struct ScriptLine {
     int number = 0;
     std::string text;
-    bool expect = false;
-    int waitMs = -1;  // a wait line when 0 or more
-    std::vector<std::string> words;  // the command and its parameters
 };
 
 // The longest line a script may hold, CR LF aside.
