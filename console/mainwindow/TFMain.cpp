@@ -28,9 +28,11 @@ QPlainTextEdit* readOnlyView(QWidget* parent, bool frameView)
     // only the lines on screen.
     view->setCenterOnScroll(true);
     view->setUndoRedoEnabled(false);
+    // Lines are never wrapped: an answer's lines are laid out once, each as
+    // one line, and a long one scrolls sideways.
+    view->setLineWrapMode(QPlainTextEdit::NoWrap);
     if (frameView) {
         view->setFont(FrameFont());
-        view->setLineWrapMode(QPlainTextEdit::NoWrap);
         view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     }
