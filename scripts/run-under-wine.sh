@@ -15,9 +15,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+build=$(cd "$build" && pwd)
 log="$build/wine-tests.log"
 status=0
-(cd "$build" && ctest -V -j 2 >"$OLDPWD/$log" 2>&1) || status=$?
+(cd "$build" && ctest -V -j 2 >"$log" 2>&1) || status=$?
 # ctest -V puts "<test number>: " before each line of a program's output.
 grep -E '^[0-9]+: \[  (PASSED|FAILED)  \]' "$log" | sed 's/^[0-9]*: //' || true
 awk '/^[0-9]+: \[  PASSED  \] [0-9]+ test/ { n += $5 } END { print "GoogleTest under Wine: " n " tests passed" }' "$log"
