@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build build-programs test run check-display bench fuzz sanitize clean
+.PHONY: all deps configure build build-programs test run check-display bench fuzz sanitize windows-check clean
 
 all: build
 
@@ -64,5 +64,15 @@ sanitize: deps
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# The Qt-free layers and their tests cross-compiled for Windows with MinGW-w64
+# in their own folder, and the tests run under Wine in a throwaway prefix.
+WINDOWS_BUILD ?= build-windows
+windows-check:
+	@./scripts/install-deps.sh windows
+	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DVARMO_WINDOWS_CHECK=ON >/dev/null
+	@env -u MAKELEVEL -u MAKEFLAGS cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	@./scripts/run-under-wine.sh $(WINDOWS_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(WINDOWS_BUILD)

@@ -7,6 +7,9 @@ need_gui=${1:-}
 pkgs="cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-dejavu-core"
 # `make fuzz` builds with clang and its libFuzzer runtime.
 [ "${1:-}" = fuzz ] && pkgs="$pkgs clang-14 libclang-rt-14-dev"
+# `make windows-check` cross-compiles the Qt-free layers with MinGW-w64, builds
+# GoogleTest from Debian's sources, and runs the tests under Wine.
+[ "${1:-}" = windows ] && pkgs="cmake make g++-mingw-w64-x86-64-posix googletest wine64"
 missing=""
 for p in $pkgs; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
