@@ -101,7 +101,7 @@ QString CheckReportHtml(const CheckResult& result)
         for (const std::string& row : step.result)
             rows << u(row).toHtmlEscaped();
         const QString colour = step.attention.empty() ? QString() : QStringLiteral(" style=\"color:#c00000\"");
-        html += QStringLiteral("<tr><td%1>%2</td><td%1>%3</td><td align=\"right\">%4 ms</td></tr>")
+        html += QStringLiteral("<tr><td%1>%2</td><td%1><span style=\"white-space:pre-wrap\">%3</span></td><td align=\"right\">%4 ms</td></tr>")
                     .arg(colour, u(step.name).toHtmlEscaped(), rows.join(QStringLiteral("<br>")),
                          QString::number(step.ms));
     }
