@@ -114,7 +114,8 @@ public:
             return false;
         (fromEnq ? result_.enq : result_.dle) = status;
         step.result = StatusWords(*status, fromEnq);
-        step.attention = faultsOf(*status, fromEnq);
+        for (const std::string& fault : faultsOf(*status, fromEnq))
+            step.attention.push_back(step.name + ": " + fault);
         return true;
     }
 
