@@ -155,6 +155,12 @@ std::string HelpText()
     }
     text += "\nScripts:\n";
     text += std::string("  run FILE").append(14, ' ') + "run the commands in FILE (see below)\n";
+    text += "\nService check:\n";
+    text += "  check [--json] [--pdf FILE] [--text FILE]\n" + std::string(24, ' ') +
+            "status bytes, last error, clock, header and cash\n" + std::string(24, ' ') +
+            "information read (nothing printed, nothing set);\n" + std::string(24, ' ') +
+            "--json: one object; --pdf, --text: the report\n" + std::string(24, ' ') +
+            "exit 0 all well, 1 something needs attention\n";
     return text + kOutro;
 }
 

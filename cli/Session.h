@@ -30,6 +30,9 @@ public:
     // Lets the line run for ms milliseconds (a script's wait).
     void Pause(int ms);
 
+    // The exchange itself, for a caller with reads of its own (check).
+    PrinterExchange& Exchange() { return exchange_; }
+
 private:
     PrinterExchange exchange_;
     CommandRunner runner_;

@@ -2,9 +2,13 @@
 // command or a script of them goes to the printer; each exchange is printed
 // as text or JSON, and the exit status says how it ended.
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
+#include <cstring>
 #include <iostream>
+#include <memory>
 
+#include "cli/CheckVerb.h"
 #include "cli/CommandLine.h"
 #include "cli/Failure.h"
 #include "cli/HelpText.h"
@@ -44,6 +48,15 @@ int run(const std::vector<std::string>& args)
         throw UsageError("no command given (varmo-cli --help lists them)");
 
     // Everything that can be wrong with the request shows before the port opens.
+    if (words[0] == "check") {
+        CheckOptions options = ParseCheckOptions(words);
+        options.json = options.json || invocation.json;
+        const LinkChoice link = ChooseLink(invocation);
+        SetConsoleCodePage(link.codePage);
+        Session session(link.port, link.baud, invocation.times);
+        session.Open();
+        return RunCheck(session, link, options, std::cout);
+    }
     const bool script = words[0] == "run";
     if (script && words.size() != 2)
         throw UsageError("run: usage: run FILE");
@@ -77,12 +90,41 @@ int run(const std::vector<std::string>& args)
     return 0;
 }
 
+// The command word: the first argument that is neither an option nor an
+// option's value.
+bool commandIsCheck(int argc, char* argv[])
+{
+    static const char* const valued[] = {"--port", "--speed", "--codepage", "--timeout",
+                                         "--listen"};
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--")
+            return i + 1 < argc && std::strcmp(argv[i + 1], "check") == 0;
+        if (arg.empty() || arg[0] != '-')
+            return arg == "check";
+        for (const char* option : valued)
+            if (arg == option)
+                ++i;
+    }
+    return false;
+}
+
+// check writes its PDF with Qt's painter, which wants a GUI application; with
+// no screen of its own, so that it runs on a server or over SSH too.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
+{
+    if (!commandIsCheck(argc, argv))
+        return std::make_unique<QCoreApplication>(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
     varmo::KeepRunningPastFileSizeLimit();
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
 #ifdef Q_OS_WIN
     // Descriptions are UTF-8; the Windows console shows them right only so.
     SetConsoleOutputCP(CP_UTF8);

@@ -4,7 +4,8 @@
 # halfway through a build.
 set -eu
 need_gui=${1:-}
-pkgs="cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-dejavu-core"
+pkgs="cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-dejavu-core poppler-utils"
+# poppler-utils: the tests read the service check's PDF back with pdftotext.
 # `make fuzz` builds with clang and its libFuzzer runtime.
 [ "${1:-}" = fuzz ] && pkgs="$pkgs clang-14 libclang-rt-14-dev"
 # `make windows-check` cross-compiles the Qt-free layers with MinGW-w64, builds

@@ -24,6 +24,14 @@ public:
     // Qt's form ("Plik tekstowy (*.txt);;Dowolny plik (*)").
     virtual QString openFileName(const QString& filter, const QString& defaultExt) = 0;
     virtual QString saveFileName(const QString& filter, const QString& defaultExt) = 0;
+    // The same, with a name already typed in for the operator; prompts that
+    // cannot offer one ask as saveFileName does.
+    virtual QString saveFileNameSuggesting(const QString& name, const QString& filter,
+                                           const QString& defaultExt)
+    {
+        (void)name;
+        return saveFileName(filter, defaultExt);
+    }
 };
 
 // The prompts in force; the real Qt ones until something else is installed.

@@ -67,7 +67,14 @@ QString QtPrompts::saveFileName(const QString& filter, const QString& defaultExt
     return runFileDialog(true, filter, defaultExt);
 }
 
-QString QtPrompts::runFileDialog(bool save, const QString& filter, const QString& defaultExt)
+QString QtPrompts::saveFileNameSuggesting(const QString& name, const QString& filter,
+                                          const QString& defaultExt)
+{
+    return runFileDialog(true, filter, defaultExt, name);
+}
+
+QString QtPrompts::runFileDialog(bool save, const QString& filter, const QString& defaultExt,
+                                 const QString& name)
 {
     QFileDialog dialog(QApplication::activeWindow(), QString(), lastDirectory_, filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -78,6 +85,8 @@ QString QtPrompts::runFileDialog(bool save, const QString& filter, const QString
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setProxyModel(new PolishFileColumns(&dialog));
+    if (!name.isEmpty())
+        dialog.selectFile(name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString path = dialog.selectedFiles().constFirst();

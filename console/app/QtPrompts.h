@@ -12,9 +12,12 @@ public:
     bool confirm(const QString& text, const QString& caption) override;
     QString openFileName(const QString& filter, const QString& defaultExt) override;
     QString saveFileName(const QString& filter, const QString& defaultExt) override;
+    QString saveFileNameSuggesting(const QString& name, const QString& filter,
+                                   const QString& defaultExt) override;
 
 private:
-    QString runFileDialog(bool save, const QString& filter, const QString& defaultExt);
+    QString runFileDialog(bool save, const QString& filter, const QString& defaultExt,
+                          const QString& name = QString());
 
     // Like the file dialogs the console reuses, the next one opens where the
     // operator left the last one.

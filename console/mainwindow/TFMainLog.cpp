@@ -6,6 +6,7 @@
 #include <QStatusBar>
 
 #include "commands/ReadCommands.h"
+#include "console/dialogs/other/ServiceCheckDialog.h"
 #include "console/log/ExchangeLogDock.h"
 #include "console/mainwindow/PortStatusLine.h"
 #include "console/mainwindow/TFMain.h"
@@ -68,6 +69,10 @@ void TFMain::buildLogAndStatusLine()
     // follows what is on screen (a hidden main window hides it too).
     connect(Dziennik1, &QAction::triggered, Dziennik, &QWidget::setVisible);
     connect(Dziennik, &QDockWidget::visibilityChanged, Dziennik1, &QAction::setChecked);
+
+    // The service visit's round of reads, last in "Inne".
+    AddDialogEntry(Inne1, QStringLiteral("Przegląd drukarki…"), "Przegladdrukarki1",
+                   [](TFMain& main) { return new ServiceCheckDialog(main); });
 }
 
 QString TFMain::currentDescription() const

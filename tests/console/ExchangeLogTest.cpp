@@ -235,10 +235,13 @@ TEST_F(ExchangeLogTest, TheEntryEndsInneAndTheLogKeepsItsPlaceUnderItsOwnNames)
 {
     TFMain& main = Start();
     const QList<QAction*> entries = main.Inne1->actions();
-    ASSERT_GE(entries.size(), 2);
-    EXPECT_EQ(entries.last(), main.Dziennik1);
-    EXPECT_TRUE(entries[entries.size() - 2]->isSeparator());
-    EXPECT_EQ(entries[entries.size() - 3], main.Anulowanietransakcji1);
+    ASSERT_GE(entries.size(), 4);
+    // The log's entry, then only the service check after it.
+    EXPECT_EQ(entries.last()->objectName(), QStringLiteral("Przegladdrukarki1"));
+    EXPECT_EQ(entries.last()->text(), QStringLiteral("Przegląd drukarki…"));
+    EXPECT_EQ(entries[entries.size() - 2], main.Dziennik1);
+    EXPECT_TRUE(entries[entries.size() - 3]->isSeparator());
+    EXPECT_EQ(entries[entries.size() - 4], main.Anulowanietransakcji1);
     EXPECT_EQ(main.Dziennik1->text(), QStringLiteral("Dziennik"));
     EXPECT_EQ(main.Dziennik1->shortcut(), QKeySequence(QStringLiteral("Ctrl+L")));
     EXPECT_TRUE(main.Dziennik->isHidden());  // first run

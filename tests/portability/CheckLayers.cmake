@@ -14,13 +14,14 @@ set(allowed_protocol "protocol")
 set(allowed_commands "commands|protocol")
 set(allowed_link "link|protocol")
 set(allowed_exchange "exchange|link|commands|protocol")
-set(allowed_console "console|exchange|link|commands|protocol")
-set(allowed_cli "cli|exchange|link|commands|protocol")
+set(allowed_report "report|exchange|link|commands|protocol")
+set(allowed_console "console|report|exchange|link|commands|protocol")
+set(allowed_cli "cli|report|exchange|link|commands|protocol")
 set(allowed_simulator "simulator|protocol")
-set(layers protocol commands link exchange console cli simulator)
+set(layers protocol commands link exchange report console cli simulator)
 string(JOIN "|" projectFolders ${layers})
 set(qtFree protocol commands simulator)
-set(widgetFree protocol commands link exchange cli simulator)
+set(widgetFree protocol commands link exchange report cli simulator)
 set(widgetHeaders
   "^(QtWidgets/.*|QApplication|QWidget|QDialog|QMainWindow|QLabel|QPushButton|QLineEdit|QComboBox"
   "|QMessageBox|QFileDialog|QPlainTextEdit|QTableView|QMenu|QMenuBar|QAction|QStatusBar"

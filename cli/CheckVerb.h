@@ -1,0 +1,36 @@
+#pragma once
+// varmo-cli check: the service check (status bytes, last error, clock,
+// header, cash information) on the printer, shown as it goes, or as one JSON
+// object, and its report written as PDF or plain text.
+#include <QJsonObject>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "exchange/ServiceCheck.h"
+
+namespace varmo::cli {
+
+class Session;
+struct LinkChoice;
+
+struct CheckOptions {
+    bool json = false;
+    std::optional<std::string> pdf;
+    std::optional<std::string> text;
+};
+
+// words[0] is "check"; its options follow. Usage error for anything else.
+CheckOptions ParseCheckOptions(const std::vector<std::string>& words);
+
+// Every field of the result.
+QJsonObject CheckJson(const CheckResult& result);
+
+// Runs the check on the open session, shows it on out and writes the
+// reports. 0 when every step answered and nothing needs attention, else 1;
+// CliFailure (1) when a report cannot be written.
+int RunCheck(Session& session, const LinkChoice& link, const CheckOptions& options,
+             std::ostream& out);
+
+}  // namespace varmo::cli

@@ -1,0 +1,242 @@
+#include "exchange/ServiceCheck.h"
+
+#include <QElapsedTimer>
+#include <cstring>
+#include <exception>
+
+#include "exchange/AnswerMatch.h"
+#include "exchange/PrinterExchange.h"
+#include "protocol/Cp1250.h"
+#include "protocol/Frame.h"
+#include "protocol/StatusBits.h"
+
+namespace varmo {
+
+namespace {
+
+// The flags the status panel shows in red: a fault when the bit is so.
+struct FaultFlag {
+    const char* name;
+    bool faultWhenSet;
+};
+constexpr FaultFlag kFaultFlags[] = {
+    {"CMD", false}, {"TRF", false}, {"PE", true}, {"ERR", true}};
+
+Lines faultsOf(unsigned char status, bool fromEnq)
+{
+    Lines faults;
+    for (const StatusBit& bit : StatusBits()) {
+        if (bit.fromEnq != fromEnq)
+            continue;
+        const bool set = (status & bit.mask) != 0;
+        for (const FaultFlag& flag : kFaultFlags)
+            if (std::strcmp(flag.name, bit.name) == 0 && set == flag.faultWhenSet)
+                faults.push_back(set ? bit.setText : bit.clearText);
+    }
+    return faults;
+}
+
+std::string twoDigits(int value)
+{
+    return (value < 10 ? "0" : "") + std::to_string(value);
+}
+
+std::string dateTimeText(const QDateTime& time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+}
+
+// The seconds after the minute, where the printer sends them: "1#C" and five
+// numbers, then ";" and two digits before the check value. A printer that
+// stops at the minute has its seconds read as 0.
+int secondsOf(const std::string& frame)
+{
+    std::size_t at = frame.find("1#C");
+    for (int field = 0; field < 5 && at != std::string::npos; ++field)
+        at = frame.find(';', at + 1);
+    if (at == std::string::npos || at + 2 >= frame.size())
+        return 0;
+    const char tens = frame[at + 1];
+    const char ones = frame[at + 2];
+    if (tens < '0' || tens > '5' || ones < '0' || ones > '9')
+        return 0;
+    return (tens - '0') * 10 + (ones - '0');
+}
+
+// The header as the command read it (already in the console's code page),
+// one line for each CR-ended piece (the piece after the last CR when not
+// empty).
+Lines headerLines(const std::string& text)
+{
+    Lines lines;
+    std::size_t from = 0;
+    for (std::size_t cr; (cr = text.find('\r', from)) != std::string::npos; from = cr + 1)
+        lines.push_back(Cp1250ToUtf8(text.substr(from, cr - from)));
+    if (from < text.size())
+        lines.push_back(Cp1250ToUtf8(text.substr(from)));
+    return lines;
+}
+
+class Steps {
+public:
+    Steps(PrinterExchange& exchange, CheckResult& result, const ServiceCheck::StepDone& done)
+        : exchange_(exchange), result_(result), done_(done) {}
+
+    // read fills the step and says whether the printer answered; a failure
+    // of the line on the way counts as no answer.
+    template <typename Read>
+    void Run(const char* name, Read read)
+    {
+        CheckStep step;
+        step.name = name;
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            step.answered = read(step);
+        } catch (const std::exception&) {
+            step.answered = false;
+        }
+        step.ms = clock.elapsed();
+        if (!step.answered) {
+            step.result = {kNoAnswerText};
+            step.attention = {std::string(name) + ": " + kNoAnswerText};
+        }
+        result_.steps.push_back(step);
+        if (done_)
+            done_(result_.steps.back());
+    }
+
+    bool Status(CheckStep& step, char control)
+    {
+        const bool fromEnq = control == kENQ;
+        const std::optional<unsigned char> status = exchange_.QueryStatus(control);
+        if (!status)
+            return false;
+        (fromEnq ? result_.enq : result_.dle) = status;
+        step.result = StatusWords(*status, fromEnq);
+        for (const std::string& fault : faultsOf(*status, fromEnq))
+            step.attention.push_back(step.name + ": " + fault);
+        return true;
+    }
+
+    bool Error(CheckStep& step)
+    {
+        TCmdReadErrCode command;
+        if (!exchange_.DirectRead(command, [] {}))
+            return false;
+        result_.errorNumber = command.ErrorNumber();
+        command.DescribeAnswer(step.result);
+        if (!step.result.empty() && step.result.back().empty())
+            step.result.pop_back();
+        if (command.ErrorNumber() != 0) {
+            std::string note = std::string(kStepError) + ": " +
+                               std::to_string(command.ErrorNumber());
+            if (step.result.size() > 1)
+                note += " " + step.result.back();
+            step.attention.push_back(note);
+        }
+        return true;
+    }
+
+    bool Clock(CheckStep& step)
+    {
+        TCmdReadClock command;
+        if (!exchange_.DirectRead(command, [] {}))
+            return false;
+        const QDateTime computer = QDateTime::currentDateTime();
+        result_.computerTime = computer;
+        const QDateTime printer(QDate(2000 + command.Year(), command.Month(), command.Day()),
+                                QTime(command.Hour(), command.Minute(),
+                                      secondsOf(command.LastFrame())));
+        step.result.push_back("Komputer: " + dateTimeText(computer));
+        if (!printer.isValid()) {
+            step.result.insert(step.result.begin(),
+                               "Drukarka: " + std::to_string(2000 + command.Year()) + "-" +
+                                   twoDigits(command.Month()) + "-" + twoDigits(command.Day()) +
+                                   " " + twoDigits(command.Hour()) + ":" +
+                                   twoDigits(command.Minute()));
+            step.attention.push_back("Zegar: niemożliwa data lub godzina w drukarce");
+            return true;
+        }
+        result_.printerTime = printer;
+        const std::int64_t difference = computer.secsTo(printer);
+        result_.clockDifference = difference;
+        step.result.insert(step.result.begin(), "Drukarka: " + dateTimeText(printer));
+        step.result.push_back("Różnica: " + std::to_string(difference) + " s");
+        if (difference > kClockToleranceSeconds || difference < -kClockToleranceSeconds) {
+            step.result.push_back("Zegar wymaga korekty");
+            step.attention.push_back("Zegar: różnica " + std::to_string(difference) +
+                                     " s, wymaga korekty");
+        }
+        return true;
+    }
+
+    bool Header(CheckStep& step)
+    {
+        TCmdReadHeader command;
+        if (!exchange_.DirectRead(command, [] {}))
+            return false;
+        result_.header = headerLines(command.HeaderText());
+        step.result = *result_.header;
+        if (step.result.empty())
+            step.result.push_back("(pusty)");
+        return true;
+    }
+
+    bool Cash(CheckStep& step)
+    {
+        TCmdReadCashInfo command(false);
+        if (!exchange_.DirectRead(command, [] {}))
+            return false;
+        result_.cash = command.Info();
+        command.DescribeAnswer(step.result);
+        // The first line only names the answer; the step says so already.
+        if (!step.result.empty())
+            step.result.erase(step.result.begin());
+        return true;
+    }
+
+private:
+    PrinterExchange& exchange_;
+    CheckResult& result_;
+    const ServiceCheck::StepDone& done_;
+};
+
+}  // namespace
+
+bool CheckResult::AllAnswered() const
+{
+    for (const CheckStep& step : steps)
+        if (!step.answered)
+            return false;
+    return !steps.empty();
+}
+
+Lines CheckResult::Attention() const
+{
+    Lines all;
+    for (const CheckStep& step : steps)
+        all.insert(all.end(), step.attention.begin(), step.attention.end());
+    return all;
+}
+
+CheckResult ServiceCheck::Run(PrinterExchange& exchange, CheckSetting setting,
+                              const StepDone& stepDone)
+{
+    CheckResult result;
+    result.setting = std::move(setting);
+    result.started = QDateTime::currentDateTime();
+    Steps steps(exchange, result, stepDone);
+    steps.Run(kStepEnq, [&](CheckStep& step) { return steps.Status(step, kENQ); });
+    steps.Run(kStepDle, [&](CheckStep& step) { return steps.Status(step, kDLE); });
+    // The error number first among the frames: the printer reports the error
+    // of the frame before "#n", so after any other read it would say 0; and
+    // a printer stopped after an error takes frames again once it is read.
+    steps.Run(kStepError, [&](CheckStep& step) { return steps.Error(step); });
+    steps.Run(kStepClock, [&](CheckStep& step) { return steps.Clock(step); });
+    steps.Run(kStepHeader, [&](CheckStep& step) { return steps.Header(step); });
+    steps.Run(kStepCash, [&](CheckStep& step) { return steps.Cash(step); });
+    return result;
+}
+
+}  // namespace varmo

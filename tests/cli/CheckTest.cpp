@@ -1,0 +1,118 @@
+// varmo-cli check against varmo-sim: the object --json prints read back, the
+// reports written, and the exit status for a healthy, a silent and an
+// unreachable printer.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "tests/cli/CliFixture.h"
+
+namespace varmo::test {
+
+namespace {
+
+QString fileText(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// The PDF's text through pdftotext where installed; the test says so
+// otherwise and checks the file's start alone.
+QString pdfText(const QString& path)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return {};
+    QProcess process;
+    process.start(tool, {path, QStringLiteral("-")});
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+}  // namespace
+
+TEST_F(CliTest, CheckReadsEveryStepOfAHealthyPrinterAndWritesBothReports)
+{
+    StartPrinter({QStringLiteral("--header"), QStringLiteral("SKLEP POD LIPĄ|ul. Długa 1")});
+    const QString pdf = dir_.filePath(QStringLiteral("r.pdf"));
+    const QString text = dir_.filePath(QStringLiteral("r.txt"));
+    const CliResult run = Cli({QStringLiteral("check"), QStringLiteral("--json"),
+                               QStringLiteral("--pdf"), pdf, QStringLiteral("--text"), text});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const std::vector<QJsonObject> objects = run.Objects();
+    ASSERT_EQ(objects.size(), 1u);
+    const QJsonObject check = objects.front();
+
+    QStringList names;
+    for (const QJsonValue& step : check[QStringLiteral("steps")].toArray()) {
+        names << step[QStringLiteral("name")].toString();
+        EXPECT_TRUE(step[QStringLiteral("answered")].toBool()) << names.last().toStdString();
+    }
+    EXPECT_EQ(names, (QStringList{"Status ENQ", "Status DLE", "Ostatni błąd", "Zegar",
+                                  "Nagłówek", "Informacje kasowe"}));
+    EXPECT_TRUE(check[QStringLiteral("ok")].toBool());
+    EXPECT_EQ(Strings(check[QStringLiteral("header")]),
+              (QStringList{"SKLEP POD LIPĄ", "ul. Długa 1"}));
+    EXPECT_EQ(check[QStringLiteral("enq")][QStringLiteral("flags")][QStringLiteral("CMD")], true);
+    EXPECT_EQ(check[QStringLiteral("lastError")][QStringLiteral("number")], 0);
+    EXPECT_LE(std::abs(check[QStringLiteral("clock")][QStringLiteral("differenceSeconds")].toInt()),
+              60);
+    const QJsonObject cash = check[QStringLiteral("cash")].toObject();
+    EXPECT_EQ(cash[QStringLiteral("rateTexts")].toVariant().toStringList(),
+              (QStringList{"23", "8", "5", "0", "ZW", "---", "---"}));
+    EXPECT_EQ(cash[QStringLiteral("cash")], QStringLiteral("0.00"));
+    EXPECT_EQ(check[QStringLiteral("device")], printer_->path());
+
+    const QString report = fileText(text);
+    EXPECT_TRUE(report.startsWith(QStringLiteral("Przegląd drukarki\n")));
+    EXPECT_TRUE(report.contains(QStringLiteral("  SKLEP POD LIPĄ\n")));
+    EXPECT_TRUE(report.contains(QStringLiteral("Nic nie wymaga uwagi.")));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
+    const QString inPdf = pdfText(pdf);
+    if (inPdf.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed: the PDF's text is not read back";
+    for (const char* expected : {"Przegląd drukarki", "SKLEP POD LIPĄ", "ul. Długa 1", "Zegar"})
+        EXPECT_TRUE(inPdf.contains(QString::fromUtf8(expected))) << expected;
+}
+
+TEST_F(CliTest, CheckEndsWithItsExitStatusWhateverThePrinterOrThePathIs)
+{
+    const QString silentReport = dir_.filePath(QStringLiteral("silent.txt"));
+    const QString nowhere = dir_.filePath(QStringLiteral("no/such/folder/r.pdf"));
+    struct Case {
+        const char* what;
+        QStringList printer;  // empty: no printer on the port
+        QStringList arguments;
+        int exitCode;
+        QString reportWritten;
+    } cases[] = {
+        {"silent printer", {QStringLiteral("--silent")},
+         {QStringLiteral("check"), QStringLiteral("--text"), silentReport}, 1, silentReport},
+        {"report path unwritable", {}, {QStringLiteral("check"), QStringLiteral("--pdf"), nowhere},
+         1, {}},
+        {"usage", {}, {QStringLiteral("check"), QStringLiteral("--pdf")}, 2, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StartPrinter(c.printer);
+        const CliResult run = Cli(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        if (!c.reportWritten.isEmpty()) {
+            const QString report = fileText(c.reportWritten);
+            EXPECT_EQ(report.count(QStringLiteral("  Brak odpowiedzi\n")), 6) << report.toStdString();
+            EXPECT_TRUE(report.contains(QStringLiteral("  - Zegar: Brak odpowiedzi\n")));
+        }
+    }
+    // Nothing half-written where the report could not go.
+    EXPECT_FALSE(QDir(dir_.filePath(QStringLiteral("no"))).exists());
+
+    const CliResult unreachable = cli_.Run(
+        {QStringLiteral("--port"), dir_.filePath(QStringLiteral("no-printer")), QStringLiteral("check")});
+    EXPECT_EQ(unreachable.exitCode, 3);
+}
+
+}  // namespace varmo::test
