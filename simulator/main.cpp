@@ -16,6 +16,7 @@
 #include "simulator/Options.h"
 #include "simulator/PrinterEngine.h"
 #include "simulator/PseudoTerminal.h"
+#include "simulator/WrongSpeed.h"
 
 namespace {
 
@@ -183,8 +184,15 @@ int run(const SimOptions& options)
             const ssize_t n = read(master, buffer, sizeof buffer);
             if (n > 0) {
                 const std::int64_t arrived = monotonicUs();
-                for (const Reply& reply : engine.Feed(std::string(buffer, static_cast<std::size_t>(n))))
+                // At a speed it does not listen at, the printer hears noise
+                // and is heard as noise.
+                const long lineSpeed = options.speed > 0 ? terminal.LineSpeed() : 0;
+                const std::string heard = AtLineSpeed(
+                    std::string(buffer, static_cast<std::size_t>(n)), lineSpeed, options.speed);
+                for (Reply reply : engine.Feed(heard)) {
+                    reply.bytes = AtLineSpeed(reply.bytes, options.speed, lineSpeed);
                     shaper.Schedule(reply, arrived, outgoing);
+                }
                 paper.Add(engine.TakePaper());
                 for (const std::string& line : engine.TakeLog())
                     if (options.verbose)
