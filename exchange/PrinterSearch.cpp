@@ -5,6 +5,7 @@
 
 #include "commands/ReadCommands.h"
 #include "exchange/PrinterExchange.h"
+#include "link/DeviceMapping.h"
 #include "link/LineWait.h"
 #include "link/LinkSpeed.h"
 #include "protocol/Frame.h"
@@ -59,6 +60,8 @@ std::vector<std::int32_t> PrinterSearch::SpeedOrder(std::int32_t first,
 std::vector<SearchPort> PrinterSearch::PortOrder(const std::vector<SerialDevice>& devices,
                                                  const QString& first)
 {
+    // As the port takes it: an empty or unreadable name is COM1.
+    const QString name = PortNameFor(first);
     std::vector<SearchPort> chosen;
     std::vector<SearchPort> named;
     std::vector<SearchPort> rest;
@@ -66,12 +69,12 @@ std::vector<SearchPort> PrinterSearch::PortOrder(const std::vector<SerialDevice>
         if (device.missing)
             continue;
         const SearchPort port{device.PortName(), device.path};
-        const bool isFirst = device.comNames.contains(first) || device.path == first ||
-                             device.stableName == first;
+        const bool isFirst = device.comNames.contains(name) || device.path == name ||
+                             (!device.stableName.isEmpty() && device.stableName == name);
         (isFirst ? chosen : device.comNames.isEmpty() ? rest : named).push_back(port);
     }
     if (!chosen.empty())
-        chosen.front().port = first;
+        chosen.front().port = name;
     chosen.insert(chosen.end(), named.begin(), named.end());
     chosen.insert(chosen.end(), rest.begin(), rest.end());
     return chosen;

@@ -35,6 +35,39 @@ TEST(PrinterSearchTest, TheStoredSpeedGoesFirstThen9600ThenTheRest)
             << c.stored;
 }
 
+TEST(PrinterSearchTest, ThePortChosenNowGoesFirstThenTheNamedOnesThenTheRest)
+{
+    auto device = [](const char* path, QStringList comNames, bool missing = false) {
+        SerialDevice d;
+        d.path = QString::fromLatin1(path);
+        d.comNames = std::move(comNames);
+        d.missing = missing;
+        return d;
+    };
+    const std::vector<SerialDevice> devices = {
+        device("/dev/ttyS0", {}),
+        device("/dev/pts/3", {QStringLiteral("COM2")}),
+        device("/dev/pts/4", {QStringLiteral("COM1")}),
+        device("/tmp/gone", {QStringLiteral("COM4")}, true),
+    };
+    const struct {
+        QString chosen;
+        QStringList order;
+    } cases[] = {
+        {QStringLiteral("COM1"), {"COM1", "COM2", "/dev/ttyS0"}},
+        // An empty custom name is COM1, as the port takes it.
+        {QString(), {"COM1", "COM2", "/dev/ttyS0"}},
+        {QStringLiteral("/dev/ttyS0"), {"/dev/ttyS0", "COM2", "COM1"}},
+        {QStringLiteral("COM9"), {"COM2", "COM1", "/dev/ttyS0"}},
+    };
+    for (const auto& c : cases) {
+        QStringList order;
+        for (const SearchPort& port : PrinterSearch::PortOrder(devices, c.chosen))
+            order << port.port;
+        EXPECT_EQ(order, c.order) << c.chosen.toStdString();
+    }
+}
+
 class PrinterAtOneSpeed : public ::testing::Test {
 protected:
     QTemporaryDir dir;

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListView>
 #include <QRadioButton>
 
 #include "console/app/HandlerGuard.h"
@@ -73,6 +74,9 @@ void TFCOM::ShowChosenDevice()
             index = static_cast<int>(i) + 1;
     CBDevice->setItemText(0, QFileInfo::exists(target) ? target
                                                        : target + QStringLiteral(" (brak)"));
+    // The stand-in row is offered only while it is what the name leads to.
+    if (auto* rows = qobject_cast<QListView*>(CBDevice->view()))
+        rows->setRowHidden(0, index != 0);
     CBDevice->setCurrentIndex(index);
     showingDevice_ = false;
 }
