@@ -2,17 +2,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSerialPort>
 #include <QSerialPortInfo>
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "link/DeviceMapping.h"
 
-#ifndef Q_OS_WIN
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace varmo {
 
@@ -70,19 +67,17 @@ bool IsTerminalDevice(const QString& path)
     Q_UNUSED(path);
     return false;
 #else
-    const QByteArray name = QFile::encodeName(path);
-    struct stat info {};
-    if (stat(name.constData(), &info) != 0 || !S_ISCHR(info.st_mode))
+    std::error_code error;
+    if (!std::filesystem::is_character_file(QFile::encodeName(path).toStdString(), error))
         return false;
     // A character device may still be /dev/null or a disk: only a terminal
-    // answers isatty. Opened without waiting for a carrier, never as our
-    // controlling terminal.
-    const int fd = open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno == EBUSY;  // held by someone: a serial line all the same
-    const bool terminal = isatty(fd) == 1;
-    close(fd);
-    return terminal;
+    // takes line settings, which the serial port sets as it opens.
+    QSerialPort probe(path);
+    if (probe.open(QIODevice::ReadWrite)) {
+        probe.close();
+        return true;
+    }
+    return probe.error() == QSerialPort::PermissionError;  // held by someone: a line all the same
 #endif
 }
 
