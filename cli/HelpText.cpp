@@ -131,6 +131,21 @@ Examples:
   varmo-cli --json cash | jq .answer
   varmo-cli set-rates 23 8 5 0 ZW - -
   varmo-cli run receipt.txt
+  varmo-cli --json find
+
+ports and find:
+  ports lists each device: its path, the COM names pointed at it, its
+  description, maker, serial number, USB vendor:product and its stable
+  /dev/serial/by-id/ name. A COM name pointed at nothing shows "brak
+  urządzenia". With --json one object per device: com (its first COM name,
+  or null), comNames, path, stableName, description, manufacturer,
+  serialNumber, usb, missing.
+  find tries every port (with --port only that one), the port of the
+  settings first, at every speed: --speed or the speed of the settings
+  first, then 9600, then the rest. A printer is what answers ENQ with a byte
+  and the header read with a whole frame whose check value is right. With
+  --json: {"port": ..., "speed": ..., "device": ..., "busy": [...]}; busy
+  names the ports another program holds, which are never taken.
 )";
 
 }  // namespace
@@ -153,6 +168,12 @@ std::string HelpText()
             synopsis += "\n" + std::string(24, ' ');
         text += synopsis + verb.summary + "\n";
     }
+    text += "\nPorts (no printer port needed):\n";
+    text += std::string("  ports").append(18, ' ') +
+            "the serial devices of this machine and the COM names that lead to them\n";
+    text += std::string("  find").append(19, ' ') +
+            "look for the printer on every port at every speed; prints the port\n" +
+            std::string(24, ' ') + "and speed (exit status 1 when nothing answered)\n";
     text += "\nScripts:\n";
     text += std::string("  run FILE").append(14, ' ') + "run the commands in FILE (see below)\n";
     text += "\nService check:\n";

@@ -14,6 +14,7 @@
 #include "cli/HelpText.h"
 #include "cli/LinkChoice.h"
 #include "cli/Output.h"
+#include "cli/PortVerbs.h"
 #include "cli/Script.h"
 #include "cli/Session.h"
 #include "cli/Verbs.h"
@@ -46,6 +47,9 @@ int run(const std::vector<std::string>& args)
     const std::vector<std::string>& words = invocation.words;
     if (words.empty())
         throw UsageError("no command given (varmo-cli --help lists them)");
+    // Verbs that look at every port need no port of their own.
+    if (IsPortVerb(words[0]))
+        return RunPortVerb(invocation, std::cout);
 
     // Everything that can be wrong with the request shows before the port opens.
     if (words[0] == "check") {

@@ -17,6 +17,9 @@ PrinterExchange::PrinterExchange(QObject* parent) : QObject(parent)
     answerWait_.setSingleShot(true);
     answerWait_.setInterval(kAnswerWaitMs);
     connect(&answerWait_, &QTimer::timeout, this, &PrinterExchange::answerMissing);
+
+    replugWatch_.setInterval(kReplugCheckMs);
+    connect(&replugWatch_, &QTimer::timeout, this, &PrinterExchange::checkDeviceBack);
 }
 
 PrinterExchange::~PrinterExchange()
@@ -77,6 +80,7 @@ void PrinterExchange::PortTrafficSeen(const PortTraffic& traffic)
 
 void PrinterExchange::PortStateChanged(const PortState& state)
 {
+    watchAfterFailure(state);
     emit stateChanged(state);
 }
 

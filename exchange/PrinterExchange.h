@@ -95,6 +95,17 @@ public:
     // The port's state now (name, device, speed, open, failure).
     PortState State() const { return Port.State(); }
 
+    // When the open port's device vanishes (an adapter pulled out), the
+    // device is watched for about once a second, by its stable name where it
+    // has one, else by its path, and the port reopens by itself once it is
+    // back. Nothing sent meanwhile waits for it.
+    static constexpr int kReplugCheckMs = 1000;
+    bool ReopenAfterReplug = true;
+    bool WatchingForDevice() const { return replugWatch_.isActive(); }
+    // The operator chooses the port anew: the vanished device is no longer
+    // awaited.
+    void ForgetVanishedDevice() { replugWatch_.stop(); }
+
 signals:
     // Each packet the assembler cut (the text between start and stop).
     void packetArrived(const std::string& text);
@@ -114,7 +125,15 @@ private:
     void PortTrafficSeen(const PortTraffic& traffic) override;
     void PortStateChanged(const PortState& state) override;
 
+    void watchAfterFailure(const PortState& state);
+    void checkDeviceBack();
+
     QTimer answerWait_;
+    QTimer replugWatch_;
+    QString openStableName_;  // of the device while the port is open
+    QString awaitedDevice_;   // what the watch looks for
+    std::string watchedPort_;
+    bool wasOpen_ = false;
     const TCommand* direct_ = nullptr;
 };
 

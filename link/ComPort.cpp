@@ -7,7 +7,6 @@
 
 #include "link/DeviceMapping.h"
 #include "link/LineWait.h"
-#include "link/PortName.h"
 #include "link/SerialError.h"
 
 namespace varmo {
@@ -65,7 +64,7 @@ TComPort::~TComPort()
 
 void TComPort::SetPort(const QString& name)
 {
-    const QString normalized = QString::fromStdString(NormalizePortName(name.toStdString()));
+    const QString normalized = PortNameFor(name);
     if (normalized == port_)
         return;
     port_ = normalized;

@@ -26,7 +26,8 @@ public:
     explicit TComPort(QObject* parent = nullptr);
     ~TComPort() override;
 
-    // Normalised to COM1..COM16; a different name while open reopens the port.
+    // Normalised to COM1..COM16 (a device path, on Linux and macOS, is kept
+    // as it is); a different name while open reopens the port.
     void SetPort(const QString& name);
     QString Port() const { return port_; }
 

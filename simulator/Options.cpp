@@ -178,6 +178,8 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
             ok = flag(options.faults.badChecksum);
         else if (name == "--baud")
             ok = bounded(options.faults.baud, 50, 4'000'000);
+        else if (name == "--speed")
+            ok = bounded(options.speed, 50, 4'000'000);
         else if (name == "--no-paper")
             ok = flag(options.noPaper);
         else if (name == "--offline")
@@ -248,6 +250,9 @@ Faults of the line and of the printer:
   --noise             put a few stray bytes on the line before each frame
   --bad-checksum      spoil the check value of every answer that has one
   --baud N            pace answers as a line at N baud would (10 bits a byte)
+  --speed N           listen at N baud only: while the terminal is set to
+                      another speed, what comes in is noise to the printer
+                      and what it sends comes out garbled
   --no-paper          out of paper: DLE says so, printing commands fail (82)
   --offline           off-line: DLE says so, frames are ignored
   --mechanism-error   DLE reports a mechanism error, printing commands fail

@@ -18,6 +18,8 @@ struct SimOptions {
     std::optional<RateTable> rates;
     PrinterCodePage codePage = PrinterCodePage::Mazovia;
     LineFaults faults;
+    // The one speed the printer listens at; 0: whatever the terminal is set to.
+    std::int64_t speed = 0;
     bool noPaper = false;
     bool offline = false;
     bool mechanismError = false;

@@ -57,6 +57,28 @@ PseudoTerminal::PseudoTerminal()
     }
 }
 
+long PseudoTerminal::LineSpeed() const
+{
+    termios settings{};
+    if (tcgetattr(master_, &settings) != 0)
+        return 0;
+    struct Rate {
+        speed_t code;
+        long baud;
+    };
+    static const Rate rates[] = {
+        {B50, 50},       {B75, 75},       {B110, 110},     {B134, 134},       {B150, 150},
+        {B200, 200},     {B300, 300},     {B600, 600},     {B1200, 1200},     {B1800, 1800},
+        {B2400, 2400},   {B4800, 4800},   {B9600, 9600},   {B19200, 19200},   {B38400, 38400},
+        {B57600, 57600}, {B115200, 115200}, {B230400, 230400},
+    };
+    const speed_t code = cfgetispeed(&settings);
+    for (const Rate& rate : rates)
+        if (rate.code == code)
+            return rate.baud;
+    return 0;
+}
+
 PseudoTerminal::~PseudoTerminal()
 {
     close(slave_);

@@ -15,6 +15,9 @@ public:
 
     int MasterFd() const { return master_; }
     const std::string& DevicePath() const { return path_; }
+    // The speed the far end set the line to, in baud; 0 when it cannot be
+    // told. The master side sees the terminal's settings.
+    long LineSpeed() const;
 
 private:
     int master_ = -1;

@@ -16,6 +16,7 @@
 #include "simulator/Options.h"
 #include "simulator/PrinterEngine.h"
 #include "simulator/PseudoTerminal.h"
+#include "simulator/WrongSpeed.h"
 
 namespace {
 
@@ -146,7 +147,9 @@ int run(const SimOptions& options)
     while (running) {
         const std::int64_t now = monotonicUs();
         while (blocked.empty() && !outgoing.empty() && outgoing.front().dueUs <= now) {
-            blocked = outgoing.front().bytes;
+            // Heard at the far end at whatever speed the line runs at now.
+            blocked = AtLineSpeed(outgoing.front().bytes, options.speed,
+                                  options.speed > 0 ? terminal.LineSpeed() : 0);
             outgoing.pop_front();
             const ssize_t n = write(master, blocked.data(), blocked.size());
             if (n > 0)
@@ -183,7 +186,12 @@ int run(const SimOptions& options)
             const ssize_t n = read(master, buffer, sizeof buffer);
             if (n > 0) {
                 const std::int64_t arrived = monotonicUs();
-                for (const Reply& reply : engine.Feed(std::string(buffer, static_cast<std::size_t>(n))))
+                // At a speed it does not listen at, the printer hears noise
+                // and is heard as noise.
+                const long lineSpeed = options.speed > 0 ? terminal.LineSpeed() : 0;
+                const std::string heard = AtLineSpeed(
+                    std::string(buffer, static_cast<std::size_t>(n)), lineSpeed, options.speed);
+                for (const Reply& reply : engine.Feed(heard))
                     shaper.Schedule(reply, arrived, outgoing);
                 paper.Add(engine.TakePaper());
                 for (const std::string& line : engine.TakeLog())

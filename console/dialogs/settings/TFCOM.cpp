@@ -1,6 +1,8 @@
 #include "console/dialogs/settings/TFCOM.h"
 
+#include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,6 +36,13 @@ TFCOM::TFCOM(TFMain& main) : QDialog(&main), main_(main)
     customRow->addWidget(RBCOMCustom);
     customRow->addWidget(EdCOM, 1);
     comLayout->addLayout(customRow);
+    CBDevice = new QComboBox(GBCom);
+    CBDevice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    CBDevice->setMinimumContentsLength(28);
+    comLayout->addWidget(new QLabel(QStringLiteral("Urządzenie:"), GBCom));
+    comLayout->addWidget(CBDevice);
+    BtnFindPrinter = new QPushButton(QStringLiteral("Szukaj drukarki"), GBCom);
+    comLayout->addWidget(BtnFindPrinter);
     comLayout->addStretch(1);
 
     RGBaud = new RadioGroup(QStringLiteral("Prędkość transmisji"),
@@ -56,6 +65,10 @@ TFCOM::TFCOM(TFMain& main) : QDialog(&main), main_(main)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    connect(CBDevice, &QComboBox::activated, this, &TFCOM::CBDeviceChoose);
+    connect(EdCOM, &QLineEdit::textChanged, this, [this] { ShowChosenDevice(); });
+    connect(BtnFindPrinter, &QPushButton::clicked, this, &TFCOM::BtnFindPrinterClick);
+
     for (QRadioButton* button : {RBCOM1, RBCOM2, RBCOMCustom})
         connect(button, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
@@ -65,7 +78,8 @@ TFCOM::TFCOM(TFMain& main) : QDialog(&main), main_(main)
     setObjectName(QStringLiteral("FCOM"));
     NameControls({{GBCom, "GBCom"}, {RBCOM1, "RBCOM1"}, {RBCOM2, "RBCOM2"},
                   {RBCOMCustom, "RBCOMCustom"}, {EdCOM, "EdCOM"}, {RGBaud, "RGBaud"},
-                  {BitBtn1, "BitBtn1"}});
+                  {BitBtn1, "BitBtn1"}, {CBDevice, "CBDevice"},
+                  {BtnFindPrinter, "BtnFindPrinter"}});
 
     FormCreate();
 }
@@ -120,7 +134,10 @@ QString TFCOM::SelectedPortName() const
 
 void TFCOM::RBCOM1Click()
 {
-    Guarded([&] { EdCOM->setEnabled(RBCOMCustom->isChecked()); });
+    Guarded([&] {
+        EdCOM->setEnabled(RBCOMCustom->isChecked());
+        ShowChosenDevice();
+    });
 }
 
 void TFCOM::FormShow()
@@ -129,6 +146,10 @@ void TFCOM::FormShow()
     Guarded([&] {
         if (main_.Exchange.Port.Connected())
             main_.Exchange.Port.ClosePort();
+        // The operator chooses anew: a device that vanished is no longer
+        // awaited, and the port is not reopened behind the dialog's back.
+        main_.Exchange.ForgetVanishedDevice();
+        FillDevices();
     });
 }
 

@@ -2,9 +2,15 @@
 // The port dialog "Ustawienia transmisji": the operator picks the port and
 // the speed. The port stays closed while the dialog is shown; whenever it
 // closes, the choice goes to the main window's port and to the settings store.
+// The device list shows where the chosen COM name leads and points it at
+// another device; "Szukaj drukarki" finds the port and speed of the printer.
 #include <QDialog>
 #include <cstdint>
+#include <vector>
 
+#include "link/SerialDevices.h"
+
+class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -35,11 +41,25 @@ public:
     QLineEdit* EdCOM = nullptr;
     RadioGroup* RGBaud = nullptr;
     QPushButton* BitBtn1 = nullptr;
+    // The devices of this machine; the one the chosen COM name leads to is
+    // shown. Choosing one points that COM name at it (devices/COMn).
+    QComboBox* CBDevice = nullptr;
+    QPushButton* BtnFindPrinter = nullptr;
+
+    // The devices as listed when the dialog was last shown.
+    const std::vector<SerialDevice>& Devices() const { return devices_; }
 
 public slots:
     void FormShow();
     void FormClose();
     void RBCOM1Click();
+    // Lists the devices afresh (every showing) and shows the chosen one.
+    void FillDevices();
+    // The device the chosen COM name leads to, shown in CBDevice.
+    void ShowChosenDevice();
+    // The operator chose the device at index of CBDevice.
+    void CBDeviceChoose(int index);
+    void BtnFindPrinterClick();
 
     // Every way of closing (OK, Escape, the window's close box) ends here,
     // and FormClose runs before the dialog is gone.
@@ -50,6 +70,8 @@ protected:
 
 private:
     TFMain& main_;
+    std::vector<SerialDevice> devices_;
+    bool showingDevice_ = false;
 };
 
 }  // namespace varmo

@@ -1,0 +1,143 @@
+// The port dialog's device list and its search for the printer.
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListView>
+#include <QRadioButton>
+
+#include "console/app/HandlerGuard.h"
+#include "console/app/Prompts.h"
+#include "console/dialogs/settings/SearchProgress.h"
+#include "console/dialogs/settings/TFCOM.h"
+#include "console/mainwindow/TFMain.h"
+#include "console/widgets/RadioGroup.h"
+#include "exchange/PrinterSearch.h"
+#include "link/DeviceMapping.h"
+#include "link/SettingsStore.h"
+
+namespace varmo {
+
+namespace {
+
+QString caption(const SerialDevice& device)
+{
+    QString text = device.path;
+    QStringList details;
+    for (const QString& detail : {device.description, device.manufacturer})
+        if (!detail.isEmpty())
+            details << detail;
+    if (!device.serialNumber.isEmpty())
+        details << QStringLiteral("nr ") + device.serialNumber;
+    if (!details.isEmpty())
+        text += QStringLiteral(" – ") + details.join(QStringLiteral(", "));
+    if (device.missing)
+        text += QStringLiteral(" (brak)");
+    if (!device.comNames.isEmpty())
+        text += QStringLiteral("  [") + device.comNames.join(QStringLiteral(", ")) +
+                QLatin1Char(']');
+    return text;
+}
+
+// Two names lead to one device when they resolve to the same node.
+bool sameDevice(const SerialDevice& device, const QString& target)
+{
+    if (device.path == target || device.stableName == target)
+        return true;
+    const QString canonical = QFileInfo(target).canonicalFilePath();
+    return !device.missing && !canonical.isEmpty() &&
+           QFileInfo(device.path).canonicalFilePath() == canonical;
+}
+
+}  // namespace
+
+void TFCOM::FillDevices()
+{
+    devices_ = ListSerialDevices();
+    showingDevice_ = true;
+    CBDevice->clear();
+    CBDevice->addItem(QString());  // where the chosen name leads, when it is none of these
+    for (const SerialDevice& device : devices_)
+        CBDevice->addItem(caption(device));
+    showingDevice_ = false;
+    ShowChosenDevice();
+}
+
+void TFCOM::ShowChosenDevice()
+{
+    if (showingDevice_ || CBDevice == nullptr || CBDevice->count() == 0)
+        return;
+    showingDevice_ = true;
+    const QString target = DevicePathForPort(SelectedPortName());
+    int index = 0;
+    for (std::size_t i = 0; i < devices_.size() && index == 0; ++i)
+        if (sameDevice(devices_[i], target))
+            index = static_cast<int>(i) + 1;
+    CBDevice->setItemText(0, QFileInfo::exists(target) ? target
+                                                       : target + QStringLiteral(" (brak)"));
+    // The stand-in row is offered only while it is what the name leads to.
+    if (auto* rows = qobject_cast<QListView*>(CBDevice->view()))
+        rows->setRowHidden(0, index != 0);
+    CBDevice->setCurrentIndex(index);
+    showingDevice_ = false;
+}
+
+void TFCOM::CBDeviceChoose(int index)
+{
+    Guarded([&] {
+        if (index <= 0 || index > static_cast<int>(devices_.size()))
+            return;
+        const SerialDevice device = devices_[static_cast<std::size_t>(index) - 1];
+        const QString chosen = PortNameFor(SelectedPortName());
+#ifdef Q_OS_WIN
+        const bool byName = true;  // the COM names are the devices themselves
+#else
+        const bool byName = IsDevicePath(chosen);
+#endif
+        if (byName) {
+            RBCOMCustom->setChecked(true);
+            EdCOM->setText(device.MappingName());
+            return;
+        }
+        WriteSetting(QStringLiteral("devices/") + chosen, device.MappingName());
+        FillDevices();  // the COM names beside the devices have changed
+    });
+}
+
+void TFCOM::BtnFindPrinterClick()
+{
+    Guarded([&] {
+        main_.Exchange.Port.ClosePort();
+        std::vector<std::int32_t> speeds;
+        for (const QString& item : RGBaud->Items())
+            speeds.push_back(item.toInt());
+        devices_ = ListSerialDevices();
+        const std::vector<SearchPort> ports = PrinterSearch::PortOrder(devices_, SelectedPortName());
+
+        PrinterSearch search;
+        SearchProgress progress(this);
+        connect(&search, &PrinterSearch::trying, &progress, &SearchProgress::ShowTrying);
+        connect(&progress, &SearchProgress::stopRequested, &search, &PrinterSearch::Stop);
+        progress.show();
+        const SearchResult result =
+            search.Run(ports, PrinterSearch::SpeedOrder(SelectedSpeed(), speeds));
+        progress.hide();
+
+        if (result.found) {
+            RBCOMCustom->setChecked(true);
+            EdCOM->setText(result.port);
+            SelectSpeed(result.speed);
+            FillDevices();
+            return;
+        }
+        FillDevices();
+        if (result.stopped)
+            return;
+        QString text = QStringLiteral("Nie znaleziono drukarki");
+        if (!result.busy.isEmpty())
+            text += QStringLiteral("\nZajęte przez inny program: ") +
+                    result.busy.join(QStringLiteral(", "));
+        CurrentPrompts().message(text, QStringLiteral("Szukaj drukarki"));
+    });
+}
+
+}  // namespace varmo

@@ -1,0 +1,165 @@
+// The port dialog's device list and its search for the printer against
+// varmo-sim listening at one speed, and the port taken back by itself when
+// its device comes back after a re-plug.
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "console/dialogs/settings/TFCOM.h"
+#include "console/mainwindow/PortStatusLine.h"
+#include "tests/console/PtyPrinter.h"
+#include "tests/e2e/E2EHarness.h"
+
+namespace varmo::test {
+namespace {
+
+using PortSearchTest = ConsoleWithPrinter;
+
+int DeviceIndex(const TFCOM& dialog, const QString& path)
+{
+    for (std::size_t i = 0; i < dialog.Devices().size(); ++i)
+        if (dialog.Devices()[i].path == path)
+            return static_cast<int>(i) + 1;  // item 0 stands for a device not listed
+    return -1;
+}
+
+TEST_F(PortSearchTest, FindsThePrinterAtItsSpeedPastPortsThatAreNoPrinter)
+{
+    // COM2 answers ENQ with a byte but the header read with noise, COM1 says
+    // nothing, COM3 is the printer, listening at 38400 only.
+    PtyPrinter noisy;
+    noisy.answerEnq(0x60);
+    noisy.answerFrames(std::string("\x1BP\x7F\x13"));
+    PtyPrinter silent;
+    PointCom1At(silent.path());
+    StoreRaw(QStringLiteral("devices/COM2"), noisy.path());
+    StoreRaw(QStringLiteral("com"), QStringLiteral("COM2"));
+    SimPrinter printer({QStringLiteral("--speed"), QStringLiteral("38400")},
+                       path(QStringLiteral("paper.txt")));
+    ASSERT_FALSE(printer.path().isEmpty());
+    StoreRaw(QStringLiteral("devices/COM3"), printer.path());
+    StoreRaw(QStringLiteral("devices/COM4"), path(QStringLiteral("unplugged")));
+
+    TFMain& main = Start();
+    TFCOM& dialog = *forms().FCOM;
+    dialog.FormShow();
+    // Every mapped device is offered, the one that names nothing as missing,
+    // and the COM name chosen shows where it leads.
+    for (const QString& device : {silent.path(), noisy.path(), printer.path()})
+        EXPECT_GT(DeviceIndex(dialog, device), 0) << device.toStdString();
+    const int unplugged = DeviceIndex(dialog, path(QStringLiteral("unplugged")));
+    ASSERT_GT(unplugged, 0);
+    EXPECT_TRUE(dialog.Devices()[unplugged - 1].missing);
+    EXPECT_EQ(dialog.CBDevice->currentIndex(), DeviceIndex(dialog, noisy.path()));
+
+    dialog.BtnFindPrinterClick();
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_TRUE(dialog.RBCOMCustom->isChecked());
+    EXPECT_EQ(dialog.EdCOM->text(), QStringLiteral("COM3"));
+    EXPECT_EQ(dialog.SelectedSpeed(), 38400);
+    EXPECT_EQ(dialog.CBDevice->currentIndex(), DeviceIndex(dialog, printer.path()));
+    EXPECT_FALSE(main.ComPort.Connected());
+
+    // OK stores what was found, and the printer answers there.
+    dialog.FormClose();
+    EXPECT_EQ(StoredRaw(QStringLiteral("com")).toString(), QStringLiteral("COM3"));
+    EXPECT_EQ(StoredRaw(QStringLiteral("baud")).toString(), QStringLiteral("38400"));
+    main.Nagwek2Click();
+    ASSERT_TRUE(SendAndAwaitAnswer(main));
+    EXPECT_EQ(DescriptionLines(main).front(), QStringLiteral("Odczytany nagłówek:"));
+}
+
+TEST_F(PortSearchTest, TheDeviceListAndATypedPathPointThePortAtADevice)
+{
+    StartPrinter();  // COM1
+    PtyPrinter other;
+    StoreRaw(QStringLiteral("devices/COM2"), other.path());
+    TFMain& main = Start();
+    TFCOM& dialog = *forms().FCOM;
+    dialog.FormShow();
+    EXPECT_EQ(dialog.CBDevice->currentIndex(), DeviceIndex(dialog, printer_->path()));
+
+    // Chosen from the list: COM1 now leads to the other device.
+    dialog.RBCOM1->setChecked(true);
+    dialog.CBDeviceChoose(DeviceIndex(dialog, other.path()));
+    EXPECT_EQ(StoredRaw(QStringLiteral("devices/COM1")).toString(), other.path());
+    EXPECT_EQ(dialog.CBDevice->currentIndex(), DeviceIndex(dialog, other.path()));
+
+    // A device path typed as the custom name is that device, also after the
+    // next start (no COM name leads to it any more: it is shown, not listed).
+    dialog.RBCOMCustom->setChecked(true);
+    dialog.EdCOM->setText(printer_->path());
+    EXPECT_EQ(dialog.CBDevice->currentIndex(), 0);
+    EXPECT_EQ(dialog.CBDevice->currentText(), printer_->path());
+    dialog.FormClose();
+    EXPECT_EQ(main.ComPort.State().device, printer_->path().toStdString());
+    main.Nagwek2Click();
+    ASSERT_TRUE(SendAndAwaitAnswer(main));
+    Stop();
+    TFMain& again = Start();
+    EXPECT_EQ(again.ComPort.Port(), printer_->path());
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(PortSearchTest, NothingAnsweringLeavesTheDialogAsItWas)
+{
+    PtyPrinter silent;
+    PointCom1At(silent.path());
+    SimPrinter deaf({QStringLiteral("--speed"), QStringLiteral("1200")},
+                    path(QStringLiteral("paper.txt")));
+    StoreRaw(QStringLiteral("devices/COM2"), deaf.path());
+    StoreRaw(QStringLiteral("devices/COM3"), QStringLiteral("/dev/null"));
+    Start();
+    TFCOM& dialog = *forms().FCOM;
+    dialog.SelectPort(QStringLiteral("COM2"));
+    dialog.SelectSpeed(19200);
+    dialog.FormShow();
+    EXPECT_LT(DeviceIndex(dialog, QStringLiteral("/dev/null")), 0);  // never offered
+
+    dialog.BtnFindPrinterClick();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0],
+              Message(QStringLiteral("Nie znaleziono drukarki"), QStringLiteral("Szukaj drukarki")));
+    EXPECT_TRUE(dialog.RBCOM2->isChecked());
+    EXPECT_EQ(dialog.SelectedSpeed(), 19200);
+}
+
+using ReplugTest = ConsoleWithPrinter;
+
+TEST_F(ReplugTest, ThePortIsTakenBackWhenItsDeviceComesBack)
+{
+    // COM1 is a symbolic link, as a stable device name is.
+    const QString link = path(QStringLiteral("printer-link"));
+    auto printer = std::make_unique<SimPrinter>(QStringList{}, path(QStringLiteral("paper1.txt")));
+    ASSERT_TRUE(QFile::link(printer->path(), link));
+    PointCom1At(link);
+    TFMain& main = Start();
+    PortStatusLine& line = *main.StatusLine;
+    main.Button3Click();
+    ASSERT_EQ(line.LbState->text(), QStringLiteral("otwarty"));
+
+    // Pulled out: the link goes with the device.
+    printer.reset();
+    QFile::remove(link);
+    ASSERT_TRUE(WaitFor([&] { return line.LbState->text().startsWith(QStringLiteral("błąd: ")); }));
+    EXPECT_TRUE(main.Exchange.WatchingForDevice());
+    Idle(1500);
+    EXPECT_FALSE(main.ComPort.Connected());
+
+    // Put back, as a new printer behind the same name: no click needed.
+    printer = std::make_unique<SimPrinter>(QStringList{}, path(QStringLiteral("paper2.txt")));
+    ASSERT_TRUE(QFile::link(printer->path(), link));
+    ASSERT_TRUE(WaitFor([&] { return line.LbState->text() == QStringLiteral("otwarty"); }));
+    EXPECT_FALSE(main.Exchange.WatchingForDevice());
+    const std::size_t boxes = prompts.shown.size();
+    main.Nagwek2Click();
+    ASSERT_TRUE(SendAndAwaitAnswer(main));
+    EXPECT_EQ(prompts.shown.size(), boxes);  // nothing asked of the operator
+    QFile::remove(link);
+}
+
+}  // namespace
+}  // namespace varmo::test

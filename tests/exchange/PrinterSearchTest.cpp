@@ -1,0 +1,145 @@
+// The search for the printer at the exchange's level: the order of the
+// speeds, varmo-sim listening at one speed only, ports that vanish or that
+// another program holds.
+#include <gtest/gtest.h>
+
+#include <QSerialPort>
+#include <QTemporaryDir>
+
+#include "commands/ReadCommands.h"
+#include "exchange/PrinterExchange.h"
+#include "exchange/PrinterSearch.h"
+#include "protocol/Frame.h"
+#include "tests/console/PtyPrinter.h"
+#include "tests/e2e/SimPrinter.h"
+
+namespace varmo {
+namespace {
+
+using test::PtyPrinter;
+using test::SimPrinter;
+
+TEST(PrinterSearchTest, TheStoredSpeedGoesFirstThen9600ThenTheRest)
+{
+    const struct {
+        std::int32_t stored;
+        std::vector<std::int32_t> order;
+    } cases[] = {
+        {38400, {38400, 9600, 2400, 4800, 19200, 57600, 115200}},
+        {9600, {9600, 2400, 4800, 19200, 38400, 57600, 115200}},
+        // A speed the dialog does not list is still tried first.
+        {1200, {1200, 9600, 2400, 4800, 19200, 38400, 57600, 115200}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PrinterSearch::SpeedOrder(c.stored, PrinterSearch::LineSpeeds()), c.order)
+            << c.stored;
+}
+
+TEST(PrinterSearchTest, ThePortChosenNowGoesFirstThenTheNamedOnesThenTheRest)
+{
+    auto device = [](const char* path, QStringList comNames, bool missing = false) {
+        SerialDevice d;
+        d.path = QString::fromLatin1(path);
+        d.comNames = std::move(comNames);
+        d.missing = missing;
+        return d;
+    };
+    const std::vector<SerialDevice> devices = {
+        device("/dev/ttyS0", {}),
+        device("/dev/pts/3", {QStringLiteral("COM2")}),
+        device("/dev/pts/4", {QStringLiteral("COM1")}),
+        device("/tmp/gone", {QStringLiteral("COM4")}, true),
+    };
+    const struct {
+        QString chosen;
+        QStringList order;
+    } cases[] = {
+        {QStringLiteral("COM1"), {"COM1", "COM2", "/dev/ttyS0"}},
+        // An empty custom name is COM1, as the port takes it.
+        {QString(), {"COM1", "COM2", "/dev/ttyS0"}},
+        {QStringLiteral("/dev/ttyS0"), {"/dev/ttyS0", "COM2", "COM1"}},
+        {QStringLiteral("COM9"), {"COM2", "COM1", "/dev/ttyS0"}},
+    };
+    for (const auto& c : cases) {
+        QStringList order;
+        for (const SearchPort& port : PrinterSearch::PortOrder(devices, c.chosen))
+            order << port.port;
+        EXPECT_EQ(order, c.order) << c.chosen.toStdString();
+    }
+}
+
+class PrinterAtOneSpeed : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    SimPrinter printer{{QStringLiteral("--speed"), QStringLiteral("38400")},
+                       dir.filePath(QStringLiteral("paper.txt"))};
+};
+
+TEST(PrinterAtOneSpeedTest, AtAnyOtherSpeedTheLineGivesNoise)
+{
+    QTemporaryDir dir;
+    // Answers late, so that the line's speed can change under an answer.
+    SimPrinter printer{{QStringLiteral("--speed"), QStringLiteral("38400"),
+                        QStringLiteral("--delay"), QStringLiteral("250")},
+                       dir.filePath(QStringLiteral("paper.txt"))};
+    ASSERT_FALSE(printer.path().isEmpty());
+    PrinterExchange exchange;
+    exchange.Port.SetPort(printer.path());
+    for (const std::int32_t speed : {9600, 115200, 38400}) {
+        SCOPED_TRACE(speed);
+        exchange.Port.SetCustomBaudRate(speed);
+        ASSERT_TRUE(exchange.Open());
+        TCmdReadHeader read;
+        const bool answered = exchange.QueryStatus(kENQ, 1000).has_value() &&
+                              exchange.DirectRead(read, [] {});
+        EXPECT_EQ(answered, speed == 38400);
+        exchange.Port.ReadBytes(4096, 400, nullptr);  // what trails behind
+    }
+
+    // An answer sent while the line runs at another speed arrives garbled.
+    exchange.Port.WriteBytes(TCmdReadHeader().GetFrame());
+    exchange.Port.Pause(100);  // the printer has heard the frame, its answer is still to come
+    exchange.Port.SetCustomBaudRate(9600);
+    const std::string came = exchange.Port.ReadBytes(4096, 1500, nullptr);
+    EXPECT_FALSE(came.empty());
+    EXPECT_EQ(came.find("1#U"), std::string::npos);
+    TCmdReadHeader garbled;
+    EXPECT_FALSE(garbled.AcceptAnswer(came));
+}
+
+TEST_F(PrinterAtOneSpeed, TheSearchSkipsWhatIsNoPrinterAndNamesWhatIsHeld)
+{
+    ASSERT_FALSE(printer.path().isEmpty());
+    PtyPrinter enqOnly;  // a status byte, then noise for a frame
+    enqOnly.answerEnq(0x60);
+    enqOnly.answerFrames(std::string("\x1BPxx\x1B\\"));
+    const QString gone = dir.filePath(QStringLiteral("unplugged"));
+    const std::vector<std::int32_t> speeds = PrinterSearch::SpeedOrder(9600, PrinterSearch::LineSpeeds());
+
+    PrinterSearch search;
+    std::vector<std::pair<QString, std::int32_t>> tried;
+    QObject::connect(&search, &PrinterSearch::trying,
+                     [&](const QString& port, const QString&, std::int32_t speed) {
+                         tried.emplace_back(port, speed);
+                     });
+    const SearchResult found =
+        search.Run({{gone, gone}, {enqOnly.path(), enqOnly.path()}, {printer.path(), printer.path()}},
+                   speeds);
+    EXPECT_TRUE(found.found);
+    EXPECT_EQ(found.port, printer.path());
+    EXPECT_EQ(found.speed, 38400);
+    EXPECT_TRUE(found.busy.isEmpty());
+    // Every speed on the port that is no printer; the vanished one not at all.
+    ASSERT_EQ(tried.size(), speeds.size() + 5);
+    EXPECT_EQ(tried.front(), std::make_pair(enqOnly.path(), 9600));
+
+    // Held by another program: named, never taken.
+    QSerialPort holder(printer.path());
+    ASSERT_TRUE(holder.open(QIODevice::ReadWrite));
+    const SearchResult held = search.Run({{printer.path(), printer.path()}}, speeds);
+    EXPECT_FALSE(held.found);
+    EXPECT_EQ(held.busy, QStringList{printer.path()});
+}
+
+}  // namespace
+}  // namespace varmo
