@@ -42,6 +42,8 @@ void AnswerShaper::Schedule(const Reply& reply, std::int64_t nowUs, std::deque<T
             bytes = SpoilChecksum(bytes);
         if (faults_.noise)
             bytes = noiseBytes() + bytes;
+        if (faults_.twice)
+            bytes += bytes;
     }
 
     std::int64_t at = nowUs + faults_.delayMs * 1000;

@@ -1,7 +1,8 @@
 #pragma once
 // The faults a technician meets on a real line, applied to the printer's
 // answers before they go out: no answer at all, answers late, answers in small
-// pieces with gaps, noise between frames, spoilt check values, and the pace of
+// pieces with gaps, noise between frames, answers sent twice, spoilt check
+// values, and the pace of
 // a real line speed (ten bits per byte). Times are microseconds on a clock
 // that only moves forward.
 #include <cstdint>
@@ -19,6 +20,7 @@ struct LineFaults {
     std::size_t chunk = 0;  // 0: answers go out whole
     std::int64_t gapMs = 0;
     bool noise = false;
+    bool twice = false;  // every framed answer sent again right after itself
     bool badChecksum = false;
     std::int64_t baud = 0;  // 0: as fast as the terminal takes it
 };

@@ -174,6 +174,8 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
             ok = bounded(options.faults.gapMs, 0, 600'000);
         else if (name == "--noise")
             ok = flag(options.faults.noise);
+        else if (name == "--twice")
+            ok = flag(options.faults.twice);
         else if (name == "--bad-checksum")
             ok = flag(options.faults.badChecksum);
         else if (name == "--baud")
@@ -248,6 +250,7 @@ Faults of the line and of the printer:
   --chunk N           send answers in pieces of N bytes ...
   --gap MS            ... with MS milliseconds between the pieces
   --noise             put a few stray bytes on the line before each frame
+  --twice             send every framed answer twice, the copy right after it
   --bad-checksum      spoil the check value of every answer that has one
   --baud N            pace answers as a line at N baud would (10 bits a byte)
   --speed N           listen at N baud only: while the terminal is set to

@@ -43,6 +43,26 @@ TEST_F(CliTest, AnAnswerStillOnItsWayIsDroppedAndNeverTakenByTheNextLine)
         << droppedBeforeEnq.toStdString();
 }
 
+TEST_F(CliTest, APrintersSecondCopyIsNeverTakenForTheNextAnswerInThisRunOrTheNext)
+{
+    // Each copy in pieces: the second is still coming when the next line asks,
+    // and the last one when the run ends.
+    StartPrinter({"--twice", "--chunk", "8", "--gap", "15"});
+    const QString path = Script(QStringLiteral("expect header\nexpect clock\nexpect header\n"));
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        const CliResult result = Cli({"--json", "--no-check", "run", path});
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        for (const QJsonObject& exchange : result.Objects()) {
+            const QString own = exchange["command"].toString() == "clock"
+                                    ? QStringLiteral("<ESC>P1#C")
+                                    : QStringLiteral("<ESC>P1#U");
+            for (const QString& frame : Strings(exchange["received"]))
+                EXPECT_TRUE(frame.startsWith(own)) << frame.toStdString();
+        }
+    }
+}
+
 TEST_F(CliTest, APortThatCannotBeOpenedIsNamedWithTheSystemsReason)
 {
     QTemporaryDir dir;

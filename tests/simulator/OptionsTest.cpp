@@ -101,7 +101,7 @@ TEST(Options, HelpNamesEveryOption)
     const std::string help = UsageText();
     for (const char* option : {"--link", "--paper", "--verbose", "--fiscal", "--non-fiscal", "--header",
                                "--rates", "--codepage", "--silent", "--delay", "--chunk", "--gap", "--noise",
-                               "--bad-checksum", "--baud", "--no-paper", "--offline", "--mechanism-error",
+                               "--twice", "--bad-checksum", "--baud", "--no-paper", "--offline", "--mechanism-error",
                                "--version", "--help", "VARMO_COM1"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
         // Each documented option is one the parser takes.
