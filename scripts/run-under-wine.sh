@@ -15,6 +15,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The prefix and its server are made once, before the programs run side by
+# side: two Wines that both find them missing race to make them, and one
+# loses. The server stays up for the whole run and goes with the prefix.
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+"$wine" wineboot --init >/dev/null 2>&1 || true
+"$wineserver" -p 2>/dev/null || true
+
 build=$(cd "$build" && pwd)
 log="$build/wine-tests.log"
 status=0
