@@ -155,7 +155,12 @@ void history(TFMain& main, std::vector<Row>& rows)
         else
             main.SubmitCommand(std::make_unique<TCmdTransLine>(
                 1, "Towar " + std::to_string(i), 10000, 'A', 150, 150));
+        // Handed over one at a time, as an operator does: the window
+        // catches up between them.
+        if (i % 100 == 0)
+            QApplication::processEvents();
     }
+    runFor(100);
     // Back through every command kept, newest first: each is shown as a
     // hand-over shows it, its frame and its description.
     std::vector<double> steps;
