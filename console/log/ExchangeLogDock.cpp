@@ -94,7 +94,9 @@ ExchangeLogDock::ExchangeLogDock(QWidget* parent, std::size_t capacity)
     EdFilter = new QLineEdit(body);
     EdFilter->setObjectName(QStringLiteral("EdFilter"));
     EdFilter->setPlaceholderText(QStringLiteral("Szukaj"));
-    EdFilter->setClearButtonEnabled(true);
+    // Its clear button comes with the log's first showing: looking its icon
+    // up in the desktop's theme is a tenth of the console's start-up, and the
+    // log is mostly hidden then.
     CBKind = new QComboBox(body);
     CBKind->setObjectName(QStringLiteral("CBKind"));
     CBKind->addItem(QStringLiteral("wszystko"));
@@ -171,6 +173,7 @@ void ExchangeLogDock::OpenAtUsefulHeight()
 void ExchangeLogDock::showEvent(QShowEvent* event)
 {
     QDockWidget::showEvent(event);
+    EdFilter->setClearButtonEnabled(true);
     if (usefulPending_)
         QTimer::singleShot(0, this, &ExchangeLogDock::takeUsefulHeight);
 }
