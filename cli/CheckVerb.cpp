@@ -5,6 +5,7 @@
 
 #include "cli/Failure.h"
 #include "cli/LinkChoice.h"
+#include "cli/Output.h"
 #include "cli/Session.h"
 #include "link/DeviceMapping.h"
 #include "protocol/ErrorTexts.h"
@@ -21,25 +22,14 @@ QString utf8(const std::string& text)
     return QString::fromStdString(text);
 }
 
-QJsonArray textArray(const Lines& lines)
-{
-    QJsonArray array;
-    for (const std::string& line : lines)
-        array.append(utf8(line));
-    return array;
-}
 
 QJsonValue statusJson(const std::optional<unsigned char>& status, bool fromEnq)
 {
     if (!status)
         return QJsonValue::Null;
-    QJsonObject flags;
-    for (const StatusBit& bit : StatusBits())
-        if (bit.fromEnq == fromEnq)
-            flags.insert(QLatin1String(bit.name), (*status & bit.mask) != 0);
-    return QJsonObject{{QStringLiteral("byte"), static_cast<int>(*status)},
-                       {QStringLiteral("flags"), flags},
-                       {QStringLiteral("words"), textArray(StatusWords(*status, fromEnq))}};
+    QJsonObject json = StatusJson(*status, fromEnq);
+    json.insert(QStringLiteral("words"), TextArray(StatusWords(*status, fromEnq)));
+    return json;
 }
 
 QString isoTime(const QDateTime& time)
@@ -56,8 +46,7 @@ QJsonValue clockJson(const CheckResult& result)
         {QStringLiteral("printer"), isoTime(*result.printerTime)},
         {QStringLiteral("computer"), isoTime(result.computerTime)},
         {QStringLiteral("differenceSeconds"), static_cast<qint64>(difference)},
-        {QStringLiteral("needsCorrection"),
-         difference > kClockToleranceSeconds || difference < -kClockToleranceSeconds}};
+        {QStringLiteral("needsCorrection"), ClockNeedsCorrection(difference)}};
 }
 
 // An amount with two decimals, or four where the printer keeps them: "12.50".
@@ -158,8 +147,8 @@ QJsonObject CheckJson(const CheckResult& result)
     for (const CheckStep& step : result.steps)
         steps.append(QJsonObject{{QStringLiteral("name"), utf8(step.name)},
                                  {QStringLiteral("answered"), step.answered},
-                                 {QStringLiteral("result"), textArray(step.result)},
-                                 {QStringLiteral("attention"), textArray(step.attention)},
+                                 {QStringLiteral("result"), TextArray(step.result)},
+                                 {QStringLiteral("attention"), TextArray(step.attention)},
                                  {QStringLiteral("ms"), static_cast<qint64>(step.ms)}});
     const CheckSetting& setting = result.setting;
     return QJsonObject{
@@ -176,10 +165,10 @@ QJsonObject CheckJson(const CheckResult& result)
         {QStringLiteral("lastError"), errorJson(result.errorNumber)},
         {QStringLiteral("clock"), clockJson(result)},
         {QStringLiteral("header"),
-         result.header ? QJsonValue(textArray(*result.header)) : QJsonValue::Null},
+         result.header ? QJsonValue(TextArray(*result.header)) : QJsonValue::Null},
         {QStringLiteral("cash"), cashJson(result.cash)},
         {QStringLiteral("allAnswered"), result.AllAnswered()},
-        {QStringLiteral("attention"), textArray(result.Attention())},
+        {QStringLiteral("attention"), TextArray(result.Attention())},
         {QStringLiteral("ok"), healthy(result)}};
 }
 

@@ -16,26 +16,12 @@ QString utf8(const std::string& text)
     return QString::fromStdString(text);
 }
 
-QJsonArray textArray(const std::vector<std::string>& lines)
-{
-    QJsonArray array;
-    for (const std::string& line : lines)
-        array.append(utf8(line));
-    return array;
-}
 
 QJsonValue statusJson(const ExchangeRecord& exchange)
 {
     if (!exchange.status)
         return QJsonValue::Null;
-    QJsonObject flags;
-    for (const StatusBit& bit : StatusBits())
-        if (bit.fromEnq == exchange.fromEnq)
-            flags.insert(QLatin1String(bit.name), (*exchange.status & bit.mask) != 0);
-    QJsonObject status;
-    status.insert(QStringLiteral("byte"), static_cast<int>(*exchange.status));
-    status.insert(QStringLiteral("flags"), flags);
-    return status;
+    return StatusJson(*exchange.status, exchange.fromEnq);
 }
 
 // A frame that crossed the line, its letters read back in the line's code
@@ -59,6 +45,24 @@ void printLines(std::ostream& out, const Lines& lines)
 
 }  // namespace
 
+QJsonArray TextArray(const Lines& lines)
+{
+    QJsonArray array;
+    for (const std::string& line : lines)
+        array.append(utf8(line));
+    return array;
+}
+
+QJsonObject StatusJson(unsigned char status, bool fromEnq)
+{
+    QJsonObject flags;
+    for (const StatusBit& bit : StatusBits())
+        if (bit.fromEnq == fromEnq)
+            flags.insert(QLatin1String(bit.name), (status & bit.mask) != 0);
+    return QJsonObject{{QStringLiteral("byte"), static_cast<int>(status)},
+                       {QStringLiteral("flags"), flags}};
+}
+
 QJsonObject ExchangeJson(const ExchangeRecord& exchange)
 {
     QJsonObject object;
@@ -67,12 +71,12 @@ QJsonObject ExchangeJson(const ExchangeRecord& exchange)
         object.insert(QStringLiteral("line"), exchange.line);
     object.insert(QStringLiteral("sent"), utf8(EscapedText(exchange.sent)));
     object.insert(QStringLiteral("wire"), utf8(EscapedText(exchange.wire)));
-    object.insert(QStringLiteral("description"), textArray(exchange.description));
+    object.insert(QStringLiteral("description"), TextArray(exchange.description));
     QJsonArray received;
     for (const std::string& bytes : exchange.received)
         received.append(utf8(lineText(exchange, bytes)));
     object.insert(QStringLiteral("received"), received);
-    object.insert(QStringLiteral("answer"), textArray(exchange.answer));
+    object.insert(QStringLiteral("answer"), TextArray(exchange.answer));
     object.insert(QStringLiteral("accepted"),
                   exchange.accepted ? QJsonValue(*exchange.accepted) : QJsonValue::Null);
     object.insert(QStringLiteral("status"), statusJson(exchange));

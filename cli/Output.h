@@ -1,6 +1,7 @@
 #pragma once
 // Exchanges on standard output: as text for people (escaped frames, Polish
 // descriptions, the time) or as one JSON object per line for programs.
+#include <QJsonArray>
 #include <QJsonObject>
 #include <ostream>
 #include <string>
@@ -10,6 +11,11 @@
 namespace varmo::cli {
 
 QJsonObject ExchangeJson(const ExchangeRecord& exchange);
+
+// Pieces of the JSON output: UTF-8 text lines as an array, and a status byte
+// as {"byte": n, "flags": {"FSK": true, ...}} with its byte's own flags.
+QJsonArray TextArray(const Lines& lines);
+QJsonObject StatusJson(unsigned char status, bool fromEnq);
 
 void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json);
 

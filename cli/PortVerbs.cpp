@@ -51,12 +51,7 @@ std::string deviceLine(const SerialDevice& device)
                 QLatin1Char(']');
     if (device.missing)
         line += QStringLiteral(" brak urządzenia");
-    QStringList details;
-    for (const QString& detail : {device.description, device.manufacturer})
-        if (!detail.isEmpty())
-            details << detail;
-    if (!device.serialNumber.isEmpty())
-        details << QStringLiteral("nr ") + device.serialNumber;
+    QStringList details = device.Details();
     if (!device.usbId.isEmpty())
         details << QStringLiteral("USB ") + device.usbId;
     if (!device.stableName.isEmpty())

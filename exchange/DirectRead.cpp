@@ -8,20 +8,21 @@ namespace varmo {
 
 namespace {
 
-// The first whole frame in what came, cut as the packet assembler cuts it:
-// up to the first stop string after a start, from the last start before
-// that stop. Noise on the line before or after it is no part of it.
+// The first whole frame in what came, cut by a packet assembler of its own
+// exactly as the line's assembler would cut it: noise on the line before or
+// after it is no part of it.
 std::optional<std::string> FirstWholeFrame(const std::string& bytes)
 {
-    const std::size_t start = bytes.find(kFrameStart);
-    if (start == std::string::npos)
-        return std::nullopt;
-    const std::size_t stop = bytes.find(kFrameStop, start + kFrameStart.size());
-    if (stop == std::string::npos)
-        return std::nullopt;
-    const std::size_t lastStart = bytes.rfind(kFrameStart, stop - kFrameStart.size());
-    const std::size_t end = stop + kFrameStop.size();
-    return bytes.substr(lastStart, end - lastStart);
+    TComDataPacket cutter;
+    cutter.SetStartString(kFrameStart);
+    cutter.SetStopString(kFrameStop);
+    std::optional<std::string> frame;
+    cutter.OnPacket = [&frame](const std::string& text) {
+        if (!frame)
+            frame = kFrameStart + text + kFrameStop;
+    };
+    cutter.HandleData(bytes);
+    return frame;
 }
 
 // Packets the line completes meanwhile (a late answer to something else) must

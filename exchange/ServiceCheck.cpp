@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "exchange/AnswerMatch.h"
+#include "commands/DescriptionText.h"
 #include "exchange/PrinterExchange.h"
 #include "protocol/Cp1250.h"
 #include "protocol/Frame.h"
@@ -64,16 +65,12 @@ int secondsOf(const std::string& frame)
 }
 
 // The header as the command read it (already in the console's code page),
-// one line for each CR-ended piece (the piece after the last CR when not
-// empty).
+// a line for each CR-ended piece, in UTF-8.
 Lines headerLines(const std::string& text)
 {
-    Lines lines;
-    std::size_t from = 0;
-    for (std::size_t cr; (cr = text.find('\r', from)) != std::string::npos; from = cr + 1)
-        lines.push_back(Cp1250ToUtf8(text.substr(from, cr - from)));
-    if (from < text.size())
-        lines.push_back(Cp1250ToUtf8(text.substr(from)));
+    Lines lines = SplitAtCR(text);
+    for (std::string& line : lines)
+        line = Cp1250ToUtf8(line);
     return lines;
 }
 
@@ -163,7 +160,7 @@ public:
         result_.clockDifference = difference;
         step.result.insert(step.result.begin(), "Drukarka: " + dateTimeText(printer));
         step.result.push_back("Różnica: " + std::to_string(difference) + " s");
-        if (difference > kClockToleranceSeconds || difference < -kClockToleranceSeconds) {
+        if (ClockNeedsCorrection(difference)) {
             step.result.push_back("Zegar wymaga korekty");
             step.attention.push_back("Zegar: różnica " + std::to_string(difference) +
                                      " s, wymaga korekty");
@@ -203,6 +200,11 @@ private:
 };
 
 }  // namespace
+
+bool ClockNeedsCorrection(std::int64_t differenceSeconds)
+{
+    return differenceSeconds > kClockToleranceSeconds || differenceSeconds < -kClockToleranceSeconds;
+}
 
 bool CheckResult::AllAnswered() const
 {

@@ -30,6 +30,7 @@ inline constexpr const char* kStepCash = "Informacje kasowe";
 
 // A clock further off than this wants correcting.
 inline constexpr std::int64_t kClockToleranceSeconds = 60;
+bool ClockNeedsCorrection(std::int64_t differenceSeconds);
 
 struct CheckStep {
     std::string name;      // UTF-8, one of the names above

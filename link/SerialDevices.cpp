@@ -81,6 +81,17 @@ bool IsTerminalDevice(const QString& path)
 #endif
 }
 
+QStringList SerialDevice::Details() const
+{
+    QStringList details;
+    for (const QString& detail : {description, manufacturer})
+        if (!detail.isEmpty())
+            details << detail;
+    if (!serialNumber.isEmpty())
+        details << QStringLiteral("nr ") + serialNumber;
+    return details;
+}
+
 std::vector<SerialDevice> ListSerialDevices()
 {
     std::vector<SerialDevice> devices;

@@ -26,6 +26,9 @@ struct SerialDevice {
     QString MappingName() const { return stableName.isEmpty() ? path : stableName; }
     // The port to open for it: its first COM name, else the device itself.
     QString PortName() const { return comNames.isEmpty() ? MappingName() : comNames.front(); }
+    // What tells it from its neighbours in a list: description, maker and
+    // "nr " and the serial number, those it has.
+    QStringList Details() const;
 };
 
 // The settings store must be open (the COM names' mapping lives there).

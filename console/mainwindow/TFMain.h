@@ -52,6 +52,9 @@ public:
     void SetCodePage(const QString& value);
     void SetServiceMode(bool unlocked);
     void ShowStatusFlag(const QString& name, bool bit);
+    // A status byte read on the line, on the panel: its flags, and for ENQ
+    // the fiscal state too.
+    void ShowStatus(unsigned char status, bool fromEnq);
     // Gives packets back to ComDataPacketPacket after someone else had them.
     void AttachPacketHandler() { Exchange.AttachPacketHandler(); }
 

@@ -108,11 +108,17 @@ std::optional<unsigned char> TFMain::QueryPrinterStatus(bool reportNoAnswer)
                                      QStringLiteral("Odczyt statusu drukarki"));
         return std::nullopt;
     }
-    Fiscal = (*status & 0x08) != 0;
-    for (const StatusFlag& flag : StatusFlags())
-        if (flag.fromEnq)
-            ShowStatusFlag(QLatin1String(flag.name), (*status & flag.mask) != 0);
+    ShowStatus(*status, true);
     return status;
+}
+
+void TFMain::ShowStatus(unsigned char status, bool fromEnq)
+{
+    if (fromEnq)
+        Fiscal = (status & 0x08) != 0;
+    for (const StatusFlag& flag : StatusFlags())
+        if (flag.fromEnq == fromEnq)
+            ShowStatusFlag(QLatin1String(flag.name), (status & flag.mask) != 0);
 }
 
 void TFMain::Button3Click()
@@ -130,9 +136,7 @@ void TFMain::Button4Click()
             CurrentPrompts().message(QStringLiteral("Brak odpowiedzi"), QStringLiteral("COM"));
             return;
         }
-        for (const StatusFlag& flag : StatusFlags())
-            if (!flag.fromEnq)
-                ShowStatusFlag(QLatin1String(flag.name), (*status & flag.mask) != 0);
+        ShowStatus(*status, false);
     });
 }
 

@@ -15,7 +15,6 @@
 #include "console/widgets/ObjectNames.h"
 #include "link/DeviceMapping.h"
 #include "protocol/CodePage.h"
-#include "protocol/StatusBits.h"
 #include "report/CheckReport.h"
 
 namespace varmo {
@@ -150,13 +149,10 @@ void ServiceCheckDialog::showStatusOnPanel(const CheckResult& result)
 {
     // What the check read is the printer's status now: the panel shows it
     // as its own buttons would have.
-    for (const StatusBit& bit : StatusBits()) {
-        const std::optional<unsigned char>& status = bit.fromEnq ? result.enq : result.dle;
-        if (status)
-            main_.ShowStatusFlag(QString::fromLatin1(bit.name), (*status & bit.mask) != 0);
-    }
     if (result.enq)
-        main_.Fiscal = (*result.enq & 0x08) != 0;
+        main_.ShowStatus(*result.enq, true);
+    if (result.dle)
+        main_.ShowStatus(*result.dle, false);
 }
 
 }  // namespace varmo

@@ -22,12 +22,7 @@ namespace {
 QString caption(const SerialDevice& device)
 {
     QString text = device.path;
-    QStringList details;
-    for (const QString& detail : {device.description, device.manufacturer})
-        if (!detail.isEmpty())
-            details << detail;
-    if (!device.serialNumber.isEmpty())
-        details << QStringLiteral("nr ") + device.serialNumber;
+    const QStringList details = device.Details();
     if (!details.isEmpty())
         text += QStringLiteral(" – ") + details.join(QStringLiteral(", "));
     if (device.missing)
