@@ -14,6 +14,7 @@
 #include "console/dialogs/reports/GoodsTable.h"
 #include "console/app/Prompts.h"
 #include "console/dialogs/reports/TFDatabaseReport.h"
+#include "bench/GoodsListFile.h"
 #include "link/SettingsStore.h"
 
 using namespace varmo;
@@ -33,22 +34,13 @@ public:
     QString saveFileName(const QString&, const QString&) override { return {}; }
 };
 
-std::string goodsFile()
-{
-    std::string bytes;
-    const char rates[] = "ABCDEFG";
-    for (int i = 0; i < kGoods; ++i)
-        bytes += "Towar nr " + std::to_string(i + 1) + ';' + rates[i % 7] + "\r\n";
-    return bytes;
-}
-
 void BM_OpenGoodsListIntoGrid(benchmark::State& state)
 {
     QTemporaryDir home;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
     FilePrompts prompts;
     prompts.path = home.filePath(QStringLiteral("towary.txt"));
-    WriteWholeFile(prompts.path, goodsFile());
+    WriteWholeFile(prompts.path, bench::GoodsListFile(kGoods));
     InstallPrompts(&prompts);
     OpenSettingsStore();
     {

@@ -26,6 +26,7 @@
 #include "console/log/ExchangeLogDock.h"
 #include "console/mainwindow/TFMain.h"
 #include "console/widgets/Views.h"
+#include "bench/GoodsListFile.h"
 #include "link/SettingsStore.h"
 #include "protocol/Escaped.h"
 #include "protocol/Frame.h"
@@ -184,15 +185,6 @@ void history(TFMain& main, std::vector<Row>& rows)
                     steps.back() <= 16});
 }
 
-std::string goodsFile()
-{
-    std::string bytes;
-    const char rates[] = "ABCDEFG";
-    for (int i = 0; i < kGoods; ++i)
-        bytes += "Towar nr " + std::to_string(i + 1) + ';' + rates[i % 7] + "\r\n";
-    return bytes;
-}
-
 void goods(Forms& forms, BenchPrompts& prompts, const QTemporaryDir& home,
            std::vector<Row>& rows)
 {
@@ -200,7 +192,7 @@ void goods(Forms& forms, BenchPrompts& prompts, const QTemporaryDir& home,
     prompts.path = home.filePath(QStringLiteral("towary.txt"));
     QFile file(prompts.path);
     file.open(QIODevice::WriteOnly);
-    file.write(QByteArray::fromStdString(goodsFile()));
+    file.write(QByteArray::fromStdString(bench::GoodsListFile(kGoods)));
     file.close();
     dialog.show();
     runFor(50);
