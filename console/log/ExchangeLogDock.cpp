@@ -208,8 +208,11 @@ void ExchangeLogDock::takeUsefulHeight()
 
 bool ExchangeLogDock::eventFilter(QObject* watched, QEvent* event)
 {
+    // Every event of the main window passes here: the cheap test goes first.
+    if (event->type() != QEvent::Resize)
+        return false;
     auto* window = qobject_cast<QMainWindow*>(watched);
-    if (window == nullptr || event->type() != QEvent::Resize || !isVisible() || isFloating())
+    if (window == nullptr || !isVisible() || isFloating())
         return false;
     const auto* resize = static_cast<QResizeEvent*>(event);
     const int before = resize->oldSize().height();
