@@ -29,28 +29,28 @@ Form* FormSet::create(Args&&... args)
     return form;
 }
 
-FormSet::FormSet()
+FormSet::FormSet(FormBuild dialogs)
 {
     // The order matters: the main window reads the settings first, and each
     // dialog may rely on the ones before it.
-    forms_.FMain = create<TFMain>(forms_);
-    forms_.FSetDate = create<TFSetDate>(forms_);
-    forms_.FCOM = create<TFCOM>(*forms_.FMain);
-    forms_.FRepDay = create<TFRepDay>(*forms_.FMain);
-    forms_.FReadGoodsStatus = create<TFReadGoodsStatus>(*forms_.FMain);
-    forms_.FRepPeriodDay = create<TFRepPeriodDay>(*forms_.FMain);
-    forms_.FSetRates = create<TFSetRates>(forms_);
-    forms_.FSetHeader = create<TFSetHeader>(forms_);
-    forms_.FSetNIP = create<TFSetNIP>(forms_);
-    forms_.FSetInspectionDate = create<TFSetInspectionDate>(forms_);
-    forms_.FRepNoDay = create<TFRepNoDay>(*forms_.FMain);
-    forms_.FSetErrMode = create<TFSetErrMode>(forms_);
-    forms_.FEditSeq = create<TFEditSeq>(*forms_.FMain);
-    forms_.FTestTrans = create<TFTestTrans>(*forms_.FMain);
-    forms_.FDatabaseReport = create<TFDatabaseReport>(*forms_.FMain);
-    forms_.FSetDiscMode = create<TFSetDiscMode>(forms_);
-    forms_.FPass = create<TFPass>(*forms_.FMain);
-    forms_.FormAbout = create<TFormAbout>(forms_.FMain);
+    forms_.FMain = create<TFMain>(forms_, nullptr, dialogs);
+    forms_.FSetDate = create<TFSetDate>(forms_, dialogs);
+    forms_.FCOM = create<TFCOM>(*forms_.FMain, dialogs);
+    forms_.FRepDay = create<TFRepDay>(*forms_.FMain, dialogs);
+    forms_.FReadGoodsStatus = create<TFReadGoodsStatus>(*forms_.FMain, dialogs);
+    forms_.FRepPeriodDay = create<TFRepPeriodDay>(*forms_.FMain, dialogs);
+    forms_.FSetRates = create<TFSetRates>(forms_, dialogs);
+    forms_.FSetHeader = create<TFSetHeader>(forms_, dialogs);
+    forms_.FSetNIP = create<TFSetNIP>(forms_, dialogs);
+    forms_.FSetInspectionDate = create<TFSetInspectionDate>(forms_, dialogs);
+    forms_.FRepNoDay = create<TFRepNoDay>(*forms_.FMain, dialogs);
+    forms_.FSetErrMode = create<TFSetErrMode>(forms_, dialogs);
+    forms_.FEditSeq = create<TFEditSeq>(*forms_.FMain, dialogs);
+    forms_.FTestTrans = create<TFTestTrans>(*forms_.FMain, dialogs);
+    forms_.FDatabaseReport = create<TFDatabaseReport>(*forms_.FMain, dialogs);
+    forms_.FSetDiscMode = create<TFSetDiscMode>(forms_, dialogs);
+    forms_.FPass = create<TFPass>(*forms_.FMain, dialogs);
+    forms_.FormAbout = create<TFormAbout>(forms_.FMain, dialogs);
 }
 
 FormSet::~FormSet()

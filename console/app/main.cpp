@@ -2,7 +2,8 @@
 // serial line. The settings store opens before the first form and closes
 // after the last one is gone.
 #include <QApplication>
-#include <iostream>
+#include <cstdio>
+#include <sstream>
 
 #include "console/app/CommandLine.h"
 #include "console/app/FormSet.h"
@@ -14,9 +15,16 @@
 int main(int argc, char* argv[])
 {
     varmo::KeepRunningPastFileSizeLimit();
-    // Before the application: its platform would want a desktop.
-    if (const auto answered = varmo::AnswerCommandLine({argv + 1, argv + argc}, std::cout))
-        return *answered;
+    // Before the application: its platform would want a desktop. The text
+    // goes out through stdio: the standard streams would cost every start
+    // their set-up, arguments or none.
+    if (argc > 1) {
+        std::ostringstream text;
+        if (const auto answered = varmo::AnswerCommandLine({argv + 1, argv + argc}, text)) {
+            std::fputs(text.str().c_str(), stdout);
+            return *answered;
+        }
+    }
 
     QApplication app(argc, argv);
     // The desktop pairs the window with its menu entry (and icon) by this name.
@@ -27,7 +35,7 @@ int main(int argc, char* argv[])
     varmo::OpenSettingsStore();
     int result = 0;
     {
-        varmo::FormSet forms;
+        varmo::FormSet forms(varmo::FormBuild::OnFirstShowing);
         forms.main().show();
         result = QApplication::exec();
     }

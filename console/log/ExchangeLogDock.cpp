@@ -80,7 +80,7 @@ bool ExchangeLogFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) cons
            (timeLike_ && holds(row.when.toString(QStringLiteral("HH:mm:ss.zzz"))));
 }
 
-ExchangeLogDock::ExchangeLogDock(QWidget* parent, std::size_t capacity)
+ExchangeLogDock::ExchangeLogDock(QWidget* parent, std::size_t capacity, FormBuild when)
     : QDockWidget(QStringLiteral("Dziennik"), parent)
 {
     setObjectName(QStringLiteral("Dziennik"));
@@ -88,6 +88,30 @@ ExchangeLogDock::ExchangeLogDock(QWidget* parent, std::size_t capacity)
     Filter = new ExchangeLogFilter(this);
     Filter->setSourceModel(Model);
 
+    batch_.setSingleShot(true);
+    batch_.setInterval(kBatchMs);
+    connect(&batch_, &QTimer::timeout, this, &ExchangeLogDock::Flush);
+    if (parent != nullptr)
+        parent->installEventFilter(this);
+    if (when == FormBuild::Now)
+        buildView();
+}
+
+void ExchangeLogDock::EnsureBuilt()
+{
+    if (!Built())
+        buildView();
+}
+
+void ExchangeLogDock::setVisible(bool visible)
+{
+    if (visible)
+        EnsureBuilt();
+    QDockWidget::setVisible(visible);
+}
+
+void ExchangeLogDock::buildView()
+{
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
     auto* tools = new QHBoxLayout;
@@ -147,16 +171,11 @@ ExchangeLogDock::ExchangeLogDock(QWidget* parent, std::size_t capacity)
     connect(BtnExport, &QPushButton::clicked, this, &ExchangeLogDock::BtnExportClick);
     connect(EdFilter, &QLineEdit::textChanged, this, &ExchangeLogDock::EdFilterChange);
     connect(CBKind, &QComboBox::currentIndexChanged, this, &ExchangeLogDock::EdFilterChange);
-
-    batch_.setSingleShot(true);
-    batch_.setInterval(kBatchMs);
-    connect(&batch_, &QTimer::timeout, this, &ExchangeLogDock::Flush);
-    if (parent != nullptr)
-        parent->installEventFilter(this);
 }
 
-int ExchangeLogDock::UsefulHeight() const
+int ExchangeLogDock::UsefulHeight()
 {
+    EnsureBuilt();
     const int rows = Table->horizontalHeader()->sizeHint().height() +
                      kUsefulRows * Table->verticalHeader()->defaultSectionSize() +
                      Table->horizontalScrollBar()->sizeHint().height() + 2 * Table->frameWidth();
@@ -252,8 +271,8 @@ void ExchangeLogDock::Flush()
     if (pending_.empty())
         return;
     // Follow the newest row only when the operator is looking at the end.
-    const QScrollBar* bar = Table->verticalScrollBar();
-    const bool atEnd = bar->value() >= bar->maximum();
+    const QScrollBar* bar = Built() ? Table->verticalScrollBar() : nullptr;
+    const bool atEnd = bar != nullptr && bar->value() >= bar->maximum();
     Model->Append(std::exchange(pending_, {}));
     if (atEnd)
         Table->scrollToBottom();
@@ -271,6 +290,8 @@ std::vector<const LogRow*> ExchangeLogDock::ShownRows() const
 
 std::vector<const LogRow*> ExchangeLogDock::SelectedRows() const
 {
+    if (!Built())
+        return {};
     QModelIndexList selected = Table->selectionModel()->selectedRows();
     std::sort(selected.begin(), selected.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });

@@ -12,6 +12,7 @@
 
 #include "console/log/ExchangeLogModel.h"
 #include "console/log/ExchangeLogRows.h"
+#include "console/widgets/LateBuiltDialog.h"  // FormBuild
 #include "link/PortObserver.h"  // PortTraffic
 
 class QComboBox;
@@ -42,7 +43,14 @@ private:
 class ExchangeLogDock : public QDockWidget {
     Q_OBJECT
 public:
-    explicit ExchangeLogDock(QWidget* parent = nullptr, std::size_t capacity = 100000);
+    // The rows are kept from the start; with FormBuild::OnFirstShowing the
+    // view and its tools are made when the log is first shown.
+    explicit ExchangeLogDock(QWidget* parent = nullptr, std::size_t capacity = kLogRowsKept,
+                             FormBuild when = FormBuild::Now);
+
+    bool Built() const { return Table != nullptr; }
+    void EnsureBuilt();
+    void setVisible(bool visible) override;
 
     void PortTrafficSeen(const PortTraffic& traffic);
 
@@ -59,7 +67,7 @@ public:
     void ExportTo(const QString& path);
 
     // The height that shows the tools and about ten rows.
-    int UsefulHeight() const;
+    int UsefulHeight();
     // The log opens at its useful height, the window growing for it where
     // the screen has room: for a first run, with no place kept.
     void OpenAtUsefulHeight();
@@ -86,6 +94,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildView();
     void takeUsefulHeight();
 
     std::vector<LogRow> pending_;

@@ -11,6 +11,9 @@
 
 namespace varmo {
 
+// Rows the log keeps by default; the oldest go first.
+constexpr std::size_t kLogRowsKept = 100000;
+
 class ExchangeLogModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -19,7 +22,7 @@ public:
     // The row's LogKind as an int, for the kind filter.
     static constexpr int KindRole = Qt::UserRole + 1;
 
-    explicit ExchangeLogModel(std::size_t capacity = 100000, QObject* parent = nullptr);
+    explicit ExchangeLogModel(std::size_t capacity = kLogRowsKept, QObject* parent = nullptr);
 
     void Append(std::vector<LogRow> rows);
     void Clear();

@@ -64,14 +64,14 @@ QGroupBox* side(const QString& title, QWidget* parent, QPlainTextEdit*& descript
 
 }  // namespace
 
-TFMain::TFMain(Forms& forms, QWidget* parent) : QMainWindow(parent), forms_(forms)
+TFMain::TFMain(Forms& forms, QWidget* parent, FormBuild log) : QMainWindow(parent), forms_(forms)
 {
     setWindowTitle(QStringLiteral("Varmo - Ferwen s.c."));
     buildSides();
     buildStatusPanel();
     buildMenu();
     nameControls();
-    buildLogAndStatusLine();
+    buildLogAndStatusLine(log);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);

@@ -15,6 +15,7 @@
 #include "exchange/CommandHistoryList.h"
 #include "console/app/Forms.h"
 #include "console/mainwindow/WaitIndicator.h"
+#include "console/widgets/LateBuiltDialog.h"  // FormBuild
 #include "exchange/PrinterExchange.h"
 #include "protocol/Command.h"
 #include "protocol/Types.h"
@@ -37,8 +38,9 @@ class PortStatusLine;
 class TFMain : public QMainWindow {
     Q_OBJECT
 public:
-    // Runs FormCreate: the settings store must be open.
-    explicit TFMain(Forms& forms, QWidget* parent = nullptr);
+    // Runs FormCreate: the settings store must be open. With
+    // FormBuild::OnFirstShowing the log's view is made when it is first shown.
+    explicit TFMain(Forms& forms, QWidget* parent = nullptr, FormBuild log = FormBuild::Now);
     // Runs FormDestroy: the code page goes back to the settings store.
     ~TFMain() override;
 
@@ -190,7 +192,7 @@ private:
     void buildStatusPanel();
     void buildMenu();
     void nameControls();
-    void buildLogAndStatusLine();
+    void buildLogAndStatusLine(FormBuild log);
     void restoreLogPlace();
     void saveLogPlace();
     // The first description line of the current command, or nothing.

@@ -23,7 +23,7 @@ const QString kLogPlace = QStringLiteral("dziennik/uklad");
 
 }  // namespace
 
-void TFMain::buildLogAndStatusLine()
+void TFMain::buildLogAndStatusLine(FormBuild log)
 {
     StatusLine = new PortStatusLine(statusBar());
     connect(&Exchange, &PrinterExchange::stateChanged, StatusLine,
@@ -35,7 +35,7 @@ void TFMain::buildLogAndStatusLine()
     connect(&Exchange, &PrinterExchange::answerArrived, StatusLine,
             &PortStatusLine::AnswerArrived);
 
-    Dziennik = new ExchangeLogDock(this);
+    Dziennik = new ExchangeLogDock(this, kLogRowsKept, log);
     addDockWidget(Qt::BottomDockWidgetArea, Dziennik);
     Dziennik->hide();
     Dziennik->Maker.DescribeSent = [this](const std::string& frame) {

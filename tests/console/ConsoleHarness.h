@@ -107,9 +107,9 @@ protected:
     // The console's COM1 is this device from now on.
     void PointCom1At(const QString& device) { StoreRaw(QStringLiteral("devices/COM1"), device); }
 
-    TFMain& Start()
+    TFMain& Start(FormBuild dialogs = FormBuild::Now)
     {
-        forms_ = std::make_unique<FormSet>();
+        forms_ = std::make_unique<FormSet>(dialogs);
         return forms_->main();
     }
 

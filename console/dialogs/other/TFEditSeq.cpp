@@ -17,9 +17,15 @@
 
 namespace varmo {
 
-TFEditSeq::TFEditSeq(TFMain& main) : QDialog(&main), main_(main)
+TFEditSeq::TFEditSeq(TFMain& main, FormBuild when)
+    : LateBuiltDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Edycja dowolnej sekwencji"));
+    BuildNowOr(when);
+}
+
+void TFEditSeq::BuildControls()
+{
     Memo = Named(new QPlainTextEdit(this), "Memo");
     Memo->setFont(FrameFont());
     Memo->setMinimumSize(609, 97);

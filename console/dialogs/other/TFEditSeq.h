@@ -2,7 +2,7 @@
 // "Edycja dowolnej sekwencji": the operator types any command body in escaped
 // text and hands it to the main window as a user sequence. The text stays
 // between openings.
-#include <QDialog>
+#include "console/widgets/LateBuiltDialog.h"
 
 class QPlainTextEdit;
 class QPushButton;
@@ -11,10 +11,10 @@ namespace varmo {
 
 class TFMain;
 
-class TFEditSeq : public QDialog {
+class TFEditSeq : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFEditSeq(TFMain& main);
+    explicit TFEditSeq(TFMain& main, FormBuild when = FormBuild::Now);
 
     QPlainTextEdit* Memo = nullptr;
     QPushButton* SpeedButton1 = nullptr;  // "CR"
@@ -30,6 +30,9 @@ public slots:
     // Hands the sequence over and closes; malformed text is refused and the
     // dialog stays open with the text as typed.
     void BBOkClick();
+
+protected:
+    void BuildControls() override;
 
 private:
     void insertEscape(const QString& escape);

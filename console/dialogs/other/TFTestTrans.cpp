@@ -22,9 +22,15 @@ constexpr Amount kOnePiece = 10000;  // 1
 
 }  // namespace
 
-TFTestTrans::TFTestTrans(TFMain& main) : QDialog(&main), main_(main)
+TFTestTrans::TFTestTrans(TFMain& main, FormBuild when)
+    : LateBuiltDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Paragon testowy"));
+    BuildNowOr(when);
+}
+
+void TFTestTrans::BuildControls()
+{
     setMinimumWidth(360);  // room for the whole caption
     Label1 = Named(new QLabel(QStringLiteral("Wydrukować paragon testowy?"), this), "Label1");
     BBOK = Named(new QPushButton(QStringLiteral("OK"), this), "BBOK");

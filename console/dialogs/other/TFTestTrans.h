@@ -2,7 +2,7 @@
 // "Paragon testowy": prints a fixed one-line off-line receipt of 0,01 by
 // writing its three frames straight to the port, bypassing the current
 // command and the history.
-#include <QDialog>
+#include "console/widgets/LateBuiltDialog.h"
 
 class QLabel;
 class QPushButton;
@@ -11,10 +11,10 @@ namespace varmo {
 
 class TFMain;
 
-class TFTestTrans : public QDialog {
+class TFTestTrans : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFTestTrans(TFMain& main);
+    explicit TFTestTrans(TFMain& main, FormBuild when = FormBuild::Now);
 
     QLabel* Label1 = nullptr;
     QPushButton* BBOK = nullptr;
@@ -26,6 +26,9 @@ public:
 public slots:
     // Sends the receipt; the dialog closes after it however it went.
     void BBOKClick();
+
+protected:
+    void BuildControls() override;
 
 private:
     TFMain& main_;

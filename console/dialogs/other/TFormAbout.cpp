@@ -50,9 +50,16 @@ QLabel* styled(const QString& text, QWidget* parent, int pointSize, bool bold, b
 
 }  // namespace
 
-TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
+TFormAbout::TFormAbout(QWidget* parent, FormBuild when)
+    : LateBuiltDialog(parent)
 {
     setWindowTitle(QStringLiteral("O programie ..."));
+    setObjectName(QStringLiteral("FormAbout"));
+    BuildNowOr(when);
+}
+
+void TFormAbout::BuildControls()
+{
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     setAutoFillBackground(true);
     QPalette white = palette();
@@ -115,7 +122,6 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setObjectName(QStringLiteral("FormAbout"));
     NameControls({{Maker, "Maker"}, {ProductName, "ProductName"}, {Comments, "Comments"},
                   {DistributionHeading, "DistributionHeading"}, {DistributorLogo, "DistributorLogo"},
                   {DistributorName, "DistributorName"}, {Contact, "Contact"},

@@ -1,7 +1,7 @@
 #pragma once
 // The about box: who made the console, who distributes it, how to reach them,
 // and the version. It does nothing but close.
-#include <QDialog>
+#include "console/widgets/LateBuiltDialog.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -9,10 +9,10 @@ class QPushButton;
 
 namespace varmo {
 
-class TFormAbout : public QDialog {
+class TFormAbout : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFormAbout(QWidget* parent = nullptr);
+    explicit TFormAbout(QWidget* parent = nullptr, FormBuild when = FormBuild::Now);
 
     QLabel* Maker = nullptr;
     QLabel* ProductName = nullptr;
@@ -23,6 +23,9 @@ public:
     QPlainTextEdit* Contact = nullptr;
     QPushButton* OKButton = nullptr;
     QLabel* Version = nullptr;
+
+protected:
+    void BuildControls() override;
 };
 
 }  // namespace varmo

@@ -41,9 +41,15 @@ qint64 wireTimeMs(const std::vector<std::string>& frames, std::int32_t baud, int
 
 }  // namespace
 
-TFDatabaseReport::TFDatabaseReport(TFMain& main) : QDialog(&main), main_(main)
+TFDatabaseReport::TFDatabaseReport(TFMain& main, FormBuild when)
+    : LateBuiltDialog(&main), main_(main)
 {
     setWindowTitle(kCaption);
+    BuildNowOr(when);
+}
+
+void TFDatabaseReport::BuildControls()
+{
     RG = Named(new RadioGroup(QStringLiteral("Rodzaj raportu"),
                               {QStringLiteral("Raport przyporządkowania towarów do stawek "
                                               "podatkowych"),

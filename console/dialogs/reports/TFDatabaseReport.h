@@ -3,9 +3,10 @@
 // rate letters, edits it in a grid, saves and loads it as a text file, and
 // sends it to the printer as a goods-database check report. The list stays
 // in memory between openings.
-#include <QDialog>
 #include <QModelIndex>
 #include <memory>
+
+#include "console/widgets/LateBuiltDialog.h"
 
 class QPushButton;
 
@@ -18,10 +19,10 @@ class SendProgress;
 class TFMain;
 struct GoodsRow;
 
-class TFDatabaseReport : public QDialog {
+class TFDatabaseReport : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFDatabaseReport(TFMain& main);
+    explicit TFDatabaseReport(TFMain& main, FormBuild when = FormBuild::Now);
     ~TFDatabaseReport() override;
 
     static constexpr int kFramePauseMs = 1;
@@ -47,6 +48,9 @@ public slots:
     void SpeedButton1Click();
     // Deleting from inside the grid: asks first.
     void DBGridDeleteRecord();
+
+protected:
+    void BuildControls() override;
 
 private:
     // Posts the row being typed, if any; false (after the operator was told

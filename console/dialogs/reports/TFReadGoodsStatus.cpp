@@ -17,9 +17,15 @@
 
 namespace varmo {
 
-TFReadGoodsStatus::TFReadGoodsStatus(TFMain& main) : QDialog(&main), main_(main)
+TFReadGoodsStatus::TFReadGoodsStatus(TFMain& main, FormBuild when)
+    : LateBuiltDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Odczyt statusu towaru"));
+    BuildNowOr(when);
+}
+
+void TFReadGoodsStatus::BuildControls()
+{
     setMinimumWidth(380);  // room for the whole caption
     Label1 = Named(new QLabel(QStringLiteral("Nazwa towaru:"), this), "Label1");
     EdName = Named(new QLineEdit(this), "EdName");

@@ -1,7 +1,7 @@
 #pragma once
 // "Odczyt statusu towaru": asks the printer whether a goods name may be sold
 // under a rate, or which rate it is locked to.
-#include <QDialog>
+#include "console/widgets/LateBuiltDialog.h"
 
 class QComboBox;
 class QLabel;
@@ -12,10 +12,10 @@ namespace varmo {
 
 class TFMain;
 
-class TFReadGoodsStatus : public QDialog {
+class TFReadGoodsStatus : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFReadGoodsStatus(TFMain& main);
+    explicit TFReadGoodsStatus(TFMain& main, FormBuild when = FormBuild::Now);
 
     QLabel* Label1 = nullptr;
     QLineEdit* EdName = nullptr;
@@ -28,6 +28,9 @@ public slots:
     // Closes the dialog only when the query was handed over.
     void BitBtn1Click();
     void BitBtn2Click();
+
+protected:
+    void BuildControls() override;
 
 private:
     TFMain& main_;

@@ -18,9 +18,15 @@
 
 namespace varmo {
 
-TFRepDay::TFRepDay(TFMain& main) : QDialog(&main), main_(main)
+TFRepDay::TFRepDay(TFMain& main, FormBuild when)
+    : LateBuiltDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Raport dobowy"));
+    BuildNowOr(when);
+}
+
+void TFRepDay::BuildControls()
+{
     setMinimumWidth(360);  // room for the whole caption
     CBSetDate = Named(new QCheckBox(QStringLiteral("Wpisz datę"), this), "CBSetDate");
     ME = Named(new QLineEdit(this), "ME");

@@ -2,7 +2,7 @@
 // "Raport dobowy": the daily report, today's or for a typed date. Today's
 // report on a fiscal printer must be confirmed on its keypad, so the main
 // window reminds the operator after sending it.
-#include <QDialog>
+#include "console/widgets/LateBuiltDialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -13,10 +13,10 @@ namespace varmo {
 
 class TFMain;
 
-class TFRepDay : public QDialog {
+class TFRepDay : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFRepDay(TFMain& main);
+    explicit TFRepDay(TFMain& main, FormBuild when = FormBuild::Now);
 
     QCheckBox* CBSetDate = nullptr;
     QLineEdit* ME = nullptr;
@@ -33,6 +33,9 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+protected:
+    void BuildControls() override;
 
 private:
     TFMain& main_;

@@ -17,9 +17,15 @@
 
 namespace varmo {
 
-TFRepNoDay::TFRepNoDay(TFMain& main) : QDialog(&main), main_(main)
+TFRepNoDay::TFRepNoDay(TFMain& main, FormBuild when)
+    : LateBuiltDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Raport okresowy wg numerów"));
+    BuildNowOr(when);
+}
+
+void TFRepNoDay::BuildControls()
+{
     setMinimumWidth(420);  // room for the whole caption
     EdStart = Named(new QLineEdit(this), "EdStart");
     EdStop = Named(new QLineEdit(this), "EdStop");

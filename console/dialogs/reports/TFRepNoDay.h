@@ -1,7 +1,7 @@
 #pragma once
 // "Raport okresowy wg numerów": a periodic report over a range of daily
 // report numbers, fiscal or as a non-fiscal sales summary.
-#include <QDialog>
+#include "console/widgets/LateBuiltDialog.h"
 
 class QLineEdit;
 class QPushButton;
@@ -11,10 +11,10 @@ namespace varmo {
 class RadioGroup;
 class TFMain;
 
-class TFRepNoDay : public QDialog {
+class TFRepNoDay : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFRepNoDay(TFMain& main);
+    explicit TFRepNoDay(TFMain& main, FormBuild when = FormBuild::Now);
 
     QLineEdit* EdStart = nullptr;
     QLineEdit* EdStop = nullptr;
@@ -25,6 +25,9 @@ public:
 public slots:
     // Closes the dialog only when the report was handed over.
     void BBOkClick();
+
+protected:
+    void BuildControls() override;
 
 private:
     TFMain& main_;

@@ -24,9 +24,15 @@ constexpr std::int32_t kReportTypes[] = {0, 1, 6, 7, 96, 97};
 
 }  // namespace
 
-TFRepPeriodDay::TFRepPeriodDay(TFMain& main) : QDialog(&main), main_(main)
+TFRepPeriodDay::TFRepPeriodDay(TFMain& main, FormBuild when)
+    : LateBuiltDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Raport okresowy wg dat"));
+    BuildNowOr(when);
+}
+
+void TFRepPeriodDay::BuildControls()
+{
     MEStart = Named(new QLineEdit(this), "MEStart");
     MEStop = Named(new QLineEdit(this), "MEStop");
     SetDateMask(MEStart);

@@ -1,7 +1,7 @@
 #pragma once
 // "Raport okresowy wg dat": a periodic report of the fiscal memory between
 // two typed dates, in one of six kinds.
-#include <QDialog>
+#include "console/widgets/LateBuiltDialog.h"
 
 class QLineEdit;
 class QPushButton;
@@ -11,10 +11,10 @@ namespace varmo {
 class RadioGroup;
 class TFMain;
 
-class TFRepPeriodDay : public QDialog {
+class TFRepPeriodDay : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFRepPeriodDay(TFMain& main);
+    explicit TFRepPeriodDay(TFMain& main, FormBuild when = FormBuild::Now);
 
     // The report type of each item of RG, in order.
     static std::int32_t ReportType(int itemIndex);
@@ -28,6 +28,9 @@ public:
 public slots:
     // Closes the dialog only when the report was handed over.
     void BBOkClick();
+
+protected:
+    void BuildControls() override;
 
 private:
     TFMain& main_;

@@ -20,10 +20,22 @@
 
 namespace varmo {
 
-TFCOM::TFCOM(TFMain& main) : QDialog(&main), main_(main)
+TFCOM::TFCOM(TFMain& main, FormBuild when) : LateBuiltDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Ustawienia transmisji"));
+    setObjectName(QStringLiteral("FCOM"));
+    if (when == FormBuild::Now) {
+        EnsureBuilt();
+        FormCreate();
+        return;
+    }
+    readAtStart_ = true;
+    Guarded([&] { startSpeed_ = StoredBaud(); });
+    Guarded([&] { startPort_ = ReadSetting(QStringLiteral("com")); });
+}
 
+void TFCOM::BuildControls()
+{
     GBCom = new QGroupBox(QStringLiteral("Port COM"), this);
     RBCOM1 = new QRadioButton(QStringLiteral("COM1"), GBCom);
     RBCOM2 = new QRadioButton(QStringLiteral("COM2"), GBCom);
@@ -75,25 +87,38 @@ TFCOM::TFCOM(TFMain& main) : QDialog(&main), main_(main)
                 RBCOM1Click();
         });
 
-    setObjectName(QStringLiteral("FCOM"));
     NameControls({{GBCom, "GBCom"}, {RBCOM1, "RBCOM1"}, {RBCOM2, "RBCOM2"},
                   {RBCOMCustom, "RBCOMCustom"}, {EdCOM, "EdCOM"}, {RGBaud, "RGBaud"},
                   {BitBtn1, "BitBtn1"}, {CBDevice, "CBDevice"},
                   {BtnFindPrinter, "BtnFindPrinter"}});
 
-    FormCreate();
+    // Made late, the controls show what the store held at start, as they
+    // would have had they been made then.
+    if (readAtStart_)
+        showStored(startSpeed_, startPort_);
 }
 
 void TFCOM::FormCreate()
 {
     // Each value stands alone: one that cannot be read (after its error box)
-    // leaves 9600 or the custom choice, and the other is still read. The
-    // custom name keeps its "COM3" until a stored name goes there.
+    // leaves 9600 or the custom choice, and the other is still read.
+    std::optional<std::int32_t> speed;
+    std::optional<QString> port;
+    Guarded([&] { speed = StoredBaud(); });
+    Guarded([&] { port = ReadSetting(QStringLiteral("com")); });
+    showStored(speed, port);
+}
+
+void TFCOM::showStored(std::optional<std::int32_t> speed, std::optional<QString> port)
+{
+    // The custom name keeps its "COM3" until a stored name goes there.
     SelectSpeed(kDefaultBaud);
     RBCOMCustom->setChecked(true);
     RBCOM1Click();
-    Guarded([&] { SelectSpeed(StoredBaud()); });
-    Guarded([&] { SelectPort(ReadSetting(QStringLiteral("com"))); });
+    if (speed)
+        Guarded([&] { SelectSpeed(*speed); });
+    if (port)
+        Guarded([&] { SelectPort(*port); });
 }
 
 void TFCOM::SelectSpeed(std::int32_t speed)
@@ -168,12 +193,12 @@ void TFCOM::FormClose()
 void TFCOM::done(int result)
 {
     FormClose();
-    QDialog::done(result);
+    LateBuiltDialog::done(result);
 }
 
 void TFCOM::showEvent(QShowEvent* event)
 {
-    QDialog::showEvent(event);
+    LateBuiltDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }

@@ -4,10 +4,12 @@
 // closes, the choice goes to the main window's port and to the settings store.
 // The device list shows where the chosen COM name leads and points it at
 // another device; "Szukaj drukarki" finds the port and speed of the printer.
-#include <QDialog>
+#include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "console/widgets/LateBuiltDialog.h"
 #include "link/SerialDevices.h"
 
 class QComboBox;
@@ -21,17 +23,20 @@ namespace varmo {
 class RadioGroup;
 class TFMain;
 
-class TFCOM : public QDialog {
+class TFCOM : public LateBuiltDialog {
     Q_OBJECT
 public:
-    // Runs FormCreate: the settings store must be open.
-    explicit TFCOM(TFMain& main);
+    // Reads the stored port and speed: the settings store must be open. A
+    // stored value that cannot be read is told of here, at start, whenever
+    // the controls are made.
+    explicit TFCOM(TFMain& main, FormBuild when = FormBuild::Now);
 
     void SelectSpeed(std::int32_t speed);
     void SelectPort(const QString& name);
     std::int32_t SelectedSpeed() const;
     QString SelectedPortName() const;
 
+    // Shows the stored port and speed, read afresh.
     void FormCreate();
 
     QGroupBox* GBCom = nullptr;
@@ -67,9 +72,17 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void BuildControls() override;
 
 private:
+    // The defaults, then what could be read of the stored values.
+    void showStored(std::optional<std::int32_t> speed, std::optional<QString> port);
+
     TFMain& main_;
+    // What the store held at start, for controls made later.
+    bool readAtStart_ = false;
+    std::optional<std::int32_t> startSpeed_;
+    std::optional<QString> startPort_;
     std::vector<SerialDevice> devices_;
     bool showingDevice_ = false;
 };

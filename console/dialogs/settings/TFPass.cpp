@@ -15,9 +15,16 @@
 
 namespace varmo {
 
-TFPass::TFPass(TFMain& main) : QDialog(&main), main_(main)
+TFPass::TFPass(TFMain& main, FormBuild when)
+    : LateBuiltDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Odblokowanie funkcji serwisowych"));
+    setObjectName(QStringLiteral("FPass"));
+    BuildNowOr(when);
+}
+
+void TFPass::BuildControls()
+{
     setFixedSize(356, 123);
 
     Label1 = new QLabel(QStringLiteral("Hasło:"), this);
@@ -45,7 +52,6 @@ TFPass::TFPass(TFMain& main) : QDialog(&main), main_(main)
     layout->addStretch(1);
     layout->addLayout(buttons);
 
-    setObjectName(QStringLiteral("FPass"));
     NameControls({{Label1, "Label1"}, {Ed, "Ed"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}});
 }
 

@@ -2,7 +2,7 @@
 // The password dialog that unlocks the service functions. It is emptied at
 // every showing; OK checks the password, says how it went and closes, so a
 // further attempt needs the menu entry again.
-#include <QDialog>
+#include "console/widgets/LateBuiltDialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -12,10 +12,10 @@ namespace varmo {
 
 class TFMain;
 
-class TFPass : public QDialog {
+class TFPass : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFPass(TFMain& main);
+    explicit TFPass(TFMain& main, FormBuild when = FormBuild::Now);
 
     static QString ServicePassword() { return QStringLiteral("4781"); }
 
@@ -30,6 +30,9 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+protected:
+    void BuildControls() override;
 
 private:
     TFMain& main_;

@@ -44,10 +44,16 @@ std::int32_t piece(const QString& text, int at)
 
 }  // namespace
 
-TFSetDate::TFSetDate(Forms& forms) : QDialog(forms.FMain), forms_(forms)
+TFSetDate::TFSetDate(Forms& forms, FormBuild when)
+    : LateBuiltDialog(forms.FMain), forms_(forms)
 {
     setWindowTitle(QStringLiteral("Ustawienie zegara"));
+    setObjectName(QStringLiteral("FSetDate"));
+    BuildNowOr(when);
+}
 
+void TFSetDate::BuildControls()
+{
     ME = new MaskEdit(kClockMask, this);
     // Room for 18 characters in the field's own font.
     ME->setMinimumWidth(ME->fontMetrics().horizontalAdvance(QString(18, QLatin1Char('0'))) + 16);
@@ -76,7 +82,6 @@ TFSetDate::TFSetDate(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     connect(BBCancel, &QPushButton::clicked, this, &TFSetDate::BBCancelClick);
 
     KeepCaptionVisible(*this);
-    setObjectName(QStringLiteral("FSetDate"));
     NameControls({{ME, "ME"}, {SpeedButton1, "SpeedButton1"}, {BBOK, "BBOK"}, {BBCancel, "BBCancel"}});
 }
 

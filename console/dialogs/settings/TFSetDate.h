@@ -2,7 +2,7 @@
 // The clock dialog "Ustawienie zegara": the date and time to set, filled with
 // the computer's clock at every showing or read from the printer, handed to
 // the main window as the clock command.
-#include <QDialog>
+#include "console/widgets/LateBuiltDialog.h"
 
 class QPushButton;
 
@@ -11,10 +11,10 @@ namespace varmo {
 struct Forms;
 class MaskEdit;
 
-class TFSetDate : public QDialog {
+class TFSetDate : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetDate(Forms& forms);
+    explicit TFSetDate(Forms& forms, FormBuild when = FormBuild::Now);
 
     MaskEdit* ME = nullptr;
     QPushButton* SpeedButton1 = nullptr;  // "Odczytaj"
@@ -29,6 +29,9 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+protected:
+    void BuildControls() override;
 
 private:
     Forms& forms_;

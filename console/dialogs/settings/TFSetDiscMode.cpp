@@ -17,10 +17,16 @@
 
 namespace varmo {
 
-TFSetDiscMode::TFSetDiscMode(Forms& forms) : QDialog(forms.FMain), forms_(forms)
+TFSetDiscMode::TFSetDiscMode(Forms& forms, FormBuild when)
+    : LateBuiltDialog(forms.FMain), forms_(forms)
 {
     setWindowTitle(QStringLiteral("Metoda obliczania rabatu"));
+    setObjectName(QStringLiteral("FSetDiscMode"));
+    BuildNowOr(when);
+}
 
+void TFSetDiscMode::BuildControls()
+{
     RB1 = new QRadioButton(QStringLiteral("Metoda 1"), this);
     RB1->setChecked(true);
     RB2 = new QRadioButton(QStringLiteral("Metoda 2"), this);
@@ -59,7 +65,6 @@ TFSetDiscMode::TFSetDiscMode(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
     KeepCaptionVisible(*this);
-    setObjectName(QStringLiteral("FSetDiscMode"));
     NameControls({{RB1, "RB1"}, {RB2, "RB2"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}});
 }
 

@@ -2,7 +2,7 @@
 // The discount dialog "Metoda obliczania rabatu": which of the two formulas
 // the printer uses for a percentage discount, handed to the main window as
 // the discount-method command.
-#include <QDialog>
+#include "console/widgets/LateBuiltDialog.h"
 
 class QPushButton;
 class QRadioButton;
@@ -11,10 +11,10 @@ namespace varmo {
 
 struct Forms;
 
-class TFSetDiscMode : public QDialog {
+class TFSetDiscMode : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetDiscMode(Forms& forms);
+    explicit TFSetDiscMode(Forms& forms, FormBuild when = FormBuild::Now);
 
     QRadioButton* RB1 = nullptr;
     QRadioButton* RB2 = nullptr;
@@ -23,6 +23,9 @@ public:
 
 public slots:
     void BitBtn1Click();
+
+protected:
+    void BuildControls() override;
 
 private:
     Forms& forms_;

@@ -15,10 +15,16 @@
 
 namespace varmo {
 
-TFSetErrMode::TFSetErrMode(Forms& forms) : QDialog(forms.FMain), forms_(forms)
+TFSetErrMode::TFSetErrMode(Forms& forms, FormBuild when)
+    : LateBuiltDialog(forms.FMain), forms_(forms)
 {
     setWindowTitle(QStringLiteral("Ustawienie trybu obsługi błędów"));
+    setObjectName(QStringLiteral("FSetErrMode"));
+    BuildNowOr(when);
+}
 
+void TFSetErrMode::BuildControls()
+{
     RG = new RadioGroup(
         QString(),
         {QStringLiteral("0 (domyślny - błąd powoduje zatrzymanie przetwarzania rozkazów)"),
@@ -44,7 +50,6 @@ TFSetErrMode::TFSetErrMode(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
     KeepCaptionVisible(*this);
-    setObjectName(QStringLiteral("FSetErrMode"));
     NameControls({{RG, "RG"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}});
 }
 

@@ -2,7 +2,7 @@
 // The error-mode dialog "Ustawienie trybu obsługi błędów": how the printer
 // reacts to an error in a command, handed to the main window as the
 // error-mode command.
-#include <QDialog>
+#include "console/widgets/LateBuiltDialog.h"
 
 class QPushButton;
 
@@ -11,10 +11,10 @@ namespace varmo {
 struct Forms;
 class RadioGroup;
 
-class TFSetErrMode : public QDialog {
+class TFSetErrMode : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetErrMode(Forms& forms);
+    explicit TFSetErrMode(Forms& forms, FormBuild when = FormBuild::Now);
 
     RadioGroup* RG = nullptr;
     QPushButton* BitBtn1 = nullptr;  // "OK"
@@ -22,6 +22,9 @@ public:
 
 public slots:
     void BitBtn1Click();
+
+protected:
+    void BuildControls() override;
 
 private:
     Forms& forms_;

@@ -42,10 +42,16 @@ void showLines(HeaderMemo* memo, const std::vector<std::string>& lines)
 
 }  // namespace
 
-TFSetHeader::TFSetHeader(Forms& forms) : QDialog(forms.FMain), forms_(forms)
+TFSetHeader::TFSetHeader(Forms& forms, FormBuild when)
+    : LateBuiltDialog(forms.FMain), forms_(forms)
 {
     setWindowTitle(QStringLiteral("Nagłówek"));
+    setObjectName(QStringLiteral("FSetHeader"));
+    BuildNowOr(when);
+}
 
+void TFSetHeader::BuildControls()
+{
     // The letters down the column spell the buttons' purpose.
     Memo = new HeaderMemo({QStringLiteral("C"), QStringLiteral("E"), QStringLiteral("N"),
                            QStringLiteral("T"), QStringLiteral("R"), QStringLiteral("U"),
@@ -105,7 +111,6 @@ TFSetHeader::TFSetHeader(Forms& forms) : QDialog(forms.FMain), forms_(forms)
         connect(button, &QPushButton::clicked, this, handler);
 
     KeepCaptionVisible(*this);
-    setObjectName(QStringLiteral("FSetHeader"));
     NameControls({{Memo, "Memo"},
                   {SpeedButton1, "SpeedButton1"},
                   {SpeedButton2, "SpeedButton2"},

@@ -3,7 +3,7 @@
 // checked against the printer's limits, centred line by line, read from the
 // printer, kept in text files, and handed to the main window as the header
 // command. It stays open while the header breaks a limit.
-#include <QDialog>
+#include "console/widgets/LateBuiltDialog.h"
 
 class QPushButton;
 
@@ -12,10 +12,10 @@ namespace varmo {
 struct Forms;
 class HeaderMemo;
 
-class TFSetHeader : public QDialog {
+class TFSetHeader : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetHeader(Forms& forms);
+    explicit TFSetHeader(Forms& forms, FormBuild when = FormBuild::Now);
 
     HeaderMemo* Memo = nullptr;
     // Centring, beside lines 1 to 8 from the top.
@@ -55,6 +55,9 @@ public slots:
 
     // Every way of closing ends here, and FormClose runs first.
     void done(int result) override;
+
+protected:
+    void BuildControls() override;
 
 private:
     Forms& forms_;

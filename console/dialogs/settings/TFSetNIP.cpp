@@ -18,10 +18,16 @@
 
 namespace varmo {
 
-TFSetNIP::TFSetNIP(Forms& forms) : QDialog(forms.FMain), forms_(forms)
+TFSetNIP::TFSetNIP(Forms& forms, FormBuild when)
+    : LateBuiltDialog(forms.FMain), forms_(forms)
 {
     setWindowTitle(QStringLiteral("Ustawienie numeru NIP"));
+    setObjectName(QStringLiteral("FSetNIP"));
+    BuildNowOr(when);
+}
 
+void TFSetNIP::BuildControls()
+{
     auto* label = new QLabel(QStringLiteral("NIP:"), this);
     Ed = new QLineEdit(this);
     Ed->setMaxLength(13);
@@ -54,7 +60,6 @@ TFSetNIP::TFSetNIP(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     connect(BitBtn2, &QPushButton::clicked, this, &TFSetNIP::BitBtn2Click);
 
     KeepCaptionVisible(*this);
-    setObjectName(QStringLiteral("FSetNIP"));
     NameControls({{Ed, "Ed"}, {CB, "CB"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}});
 }
 

@@ -2,7 +2,7 @@
 // The NIP dialog "Ustawienie numeru NIP": the shop's tax number, and with the
 // box ticked the fiscalisation of the printer, which cannot be undone. A
 // service function.
-#include <QDialog>
+#include "console/widgets/LateBuiltDialog.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -12,10 +12,10 @@ namespace varmo {
 
 struct Forms;
 
-class TFSetNIP : public QDialog {
+class TFSetNIP : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetNIP(Forms& forms);
+    explicit TFSetNIP(Forms& forms, FormBuild when = FormBuild::Now);
 
     QLineEdit* Ed = nullptr;
     QCheckBox* CB = nullptr;
@@ -25,6 +25,9 @@ public:
 public slots:
     void BitBtn1Click();
     void BitBtn2Click();
+
+protected:
+    void BuildControls() override;
 
 private:
     Forms& forms_;

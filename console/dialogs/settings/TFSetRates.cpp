@@ -64,10 +64,16 @@ QString TFSetRates::RateFieldText(std::int32_t code)
     return QString::number(code);
 }
 
-TFSetRates::TFSetRates(Forms& forms) : QDialog(forms.FMain), forms_(forms)
+TFSetRates::TFSetRates(Forms& forms, FormBuild when)
+    : LateBuiltDialog(forms.FMain), forms_(forms)
 {
     setWindowTitle(QStringLiteral("Ustawienie stawek podatkowych"));
+    setObjectName(QStringLiteral("FSetRates"));
+    BuildNowOr(when);
+}
 
+void TFSetRates::BuildControls()
+{
     ComboBoxA = rateField(this);
     ComboBoxB = rateField(this);
     ComboBoxC = rateField(this);
@@ -107,7 +113,6 @@ TFSetRates::TFSetRates(Forms& forms) : QDialog(forms.FMain), forms_(forms)
     connect(BBCancel, &QPushButton::clicked, this, &TFSetRates::BBCancelClick);
 
     KeepCaptionVisible(*this);
-    setObjectName(QStringLiteral("FSetRates"));
     NameControls({{ComboBoxA, "ComboBoxA"}, {ComboBoxB, "ComboBoxB"}, {ComboBoxC, "ComboBoxC"},
                   {ComboBoxD, "ComboBoxD"}, {ComboBoxE, "ComboBoxE"}, {ComboBoxF, "ComboBoxF"},
                   {ComboBoxG, "ComboBoxG"}, {SBRead, "SBRead"}, {BBOK, "BBOK"},

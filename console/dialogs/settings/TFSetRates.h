@@ -3,9 +3,10 @@
 // typed, picked from a list or read from the printer, handed to the main
 // window as the rates command. On a fiscal printer the operator is reminded
 // to confirm the change on the printer when it is sent.
-#include <QDialog>
 #include <array>
 #include <cstdint>
+
+#include "console/widgets/LateBuiltDialog.h"
 
 class QComboBox;
 class QPushButton;
@@ -14,10 +15,10 @@ namespace varmo {
 
 struct Forms;
 
-class TFSetRates : public QDialog {
+class TFSetRates : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetRates(Forms& forms);
+    explicit TFSetRates(Forms& forms, FormBuild when = FormBuild::Now);
 
     // The code a field's text stands for: "zwolniona" 100, "nieaktywna" and
     // the empty text 101, else a whole number 0 to 100; EConvertError
@@ -46,6 +47,9 @@ public slots:
     void SBReadClick();
     void BBOKClick();
     void BBCancelClick();
+
+protected:
+    void BuildControls() override;
 
 private:
     Forms& forms_;

@@ -20,10 +20,16 @@
 
 namespace varmo {
 
-TFSetInspectionDate::TFSetInspectionDate(Forms& forms) : QDialog(forms.FMain), forms_(forms)
+TFSetInspectionDate::TFSetInspectionDate(Forms& forms, FormBuild when)
+    : LateBuiltDialog(forms.FMain), forms_(forms)
 {
     setWindowTitle(QStringLiteral("Ustawienie daty przeglądu"));
+    setObjectName(QStringLiteral("FSetInspectionDate"));
+    BuildNowOr(when);
+}
 
+void TFSetInspectionDate::BuildControls()
+{
     DE = new QDateEdit(this);
     DE->setCalendarPopup(true);
     DE->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
@@ -55,7 +61,6 @@ TFSetInspectionDate::TFSetInspectionDate(Forms& forms) : QDialog(forms.FMain), f
     connect(BBCancel, &QPushButton::clicked, this, &TFSetInspectionDate::BBCancelClick);
 
     KeepCaptionVisible(*this);
-    setObjectName(QStringLiteral("FSetInspectionDate"));
     NameControls({{DE, "DE"}, {Ed, "Ed"}, {BBOK, "BBOK"}, {BBCancel, "BBCancel"}});
 }
 

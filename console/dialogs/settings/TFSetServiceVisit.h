@@ -3,8 +3,9 @@
 // service visit is due and what the printer says then, handed to the main
 // window as the inspection-date command. A service function.
 #include <QDate>
-#include <QDialog>
 #include <functional>
+
+#include "console/widgets/LateBuiltDialog.h"
 
 class QDateEdit;
 class QLineEdit;
@@ -14,10 +15,10 @@ namespace varmo {
 
 struct Forms;
 
-class TFSetInspectionDate : public QDialog {
+class TFSetInspectionDate : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetInspectionDate(Forms& forms);
+    explicit TFSetInspectionDate(Forms& forms, FormBuild when = FormBuild::Now);
 
     QDateEdit* DE = nullptr;
     QLineEdit* Ed = nullptr;
@@ -33,6 +34,9 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+protected:
+    void BuildControls() override;
 
 private:
     void offerToday();
