@@ -47,22 +47,34 @@ export QT_QPA_PLATFORM=xcb
 
 # One start: prints "<ms to first map> <resident kB>".
 measure() {
-  local program=$1 events="$work/events" started pid mapped="" rss xev_pid
-  # Every window mapped on the root, as the X server reports it.
+  local program=$1 events="$work/events" stamp="$work/mapped" started pid mapped="" rss
+  local xev_pid reader_pid
+  rm -f "$events" "$stamp"
+  mkfifo "$events"
+  # Every window mapped on the root, as the X server reports it. The reader
+  # blocks on the events and notes the time the first map comes in, so the
+  # figure does not wait on a polling loop.
+  (
+    while IFS= read -r line; do
+      if [[ $line == MapNotify* ]]; then echo "$EPOCHREALTIME" >"$stamp.part"; mv "$stamp.part" "$stamp"; fi
+    done <"$events"
+  ) &
+  reader_pid=$!
   stdbuf -oL xev -root -event substructure >"$events" 2>/dev/null &
   xev_pid=$!
   sleep 0.2
   started=$EPOCHREALTIME
   "$program" >/dev/null 2>&1 &
   pid=$!
-  for _ in $(seq 5000); do
-    if grep -q '^MapNotify' "$events"; then mapped=$EPOCHREALTIME; break; fi
-    sleep 0.002
+  for _ in $(seq 1000); do
+    [ -e "$stamp" ] && break
+    sleep 0.01
   done
   sleep 0.3
+  [ -e "$stamp" ] && mapped=$(head -n 1 "$stamp")
   rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
-  kill "$pid" "$xev_pid" 2>/dev/null || true
-  wait "$pid" "$xev_pid" 2>/dev/null || true
+  kill "$pid" "$xev_pid" "$reader_pid" 2>/dev/null || true
+  wait "$pid" "$xev_pid" "$reader_pid" 2>/dev/null || true
   [ -n "$mapped" ] || { echo "nan $rss"; return; }
   awk -v a="$started" -v b="$mapped" -v r="$rss" 'BEGIN { printf "%.1f %d\n", (b - a) * 1000, r }'
 }
