@@ -23,9 +23,20 @@ QLabel* field(QStatusBar* bar, const char* name, bool permanent)
     return label;
 }
 
+// A label touched only when what it shows changes: the status bar is laid out
+// and painted again at every touch, and the line's news comes with every
+// command and answer.
+void show(QLabel* label, const QString& text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
 void colour(QLabel* label, const QColor& colour)
 {
     QPalette palette = label->palette();
+    if (palette.color(QPalette::WindowText) == colour)
+        return;
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
 }
@@ -53,10 +64,10 @@ PortStatusLine::PortStatusLine(QStatusBar* bar) : QObject(bar)
 
 void PortStatusLine::PortStateChanged(const PortState& state)
 {
-    LbPort->setText(ShownAtMost(
+    show(LbPort, ShownAtMost(
         QStringLiteral("%1 (%2)").arg(FromUtf8(state.name), FromUtf8(state.device))));
-    LbSpeed->setText(QStringLiteral("%1 bd").arg(state.baud));
-    LbState->setText(ShownAtMost(PortStateText(state)));
+    show(LbSpeed, QStringLiteral("%1 bd").arg(state.baud));
+    show(LbState, ShownAtMost(PortStateText(state)));
     colour(LbState, state.open ? QColor(0, 128, 0)
                     : state.failureCode != 0 ? QColor(Qt::red)
                                              : QColor(Qt::black));
@@ -65,26 +76,26 @@ void PortStatusLine::PortStateChanged(const PortState& state)
 void PortStatusLine::ShowCodePage(const QString& codePage)
 {
     // As the menu shows it: only "maz" converts, anything else sends as is.
-    LbCodePage->setText(codePage == QLatin1String("maz") ? QStringLiteral("Mazovia")
-                                                         : QStringLiteral("Windows"));
+    show(LbCodePage, codePage == QLatin1String("maz") ? QStringLiteral("Mazovia")
+                                                      : QStringLiteral("Windows"));
 }
 
 void PortStatusLine::CommandSent(const QString& description)
 {
-    LbNoAnswer->clear();
+    show(LbNoAnswer, QString());
     awaited_ = description;
 }
 
 void PortStatusLine::AnswerArrived()
 {
-    LbNoAnswer->clear();
+    show(LbNoAnswer, QString());
 }
 
 void PortStatusLine::NoAnswer()
 {
-    LbNoAnswer->setText(ShownAtMost(awaited_.isEmpty()
-                                        ? QStringLiteral("Brak odpowiedzi")
-                                        : QStringLiteral("Brak odpowiedzi: ") + awaited_));
+    show(LbNoAnswer, ShownAtMost(awaited_.isEmpty()
+                                     ? QStringLiteral("Brak odpowiedzi")
+                                     : QStringLiteral("Brak odpowiedzi: ") + awaited_));
 }
 
 }  // namespace varmo
