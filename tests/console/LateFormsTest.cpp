@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -155,6 +156,37 @@ TEST_F(LateFormsTest, AStoredValueThatCannotBeReadIsToldAtStartAndTheLogKeepsRow
     main.Dziennik1->trigger();
     ASSERT_TRUE(main.Dziennik->Built());
     EXPECT_EQ(main.Dziennik->Table->model()->rowCount(), 3);
+}
+
+TEST_F(LateFormsTest, ALogMadeLateKeepsItsPlaceBetweenRunsAsAWholeOneDoes)
+{
+    // Opened and made taller; hidden in the next run; shown in the third.
+    const auto heightsOverThreeRuns = [this](FormBuild build) {
+        // A first run: no place kept, the log hidden.
+        StoreRaw(QStringLiteral("dziennik/uklad"), QString());
+        StoreRaw(QStringLiteral("dziennik/widoczny"), QStringLiteral("0"));
+        TFMain& first = Start(build);
+        first.show();
+        first.Dziennik1->trigger();
+        Idle(50);
+        first.resizeDocks({first.Dziennik}, {300}, Qt::Vertical);
+        Idle(50);
+        const int left = first.Dziennik->height();
+        Stop();
+        TFMain& second = Start(build);
+        second.show();
+        second.Dziennik1->trigger();
+        Stop();
+        TFMain& third = Start(build);
+        third.show();
+        third.Dziennik1->trigger();
+        Idle(50);
+        return std::pair{left, third.Dziennik->height()};
+    };
+    const auto whole = heightsOverThreeRuns(FormBuild::Now);
+    Stop();
+    const auto late = heightsOverThreeRuns(FormBuild::OnFirstShowing);
+    EXPECT_EQ(late, whole);
 }
 
 }  // namespace
