@@ -102,6 +102,7 @@ void TFCOM::FormCreate()
 {
     // Each value stands alone: one that cannot be read (after its error box)
     // leaves 9600 or the custom choice, and the other is still read.
+    EnsureBuilt();
     std::optional<std::int32_t> speed;
     std::optional<QString> port;
     Guarded([&] { speed = StoredBaud(); });
