@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "console/app/Forms.h"
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 namespace varmo {
 

@@ -81,7 +81,7 @@ bool ExchangeLogFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) cons
 }
 
 ExchangeLogDock::ExchangeLogDock(QWidget* parent, std::size_t capacity, FormBuild when)
-    : QDockWidget(QStringLiteral("Dziennik"), parent)
+    : LateBuilt<QDockWidget>(QStringLiteral("Dziennik"), parent)
 {
     setObjectName(QStringLiteral("Dziennik"));
     Model = new ExchangeLogModel(capacity, this);
@@ -93,24 +93,10 @@ ExchangeLogDock::ExchangeLogDock(QWidget* parent, std::size_t capacity, FormBuil
     connect(&batch_, &QTimer::timeout, this, &ExchangeLogDock::Flush);
     if (parent != nullptr)
         parent->installEventFilter(this);
-    if (when == FormBuild::Now)
-        buildView();
+    BuildNowOr(when);
 }
 
-void ExchangeLogDock::EnsureBuilt()
-{
-    if (!Built())
-        buildView();
-}
-
-void ExchangeLogDock::setVisible(bool visible)
-{
-    if (visible)
-        EnsureBuilt();
-    QDockWidget::setVisible(visible);
-}
-
-void ExchangeLogDock::buildView()
+void ExchangeLogDock::BuildControls()
 {
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);

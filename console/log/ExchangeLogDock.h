@@ -12,7 +12,7 @@
 
 #include "console/log/ExchangeLogModel.h"
 #include "console/log/ExchangeLogRows.h"
-#include "console/widgets/LateBuiltDialog.h"  // FormBuild
+#include "console/widgets/LateBuilt.h"
 #include "link/PortObserver.h"  // PortTraffic
 
 class QComboBox;
@@ -40,17 +40,13 @@ private:
     std::optional<LogKind> kind_;
 };
 
-class ExchangeLogDock : public QDockWidget {
+class ExchangeLogDock : public LateBuilt<QDockWidget> {
     Q_OBJECT
 public:
     // The rows are kept from the start; with FormBuild::OnFirstShowing the
     // view and its tools are made when the log is first shown.
     explicit ExchangeLogDock(QWidget* parent = nullptr, std::size_t capacity = kLogRowsKept,
                              FormBuild when = FormBuild::Now);
-
-    bool Built() const { return Table != nullptr; }
-    void EnsureBuilt();
-    void setVisible(bool visible) override;
 
     void PortTrafficSeen(const PortTraffic& traffic);
 
@@ -89,12 +85,12 @@ public slots:
     void EdFilterChange();
 
 protected:
+    void BuildControls() override;
     void showEvent(QShowEvent* event) override;
     // The main window's resizing: the log keeps its share of the height.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildView();
     void takeUsefulHeight();
 
     std::vector<LogRow> pending_;

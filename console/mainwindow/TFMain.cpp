@@ -31,17 +31,16 @@ QPlainTextEdit* readOnlyView(QWidget* parent, bool frameView)
     // Lines are never wrapped: an answer's lines are laid out once, each as
     // one line, and a long one scrolls sideways.
     view->setLineWrapMode(QPlainTextEdit::NoWrap);
-    if (frameView) {
-        view->setFont(FrameFont());
-        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    }
     // Latin text needs no shaping (kerning and ligatures are a nicety there,
     // and the frames' font has none); skipping it more than halves the time
     // an answer takes to lay out. Scripts that need shaping still get it.
-    QFont font = view->font();
+    QFont font = frameView ? FrameFont() : view->font();
     font.setStyleStrategy(QFont::PreferNoShaping);
     view->setFont(font);
+    if (frameView) {
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
     return view;
 }
 

@@ -15,7 +15,7 @@
 #include "exchange/CommandHistoryList.h"
 #include "console/app/Forms.h"
 #include "console/mainwindow/WaitIndicator.h"
-#include "console/widgets/LateBuiltDialog.h"  // FormBuild
+#include "console/widgets/LateBuilt.h"  // FormBuild
 #include "exchange/PrinterExchange.h"
 #include "protocol/Command.h"
 #include "protocol/Types.h"

@@ -110,7 +110,7 @@ TEST_F(LateFormsTest, FormsMadeOnFirstShowingShowWhatWholeFormsShow)
 
     TFMain& main = Start(FormBuild::OnFirstShowing);
     for (QDialog* dialog : Dialogs()) {
-        auto* late = qobject_cast<LateBuiltDialog*>(dialog);
+        auto* late = dynamic_cast<LateBuiltDialog*>(dialog);
         ASSERT_NE(late, nullptr) << dialog->windowTitle().toStdString();
         EXPECT_FALSE(late->Built()) << dialog->windowTitle().toStdString();
         EXPECT_FALSE(dialog->objectName().isEmpty() && dialog->windowTitle().isEmpty());

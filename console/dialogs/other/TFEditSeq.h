@@ -2,7 +2,7 @@
 // "Edycja dowolnej sekwencji": the operator types any command body in escaped
 // text and hands it to the main window as a user sequence. The text stays
 // between openings.
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QPlainTextEdit;
 class QPushButton;

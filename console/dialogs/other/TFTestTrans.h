@@ -2,7 +2,7 @@
 // "Paragon testowy": prints a fixed one-line off-line receipt of 0,01 by
 // writing its three frames straight to the port, bypassing the current
 // command and the history.
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QLabel;
 class QPushButton;

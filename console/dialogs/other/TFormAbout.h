@@ -1,7 +1,7 @@
 #pragma once
 // The about box: who made the console, who distributes it, how to reach them,
 // and the version. It does nothing but close.
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QLabel;
 class QPlainTextEdit;

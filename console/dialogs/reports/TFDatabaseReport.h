@@ -6,7 +6,7 @@
 #include <QModelIndex>
 #include <memory>
 
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QPushButton;
 

@@ -1,7 +1,7 @@
 #pragma once
 // "Odczyt statusu towaru": asks the printer whether a goods name may be sold
 // under a rate, or which rate it is locked to.
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QComboBox;
 class QLabel;

@@ -2,7 +2,7 @@
 // "Raport dobowy": the daily report, today's or for a typed date. Today's
 // report on a fiscal printer must be confirmed on its keypad, so the main
 // window reminds the operator after sending it.
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,7 +1,7 @@
 #pragma once
 // "Raport okresowy wg numerów": a periodic report over a range of daily
 // report numbers, fiscal or as a non-fiscal sales summary.
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QLineEdit;
 class QPushButton;

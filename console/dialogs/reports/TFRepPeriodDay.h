@@ -1,7 +1,7 @@
 #pragma once
 // "Raport okresowy wg dat": a periodic report of the fiscal memory between
 // two typed dates, in one of six kinds.
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QLineEdit;
 class QPushButton;

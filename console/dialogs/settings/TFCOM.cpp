@@ -24,14 +24,10 @@ TFCOM::TFCOM(TFMain& main, FormBuild when) : LateBuiltDialog(&main), main_(main)
 {
     setWindowTitle(QStringLiteral("Ustawienia transmisji"));
     setObjectName(QStringLiteral("FCOM"));
-    if (when == FormBuild::Now) {
-        EnsureBuilt();
-        FormCreate();
-        return;
-    }
-    readAtStart_ = true;
-    Guarded([&] { startSpeed_ = StoredBaud(); });
-    Guarded([&] { startPort_ = ReadSetting(QStringLiteral("com")); });
+    // Read now, whenever the controls are made: a value that cannot be read
+    // is told of at start.
+    atStart_ = readStored();
+    BuildNowOr(when);
 }
 
 void TFCOM::BuildControls()
@@ -92,34 +88,35 @@ void TFCOM::BuildControls()
                   {BitBtn1, "BitBtn1"}, {CBDevice, "CBDevice"},
                   {BtnFindPrinter, "BtnFindPrinter"}});
 
-    // Made late, the controls show what the store held at start, as they
-    // would have had they been made then.
-    if (readAtStart_)
-        showStored(startSpeed_, startPort_);
+    showStored(atStart_);
 }
 
 void TFCOM::FormCreate()
 {
-    // Each value stands alone: one that cannot be read (after its error box)
-    // leaves 9600 or the custom choice, and the other is still read.
     EnsureBuilt();
-    std::optional<std::int32_t> speed;
-    std::optional<QString> port;
-    Guarded([&] { speed = StoredBaud(); });
-    Guarded([&] { port = ReadSetting(QStringLiteral("com")); });
-    showStored(speed, port);
+    showStored(readStored());
 }
 
-void TFCOM::showStored(std::optional<std::int32_t> speed, std::optional<QString> port)
+TFCOM::StoredLine TFCOM::readStored()
+{
+    // Each value stands alone: one that cannot be read (after its error box)
+    // leaves 9600 or the custom choice, and the other is still read.
+    StoredLine stored;
+    Guarded([&] { stored.speed = StoredBaud(); });
+    Guarded([&] { stored.port = ReadSetting(QStringLiteral("com")); });
+    return stored;
+}
+
+void TFCOM::showStored(const StoredLine& stored)
 {
     // The custom name keeps its "COM3" until a stored name goes there.
     SelectSpeed(kDefaultBaud);
     RBCOMCustom->setChecked(true);
     RBCOM1Click();
-    if (speed)
-        Guarded([&] { SelectSpeed(*speed); });
-    if (port)
-        Guarded([&] { SelectPort(*port); });
+    if (stored.speed)
+        Guarded([&] { SelectSpeed(*stored.speed); });
+    if (stored.port)
+        Guarded([&] { SelectPort(*stored.port); });
 }
 
 void TFCOM::SelectSpeed(std::int32_t speed)

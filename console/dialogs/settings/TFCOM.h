@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 #include "link/SerialDevices.h"
 
 class QComboBox;
@@ -26,9 +26,8 @@ class TFMain;
 class TFCOM : public LateBuiltDialog {
     Q_OBJECT
 public:
-    // Reads the stored port and speed: the settings store must be open. A
-    // stored value that cannot be read is told of here, at start, whenever
-    // the controls are made.
+    // Reads the stored port and speed: the settings store must be open. The
+    // controls, whenever they are made, show what was read here.
     explicit TFCOM(TFMain& main, FormBuild when = FormBuild::Now);
 
     void SelectSpeed(std::int32_t speed);
@@ -75,14 +74,17 @@ protected:
     void BuildControls() override;
 
 private:
-    // The defaults, then what could be read of the stored values.
-    void showStored(std::optional<std::int32_t> speed, std::optional<QString> port);
+    // What could be read of the stored speed and port.
+    struct StoredLine {
+        std::optional<std::int32_t> speed;
+        std::optional<QString> port;
+    };
+    static StoredLine readStored();
+    // The defaults, then what could be read.
+    void showStored(const StoredLine& stored);
 
     TFMain& main_;
-    // What the store held at start, for controls made later.
-    bool readAtStart_ = false;
-    std::optional<std::int32_t> startSpeed_;
-    std::optional<QString> startPort_;
+    StoredLine atStart_;
     std::vector<SerialDevice> devices_;
     bool showingDevice_ = false;
 };

@@ -2,7 +2,7 @@
 // The password dialog that unlocks the service functions. It is emptied at
 // every showing; OK checks the password, says how it went and closes, so a
 // further attempt needs the menu entry again.
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QLabel;
 class QLineEdit;

@@ -2,7 +2,7 @@
 // The clock dialog "Ustawienie zegara": the date and time to set, filled with
 // the computer's clock at every showing or read from the printer, handed to
 // the main window as the clock command.
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QPushButton;
 

@@ -2,7 +2,7 @@
 // The discount dialog "Metoda obliczania rabatu": which of the two formulas
 // the printer uses for a percentage discount, handed to the main window as
 // the discount-method command.
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QPushButton;
 class QRadioButton;

@@ -2,7 +2,7 @@
 // The error-mode dialog "Ustawienie trybu obsługi błędów": how the printer
 // reacts to an error in a command, handed to the main window as the
 // error-mode command.
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QPushButton;
 

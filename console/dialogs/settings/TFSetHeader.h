@@ -3,7 +3,7 @@
 // checked against the printer's limits, centred line by line, read from the
 // printer, kept in text files, and handed to the main window as the header
 // command. It stays open while the header breaks a limit.
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QPushButton;
 

@@ -2,7 +2,7 @@
 // The NIP dialog "Ustawienie numeru NIP": the shop's tax number, and with the
 // box ticked the fiscalisation of the printer, which cannot be undone. A
 // service function.
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QCheckBox;
 class QLineEdit;

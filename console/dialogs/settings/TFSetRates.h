@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QComboBox;
 class QPushButton;

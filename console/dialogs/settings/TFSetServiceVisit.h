@@ -5,7 +5,7 @@
 #include <QDate>
 #include <functional>
 
-#include "console/widgets/LateBuiltDialog.h"
+#include "console/widgets/LateBuilt.h"
 
 class QDateEdit;
 class QLineEdit;
