@@ -86,7 +86,8 @@ int findPrinter(const Invocation& invocation, std::ostream& out)
     const std::int32_t first = invocation.speed ? *invocation.speed : StoredBaud();
     PrinterSearch search;
     const SearchResult result =
-        search.Run(ports, PrinterSearch::SpeedOrder(first, PrinterSearch::LineSpeeds()));
+        search.Run(ports, PrinterSearch::SpeedOrder(first, PrinterSearch::LineSpeeds()),
+                   invocation.times.answerMs);
     if (!result.found) {
         std::string reason = "find: Nie znaleziono drukarki";
         if (!result.busy.isEmpty())

@@ -17,6 +17,9 @@ auto Translated(Run run)
     } catch (const RunFailure& failure) {
         throw CliFailure(failure.PortFailed() ? ExitCode::Port : ExitCode::Refused,
                          failure.what());
+    } catch (const FrameTooLong& tooLong) {
+        // Nothing went out: the command as given cannot be sent at all.
+        throw CliFailure(ExitCode::Usage, tooLong.what());
     }
 }
 
@@ -25,16 +28,16 @@ auto Translated(Run run)
 Session::Session(const QString& port, std::int32_t baud, LinkTimes times)
     : runner_(exchange_, times)
 {
-    exchange_.Port.SetPort(port);
-    exchange_.Port.SetCustomBaudRate(baud);
+    exchange_.SetPort(port);
+    exchange_.SetSpeed(baud);
 }
 
 void Session::Open()
 {
     try {
-        exchange_.Port.OpenPort();
+        exchange_.OpenOrThrow();
     } catch (const EComPort& error) {
-        const QString port = exchange_.Port.Port();
+        const QString port = exchange_.PortName();
         throw CliFailure(ExitCode::Port, "Nie można otworzyć portu " + port.toStdString() +
                                              " (" + DevicePathForPort(port).toStdString() +
                                              "): " + error.what() + ": " +

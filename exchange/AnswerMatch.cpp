@@ -1,6 +1,7 @@
 #include "exchange/AnswerMatch.h"
 
 #include "commands/ReadCommands.h"
+#include "protocol/Frame.h"
 
 namespace varmo {
 
@@ -11,7 +12,10 @@ AnswerMatch MatchAnswer(TCommand* command, const std::string& frame, bool descri
     if (request == nullptr)
         return match;
     match.forRequest = true;
-    if (!request->AcceptAnswer(frame)) {
+    // An answer that carries a check value is taken only with the right one,
+    // the clock's too: a spoilt frame is no reading at all.
+    if ((request->AnswerHasChecksum() && !CheckValueRight(frame)) ||
+        !request->AcceptAnswer(frame)) {
         match.description.assign(1, kNotUnderstoodText);
         return match;
     }

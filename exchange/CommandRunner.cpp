@@ -1,12 +1,5 @@
 #include "exchange/CommandRunner.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QTimer>
-#include <algorithm>
-#include <limits>
-
 #include "commands/ReadCommands.h"
 #include "commands/UserCommand.h"
 #include "exchange/AnswerMatch.h"
@@ -18,8 +11,9 @@ namespace varmo {
 
 namespace {
 
+// In error modes 2 and 3 the printer sends the number by itself after a
+// refusal, and the answer to the question may follow it this soon.
 constexpr int kSecondNumberMs = 300;
-constexpr std::size_t kEverything = std::numeric_limits<std::size_t>::max();
 
 // The command's verdict on one answer frame, and the answer's description.
 bool acceptAnswer(TCmdRequest& request, const std::string& frame, Lines& answer)
@@ -40,24 +34,19 @@ bool acceptAnswer(TCmdRequest& request, const std::string& frame, Lines& answer)
 CommandRunner::CommandRunner(PrinterExchange& exchange, LinkTimes times)
     : exchange_(exchange), times_(times)
 {
+    exchange_.SetAnswerWaitMs(times_.answerMs);
     packets_ = QObject::connect(&exchange_, &PrinterExchange::packetArrived,
-                                [this](const std::string& text) {
-                                    received_.push_back(kFrameStart + text + kFrameStop);
-                                    arrivals_.push_back(clock_.isValid() ? clock_.elapsed() : 0);
-                                    if (onArrival_)
-                                        onArrival_();
-                                });
-    exchange_.Port.OnPortFailure = [this](const EComPort& failure) {
-        failure_ = failure.what();
-        if (onArrival_)
-            onArrival_();
-    };
+                                [this](const std::string& text) { between_ += Framed(text); });
+    failures_ = QObject::connect(&exchange_, &PrinterExchange::portFailed,
+                                 [this](const QString& message) {
+                                     failure_ = message.toStdString();
+                                 });
 }
 
 CommandRunner::~CommandRunner()
 {
     QObject::disconnect(packets_);
-    exchange_.Port.OnPortFailure = nullptr;
+    QObject::disconnect(failures_);
 }
 
 Outcome CommandRunner::Perform(TCommand* command, char control, const std::string& verb,
@@ -78,7 +67,9 @@ Outcome CommandRunner::Perform(TCommand* command, char control, const std::strin
         return check ? refusal("", line, report) : Outcome{};
     if (*exchange.accepted)
         return Outcome{};
-    const std::string fallback = exchange.answered ? kNotUnderstoodText : kNoAnswerText;
+    const std::string fallback = exchange.badCheck   ? kBadCheckText
+                                 : exchange.answered ? kNotUnderstoodText
+                                                     : kNoAnswerText;
     // The error command itself is not asked about its own failure.
     if (!check || dynamic_cast<TCmdReadErrCode*>(request) != nullptr)
         return Outcome{false, fallback};
@@ -87,7 +78,9 @@ Outcome CommandRunner::Perform(TCommand* command, char control, const std::strin
 
 void CommandRunner::Pause(int ms)
 {
-    awaitPackets(kEverything, ms);
+    failIfPortFailed();
+    exchange_.PauseBetweenFrames(ms);
+    failIfPortFailed();
 }
 
 Outcome CommandRunner::refusal(const std::string& fallback, int line, const Report& report)
@@ -109,15 +102,7 @@ std::optional<std::int32_t> CommandRunner::ReadErrorNumber(int line, const Repor
     TCmdReadErrCode command;
     // Patient: a frame that came after the command (a user sequence's answer,
     // say) is not the number and must not end the wait.
-    ExchangeRecord exchange = frameExchange(command, "error", line, true);
-    if (*exchange.accepted && command.ErrorNumber() != 0) {
-        // In error modes 2 and 3 the printer sends the number by itself after
-        // a refusal, so the answer to the question may still be on its way;
-        // left there, it would pass for the next command's answer.
-        awaitPackets(received_.size() + 1, kSecondNumberMs);
-        exchange.received = received_;
-        reported_ = received_.size();
-    }
+    const ExchangeRecord exchange = frameExchange(command, "error", line, true);
     report(exchange);
     if (!*exchange.accepted)
         return std::nullopt;
@@ -134,40 +119,48 @@ ExchangeRecord CommandRunner::frameExchange(TCommand& command, const std::string
     exchange.wire = command.GetFrame();
     command.DescribeCommand(exchange.description);
 
-    exchange.dropped = settle();
-    clock_.start();
-    write(exchange.wire);
+    Question question;
+    question.wire = exchange.wire;
+    question.command = &command;
     auto* request = dynamic_cast<TCmdRequest*>(&command);
     if (request == nullptr) {
         // The line is watched a while for what the printer says by itself,
         // or for the answer to a sequence whose meaning only its sender knows.
         const bool sequence = dynamic_cast<TCmdUser*>(&command) != nullptr;
-        awaitPackets(kEverything, sequence ? times_.sequenceListenMs : times_.listenMs);
-        exchange.received = received_;
-        reported_ = received_.size();
-        exchange.answered = !received_.empty();
-        exchange.ms = exchange.answered ? arrivals_.front() : clock_.elapsed();
+        question.expect = Expect::Nothing;
+        question.waitMs = sequence ? times_.sequenceListenMs : times_.listenMs;
+    } else {
+        question.expect = Expect::Frame;
+        question.waitMs = times_.answerMs;
+        question.checked = request->AnswerHasChecksum();
+        if (patient) {
+            question.takes = [request](const std::string& frame) {
+                Lines unused;
+                return acceptAnswer(*request, frame, unused);
+            };
+            // A number other than 0: its second copy is heard out with it.
+            question.lingerAfter = [](const std::string& frame) {
+                TCmdReadErrCode number;
+                return number.AcceptAnswer(frame) && number.ErrorNumber() != 0;
+            };
+            question.lingerMs = kSecondNumberMs;
+        }
+    }
+    const Reply reply = ask(question);
+    exchange.dropped = reply.readOff;
+    exchange.received = reply.frames;
+    exchange.answered = !reply.frames.empty();
+    exchange.ms = reply.ms;
+    if (request == nullptr)
         return exchange;
-    }
-
-    // The first answer decides, as the console's answer views have it; a
-    // patient wait goes on past answers the command does not take until the
-    // time is up.
     exchange.accepted = false;
-    const QDeadlineTimer deadline(times_.answerMs);
-    std::size_t tried = 0;
-    while (!*exchange.accepted && (tried == 0 || patient)) {
-        awaitPackets(tried + 1, static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)));
-        if (received_.size() <= tried)
-            break;
-        exchange.ms = arrivals_[tried];
-        exchange.accepted = acceptAnswer(*request, received_[tried++], exchange.answer);
-    }
-    exchange.received = received_;
-    reported_ = received_.size();
-    exchange.answered = !received_.empty();
-    if (!exchange.answered)
-        exchange.ms = clock_.elapsed();
+    exchange.badCheck = reply.kind == ReplyKind::BadCheck;
+    if (exchange.badCheck)
+        exchange.answer = {kBadCheckText};
+    else if (reply.kind == ReplyKind::Answered)
+        exchange.accepted = acceptAnswer(*request, reply.frame, exchange.answer);
+    else if (exchange.answered)
+        acceptAnswer(*request, reply.frames.front(), exchange.answer);
     return exchange;
 }
 
@@ -179,80 +172,38 @@ ExchangeRecord CommandRunner::controlExchange(char control, const std::string& v
     exchange.sent = exchange.wire = std::string(1, control);
     exchange.description = {ControlDescription(control)};
 
-    exchange.dropped = settle();
-    clock_.start();
-    if (control == kCAN) {
-        write(exchange.wire);
-        exchange.ms = clock_.elapsed();
-        return exchange;
-    }
-    std::optional<unsigned char> status;
-    try {
-        status = exchange_.QueryStatus(control, times_.statusMs);
-    } catch (const EComPort& error) {
-        throw RunFailure(true, error.what());
-    }
-    exchange.ms = clock_.elapsed();
-    if (!status)
+    Question question;
+    question.wire = exchange.wire;
+    question.expect = control == kCAN ? Expect::Nothing : Expect::StatusByte;
+    question.waitMs = control == kCAN ? 0 : times_.statusMs;
+    const Reply reply = ask(question);
+    exchange.dropped = reply.readOff;
+    exchange.ms = reply.ms;
+    if (!reply.status)
         return exchange;
     exchange.answered = true;
-    exchange.received = {std::string(1, static_cast<char>(*status))};
-    exchange.status = status;
+    exchange.received = {std::string(1, static_cast<char>(*reply.status))};
+    exchange.status = reply.status;
     exchange.fromEnq = control == kENQ;
-    exchange.answer = StatusWords(*status, exchange.fromEnq);
+    exchange.answer = StatusWords(*reply.status, exchange.fromEnq);
     return exchange;
 }
 
-void CommandRunner::write(const std::string& bytes)
+Reply CommandRunner::ask(const Question& question)
 {
-    std::int32_t written = 0;
+    failIfPortFailed();
+    Reply reply;
     try {
-        written = exchange_.Port.WriteBytes(bytes);
+        reply = exchange_.Ask(question);
     } catch (const EComPort& error) {
         throw RunFailure(true, error.what());
     }
-    if (static_cast<std::size_t>(written) < bytes.size())
-        throw RunFailure(false, "only " + std::to_string(written) + " of " +
-                                    std::to_string(bytes.size()) +
+    reply.readOff = std::exchange(between_, std::string()) + reply.readOff;
+    if (static_cast<std::size_t>(reply.written) < question.wire.size())
+        throw RunFailure(false, "only " + std::to_string(reply.written) + " of " +
+                                    std::to_string(question.wire.size()) +
                                     " bytes went out: the line is stuck");
-}
-
-std::string CommandRunner::settle()
-{
-    // Bytes that came in since the last exchange go to the assembler first,
-    // so that a status byte read straight from the port is the printer's
-    // answer and not a piece of an old frame; what they made is not news.
-    // Neither is an answer still on its way: a frame begun before the
-    // question is no answer to it, and its tail will find no start.
-    QCoreApplication::processEvents();
-    std::string dropped;
-    for (std::size_t i = reported_; i < received_.size(); ++i)
-        dropped += received_[i];
-    dropped += exchange_.Packets.DropPartial();
-    received_.clear();
-    arrivals_.clear();
-    reported_ = 0;
-    failIfPortFailed();
-    return dropped;
-}
-
-void CommandRunner::awaitPackets(std::size_t count, int ms)
-{
-    const QDeadlineTimer deadline(ms);
-    while (received_.size() < count && failure_.empty()) {
-        const qint64 left = deadline.remainingTime();
-        if (left <= 0)
-            break;
-        QEventLoop loop;
-        QTimer timer;
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-        timer.start(static_cast<int>(left));
-        onArrival_ = [&loop] { loop.quit(); };
-        loop.exec();
-        onArrival_ = nullptr;
-    }
-    failIfPortFailed();
+    return reply;
 }
 
 void CommandRunner::failIfPortFailed()

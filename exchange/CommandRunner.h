@@ -1,10 +1,9 @@
 #pragma once
 // A command run to its end, for a caller that waits for the outcome
-// (varmo-cli): its frame goes out and its answers are awaited with the event
-// loop turning, so the port's deliveries come in as they do in the console;
-// ENQ and DLE are read straight back; and a command the printer did not take
-// is followed by a reading of the error number, so the outcome can name it.
-#include <QElapsedTimer>
+// (varmo-cli): its frame or control byte goes through the exchange's one
+// door, and a command the printer did not take is followed by a reading of
+// the error number, so the outcome can name it.
+#include <QMetaObject>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -17,7 +16,7 @@
 namespace varmo {
 
 struct LinkTimes {
-    int answerMs = 2000;  // for an answer the command waits for
+    int answerMs = PrinterExchange::kAnswerWaitMs;  // for an answer the command waits for
     int listenMs = 0;     // for anything after a command that takes no answer
     int sequenceListenMs = 300;  // for the answer to a sequence sent as it is
     int statusMs = PrinterExchange::kStatusWaitMs;  // for the status byte of ENQ and DLE
@@ -63,23 +62,19 @@ private:
     // After a failure or a command without answer: the printer's error
     // number decides; fallback is the reason when it reads 0 or not at all.
     Outcome refusal(const std::string& fallback, int line, const Report& report);
-    void write(const std::string& bytes);
-    // Takes in what arrived between exchanges and drops it, a frame begun
-    // but not ended too; returns the bytes dropped.
-    std::string settle();
+    // The question through the exchange, the line's failures as RunFailure;
+    // what the line said since the last question counts as read off.
+    Reply ask(const Question& question);
     void failIfPortFailed();
-    // Runs the event loop until count packets are in or ms have passed.
-    void awaitPackets(std::size_t count, int ms);
 
     PrinterExchange& exchange_;
     LinkTimes times_;
-    std::vector<std::string> received_;
-    std::size_t reported_ = 0;  // received_ that an exchange has told of
-    std::vector<std::int64_t> arrivals_;
-    std::function<void()> onArrival_;
-    QElapsedTimer clock_;
-    std::string failure_;  // the port's failure while waiting
+    // Frames the line delivered between two questions (during a script's
+    // wait): answers to nobody, reported with the next question.
+    std::string between_;
+    std::string failure_;  // the port's failure while idle
     QMetaObject::Connection packets_;
+    QMetaObject::Connection failures_;
 };
 
 }  // namespace varmo

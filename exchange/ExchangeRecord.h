@@ -22,6 +22,7 @@ struct ExchangeRecord {
     std::optional<unsigned char> status;  // ENQ and DLE
     bool fromEnq = false;
     bool answered = false;
+    bool badCheck = false;  // the answer's check value was wrong
     std::int64_t ms = 0;  // from sending to the answer, or to the end of waiting
     // What was waiting on the line before the question went out, and was
     // dropped so that it could not pass for the answer.

@@ -7,16 +7,15 @@ namespace varmo {
 
 PrinterExchange::PrinterExchange(QObject* parent) : QObject(parent)
 {
-    Packets.SetStartString(kFrameStart);
-    Packets.SetStopString(kFrameStop);
-    Packets.SetComPort(&Port);
-    AttachPacketHandler();
-    connect(&Port, &TComPort::ChunkDelivered, this, &PrinterExchange::chunkDelivered);
-    Port.AddObserver(this);
-
-    answerWait_.setSingleShot(true);
-    answerWait_.setInterval(kAnswerWaitMs);
-    connect(&answerWait_, &QTimer::timeout, this, &PrinterExchange::answerMissing);
+    port_.setObjectName(QStringLiteral("ComPort"));
+    packets_.SetStartString(kFrameStart);
+    packets_.SetStopString(kFrameStop);
+    packets_.SetComPort(&port_);
+    attachPacketHandler();
+    connect(&port_, &TComPort::ChunkDelivered, this, &PrinterExchange::chunkDelivered);
+    connect(&port_, &TComPort::PortFailed, this, &PrinterExchange::portFailed);
+    connect(&port_, &TComPort::DeliveryFailed, this, &PrinterExchange::deliveryFailed);
+    port_.AddObserver(this);
 
     replugWatch_.setInterval(kReplugCheckMs);
     connect(&replugWatch_, &QTimer::timeout, this, &PrinterExchange::checkDeviceBack);
@@ -24,50 +23,113 @@ PrinterExchange::PrinterExchange(QObject* parent) : QObject(parent)
 
 PrinterExchange::~PrinterExchange()
 {
-    Port.RemoveObserver(this);
-    Packets.OnPacket = nullptr;
+    port_.RemoveObserver(this);
+    packets_.OnPacket = nullptr;
 }
 
 TCommand* PrinterExchange::Adopt(std::unique_ptr<TCommand> command)
 {
-    return History.Add(std::move(command));
+    return history_.Add(std::move(command));
+}
+
+void PrinterExchange::SetPort(const QString& name)
+{
+    lineChanged();
+    port_.SetPort(name);
+}
+
+void PrinterExchange::SetSpeed(std::int32_t baud)
+{
+    lineChanged();
+    port_.SetCustomBaudRate(baud);
+}
+
+void PrinterExchange::lineChanged()
+{
+    // An answer still due on the line as it was would come garbled or not
+    // at all: nothing is awaited from it any more.
+    awaitingLate_ = false;
+    lateCommand_ = nullptr;
 }
 
 bool PrinterExchange::Open()
 {
-    if (!Port.Connected()) {
-        try {
-            Port.OpenPort();
-        } catch (const std::exception&) {
-            // Only the outcome counts; the state carries the reason.
-        }
+    try {
+        OpenOrThrow();
+    } catch (const std::exception&) {
+        // Only the outcome counts; the state carries the reason.
     }
-    return Port.Connected();
+    return port_.Connected();
 }
 
-void PrinterExchange::SendCurrent()
+void PrinterExchange::OpenOrThrow()
 {
+    if (!port_.Connected())
+        port_.OpenPort();
+}
+
+void PrinterExchange::Close()
+{
+    lineChanged();
+    port_.ClosePort();
+}
+
+Reply PrinterExchange::SendCurrent()
+{
+    Reply reply;
     TCommand* current = Current();
-    if (current == nullptr)
-        return;
-    Port.WriteBytes(current->GetFrame());
-    const bool expectsAnswer = dynamic_cast<TCmdRequest*>(current) != nullptr;
-    if (expectsAnswer)
-        answerWait_.start();
+    if (current == nullptr || Busy())
+        return reply;
+    auto* request = dynamic_cast<TCmdRequest*>(current);
+    Question question;
+    question.wire = current->GetFrame();
+    question.command = current;
+    question.expect = request != nullptr ? Expect::Frame : Expect::Nothing;
+    question.waitMs = request != nullptr ? answerWaitMs_ : 0;
+    question.checked = request != nullptr && request->AnswerHasChecksum();
+    emit commandSent(request != nullptr);
+    reply = Ask(question);
+    if (request == nullptr)
+        return reply;
+    if (reply.kind == ReplyKind::NoAnswer) {
+        lateCommand_ = current;
+        emit answerMissing();
+        return reply;
+    }
+    if (reply.kind == ReplyKind::BadCheck)
+        emit answerBadCheck();
     else
-        answerWait_.stop();
-    emit commandSent(expectsAnswer);
+        emit answerArrived();
+    // The window shows the answer as it shows every frame that comes.
+    emit packetArrived(reply.frame.substr(kFrameStart.size(), reply.frame.size() -
+                                                                  kFrameStart.size() -
+                                                                  kFrameStop.size()));
+    return reply;
+}
+
+TCommand* PrinterExchange::lateCommand() const
+{
+    for (std::size_t i = history_.Count(); i-- > 0;)
+        if (history_.At(i) == lateCommand_)
+            return history_.At(i);
+    return nullptr;
 }
 
 AnswerMatch PrinterExchange::MatchCurrent(const std::string& frame, bool describe) const
 {
-    return MatchAnswer(Current(), frame, describe);
+    // A late answer to "Wykonaj" belongs to the command that was sent, even
+    // when another has been handed over since; any other frame to the
+    // current command.
+    TCommand* owner = Current();
+    if (awaitingLate_ && lateCommand_ != nullptr)
+        if (TCommand* late = lateCommand())
+            owner = late;
+    return MatchAnswer(owner, frame, describe);
 }
 
-void PrinterExchange::AttachPacketHandler()
+void PrinterExchange::attachPacketHandler()
 {
-    Packets.OnPacket = [this](const std::string& text) {
-        answerWait_.stop();
+    packets_.OnPacket = [this](const std::string& text) {
         emit answerArrived();
         emit packetArrived(text);
     };
@@ -75,6 +137,15 @@ void PrinterExchange::AttachPacketHandler()
 
 void PrinterExchange::PortTrafficSeen(const PortTraffic& traffic)
 {
+    // What comes between an unanswered question and the next one is that
+    // question's late answer, whichever road it takes.
+    if (awaitingLate_ && traffic.direction == PortDirection::FromPrinter &&
+        (traffic.road == PortRoad::Delivered || traffic.road == PortRoad::ReadOff)) {
+        PortTraffic late = traffic;
+        late.road = PortRoad::Late;
+        emit trafficSeen(late);
+        return;
+    }
     emit trafficSeen(traffic);
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 // The one exchange with the printer, shared by the console and varmo-cli: the
-// serial port and its packet assembler, the commands handed over and the one
-// whose answers are awaited, the status queries, the dialogs' direct reads,
-// series of frames with pauses, the watch for an answer that does not come,
-// and the port's state. Qt Core only: it tells its users what happened
-// through signals and never shows anything itself.
+// serial port and its packet assembler, the commands handed over, and the
+// one door every question goes through (Ask): what waits on the line is read
+// off first, the question goes out, its answer is awaited as a wait on the
+// line, and an answer that comes after its wait is late, never the next
+// question's. The status queries, the dialogs' reads, series of frames, the
+// service check, the search and varmo-cli all ask through it. Qt Core only:
+// it tells its users what happened through signals and never shows anything
+// itself.
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -14,6 +17,7 @@
 
 #include "exchange/AnswerMatch.h"
 #include "exchange/CommandHistoryList.h"
+#include "exchange/Question.h"
 #include "link/ComDataPacket.h"
 #include "link/ComPort.h"
 #include "link/PortObserver.h"
@@ -25,48 +29,69 @@ class TCmdRequest;
 class PrinterExchange : public QObject, private PortObserver {
     Q_OBJECT
 public:
-    // How long a command sent may go unanswered before its users hear so.
+    // How long a question may go unanswered, unless told otherwise
+    // (varmo-cli's --timeout): "Wykonaj", the service check, the search.
     static constexpr int kAnswerWaitMs = 2000;
-    // The most a dialog's direct read takes from the line, and how long it
-    // waits for a whole frame.
-    static constexpr std::int32_t kDirectReadLimit = 1000;
-    static constexpr std::int32_t kDirectReadWaitMs = 500;
+    // How long the printer has for its status byte on the status panel.
+    static constexpr int kStatusWaitMs = 500;
+    // A dialog's read waits this long for a whole frame.
+    static constexpr int kDirectReadWaitMs = 500;
+    // Before a question the line must have been quiet this long: longer than
+    // the gaps inside one answer, so that a copy or the tail of an answer
+    // still on its way is read off, not taken for the next answer.
+    static constexpr int kQuietMs = 60;
+    // The most the reading off waits for a line that keeps talking.
+    static constexpr int kReadOffLimitMs = 1000;
 
     explicit PrinterExchange(QObject* parent = nullptr);
     ~PrinterExchange() override;
     PrinterExchange(const PrinterExchange&) = delete;
     PrinterExchange& operator=(const PrinterExchange&) = delete;
 
-    TComPort Port;
-    TComDataPacket Packets;
-    // Every command handed over; the newest is the current one, and every
-    // answer the assembler cuts belongs to it.
-    CommandHistoryList History;
-
-    TCommand* Current() const { return History.Current(); }
+    // Every command handed over; the newest is the current one.
+    TCommand* Current() const { return history_.Current(); }
     // Takes the command and makes it current.
     TCommand* Adopt(std::unique_ptr<TCommand> command);
+    const CommandHistoryList& Commands() const { return history_; }
+    const TComDataPacket& Assembler() const { return packets_; }
 
+    // The port: its name (COM1..COM16 or a device path), its speed, open or not.
+    void SetPort(const QString& name);
+    QString PortName() const { return port_.Port(); }
+    void SetSpeed(std::int32_t baud);
+    std::int32_t Speed() const { return port_.CustomBaudRate(); }
     // Open, or opened now; false when the port cannot be opened (its state
     // says why).
     bool Open();
-    // A direct transfer or a pause is waiting on the line: one exchange at a
-    // time, so nothing else is started meanwhile.
-    bool Busy() const { return Port.Waiting(); }
+    // The same, with the failure as EComPort.
+    void OpenOrThrow();
+    void Close();
+    bool IsOpen() const { return port_.Connected(); }
+    // A question is being answered: one at a time, so nothing else is
+    // started meanwhile (a click that slipped through, a timer).
+    bool Busy() const { return port_.Waiting() || asking_; }
+    // The line's bytes are being handed to the assembler right now.
+    bool Delivering() const { return port_.Delivering(); }
+    // The port's state now (name, device, speed, open, failure).
+    PortState State() const { return port_.State(); }
 
-    // The current command's frame goes out, in the code page in force now.
-    // A command that expects an answer starts the watch for it.
-    void SendCurrent();
+    // The one answer time; kAnswerWaitMs unless set.
+    int AnswerWaitMs() const { return answerWaitMs_; }
+    void SetAnswerWaitMs(int ms) { answerWaitMs_ = ms > 0 ? ms : kAnswerWaitMs; }
+
+    // The one door: reads off what waits, sends the question and waits for
+    // its answer. FrameTooLong before anything goes out; EComPort when the
+    // port fails. While another question runs nothing is sent.
+    Reply Ask(const Question& question);
+
+    // "Wykonaj": the current command's frame goes out, in the code page in
+    // force now; a command that expects an answer waits for it, and the
+    // answer reaches packetArrived as every frame does.
+    Reply SendCurrent();
     // What an answer frame (as it came, start and stop included) means to
-    // the current command.
+    // the command it answers: the current one, or the one whose answer came
+    // late.
     AnswerMatch MatchCurrent(const std::string& frame, bool describe) const;
-
-    // Hands every packet the assembler cuts to packetArrived (again, after
-    // someone else had it).
-    void AttachPacketHandler();
-
-    // How long the printer has for its status byte, unless told otherwise.
-    static constexpr int kStatusWaitMs = 500;
 
     // ENQ or DLE: the status byte, or nothing when the printer said nothing
     // within limitMs.
@@ -75,12 +100,12 @@ public:
     void Cancel();
 
     // A dialog's read: the request's frame goes out and its answer is read
-    // straight from the port, past the current command, the frame cut out of
-    // any noise around it. fill runs when the request accepted the frame;
-    // false when it did not, or no whole frame came.
-    bool DirectRead(TCmdRequest& request, const std::function<void()>& fill);
-    // The command of a dialog's read, or of a series' frame, while it is on
-    // the line; nullptr otherwise.
+    // back, past the current command, the frame cut out of any noise around
+    // it. fill runs when the request accepted the frame. NotUnderstood: a
+    // frame came that the request does not take.
+    ReplyKind DirectRead(TCmdRequest& request, const std::function<void()>& fill,
+                         int waitMs = kDirectReadWaitMs);
+    // The command of a question while it is on the line; nullptr otherwise.
     const TCommand* DirectCommand() const { return direct_; }
 
     // One frame of a series, named by its command (when given) while it goes
@@ -91,9 +116,6 @@ public:
     // line; what the printer said meanwhile is handed on at its end. False
     // when the series must stop: the port failed meanwhile.
     bool PauseBetweenFrames(int ms);
-
-    // The port's state now (name, device, speed, open, failure).
-    PortState State() const { return Port.State(); }
 
     // When the open port's device vanishes (an adapter pulled out), the
     // device is watched for about once a second, by its stable name where it
@@ -107,34 +129,59 @@ public:
     void ForgetVanishedDevice() { replugWatch_.stop(); }
 
 signals:
-    // Each packet the assembler cut (the text between start and stop).
+    // Each packet the assembler cut (the text between start and stop), and
+    // each answer to "Wykonaj".
     void packetArrived(const std::string& text);
     // Every receiver has had the chunk just read.
     void chunkDelivered();
-    // The current command went out; expectsAnswer: the watch is on.
+    // The current command went out; expectsAnswer: its answer is awaited.
     void commandSent(bool expectsAnswer);
-    // Nothing came within kAnswerWaitMs of a command that expects an answer.
+    // Nothing came within the answer time of a command that expects an answer.
     void answerMissing();
     // An answer came, late or not.
     void answerArrived();
+    // An answer came whose check value is wrong.
+    void answerBadCheck();
     // Every byte that crosses the port, and every change of its state.
     void trafficSeen(const varmo::PortTraffic& traffic);
     void stateChanged(const varmo::PortState& state);
+    // The device failed under an idle port (the port closed itself).
+    void portFailed(const QString& message, int osError);
+    // A receiver of the line's bytes threw.
+    void deliveryFailed(const QString& message);
 
 private:
     void PortTrafficSeen(const PortTraffic& traffic) override;
     void PortStateChanged(const PortState& state) override;
 
+    void attachPacketHandler();
+    void lineChanged();
+    // Waits for and reads off what the line still carries before a question.
+    std::string readOff();
+    void keepUnfinished(const std::string& came);
     void watchAfterFailure(const PortState& state);
     void checkDeviceBack();
+    // Whether the command whose answer came late is still kept.
+    TCommand* lateCommand() const;
 
-    QTimer answerWait_;
+    TComPort port_;
+    TComDataPacket packets_;
+    CommandHistoryList history_;
+
+    int answerWaitMs_ = kAnswerWaitMs;
+    bool asking_ = false;
+    const TCommand* direct_ = nullptr;
+    // A question went unanswered: what comes before the next one is its late
+    // answer. Until lateGuardUntil_ the next question waits for it.
+    bool awaitingLate_ = false;
+    const TCommand* lateCommand_ = nullptr;  // when it was "Wykonaj"'s
+    std::chrono::steady_clock::time_point lateGuardUntil_{};
+
     QTimer replugWatch_;
     QString openStableName_;  // of the device while the port is open
     QString awaitedDevice_;   // what the watch looks for
     std::string watchedPort_;
     bool wasOpen_ = false;
-    const TCommand* direct_ = nullptr;
 };
 
 }  // namespace varmo

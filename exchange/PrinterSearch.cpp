@@ -16,25 +16,24 @@ namespace {
 
 enum class Opened { Yes, Vanished, Busy };
 
-Opened openPort(TComPort& port)
+Opened openPort(PrinterExchange& exchange)
 {
     try {
-        port.OpenPort();
+        exchange.OpenOrThrow();
         return Opened::Yes;
     } catch (const EComPort& failure) {
         return failure.OsError() == ENOENT ? Opened::Vanished : Opened::Busy;
     }
 }
 
-// Whether a printer listens at the speed the port runs at now.
+// Whether a printer listens at the speed the port runs at now. Noise left on
+// the line by the probe before is read off by the question itself.
 bool printerAnswers(PrinterExchange& exchange)
 {
-    // Noise left on the line by the probe before is no answer to this one.
-    exchange.Port.ReadBytes(4096, 10, nullptr);
     if (!exchange.QueryStatus(kENQ, PrinterSearch::kEnqWaitMs))
         return false;
     TCmdReadHeader read;
-    return exchange.DirectRead(read, [] {});
+    return exchange.DirectRead(read, [] {}, exchange.AnswerWaitMs()) == ReplyKind::Answered;
 }
 
 }  // namespace
@@ -81,20 +80,21 @@ std::vector<SearchPort> PrinterSearch::PortOrder(const std::vector<SerialDevice>
 }
 
 SearchResult PrinterSearch::Run(const std::vector<SearchPort>& ports,
-                                const std::vector<std::int32_t>& speeds)
+                                const std::vector<std::int32_t>& speeds, int answerWaitMs)
 {
     stopped_ = false;
     SearchResult result;
     // A port of its own: the search leaves the exchange in use untouched.
     PrinterExchange exchange;
     exchange.ReopenAfterReplug = false;
+    exchange.SetAnswerWaitMs(answerWaitMs);
     for (const SearchPort& candidate : ports) {
         if (stopped_)
             break;
-        exchange.Port.ClosePort();
-        exchange.Port.SetPort(candidate.port);
-        exchange.Port.SetCustomBaudRate(speeds.empty() ? kDefaultBaud : speeds.front());
-        const Opened opened = openPort(exchange.Port);
+        exchange.Close();
+        exchange.SetPort(candidate.port);
+        exchange.SetSpeed(speeds.empty() ? kDefaultBaud : speeds.front());
+        const Opened opened = openPort(exchange);
         if (opened == Opened::Busy)
             result.busy << candidate.port;
         if (opened != Opened::Yes)
@@ -104,7 +104,7 @@ SearchResult PrinterSearch::Run(const std::vector<SearchPort>& ports,
                 if (stopped_)
                     break;
                 emit trying(candidate.port, candidate.device, speed);
-                exchange.Port.SetCustomBaudRate(speed);
+                exchange.SetSpeed(speed);
                 if (!stopped_ && printerAnswers(exchange)) {
                     result.found = true;
                     result.port = candidate.port;

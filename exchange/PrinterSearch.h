@@ -45,9 +45,11 @@ public:
     static std::vector<SearchPort> PortOrder(const std::vector<SerialDevice>& devices,
                                              const QString& first);
 
-    // Stops at the first printer. A device that vanishes meanwhile is
+    // Stops at the first printer; answerWaitMs is how long its header read
+    // may take. A device that vanishes meanwhile is
     // skipped; so is one that another program holds, and it is named.
-    SearchResult Run(const std::vector<SearchPort>& ports, const std::vector<std::int32_t>& speeds);
+    SearchResult Run(const std::vector<SearchPort>& ports, const std::vector<std::int32_t>& speeds,
+                     int answerWaitMs);
 
     // From inside Run (a button pressed during a wait): the wait ends now and
     // nothing further is tried.

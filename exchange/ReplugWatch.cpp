@@ -36,12 +36,12 @@ void PrinterExchange::watchAfterFailure(const PortState& state)
 void PrinterExchange::checkDeviceBack()
 {
     // A wait on the line is another exchange's business; the next tick comes.
-    if (Port.Connected() || LineWait::Active() || !QFileInfo::exists(awaitedDevice_))
+    if (port_.Connected() || LineWait::Active() || !QFileInfo::exists(awaitedDevice_))
         return;
-    if (!QFileInfo::exists(DevicePathForPort(Port.Port()))) {
+    if (!QFileInfo::exists(DevicePathForPort(port_.Port()))) {
         // Back under another node: the port follows its stable name there.
         watchedPort_ = awaitedDevice_.toStdString();
-        Port.SetPort(awaitedDevice_);
+        port_.SetPort(awaitedDevice_);
     }
     Open();
 }

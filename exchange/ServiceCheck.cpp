@@ -88,39 +88,49 @@ public:
         step.name = name;
         QElapsedTimer clock;
         clock.start();
+        ReplyKind outcome = ReplyKind::NoAnswer;
         try {
-            step.answered = read(step);
+            outcome = read(step);
         } catch (const std::exception&) {
-            step.answered = false;
+            outcome = ReplyKind::NoAnswer;
         }
+        step.answered = outcome == ReplyKind::Answered;
         step.ms = clock.elapsed();
         if (!step.answered) {
-            step.result = {kNoAnswerText};
-            step.attention = {std::string(name) + ": " + kNoAnswerText};
+            // What went wrong, in words of its own: silence, a spoilt check
+            // value, or a frame that is no answer to the read.
+            const char* why = outcome == ReplyKind::BadCheck        ? kBadCheckText
+                              : outcome == ReplyKind::NotUnderstood ? kNotUnderstoodText
+                                                                    : kNoAnswerText;
+            step.result = {why};
+            step.attention = {std::string(name) + ": " + why};
         }
         result_.steps.push_back(step);
         if (done_)
             done_(result_.steps.back());
     }
 
-    bool Status(CheckStep& step, char control)
+    ReplyKind Status(CheckStep& step, char control)
     {
         const bool fromEnq = control == kENQ;
-        const std::optional<unsigned char> status = exchange_.QueryStatus(control);
+        // The round waits for each answer as long as any question does.
+        const std::optional<unsigned char> status =
+            exchange_.QueryStatus(control, exchange_.AnswerWaitMs());
         if (!status)
-            return false;
+            return ReplyKind::NoAnswer;
         (fromEnq ? result_.enq : result_.dle) = status;
         step.result = StatusWords(*status, fromEnq);
         for (const std::string& fault : faultsOf(*status, fromEnq))
             step.attention.push_back(step.name + ": " + fault);
-        return true;
+        return ReplyKind::Answered;
     }
 
-    bool Error(CheckStep& step)
+    ReplyKind Error(CheckStep& step)
     {
         TCmdReadErrCode command;
-        if (!exchange_.DirectRead(command, [] {}))
-            return false;
+        if (const ReplyKind read = exchange_.DirectRead(command, [] {}, exchange_.AnswerWaitMs());
+            read != ReplyKind::Answered)
+            return read;
         result_.errorNumber = command.ErrorNumber();
         command.DescribeAnswer(step.result);
         if (!step.result.empty() && step.result.back().empty())
@@ -132,14 +142,15 @@ public:
                 note += " " + step.result.back();
             step.attention.push_back(note);
         }
-        return true;
+        return ReplyKind::Answered;
     }
 
-    bool Clock(CheckStep& step)
+    ReplyKind Clock(CheckStep& step)
     {
         TCmdReadClock command;
-        if (!exchange_.DirectRead(command, [] {}))
-            return false;
+        if (const ReplyKind read = exchange_.DirectRead(command, [] {}, exchange_.AnswerWaitMs());
+            read != ReplyKind::Answered)
+            return read;
         const QDateTime computer = QDateTime::currentDateTime();
         result_.computerTime = computer;
         const QDateTime printer(QDate(2000 + command.Year(), command.Month(), command.Day()),
@@ -153,7 +164,7 @@ public:
                                    " " + twoDigits(command.Hour()) + ":" +
                                    twoDigits(command.Minute()));
             step.attention.push_back("Zegar: niemożliwa data lub godzina w drukarce");
-            return true;
+            return ReplyKind::Answered;
         }
         result_.printerTime = printer;
         const std::int64_t difference = computer.secsTo(printer);
@@ -165,32 +176,34 @@ public:
             step.attention.push_back("Zegar: różnica " + std::to_string(difference) +
                                      " s, wymaga korekty");
         }
-        return true;
+        return ReplyKind::Answered;
     }
 
-    bool Header(CheckStep& step)
+    ReplyKind Header(CheckStep& step)
     {
         TCmdReadHeader command;
-        if (!exchange_.DirectRead(command, [] {}))
-            return false;
+        if (const ReplyKind read = exchange_.DirectRead(command, [] {}, exchange_.AnswerWaitMs());
+            read != ReplyKind::Answered)
+            return read;
         result_.header = headerLines(command.HeaderText());
         step.result = *result_.header;
         if (step.result.empty())
             step.result.push_back("(pusty)");
-        return true;
+        return ReplyKind::Answered;
     }
 
-    bool Cash(CheckStep& step)
+    ReplyKind Cash(CheckStep& step)
     {
         TCmdReadCashInfo command(false);
-        if (!exchange_.DirectRead(command, [] {}))
-            return false;
+        if (const ReplyKind read = exchange_.DirectRead(command, [] {}, exchange_.AnswerWaitMs());
+            read != ReplyKind::Answered)
+            return read;
         result_.cash = command.Info();
         command.DescribeAnswer(step.result);
         // The first line only names the answer; the step says so already.
         if (!step.result.empty())
             step.result.erase(step.result.begin());
-        return true;
+        return ReplyKind::Answered;
     }
 
 private:

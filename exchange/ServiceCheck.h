@@ -3,9 +3,9 @@
 // two status bytes, the last error, the clock against this computer's, the
 // header and the cash information. Reads only: nothing is printed and no
 // setting of the printer changes. Each step goes out through the exchange's
-// own reads (status queries, direct reads) within their time-outs; a step
-// that gets no answer, or one it cannot read, is recorded as "Brak
-// odpowiedzi" and the round goes on.
+// one door and waits the exchange's answer time; a step that gets no answer
+// is recorded as "Brak odpowiedzi", one whose answer has a wrong check value
+// or cannot be read says so, and the round goes on.
 #include <QDateTime>
 #include <cstdint>
 #include <functional>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "commands/ReadCommands.h"
+#include "exchange/Question.h"
 #include "protocol/Types.h"
 
 namespace varmo {

@@ -1,5 +1,4 @@
-// ENQ and DLE: one control byte out, one status byte read straight back from
-// the port, before anything else can take it.
+// ENQ and DLE: one control byte out, one status byte back; CAN, unanswered.
 #include "exchange/PrinterExchange.h"
 #include "protocol/Frame.h"
 
@@ -7,16 +6,19 @@ namespace varmo {
 
 std::optional<unsigned char> PrinterExchange::QueryStatus(char control, int limitMs)
 {
-    Port.WriteBytes(std::string(1, control));
-    const std::string answer = Port.ReadBytes(1, limitMs, nullptr);
-    if (answer.empty())
-        return std::nullopt;
-    return static_cast<unsigned char>(answer.front());
+    Question question;
+    question.wire = std::string(1, control);
+    question.expect = Expect::StatusByte;
+    question.waitMs = limitMs;
+    return Ask(question).status;
 }
 
 void PrinterExchange::Cancel()
 {
-    Port.WriteBytes(std::string(1, kCAN));
+    Question question;
+    question.wire = std::string(1, kCAN);
+    question.expect = Expect::Nothing;
+    Ask(question);
 }
 
 }  // namespace varmo

@@ -233,7 +233,7 @@ std::string TComPort::ReadBytes(std::int32_t count, std::int32_t limitMs,
                 const QByteArray chunk =
                     serial_->read(static_cast<qint64>(wanted - received.size()));
                 received.append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
-                lastArrival = std::chrono::steady_clock::now();
+                lastArrival = lastArrival_ = std::chrono::steady_clock::now();
             }
             return received.size() >= wanted || (complete && complete(received));
         });
@@ -326,6 +326,7 @@ void TComPort::deliverPending()
     QPointer<TComPort> alive(this);
     delivering_ = true;
     const QByteArray data = serial_->readAll();
+    lastArrival_ = std::chrono::steady_clock::now();
     const std::string chunk(data.constData(), static_cast<std::size_t>(data.size()));
     notifyTraffic(PortDirection::FromPrinter, PortRoad::Delivered, chunk);
     const std::vector<TComLink*> receivers = links_;
@@ -336,13 +337,7 @@ void TComPort::deliverPending()
         try {
             link->OnRxBuf(chunk);
         } catch (const std::exception& error) {
-            if (OnDeliveryError) {
-                try {
-                    OnDeliveryError(error);
-                } catch (...) {
-                    // The hook's own failure has nowhere further to go.
-                }
-            }
+            emit DeliveryFailed(QString::fromUtf8(error.what()));
         } catch (...) {
             // Not an error we can describe; the line keeps running.
         }
@@ -381,15 +376,7 @@ void TComPort::reportFailure(const EComPort& failure)
     // shows a message box, which runs an event loop of its own.
     QMetaObject::invokeMethod(
         this,
-        [this, failure] {
-            if (!OnPortFailure)
-                return;
-            try {
-                OnPortFailure(failure);
-            } catch (...) {
-                // The hook's own failure has nowhere further to go.
-            }
-        },
+        [this, failure] { emit PortFailed(QString::fromUtf8(failure.what()), failure.OsError()); },
         Qt::QueuedConnection);
 }
 

@@ -74,16 +74,22 @@ public:
     void RegisterLink(TComLink* link) override;
     void UnregisterLink(TComLink* link) override;
 
-    // An exception thrown by a receiver during delivery lands here (the console
-    // shows it in its standard error box); delivery goes on.
-    std::function<void(const std::exception&)> OnDeliveryError;
-    // The device failed while the port was idle (unplugged adapter); the port
-    // has closed itself. Called once per failure, from the event loop.
-    std::function<void(const EComPort&)> OnPortFailure;
+    // Reads off whatever waits on the line, waiting (as a wait on the line)
+    // until nothing has come for quietMs and at least minMs have passed, at
+    // most limitMs in all; the bytes are told to the watchers as read off.
+    // What the printer still sends of an earlier answer then cannot pass
+    // for the next one's.
+    std::string ReadOffUntilQuiet(std::int32_t quietMs, std::int32_t minMs, std::int32_t limitMs);
 
 signals:
     // Every receiver has had the chunk just read; the port is still alive.
     void ChunkDelivered();
+    // A receiver threw while a chunk was handed to it (the console shows it
+    // in its standard error box); delivery goes on.
+    void DeliveryFailed(const QString& message);
+    // The device failed while the port was idle (unplugged adapter); the port
+    // has closed itself. Emitted once per failure, from the event loop.
+    void PortFailed(const QString& message, int osError);
 
 private:
     // Reads what is waiting and hands it to every receiver; runs from the event
@@ -117,6 +123,8 @@ private:
     bool pausing_ = false;
     bool opening_ = false;
     bool deliveryQueued_ = false;
+    // When the last byte came in, for the quiet before a question.
+    std::chrono::steady_clock::time_point lastArrival_{};
 };
 
 }  // namespace varmo

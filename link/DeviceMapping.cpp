@@ -4,7 +4,7 @@
 #include <QtGlobal>
 
 #include "link/PortName.h"
-#include "link/SettingsStore.h"
+#include "link/StoredLink.h"
 
 namespace varmo {
 
@@ -21,7 +21,7 @@ QString MappedDevicePath(const QString& comName)
     const QString fromEnvironment = qEnvironmentVariable(("VARMO_" + name).toLatin1().constData());
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
-    return ReadSetting(QStringLiteral("devices/") + name);
+    return StoredDeviceFor(name);
 #endif
 }
 

@@ -11,8 +11,9 @@ namespace varmo {
 enum class PortDirection { ToPrinter, FromPrinter };
 
 // The road the bytes took: written by WriteBytes, handed to the receivers
-// (the packet assembler), or taken by a direct ReadBytes.
-enum class PortRoad { Written, Delivered, DirectRead };
+// (the packet assembler), taken by a direct ReadBytes, read off the line
+// before a question (stray), or come after the wait for them ended (late).
+enum class PortRoad { Written, Delivered, DirectRead, ReadOff, Late };
 
 struct PortTraffic {
     // Taken where the bytes cross the port.

@@ -22,4 +22,19 @@ std::string FrameOf(const std::string& body)
     return frame;
 }
 
+std::string Framed(const std::string& content)
+{
+    return kFrameStart + content + kFrameStop;
+}
+
+bool CheckValueRight(const std::string& frame)
+{
+    const std::size_t ends = kFrameStart.size() + kFrameStop.size();
+    if (frame.size() < ends + 2 || frame.compare(0, kFrameStart.size(), kFrameStart) != 0 ||
+        frame.compare(frame.size() - kFrameStop.size(), kFrameStop.size(), kFrameStop) != 0)
+        return false;
+    const std::string body = frame.substr(kFrameStart.size(), frame.size() - ends - 2);
+    return FrameChecksum(body) == frame.substr(frame.size() - kFrameStop.size() - 2, 2);
+}
+
 }  // namespace varmo

@@ -194,8 +194,19 @@ void LogRowMaker::receivedRows(const PortTraffic& traffic, const QDateTime& when
             frame.description = questionDescription_;
         if (questionSent_)
             frame.answerMs = msBetween(questionTime_, traffic.time);
+        noteRoad(frame, traffic.road);
         rows.push_back(std::move(frame));
     }
+}
+
+void LogRowMaker::noteRoad(LogRow& made, PortRoad road) const
+{
+    // An answer after its wait is filed under its own question, marked late;
+    // what was read off before a question answered nobody.
+    if (road == PortRoad::Late)
+        made.description = QStringLiteral("spóźniona: ") + questionDescription_;
+    else if (road == PortRoad::ReadOff)
+        made.description = QStringLiteral("odrzucone przed pytaniem");
 }
 
 void LogRowMaker::outsideRow(std::string bytes, const PortTraffic& traffic, const QDateTime& when,
@@ -207,10 +218,13 @@ void LogRowMaker::outsideRow(std::string bytes, const PortTraffic& traffic, cons
         status.description = questionDescription_;
         status.answerMs = msBetween(questionTime_, traffic.time);
         awaitingStatus_ = 0;
+        noteRoad(status, traffic.road);
         rows.push_back(std::move(status));
         return;
     }
-    rows.push_back(row(when, false, LogKind::Outside, std::move(bytes)));
+    LogRow outside = row(when, false, LogKind::Outside, std::move(bytes));
+    noteRoad(outside, traffic.road);
+    rows.push_back(std::move(outside));
 }
 
 }  // namespace varmo

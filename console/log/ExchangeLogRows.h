@@ -47,6 +47,7 @@ private:
     void sentRows(const PortTraffic& traffic, const QDateTime& when, std::vector<LogRow>& rows);
     void receivedRows(const PortTraffic& traffic, const QDateTime& when,
                       std::vector<LogRow>& rows);
+    void noteRoad(LogRow& made, PortRoad road) const;
     void outsideRow(std::string bytes, const PortTraffic& traffic, const QDateTime& when,
                     std::vector<LogRow>& rows);
 

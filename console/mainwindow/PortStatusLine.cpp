@@ -91,6 +91,14 @@ void PortStatusLine::AnswerArrived()
     show(LbNoAnswer, QString());
 }
 
+void PortStatusLine::BadCheck()
+{
+    // The printer did answer: its frame came spoilt, which is another fault
+    // of the line than silence.
+    const QString text = QString::fromUtf8(kBadCheckText);
+    show(LbNoAnswer, ShownAtMost(awaited_.isEmpty() ? text : text + QStringLiteral(": ") + awaited_));
+}
+
 void PortStatusLine::NoAnswer()
 {
     show(LbNoAnswer, ShownAtMost(awaited_.isEmpty()

@@ -29,6 +29,8 @@ public:
     void CommandSent(const QString& description);
     // The exchange waited in vain for the answer to it.
     void NoAnswer();
+    // An answer came whose check value is wrong.
+    void BadCheck();
     // An answer came, late or not: whatever was said about its absence goes.
     void AnswerArrived();
 

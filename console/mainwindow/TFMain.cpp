@@ -14,6 +14,7 @@
 #include "console/widgets/DialogPlacement.h"
 #include "console/widgets/Fonts.h"
 #include "console/app/HandlerGuard.h"
+#include "protocol/Exception.h"
 
 namespace varmo {
 
@@ -99,8 +100,11 @@ TFMain::TFMain(Forms& forms, QWidget* parent, FormBuild log) : QMainWindow(paren
     // Whatever goes wrong while an answer is delivered, or with the device
     // while nobody is talking to it, the operator sees it once in the
     // standard error box and the console carries on.
-    ComPort.OnDeliveryError = [](const std::exception& error) { ShowStandardError(error); };
-    ComPort.OnPortFailure = [](const EComPort& error) { ShowStandardError(error); };
+    const auto showError = [](const QString& message) {
+        ShowStandardError(Exception(message.toStdString()));
+    };
+    connect(&Exchange, &PrinterExchange::deliveryFailed, this, showError);
+    connect(&Exchange, &PrinterExchange::portFailed, this, showError);
     connect(&Exchange, &PrinterExchange::packetArrived, this, &TFMain::ComDataPacketPacket);
     connect(&Exchange, &PrinterExchange::chunkDelivered, this, [this] {
         if (!isMinimized())

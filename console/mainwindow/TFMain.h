@@ -3,7 +3,7 @@
 // description, the frame coming back and what it means, and carries the
 // status panel, the code page and the service lock. The exchange with the
 // printer (port, assembler, command history, answer matching) lives in
-// Exchange; ComPort, ComDataPacket and CommandHistory are its parts under the
+// Exchange; ComPort, ComDataPacket and CommandHistory forward to it under the
 // window's own names. Dialogs hand their commands over through SubmitCommand.
 #include <QMainWindow>
 #include <QString>
@@ -14,6 +14,7 @@
 
 #include "exchange/CommandHistoryList.h"
 #include "console/app/Forms.h"
+#include "console/mainwindow/ComPortForwarder.h"
 #include "console/mainwindow/WaitIndicator.h"
 #include "console/widgets/LateBuilt.h"  // FormBuild
 #include "exchange/PrinterExchange.h"
@@ -57,9 +58,6 @@ public:
     // A status byte read on the line, on the panel: its flags, and for ENQ
     // the fiscal state too.
     void ShowStatus(unsigned char status, bool fromEnq);
-    // Gives packets back to ComDataPacketPacket after someone else had them.
-    void AttachPacketHandler() { Exchange.AttachPacketHandler(); }
-
     // A menu entry for a dialog of the console's own: the dialog is made on
     // first use with make, kept by the window and shown modally where it was
     // left. Such a dialog needs its own files and this one call, nothing else.
@@ -72,9 +70,9 @@ public:
 
     // The exchange with the printer, and its parts under the window's names.
     PrinterExchange Exchange;
-    CommandHistoryList& CommandHistory = Exchange.History;
-    TComPort& ComPort = Exchange.Port;
-    TComDataPacket& ComDataPacket = Exchange.Packets;
+    const CommandHistoryList& CommandHistory = Exchange.Commands();
+    ComPortForwarder ComPort{Exchange};
+    const TComDataPacket& ComDataPacket = Exchange.Assembler();
 
     QString CodePage;
     bool ServiceUnlocked = false;

@@ -79,14 +79,14 @@ void TFMain::ComDataPacketPacket(const std::string& text)
         }
         // Within a chunk only its last frame is ever seen; the port says when
         // the chunk is through (ChunkDelivered).
-        if (!ComPort.Delivering() && !isMinimized())
+        if (!Exchange.Delivering() && !isMinimized())
             showPendingAnswer();
     });
 }
 
 void TFMain::takeAnswer(const std::string& text)
 {
-    const std::string frame = kFrameStart + text + kFrameStop;
+    const std::string frame = Framed(text);
     if (CBAnswer->isChecked()) {
         pending_.frame = EscapedText(frame);
         pending_.frameSet = true;

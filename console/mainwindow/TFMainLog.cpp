@@ -34,6 +34,7 @@ void TFMain::buildLogAndStatusLine(FormBuild log)
     connect(&Exchange, &PrinterExchange::answerMissing, StatusLine, &PortStatusLine::NoAnswer);
     connect(&Exchange, &PrinterExchange::answerArrived, StatusLine,
             &PortStatusLine::AnswerArrived);
+    connect(&Exchange, &PrinterExchange::answerBadCheck, StatusLine, &PortStatusLine::BadCheck);
 
     Dziennik = new ExchangeLogDock(this, kLogRowsKept, log);
     addDockWidget(Qt::BottomDockWidgetArea, Dziennik);

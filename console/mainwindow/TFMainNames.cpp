@@ -18,7 +18,6 @@ void TFMain::nameControls()
 {
     setObjectName(QStringLiteral("FMain"));
     NameControls({
-        {&ComPort, "ComPort"},
         {GroupBox1, "GroupBox1"}, {Memo, "Memo"}, {RESend, "RESend"},
         {SBSaveCmd, "SBSaveCmd"}, {SBOpenCmd, "SBOpenCmd"}, {SBSend, "SBSend"},
         {GroupBox2, "GroupBox2"}, {MemoR, "MemoR"}, {RERcv, "RERcv"},

@@ -13,8 +13,7 @@ namespace varmo {
 
 void TFMain::FormCreate()
 {
-    ComDataPacket.SetStartString(kFrameStart);
-    ComDataPacket.SetStopString(kFrameStop);
+    // ComDataPacket cuts between ESC P and ESC \ from the exchange's making.
     // Each step stands alone: a stored value that cannot be read costs only
     // its own step (after the error box), never the ones after it, and above
     // all never the service lock.
@@ -29,7 +28,7 @@ void TFMain::FormCreate()
 
 void TFMain::FormDestroy()
 {
-    Guarded([&] { WriteSetting(QStringLiteral("plStd"), CodePage); });
+    Guarded([&] { StoreCodePage(CodePage); });
 }
 
 void TFMain::SetCodePage(const QString& value)

@@ -43,6 +43,23 @@ TEST_F(CliTest, AnAnswerStillOnItsWayIsDroppedAndNeverTakenByTheNextLine)
         << droppedBeforeEnq.toStdString();
 }
 
+TEST_F(CliTest, ACopyOfAnAnswerNeverPassesForARefusalsNumber)
+{
+    // The copy of the first number is still coming when the header goes out;
+    // the printer refuses a line of 60 characters with error 12.
+    StartPrinter({"--twice", "--chunk", "4", "--gap", "30"});
+    const QString path =
+        Script(QStringLiteral("error\nexpect set-header %1\n").arg(QString(60, QLatin1Char('H'))));
+    const CliResult result = Cli({"run", path});
+    EXPECT_EQ(result.exitCode, 1) << result.out.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("error 12"))) << result.err.toStdString();
+
+    // A frame over what the printer takes is refused before it goes out.
+    const CliResult tooLong = Cli({"send", "<ESC>P" + QString(2100, QLatin1Char('x')) + "<ESC>\\"});
+    EXPECT_EQ(tooLong.exitCode, 2) << tooLong.err.toStdString();
+    EXPECT_TRUE(tooLong.err.contains(QStringLiteral("2048"))) << tooLong.err.toStdString();
+}
+
 TEST_F(CliTest, APrintersSecondCopyIsNeverTakenForTheNextAnswerInThisRunOrTheNext)
 {
     // Each copy in pieces: the second is still coming when the next line asks,

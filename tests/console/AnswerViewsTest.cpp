@@ -42,10 +42,7 @@ TEST_F(AnswerViewsTest, AnswersInOneChunkEndOnTheLastOneWhateverTheOnesBefore)
     main.SubmitCommand(std::make_unique<TCmdReadHeader>());
     ASSERT_TRUE(main.EnsurePortOpen());
     int frames = 0;
-    main.ComDataPacket.OnPacket = [&](const std::string& text) {
-        ++frames;
-        main.ComDataPacketPacket(text);
-    };
+    QObject::connect(&main.Exchange, &PrinterExchange::packetArrived, [&] { ++frames; });
     int expected = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.frame.toStdString());
@@ -67,10 +64,7 @@ TEST_F(AnswerViewsTest, AMinimisedWindowShowsTheLastAnswerWhenItComesBack)
     ASSERT_TRUE(WaitFor([&] { return main.isMinimized(); }));
 
     int frames = 0;
-    main.ComDataPacket.OnPacket = [&](const std::string& text) {
-        ++frames;
-        main.ComDataPacketPacket(text);
-    };
+    QObject::connect(&main.Exchange, &PrinterExchange::packetArrived, [&] { ++frames; });
     printer.send(FrameOf("1#E0"));
     printer.send(FrameOf(kHeaderAnswer));
     ASSERT_TRUE(WaitFor([&] { return frames == 2; }));

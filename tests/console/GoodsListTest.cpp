@@ -403,7 +403,7 @@ TEST_F(GoodsListTest, AnswersDuringTheReportReachTheMainWindowBetweenItsLines)
         TypeRow(dialog, QStringLiteral("Towar %1").arg(i), QStringLiteral("A"));
 
     int deliveredDuringReport = 0;
-    QObject::connect(&main.ComPort, &TComPort::ChunkDelivered, [&] {
+    QObject::connect(&main.Exchange, &PrinterExchange::chunkDelivered, [&] {
         if (dialog.Progress() != nullptr)
             ++deliveredDuringReport;
     });

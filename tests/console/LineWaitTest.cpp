@@ -155,10 +155,7 @@ TEST_F(LineWaitTest, BreakingOffAWedgedWriteEndsItAtOnceAndAnAnswerThatCameFollo
     printer.holdLine();
 
     int deliveries = 0;
-    main.ComDataPacket.OnPacket = [&](const std::string& text) {
-        ++deliveries;
-        main.ComDataPacketPacket(text);
-    };
+    QObject::connect(&main.Exchange, &PrinterExchange::packetArrived, [&] { ++deliveries; });
     bool answerHeldBack = false;
     const qint64 waited = MillisecondsOf([&] {
         During([&] { return main.ComPort.Waiting(); },

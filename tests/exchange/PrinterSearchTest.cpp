@@ -3,7 +3,9 @@
 // another program holds.
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QSerialPort>
+#include <QThread>
 #include <QTemporaryDir>
 
 #include "commands/ReadCommands.h"
@@ -84,23 +86,31 @@ TEST(PrinterAtOneSpeedTest, AtAnyOtherSpeedTheLineGivesNoise)
                        dir.filePath(QStringLiteral("paper.txt"))};
     ASSERT_FALSE(printer.path().isEmpty());
     PrinterExchange exchange;
-    exchange.Port.SetPort(printer.path());
+    exchange.SetPort(printer.path());
     for (const std::int32_t speed : {9600, 115200, 38400}) {
         SCOPED_TRACE(speed);
-        exchange.Port.SetCustomBaudRate(speed);
+        exchange.SetSpeed(speed);
         ASSERT_TRUE(exchange.Open());
         TCmdReadHeader read;
         const bool answered = exchange.QueryStatus(kENQ, 1000).has_value() &&
-                              exchange.DirectRead(read, [] {});
+                              exchange.DirectRead(read, [] {}, 1000) == ReplyKind::Answered;
         EXPECT_EQ(answered, speed == 38400);
-        exchange.Port.ReadBytes(4096, 400, nullptr);  // what trails behind
     }
+    exchange.Close();
 
     // An answer sent while the line runs at another speed arrives garbled.
-    exchange.Port.WriteBytes(TCmdReadHeader().GetFrame());
-    exchange.Port.Pause(100);  // the printer has heard the frame, its answer is still to come
-    exchange.Port.SetCustomBaudRate(9600);
-    const std::string came = exchange.Port.ReadBytes(4096, 1500, nullptr);
+    QSerialPort line(printer.path());
+    ASSERT_TRUE(line.open(QIODevice::ReadWrite));
+    line.setBaudRate(38400);
+    const std::string frame = TCmdReadHeader().GetFrame();
+    line.write(frame.data(), static_cast<qint64>(frame.size()));
+    line.waitForBytesWritten(1000);
+    QThread::msleep(100);  // the printer has heard the frame, its answer is still to come
+    line.setBaudRate(9600);
+    std::string came;
+    for (QDeadlineTimer until(1500); !until.hasExpired();)
+        if (line.waitForReadyRead(50))
+            came += line.readAll().toStdString();
     EXPECT_FALSE(came.empty());
     EXPECT_EQ(came.find("1#U"), std::string::npos);
     TCmdReadHeader garbled;
@@ -124,7 +134,7 @@ TEST_F(PrinterAtOneSpeed, TheSearchSkipsWhatIsNoPrinterAndNamesWhatIsHeld)
                      });
     const SearchResult found =
         search.Run({{gone, gone}, {enqOnly.path(), enqOnly.path()}, {printer.path(), printer.path()}},
-                   speeds);
+                   speeds, PrinterExchange::kAnswerWaitMs);
     EXPECT_TRUE(found.found);
     EXPECT_EQ(found.port, printer.path());
     EXPECT_EQ(found.speed, 38400);
@@ -136,7 +146,8 @@ TEST_F(PrinterAtOneSpeed, TheSearchSkipsWhatIsNoPrinterAndNamesWhatIsHeld)
     // Held by another program: named, never taken.
     QSerialPort holder(printer.path());
     ASSERT_TRUE(holder.open(QIODevice::ReadWrite));
-    const SearchResult held = search.Run({{printer.path(), printer.path()}}, speeds);
+    const SearchResult held = search.Run({{printer.path(), printer.path()}}, speeds,
+                                         PrinterExchange::kAnswerWaitMs);
     EXPECT_FALSE(held.found);
     EXPECT_EQ(held.busy, QStringList{printer.path()});
 }

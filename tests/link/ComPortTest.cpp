@@ -222,7 +222,8 @@ TEST_F(ComPortTest, AReceiverThatThrowsDoesNotStopLaterDeliveries)
     port.RegisterLink(&failing);
     port.RegisterLink(&healthy.link);
     std::vector<std::string> errors;
-    port.OnDeliveryError = [&](const std::exception& e) { errors.push_back(e.what()); };
+    auto hook = QObject::connect(&port, &TComPort::DeliveryFailed,
+                                 [&](const QString& e) { errors.push_back(e.toStdString()); });
 
     printer.WriteFromPrinter("one");
     EXPECT_TRUE(PumpUntil([&] { return healthy.received == "one" && errors.size() == 1; }));
@@ -231,8 +232,8 @@ TEST_F(ComPortTest, AReceiverThatThrowsDoesNotStopLaterDeliveries)
     EXPECT_EQ(errors[0], "answer description failed");
     EXPECT_TRUE(port.Connected());
 
-    // Without a hook the error is dropped and the line keeps running.
-    port.OnDeliveryError = nullptr;
+    // With nobody listening the error is dropped and the line keeps running.
+    QObject::disconnect(hook);
     printer.WriteFromPrinter("three");
     EXPECT_TRUE(PumpUntil([&] { return healthy.received == "onetwothree"; }));
     port.UnregisterLink(&failing);
@@ -408,7 +409,8 @@ TEST_F(ComPortTest, ClosedPortRefusesDirectTransfers)
 TEST_F(ComPortTest, ADeviceVanishingWhileIdleClosesThePortAndIsReportedOnce)
 {
     std::vector<std::string> failures;
-    port.OnPortFailure = [&](const EComPort& e) { failures.push_back(e.what()); };
+    QObject::connect(&port, &TComPort::PortFailed,
+                     [&](const QString& e) { failures.push_back(e.toStdString()); });
     port.OpenPort();
     printer.Vanish();
     EXPECT_TRUE(PumpUntil([&] { return !failures.empty(); }));
@@ -431,7 +433,7 @@ TEST_F(ComPortTest, ADeviceVanishingWhileIdleClosesThePortAndIsReportedOnce)
 TEST_F(ComPortTest, ADeviceVanishingUnderADirectTransferFailsThatTransfer)
 {
     int idleFailures = 0;
-    port.OnPortFailure = [&](const EComPort&) { ++idleFailures; };
+    QObject::connect(&port, &TComPort::PortFailed, [&] { ++idleFailures; });
 
     port.OpenPort();
     printer.Vanish();

@@ -275,7 +275,7 @@ void TFDatabaseReport::sendReport()
 
     // A report that the line takes long over shows its progress at once; one
     // that only turns out slow shows it once it has run half a second.
-    const bool longSend = wireTimeMs(lines, main_.Exchange.Port.CustomBaudRate(), kFramePauseMs) >=
+    const bool longSend = wireTimeMs(lines, main_.Exchange.Speed(), kFramePauseMs) >=
                           SendProgress::kShowAfterMs;
     progress_ = std::make_unique<SendProgress>(this, total);
     struct Cleanup {
@@ -290,7 +290,6 @@ void TFDatabaseReport::sendReport()
     // The current row follows the report without opening an editor on each.
     DBGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     QElapsedTimer clock;
-    clock.start();
     const auto pause = [&] {
         if (!progress_->isVisible() && (longSend || clock.elapsed() >= SendProgress::kShowAfterMs))
             progress_->show();
@@ -299,6 +298,9 @@ void TFDatabaseReport::sendReport()
     };
 
     main_.Exchange.SendWholeFrame(start, &startCommand);
+    // Timed from the first frame: a late answer awaited before it is no
+    // slowness of the report's.
+    clock.start();
     if (!pause())
         return;
     for (int i = 0;; ++i) {

@@ -12,7 +12,7 @@ void DirectRead(TFMain& main, TCmdRequest& request, const std::function<void()>&
     // One exchange at a time: a read asked for inside another wait is not run.
     if (main.Exchange.Busy() || !main.EnsurePortOpen())
         return;
-    if (!main.Exchange.DirectRead(request, fill))
+    if (main.Exchange.DirectRead(request, fill) != ReplyKind::Answered)
         CurrentPrompts().message(failText, failCaption);
 }
 

@@ -103,7 +103,7 @@ TFCOM::StoredLine TFCOM::readStored()
     // leaves 9600 or the custom choice, and the other is still read.
     StoredLine stored;
     Guarded([&] { stored.speed = StoredBaud(); });
-    Guarded([&] { stored.port = ReadSetting(QStringLiteral("com")); });
+    Guarded([&] { stored.port = StoredPortText(); });
     return stored;
 }
 
@@ -167,8 +167,7 @@ void TFCOM::FormShow()
 {
     // The port stays closed while the operator chooses.
     Guarded([&] {
-        if (main_.Exchange.Port.Connected())
-            main_.Exchange.Port.ClosePort();
+        main_.Exchange.Close();
         // The operator chooses anew: a device that vanished is no longer
         // awaited, and the port is not reopened behind the dialog's back.
         main_.Exchange.ForgetVanishedDevice();
@@ -181,10 +180,10 @@ void TFCOM::FormClose()
     Guarded([&] {
         const std::int32_t speed = SelectedSpeed();
         const QString name = SelectedPortName();
-        main_.Exchange.Port.SetCustomBaudRate(speed);
-        main_.Exchange.Port.SetPort(name);
-        WriteSetting(QStringLiteral("baud"), QString::number(speed));
-        WriteSetting(QStringLiteral("com"), name);
+        main_.Exchange.SetSpeed(speed);
+        main_.Exchange.SetPort(name);
+        StoreBaud(speed);
+        StorePortName(name);
     });
 }
 

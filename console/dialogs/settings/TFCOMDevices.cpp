@@ -13,7 +13,7 @@
 #include "console/widgets/RadioGroup.h"
 #include "exchange/PrinterSearch.h"
 #include "link/DeviceMapping.h"
-#include "link/SettingsStore.h"
+#include "link/StoredLink.h"
 
 namespace varmo {
 
@@ -93,7 +93,7 @@ void TFCOM::CBDeviceChoose(int index)
             EdCOM->setText(device.MappingName());
             return;
         }
-        WriteSetting(QStringLiteral("devices/") + chosen, device.MappingName());
+        StoreDeviceFor(chosen, device.MappingName());
         FillDevices();  // the COM names beside the devices have changed
     });
 }
@@ -101,7 +101,7 @@ void TFCOM::CBDeviceChoose(int index)
 void TFCOM::BtnFindPrinterClick()
 {
     Guarded([&] {
-        main_.Exchange.Port.ClosePort();
+        main_.Exchange.Close();
         std::vector<std::int32_t> speeds;
         for (const QString& item : RGBaud->Items())
             speeds.push_back(item.toInt());
@@ -114,7 +114,8 @@ void TFCOM::BtnFindPrinterClick()
         connect(&progress, &SearchProgress::stopRequested, &search, &PrinterSearch::Stop);
         progress.show();
         const SearchResult result =
-            search.Run(ports, PrinterSearch::SpeedOrder(SelectedSpeed(), speeds));
+            search.Run(ports, PrinterSearch::SpeedOrder(SelectedSpeed(), speeds),
+                       main_.Exchange.AnswerWaitMs());
         progress.hide();
 
         if (result.found) {

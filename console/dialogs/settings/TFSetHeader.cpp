@@ -136,8 +136,8 @@ void TFSetHeader::FormCreate()
 
 void TFSetHeader::FormClose()
 {
-    // However the dialog closes, the main window gets its packets back.
-    forms_.FMain->AttachPacketHandler();
+    // Its read never takes the window's answers away, so closing has
+    // nothing to give back.
 }
 
 void TFSetHeader::done(int result)

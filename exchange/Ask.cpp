@@ -1,0 +1,160 @@
+// The one door to the printer: every question goes out and is answered here.
+#include <QElapsedTimer>
+
+#include "exchange/PrinterExchange.h"
+#include "protocol/Frame.h"
+
+namespace varmo {
+
+namespace {
+
+// How much of the line one answer may take.
+constexpr std::int32_t kAnswerLimit = 4096;
+
+using Clock = std::chrono::steady_clock;
+
+// The whole frames in what came, each cut exactly as the line's assembler
+// would cut it: noise before, between or after them is no part of them.
+std::vector<std::string> WholeFrames(const std::string& bytes)
+{
+    TComDataPacket cutter;
+    cutter.SetStartString(kFrameStart);
+    cutter.SetStopString(kFrameStop);
+    cutter.MaxBufferSize = 0;
+    std::vector<std::string> frames;
+    cutter.OnPacket = [&frames](const std::string& text) { frames.push_back(Framed(text)); };
+    cutter.HandleData(bytes);
+    return frames;
+}
+
+// The first frame that answers the question, if one came.
+const std::string* Answering(const std::vector<std::string>& frames, const Question& question)
+{
+    for (const std::string& frame : frames)
+        if (!question.takes || question.takes(frame))
+            return &frame;
+    return nullptr;
+}
+
+class Flag {
+public:
+    explicit Flag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Flag() { flag_ = false; }
+    Flag(const Flag&) = delete;
+    Flag& operator=(const Flag&) = delete;
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
+
+FrameTooLong::FrameTooLong(std::size_t content)
+    : Exception("Ramka ma " + std::to_string(content) + " bajtów między początkiem a końcem, "
+                "a drukarka przyjmuje najwyżej " + std::to_string(kMaxFrameContent) +
+                ": nie została wysłana")
+{
+}
+
+void PrinterExchange::keepUnfinished(const std::string& came)
+{
+    // A frame begun within the wait but not ended is an answer on its way:
+    // its start goes to the assembler, so that its end, when it comes, makes
+    // it whole there and it is told as late, not lost as a headless tail.
+    const std::size_t start = came.rfind(kFrameStart);
+    if (start == std::string::npos || came.find(kFrameStop, start) != std::string::npos)
+        return;
+    packets_.HandleData(came.substr(start));
+}
+
+std::string PrinterExchange::readOff()
+{
+    // After an unanswered question its answer may still be on its way: the
+    // next question waits for it as long as the answer time allows, so that
+    // it is read off as late and never taken for the next answer.
+    const auto guard = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           lateGuardUntil_ - Clock::now()).count();
+    const int minMs = awaitingLate_ && guard > 0 ? static_cast<int>(guard) : 0;
+    std::string bytes = port_.ReadOffUntilQuiet(kQuietMs, minMs, minMs + kReadOffLimitMs);
+    // A frame begun before the question is no answer to it either.
+    return packets_.DropPartial() + bytes;
+}
+
+Reply PrinterExchange::Ask(const Question& question)
+{
+    Reply reply;
+    const std::size_t ends = kFrameStart.size() + kFrameStop.size();
+    if (question.wire.size() > ends + kMaxFrameContent &&
+        question.wire.compare(0, kFrameStart.size(), kFrameStart) == 0)
+        throw FrameTooLong(question.wire.size() - ends);
+    if (Busy())
+        return reply;
+    Flag asking(asking_);
+    struct Naming {
+        const TCommand*& direct;
+        const TCommand* before;
+        ~Naming() { direct = before; }
+    } naming{direct_, std::exchange(direct_, question.command)};
+
+    reply.readOff = readOff();
+    awaitingLate_ = false;
+    lateCommand_ = nullptr;
+
+    QElapsedTimer clock;
+    clock.start();
+    reply.written = port_.WriteBytes(question.wire);
+    if (reply.written != static_cast<std::int32_t>(question.wire.size())) {
+        reply.ms = clock.elapsed();
+        return reply;
+    }
+
+    switch (question.expect) {
+    case Expect::StatusByte: {
+        const std::string came = port_.ReadBytes(1, question.waitMs, nullptr);
+        if (!came.empty()) {
+            reply.kind = ReplyKind::Answered;
+            reply.status = static_cast<unsigned char>(came.front());
+        }
+        break;
+    }
+    case Expect::Frame: {
+        const std::string came =
+            port_.ReadBytes(kAnswerLimit, question.waitMs, [&](const std::string& sofar) {
+                return Answering(WholeFrames(sofar), question) != nullptr;
+            });
+        reply.frames = WholeFrames(came);
+        const std::string* answer = Answering(reply.frames, question);
+        if (answer == nullptr) {
+            keepUnfinished(came);
+            break;
+        }
+        reply.frame = *answer;
+        reply.kind = question.checked && !CheckValueRight(reply.frame) ? ReplyKind::BadCheck
+                                                                      : ReplyKind::Answered;
+        if (question.lingerMs > 0 && question.lingerAfter && question.lingerAfter(reply.frame)) {
+            const std::size_t before = reply.frames.size();
+            const std::string more = port_.ReadBytes(
+                kAnswerLimit, question.lingerMs,
+                [&](const std::string& sofar) { return WholeFrames(came + sofar).size() > before; });
+            reply.frames = WholeFrames(came + more);
+        }
+        break;
+    }
+    case Expect::Nothing:
+        if (question.waitMs > 0) {
+            const std::string came = port_.ReadBytes(kAnswerLimit, question.waitMs, nullptr);
+            reply.frames = WholeFrames(came);
+            keepUnfinished(came);
+        }
+        break;
+    }
+    reply.ms = clock.elapsed();
+    if (question.expect != Expect::Nothing && reply.kind == ReplyKind::NoAnswer) {
+        awaitingLate_ = true;
+        lateGuardUntil_ =
+            Clock::now() + std::chrono::milliseconds(std::max(0, answerWaitMs_ - question.waitMs));
+    }
+    return reply;
+}
+
+}  // namespace varmo
