@@ -4,9 +4,9 @@
 
 #include "commands/ReadCommands.h"
 #include "console/dialogs/settings/DirectRead.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 
 namespace varmo {
 

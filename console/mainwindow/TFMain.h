@@ -13,8 +13,8 @@
 #include <string>
 
 #include "exchange/CommandHistoryList.h"
-#include "console/app/Forms.h"
-#include "console/mainwindow/WaitIndicator.h"
+#include "console/mainwindow/Forms.h"
+#include "console/base/WaitIndicator.h"
 #include "console/widgets/LateBuilt.h"  // FormBuild
 #include "exchange/PrinterExchange.h"
 #include "protocol/Command.h"

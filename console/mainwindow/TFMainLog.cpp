@@ -10,7 +10,7 @@
 #include "console/log/ExchangeLogDock.h"
 #include "console/mainwindow/PortStatusLine.h"
 #include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 #include "link/SettingsStore.h"
 
 namespace varmo {

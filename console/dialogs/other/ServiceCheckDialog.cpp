@@ -7,10 +7,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "console/app/HandlerGuard.h"
-#include "console/app/ProgramVersion.h"
-#include "console/app/Prompts.h"
-#include "console/app/Text.h"
+#include "console/base/HandlerGuard.h"
+#include "console/base/ProgramVersion.h"
+#include "console/base/Prompts.h"
+#include "console/base/Text.h"
 #include "console/mainwindow/TFMain.h"
 #include "console/widgets/ObjectNames.h"
 #include "link/DeviceMapping.h"

@@ -8,11 +8,11 @@
 #include "commands/UserCommand.h"
 #include "console/widgets/DialogButtons.h"
 #include "console/widgets/Fonts.h"
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 #include "protocol/Escaped.h"
 
 namespace varmo {

@@ -7,10 +7,10 @@
 
 #include "commands/TransactionCommands.h"
 #include "console/widgets/DialogButtons.h"
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
 #include "console/dialogs/PrinterRefusal.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/mainwindow/TFMain.h"
 
 namespace varmo {

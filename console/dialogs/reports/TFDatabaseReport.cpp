@@ -11,14 +11,14 @@
 #include "console/files/GoodsFile.h"
 #include "console/dialogs/reports/GoodsGrid.h"
 #include "console/dialogs/reports/GoodsTable.h"
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
 #include "console/dialogs/PrinterRefusal.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/widgets/RadioGroup.h"
 #include "console/dialogs/reports/SendProgress.h"
 #include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 #include "protocol/Cp1250.h"
 
 namespace varmo {

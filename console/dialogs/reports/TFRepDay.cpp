@@ -10,9 +10,9 @@
 #include "commands/ReportCommands.h"
 #include "console/widgets/DateMask.h"
 #include "console/widgets/DialogButtons.h"
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/mainwindow/TFMain.h"
 #include "protocol/Exception.h"
 

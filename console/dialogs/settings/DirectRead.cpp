@@ -1,7 +1,7 @@
 #include "console/dialogs/settings/DirectRead.h"
 
 #include "commands/ReadCommands.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/mainwindow/TFMain.h"
 
 namespace varmo {

@@ -10,7 +10,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
 #include "console/widgets/RadioGroup.h"
 #include "console/mainwindow/TFMain.h"

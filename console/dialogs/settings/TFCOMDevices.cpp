@@ -5,8 +5,8 @@
 #include <QListView>
 #include <QRadioButton>
 
-#include "console/app/HandlerGuard.h"
-#include "console/app/Prompts.h"
+#include "console/base/HandlerGuard.h"
+#include "console/base/Prompts.h"
 #include "console/dialogs/settings/SearchProgress.h"
 #include "console/dialogs/settings/TFCOM.h"
 #include "console/mainwindow/TFMain.h"

@@ -7,9 +7,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/mainwindow/TFMain.h"
 #include "console/widgets/DialogButtons.h"
 

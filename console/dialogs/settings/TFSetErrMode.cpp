@@ -6,8 +6,8 @@
 
 #include "commands/SettingCommands.h"
 #include "console/widgets/DialogPlacement.h"
-#include "console/app/Forms.h"
-#include "console/app/HandlerGuard.h"
+#include "console/mainwindow/Forms.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
 #include "console/widgets/RadioGroup.h"
 #include "console/mainwindow/TFMain.h"

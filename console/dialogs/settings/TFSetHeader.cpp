@@ -13,15 +13,15 @@
 #include "console/files/FileIO.h"
 #include "console/widgets/Fonts.h"
 #include "console/widgets/DialogPlacement.h"
-#include "console/app/Forms.h"
-#include "console/app/HandlerGuard.h"
+#include "console/mainwindow/Forms.h"
+#include "console/base/HandlerGuard.h"
 #include "console/files/HeaderFile.h"
 #include "console/dialogs/settings/HeaderLines.h"
 #include "console/dialogs/settings/HeaderMemo.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 
 namespace varmo {
 

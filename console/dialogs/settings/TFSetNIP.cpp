@@ -9,11 +9,11 @@
 
 #include "commands/SettingCommands.h"
 #include "console/widgets/DialogPlacement.h"
-#include "console/app/Forms.h"
-#include "console/app/HandlerGuard.h"
+#include "console/mainwindow/Forms.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
 #include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 #include "console/widgets/DialogButtons.h"
 
 namespace varmo {

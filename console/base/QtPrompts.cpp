@@ -1,4 +1,4 @@
-#include "console/app/QtPrompts.h"
+#include "console/base/QtPrompts.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -6,7 +6,7 @@
 #include <QGridLayout>
 #include <QMessageBox>
 
-#include "console/app/AppTitle.h"
+#include "console/base/AppTitle.h"
 #include "console/widgets/CaptionWidth.h"
 #include "console/files/PolishFileColumns.h"
 
