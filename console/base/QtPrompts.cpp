@@ -7,8 +7,8 @@
 #include <QMessageBox>
 
 #include "console/base/AppTitle.h"
-#include "console/widgets/CaptionWidth.h"
-#include "console/files/PolishFileColumns.h"
+#include "console/base/CaptionWidth.h"
+#include "console/base/PolishFileColumns.h"
 
 namespace varmo {
 
