@@ -72,7 +72,7 @@ void TFMain::buildLogAndStatusLine(FormBuild log)
 
     // The service visit's round of reads, last in "Inne".
     AddDialogEntry(Inne1, QStringLiteral("Przegląd drukarki…"), "Przegladdrukarki1",
-                   [](TFMain& main) { return new ServiceCheckDialog(main); });
+                   [](MainServices& main) { return new ServiceCheckDialog(main); });
 }
 
 QString TFMain::currentDescription() const

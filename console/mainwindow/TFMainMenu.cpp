@@ -102,7 +102,7 @@ void TFMain::buildMenu()
 }
 
 QAction* TFMain::AddDialogEntry(QMenu* menu, const QString& caption, const char* name,
-                                std::function<QDialog*(TFMain&)> make)
+                                std::function<QDialog*(MainServices&)> make)
 {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));

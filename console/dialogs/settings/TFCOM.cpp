@@ -13,14 +13,15 @@
 #include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
 #include "console/widgets/RadioGroup.h"
-#include "console/mainwindow/TFMain.h"
+#include "console/dialogs/MainServices.h"
+#include "exchange/PrinterExchange.h"
 #include "console/widgets/DialogButtons.h"
 #include "link/SettingsStore.h"
 #include "link/StoredLink.h"
 
 namespace varmo {
 
-TFCOM::TFCOM(TFMain& main, FormBuild when) : LateBuiltDialog(&main), main_(main)
+TFCOM::TFCOM(MainServices& main, FormBuild when) : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Ustawienia transmisji"));
     setObjectName(QStringLiteral("FCOM"));
@@ -167,11 +168,11 @@ void TFCOM::FormShow()
 {
     // The port stays closed while the operator chooses.
     Guarded([&] {
-        if (main_.Exchange.Port.Connected())
-            main_.Exchange.Port.ClosePort();
+        if (main_.Printer().Port.Connected())
+            main_.Printer().Port.ClosePort();
         // The operator chooses anew: a device that vanished is no longer
         // awaited, and the port is not reopened behind the dialog's back.
-        main_.Exchange.ForgetVanishedDevice();
+        main_.Printer().ForgetVanishedDevice();
         FillDevices();
     });
 }
@@ -181,8 +182,8 @@ void TFCOM::FormClose()
     Guarded([&] {
         const std::int32_t speed = SelectedSpeed();
         const QString name = SelectedPortName();
-        main_.Exchange.Port.SetCustomBaudRate(speed);
-        main_.Exchange.Port.SetPort(name);
+        main_.Printer().Port.SetCustomBaudRate(speed);
+        main_.Printer().Port.SetPort(name);
         WriteSetting(QStringLiteral("baud"), QString::number(speed));
         WriteSetting(QStringLiteral("com"), name);
     });

@@ -9,7 +9,8 @@
 #include "console/base/Prompts.h"
 #include "console/dialogs/settings/SearchProgress.h"
 #include "console/dialogs/settings/TFCOM.h"
-#include "console/mainwindow/TFMain.h"
+#include "console/dialogs/MainServices.h"
+#include "exchange/PrinterExchange.h"
 #include "console/widgets/RadioGroup.h"
 #include "exchange/PrinterSearch.h"
 #include "link/DeviceMapping.h"
@@ -101,7 +102,7 @@ void TFCOM::CBDeviceChoose(int index)
 void TFCOM::BtnFindPrinterClick()
 {
     Guarded([&] {
-        main_.Exchange.Port.ClosePort();
+        main_.Printer().Port.ClosePort();
         std::vector<std::int32_t> speeds;
         for (const QString& item : RGBaud->Items())
             speeds.push_back(item.toInt());

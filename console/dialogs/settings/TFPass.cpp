@@ -10,13 +10,13 @@
 #include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
 #include "console/base/Prompts.h"
-#include "console/mainwindow/TFMain.h"
+#include "console/dialogs/MainServices.h"
 #include "console/widgets/DialogButtons.h"
 
 namespace varmo {
 
-TFPass::TFPass(TFMain& main, FormBuild when)
-    : LateBuiltDialog(&main), main_(main)
+TFPass::TFPass(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Odblokowanie funkcji serwisowych"));
     setObjectName(QStringLiteral("FPass"));
