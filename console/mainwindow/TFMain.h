@@ -46,17 +46,12 @@ public:
     ~TFMain() override;
 
     // Services for the dialogs (MainServices).
-    QWidget* Window() override { return this; }
-    PrinterExchange& Printer() override { return Exchange; }
-    QString CurrentCodePage() const override { return CodePage; }
     void SubmitCommand(std::unique_ptr<TCommand> command) override;
     TCommand* CurrentCommand() const { return Exchange.Current(); }
     bool EnsurePortOpen() override;
     // The ENQ status byte, also shown on the panel; nothing when the printer
     // did not answer or the query could not run.
     std::optional<unsigned char> QueryPrinterStatus(bool reportNoAnswer) override;
-    bool PrinterIsFiscal() const override { return Fiscal; }
-    void SetConfirmOnPrinter(bool confirm) override { ConfirmOnPrinter = confirm; }
     void SetCodePage(const QString& value);
     void SetServiceMode(bool unlocked) override;
     void ShowStatusFlag(const QString& name, bool bit);
@@ -194,6 +189,14 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The rest of MainServices: for the dialogs, which hold the window as
+    // that; the window's own code uses the members themselves.
+    QWidget* Window() override { return this; }
+    PrinterExchange& Printer() override { return Exchange; }
+    QString CurrentCodePage() const override { return CodePage; }
+    bool PrinterIsFiscal() const override { return Fiscal; }
+    void SetConfirmOnPrinter(bool confirm) override { ConfirmOnPrinter = confirm; }
+
     void buildSides();
     void buildStatusPanel();
     void buildMenu();
