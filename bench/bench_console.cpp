@@ -32,7 +32,7 @@
 
 #include "commands/ReadCommands.h"
 #include "console/app/FormSet.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/mainwindow/TFMain.h"
 #include "link/SettingsStore.h"
 #include "protocol/Frame.h"

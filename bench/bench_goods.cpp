@@ -12,7 +12,7 @@
 #include "console/app/FormSet.h"
 #include "console/dialogs/reports/GoodsGrid.h"
 #include "console/dialogs/reports/GoodsTable.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/dialogs/reports/TFDatabaseReport.h"
 #include "bench/GoodsListFile.h"
 #include "link/SettingsStore.h"

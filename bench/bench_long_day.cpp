@@ -20,7 +20,7 @@
 #include "commands/ReadCommands.h"
 #include "commands/TransactionCommands.h"
 #include "console/app/FormSet.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/dialogs/reports/GoodsTable.h"
 #include "console/dialogs/reports/TFDatabaseReport.h"
 #include "console/log/ExchangeLogDock.h"

@@ -1,6 +1,6 @@
 #include "console/app/CommandLine.h"
 
-#include "console/app/ProgramVersion.h"
+#include "console/base/ProgramVersion.h"
 
 namespace varmo {
 

@@ -34,21 +34,21 @@ FormSet::FormSet(FormBuild dialogs)
     // The order matters: the main window reads the settings first, and each
     // dialog may rely on the ones before it.
     forms_.FMain = create<TFMain>(forms_, nullptr, dialogs);
-    forms_.FSetDate = create<TFSetDate>(forms_, dialogs);
+    forms_.FSetDate = create<TFSetDate>(*forms_.FMain, dialogs);
     forms_.FCOM = create<TFCOM>(*forms_.FMain, dialogs);
     forms_.FRepDay = create<TFRepDay>(*forms_.FMain, dialogs);
     forms_.FReadGoodsStatus = create<TFReadGoodsStatus>(*forms_.FMain, dialogs);
     forms_.FRepPeriodDay = create<TFRepPeriodDay>(*forms_.FMain, dialogs);
-    forms_.FSetRates = create<TFSetRates>(forms_, dialogs);
-    forms_.FSetHeader = create<TFSetHeader>(forms_, dialogs);
-    forms_.FSetNIP = create<TFSetNIP>(forms_, dialogs);
-    forms_.FSetInspectionDate = create<TFSetInspectionDate>(forms_, dialogs);
+    forms_.FSetRates = create<TFSetRates>(*forms_.FMain, dialogs);
+    forms_.FSetHeader = create<TFSetHeader>(*forms_.FMain, dialogs);
+    forms_.FSetNIP = create<TFSetNIP>(*forms_.FMain, dialogs);
+    forms_.FSetInspectionDate = create<TFSetInspectionDate>(*forms_.FMain, dialogs);
     forms_.FRepNoDay = create<TFRepNoDay>(*forms_.FMain, dialogs);
-    forms_.FSetErrMode = create<TFSetErrMode>(forms_, dialogs);
+    forms_.FSetErrMode = create<TFSetErrMode>(*forms_.FMain, dialogs);
     forms_.FEditSeq = create<TFEditSeq>(*forms_.FMain, dialogs);
     forms_.FTestTrans = create<TFTestTrans>(*forms_.FMain, dialogs);
     forms_.FDatabaseReport = create<TFDatabaseReport>(*forms_.FMain, dialogs);
-    forms_.FSetDiscMode = create<TFSetDiscMode>(forms_, dialogs);
+    forms_.FSetDiscMode = create<TFSetDiscMode>(*forms_.FMain, dialogs);
     forms_.FPass = create<TFPass>(*forms_.FMain, dialogs);
     forms_.FormAbout = create<TFormAbout>(forms_.FMain, dialogs);
 }

@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "console/app/Forms.h"
+#include "console/mainwindow/Forms.h"
 #include "console/widgets/LateBuilt.h"
 
 namespace varmo {

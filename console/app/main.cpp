@@ -7,7 +7,7 @@
 
 #include "console/app/CommandLine.h"
 #include "console/app/FormSet.h"
-#include "console/app/Localisation.h"
+#include "console/base/Localisation.h"
 #include "console/mainwindow/TFMain.h"
 #include "link/FileSizeSignal.h"
 #include "link/SettingsStore.h"

@@ -4,9 +4,10 @@
 
 #include "commands/ReadCommands.h"
 #include "console/dialogs/settings/DirectRead.h"
-#include "console/app/Prompts.h"
-#include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Prompts.h"
+#include "console/dialogs/MainServices.h"
+#include "exchange/PrinterExchange.h"
+#include "console/base/Text.h"
 
 namespace varmo {
 
@@ -18,11 +19,11 @@ constexpr unsigned char kLastCommandCorrect = 0x04;  // CMD in the ENQ byte
 
 }  // namespace
 
-bool TellIfRefused(TFMain& main, const QString& caption)
+bool TellIfRefused(MainServices& main, const QString& caption)
 {
     // A printer that sends its error number by itself has done so by now:
     // that frame goes to the main window, not into the status byte.
-    if (!main.Exchange.PauseBetweenFrames(kSettleMs))
+    if (!main.Printer().PauseBetweenFrames(kSettleMs))
         return false;
     const std::optional<unsigned char> status = main.QueryPrinterStatus(false);
     if (!status || (*status & kLastCommandCorrect) != 0)

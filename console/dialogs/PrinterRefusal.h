@@ -8,12 +8,12 @@
 
 namespace varmo {
 
-class TFMain;
+class MainServices;
 
 // Tells the operator, under caption, why the printer refused the last
 // command, and returns true: the dialog then says no more. False when the
 // printer took the command or did not answer the status query, so the
 // dialog's own message stands.
-bool TellIfRefused(TFMain& main, const QString& caption);
+bool TellIfRefused(MainServices& main, const QString& caption);
 
 }  // namespace varmo

@@ -23,8 +23,8 @@
 #include "console/log/ExchangeLogExport.h"
 #include "console/files/FileIO.h"
 #include "console/widgets/Fonts.h"
-#include "console/app/HandlerGuard.h"
-#include "console/app/Prompts.h"
+#include "console/base/HandlerGuard.h"
+#include "console/base/Prompts.h"
 #include "link/LineWait.h"
 
 namespace varmo {

@@ -3,8 +3,8 @@
 #include <QStringList>
 #include <utility>
 
-#include "console/mainwindow/StatusFlags.h"
-#include "console/app/Text.h"
+#include "console/base/StatusFlags.h"
+#include "console/base/Text.h"
 #include "protocol/CodePage.h"
 #include "protocol/Escaped.h"
 #include "protocol/Frame.h"

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QStatusBar>
 
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 
 namespace varmo {
 

@@ -13,7 +13,7 @@
 
 #include "console/widgets/DialogPlacement.h"
 #include "console/widgets/Fonts.h"
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "protocol/Exception.h"
 
 namespace varmo {

@@ -13,9 +13,10 @@
 #include <string>
 
 #include "exchange/CommandHistoryList.h"
-#include "console/app/Forms.h"
+#include "console/dialogs/MainServices.h"
 #include "console/mainwindow/ComPortForwarder.h"
-#include "console/mainwindow/WaitIndicator.h"
+#include "console/mainwindow/Forms.h"
+#include "console/base/WaitIndicator.h"
 #include "console/widgets/LateBuilt.h"  // FormBuild
 #include "exchange/PrinterExchange.h"
 #include "protocol/Command.h"
@@ -36,7 +37,7 @@ namespace varmo {
 class ExchangeLogDock;
 class PortStatusLine;
 
-class TFMain : public QMainWindow {
+class TFMain : public QMainWindow, public MainServices {
     Q_OBJECT
 public:
     // Runs FormCreate: the settings store must be open. With
@@ -45,24 +46,24 @@ public:
     // Runs FormDestroy: the code page goes back to the settings store.
     ~TFMain() override;
 
-    // Services for the dialogs.
-    void SubmitCommand(std::unique_ptr<TCommand> command);
+    // Services for the dialogs (MainServices).
+    void SubmitCommand(std::unique_ptr<TCommand> command) override;
     TCommand* CurrentCommand() const { return Exchange.Current(); }
-    bool EnsurePortOpen();
+    bool EnsurePortOpen() override;
     // The ENQ status byte, also shown on the panel; nothing when the printer
     // did not answer or the query could not run.
-    std::optional<unsigned char> QueryPrinterStatus(bool reportNoAnswer);
+    std::optional<unsigned char> QueryPrinterStatus(bool reportNoAnswer) override;
     void SetCodePage(const QString& value);
-    void SetServiceMode(bool unlocked);
+    void SetServiceMode(bool unlocked) override;
     void ShowStatusFlag(const QString& name, bool bit);
     // A status byte read on the line, on the panel: its flags, and for ENQ
     // the fiscal state too.
-    void ShowStatus(unsigned char status, bool fromEnq);
+    void ShowStatus(unsigned char status, bool fromEnq) override;
     // A menu entry for a dialog of the console's own: the dialog is made on
     // first use with make, kept by the window and shown modally where it was
     // left. Such a dialog needs its own files and this one call, nothing else.
     QAction* AddDialogEntry(QMenu* menu, const QString& caption, const char* name,
-                            std::function<QDialog*(TFMain&)> make);
+                            std::function<QDialog*(MainServices&)> make);
 
     // Start-up and exit; run by the constructor and the destructor.
     void FormCreate();
@@ -186,6 +187,14 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The rest of MainServices: for the dialogs, which hold the window as
+    // that; the window's own code uses the members themselves.
+    QWidget* Window() override { return this; }
+    PrinterExchange& Printer() override { return Exchange; }
+    QString CurrentCodePage() const override { return CodePage; }
+    bool PrinterIsFiscal() const override { return Fiscal; }
+    void SetConfirmOnPrinter(bool confirm) override { ConfirmOnPrinter = confirm; }
+
     void buildSides();
     void buildStatusPanel();
     void buildMenu();

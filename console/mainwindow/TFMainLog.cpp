@@ -10,7 +10,7 @@
 #include "console/log/ExchangeLogDock.h"
 #include "console/mainwindow/PortStatusLine.h"
 #include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 #include "link/SettingsStore.h"
 
 namespace varmo {
@@ -73,7 +73,7 @@ void TFMain::buildLogAndStatusLine(FormBuild log)
 
     // The service visit's round of reads, last in "Inne".
     AddDialogEntry(Inne1, QStringLiteral("Przegląd drukarki…"), "Przegladdrukarki1",
-                   [](TFMain& main) { return new ServiceCheckDialog(main); });
+                   [](MainServices& main) { return new ServiceCheckDialog(main); });
 }
 
 QString TFMain::currentDescription() const

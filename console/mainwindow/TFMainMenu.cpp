@@ -7,8 +7,8 @@
 #include "commands/ReadCommands.h"
 #include "commands/ReportCommands.h"
 #include "commands/TransactionCommands.h"
-#include "console/app/HandlerGuard.h"
-#include "console/app/Prompts.h"
+#include "console/base/HandlerGuard.h"
+#include "console/base/Prompts.h"
 #include "console/dialogs/settings/TFCOM.h"
 #include "console/dialogs/reports/TFDatabaseReport.h"
 #include "console/dialogs/other/TFEditSeq.h"
@@ -102,7 +102,7 @@ void TFMain::buildMenu()
 }
 
 QAction* TFMain::AddDialogEntry(QMenu* menu, const QString& caption, const char* name,
-                                std::function<QDialog*(TFMain&)> make)
+                                std::function<QDialog*(MainServices&)> make)
 {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));

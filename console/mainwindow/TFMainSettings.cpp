@@ -1,7 +1,7 @@
 // Start-up and exit of the main window, the code page and the service lock.
 #include <QAction>
 
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/mainwindow/PortStatusLine.h"
 #include "console/mainwindow/TFMain.h"
 #include "link/SettingsStore.h"

@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "console/app/HandlerGuard.h"
-#include "console/app/Prompts.h"
-#include "console/mainwindow/StatusFlags.h"
+#include "console/base/HandlerGuard.h"
+#include "console/base/Prompts.h"
+#include "console/base/StatusFlags.h"
 #include "console/mainwindow/TFMain.h"
 #include "protocol/Frame.h"
 

@@ -4,7 +4,7 @@
 #include <QVariant>
 #include <algorithm>
 
-#include "console/widgets/CaptionWidth.h"
+#include "console/base/CaptionWidth.h"
 
 namespace varmo {
 

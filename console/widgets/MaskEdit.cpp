@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "console/widgets/FixedDigits.h"
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "protocol/Exception.h"
 
 namespace varmo {

@@ -5,7 +5,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 
 namespace varmo {
 

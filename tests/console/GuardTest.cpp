@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "protocol/Exception.h"
 #include "tests/console/RecordingPrompts.h"
 

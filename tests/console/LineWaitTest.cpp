@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "commands/UserCommand.h"
-#include "console/mainwindow/WaitIndicator.h"
+#include "console/base/WaitIndicator.h"
 #include "link/LineWait.h"
 #include "protocol/Frame.h"
 #include "tests/console/ConsoleHarness.h"

@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "console/app/Localisation.h"
+#include "console/base/Localisation.h"
 
 namespace varmo::test {
 namespace {

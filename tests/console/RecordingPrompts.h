@@ -5,8 +5,8 @@
 #include <deque>
 #include <vector>
 
-#include "console/app/AppTitle.h"
-#include "console/app/Prompts.h"
+#include "console/base/AppTitle.h"
+#include "console/base/Prompts.h"
 
 namespace varmo::test {
 

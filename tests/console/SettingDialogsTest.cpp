@@ -14,7 +14,7 @@
 
 #include "commands/SettingCommands.h"
 #include "console/widgets/MaskEdit.h"
-#include "console/app/QtPrompts.h"
+#include "console/base/QtPrompts.h"
 #include "console/widgets/RadioGroup.h"
 #include "console/dialogs/settings/TFCOM.h"
 #include "console/dialogs/settings/TFPass.h"

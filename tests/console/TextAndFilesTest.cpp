@@ -17,7 +17,7 @@
 #include <QTemporaryDir>
 
 #include "console/files/FileIO.h"
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 #include "link/FileSizeSignal.h"
 #include "protocol/Exception.h"
 #include "tests/console/FileSizeLimit.h"

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "console/app/CommandLine.h"
-#include "console/app/ProgramVersion.h"
+#include "console/base/ProgramVersion.h"
 #include "console/dialogs/other/TFormAbout.h"
 
 namespace varmo::test {

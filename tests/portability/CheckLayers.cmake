@@ -1,7 +1,9 @@
 # Fails when a source includes a header of a layer it may not use: the
 # layers point downwards only, and the two programs never reach into each
 # other. Qt stays out of the Qt-free layers, and widgets out of everything
-# below the console.
+# below the console. Inside the console the rooms are layered too: the
+# program's root on top, then the main window, the dialogs, the log, the
+# widgets and files, and the floor (base/) that every room stands on.
 #
 #   cmake -DROOT=<source dir> [-DEXPECT=<file>] -P CheckLayers.cmake
 #
@@ -29,6 +31,16 @@ set(widgetHeaders
   "|QProgressDialog|QTextEdit)$")
 string(JOIN "" widgetHeaders ${widgetHeaders})
 
+# console/<room>: the rooms of the console its includes may name. A dialog
+# knows the main window only as MainServices (dialogs/), never mainwindow/.
+set(room_app "app|mainwindow|dialogs|log|widgets|files|base")
+set(room_mainwindow "mainwindow|dialogs|log|widgets|files|base")
+set(room_dialogs "dialogs|log|widgets|files|base")
+set(room_log "log|widgets|files|base")
+set(room_files "files|base")
+set(room_widgets "widgets|base")
+set(room_base "base")
+
 set(findings "")
 foreach(layer IN LISTS layers)
   if(NOT IS_DIRECTORY "${ROOT}/${layer}")
@@ -47,6 +59,14 @@ foreach(layer IN LISTS layers)
       if(header MATCHES "^(${projectFolders})/")
         if(NOT header MATCHES "^(${allowed_${layer}})/")
           list(APPEND findings "${source}: ${layer}/ may not include ${header}")
+        elseif(layer STREQUAL "console" AND header MATCHES "^console/")
+          string(REGEX MATCH "^console/([^/]+)/" inRoom "${source}")
+          set(room "${CMAKE_MATCH_1}")
+          if(NOT DEFINED room_${room})
+            list(APPEND findings "${source}: console/ has no room ${room}/")
+          elseif(NOT header MATCHES "^console/(${room_${room}})/")
+            list(APPEND findings "${source}: console/${room}/ may not include ${header}")
+          endif()
         endif()
       elseif(layer IN_LIST qtFree AND header MATCHES "^Q")
         list(APPEND findings "${source}: ${layer}/ is Qt-free but includes <${header}>")

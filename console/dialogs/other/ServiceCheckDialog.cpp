@@ -7,11 +7,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "console/app/HandlerGuard.h"
-#include "console/app/ProgramVersion.h"
-#include "console/app/Prompts.h"
-#include "console/app/Text.h"
-#include "console/mainwindow/TFMain.h"
+#include "console/base/HandlerGuard.h"
+#include "console/base/ProgramVersion.h"
+#include "console/base/Prompts.h"
+#include "console/base/Text.h"
+#include "console/dialogs/MainServices.h"
+#include "exchange/PrinterExchange.h"
 #include "console/widgets/ObjectNames.h"
 #include "link/DeviceMapping.h"
 #include "protocol/CodePage.h"
@@ -43,7 +44,7 @@ QTableWidgetItem* cell(const QString& text, bool attention)
 
 }  // namespace
 
-ServiceCheckDialog::ServiceCheckDialog(TFMain& main) : QDialog(&main), main_(main)
+ServiceCheckDialog::ServiceCheckDialog(MainServices& main) : QDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Przegląd drukarki"));
     setObjectName(QStringLiteral("ServiceCheck"));
@@ -84,7 +85,7 @@ void ServiceCheckDialog::showEvent(QShowEvent* event)
 
 void ServiceCheckDialog::RepeatClick()
 {
-    if (running_ || main_.Exchange.Busy())
+    if (running_ || main_.Printer().Busy())
         return;
     running_ = true;
     Repeat->setEnabled(false);
@@ -103,7 +104,7 @@ void ServiceCheckDialog::RepeatClick()
     // A port that will not open has been told of; every step then says
     // there was no answer, and the report can still be written.
     main_.EnsurePortOpen();
-    result_ = ServiceCheck::Run(main_.Exchange, setting(),
+    result_ = ServiceCheck::Run(main_.Printer(), setting(),
                                 [this](const CheckStep& step) { addStep(step); });
     showStatusOnPanel(*result_);
 }
@@ -136,10 +137,10 @@ void ServiceCheckDialog::addStep(const CheckStep& step)
 CheckSetting ServiceCheckDialog::setting() const
 {
     CheckSetting setting;
-    setting.port = main_.ComPort.Port().toStdString();
-    setting.device = DevicePathForPort(main_.ComPort.Port()).toStdString();
-    setting.baud = main_.ComPort.CustomBaudRate();
-    setting.codePage = main_.CodePage.toStdString();
+    setting.port = main_.Printer().PortName().toStdString();
+    setting.device = DevicePathForPort(main_.Printer().PortName()).toStdString();
+    setting.baud = main_.Printer().Speed();
+    setting.codePage = main_.CurrentCodePage().toStdString();
     setting.program = "Varmo";
     setting.version = std::string(kProgramVersion);
     return setting;

@@ -12,12 +12,12 @@ class QTableWidget;
 
 namespace varmo {
 
-class TFMain;
+class MainServices;
 
 class ServiceCheckDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ServiceCheckDialog(TFMain& main);
+    explicit ServiceCheckDialog(MainServices& main);
 
     QTableWidget* Steps = nullptr;  // step, result, time
     QPushButton* Repeat = nullptr;  // "Powtórz"
@@ -39,7 +39,7 @@ private:
     CheckSetting setting() const;
     void showStatusOnPanel(const CheckResult& result);
 
-    TFMain& main_;
+    MainServices& main_;
     std::optional<CheckResult> result_;
     bool running_ = false;
 };

@@ -8,17 +8,17 @@
 #include "commands/UserCommand.h"
 #include "console/widgets/DialogButtons.h"
 #include "console/widgets/Fonts.h"
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/app/Prompts.h"
-#include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Prompts.h"
+#include "console/dialogs/MainServices.h"
+#include "console/base/Text.h"
 #include "protocol/Escaped.h"
 
 namespace varmo {
 
-TFEditSeq::TFEditSeq(TFMain& main, FormBuild when)
-    : LateBuiltDialog(&main), main_(main)
+TFEditSeq::TFEditSeq(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Edycja dowolnej sekwencji"));
     BuildNowOr(when);

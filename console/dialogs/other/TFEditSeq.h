@@ -9,12 +9,12 @@ class QPushButton;
 
 namespace varmo {
 
-class TFMain;
+class MainServices;
 
 class TFEditSeq : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFEditSeq(TFMain& main, FormBuild when = FormBuild::Now);
+    explicit TFEditSeq(MainServices& main, FormBuild when = FormBuild::Now);
 
     QPlainTextEdit* Memo = nullptr;
     QPushButton* SpeedButton1 = nullptr;  // "CR"
@@ -37,7 +37,7 @@ protected:
 private:
     void insertEscape(const QString& escape);
 
-    TFMain& main_;
+    MainServices& main_;
 };
 
 }  // namespace varmo

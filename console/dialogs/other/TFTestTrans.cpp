@@ -7,11 +7,12 @@
 
 #include "commands/TransactionCommands.h"
 #include "console/widgets/DialogButtons.h"
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
 #include "console/dialogs/PrinterRefusal.h"
-#include "console/app/Prompts.h"
-#include "console/mainwindow/TFMain.h"
+#include "console/base/Prompts.h"
+#include "console/dialogs/MainServices.h"
+#include "exchange/PrinterExchange.h"
 
 namespace varmo {
 
@@ -22,8 +23,8 @@ constexpr Amount kOnePiece = 10000;  // 1
 
 }  // namespace
 
-TFTestTrans::TFTestTrans(TFMain& main, FormBuild when)
-    : LateBuiltDialog(&main), main_(main)
+TFTestTrans::TFTestTrans(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Paragon testowy"));
     BuildNowOr(when);
@@ -65,10 +66,10 @@ void TFTestTrans::BBOKClick()
                 // Held like any wait on the line: painting, input off. A port
                 // that failed meanwhile has been reported once already, and
                 // nothing more goes out.
-                if (!main_.Exchange.PauseBetweenFrames(kFramePauseMs))
+                if (!main_.Printer().PauseBetweenFrames(kFramePauseMs))
                     return;
             }
-            main_.Exchange.SendWholeFrame(frames[i]->GetFrame(), frames[i].get());
+            main_.Printer().SendWholeFrame(frames[i]->GetFrame(), frames[i].get());
         }
         const QString caption = QStringLiteral("Paragon testowy");
         if (!TellIfRefused(main_, caption))

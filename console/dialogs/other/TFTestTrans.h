@@ -9,12 +9,12 @@ class QPushButton;
 
 namespace varmo {
 
-class TFMain;
+class MainServices;
 
 class TFTestTrans : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFTestTrans(TFMain& main, FormBuild when = FormBuild::Now);
+    explicit TFTestTrans(MainServices& main, FormBuild when = FormBuild::Now);
 
     QLabel* Label1 = nullptr;
     QPushButton* BBOK = nullptr;
@@ -31,7 +31,7 @@ protected:
     void BuildControls() override;
 
 private:
-    TFMain& main_;
+    MainServices& main_;
 };
 
 }  // namespace varmo

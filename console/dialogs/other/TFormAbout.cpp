@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "console/widgets/ObjectNames.h"
-#include "console/app/ProgramVersion.h"
+#include "console/base/ProgramVersion.h"
 
 namespace varmo {
 

@@ -7,7 +7,7 @@
 
 #include "console/widgets/DialogButtons.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/mainwindow/WaitIndicator.h"
+#include "console/base/WaitIndicator.h"
 
 namespace varmo {
 

@@ -11,14 +11,15 @@
 #include "console/files/GoodsFile.h"
 #include "console/dialogs/reports/GoodsGrid.h"
 #include "console/dialogs/reports/GoodsTable.h"
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
 #include "console/dialogs/PrinterRefusal.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/widgets/RadioGroup.h"
 #include "console/dialogs/reports/SendProgress.h"
-#include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/dialogs/MainServices.h"
+#include "exchange/PrinterExchange.h"
+#include "console/base/Text.h"
 #include "protocol/Cp1250.h"
 
 namespace varmo {
@@ -41,8 +42,8 @@ qint64 wireTimeMs(const std::vector<std::string>& frames, std::int32_t baud, int
 
 }  // namespace
 
-TFDatabaseReport::TFDatabaseReport(TFMain& main, FormBuild when)
-    : LateBuiltDialog(&main), main_(main)
+TFDatabaseReport::TFDatabaseReport(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(kCaption);
     BuildNowOr(when);
@@ -275,7 +276,7 @@ void TFDatabaseReport::sendReport()
 
     // A report that the line takes long over shows its progress at once; one
     // that only turns out slow shows it once it has run half a second.
-    const bool longSend = wireTimeMs(lines, main_.Exchange.Speed(), kFramePauseMs) >=
+    const bool longSend = wireTimeMs(lines, main_.Printer().Speed(), kFramePauseMs) >=
                           SendProgress::kShowAfterMs;
     progress_ = std::make_unique<SendProgress>(this, total);
     struct Cleanup {
@@ -294,10 +295,10 @@ void TFDatabaseReport::sendReport()
         if (!progress_->isVisible() && (longSend || clock.elapsed() >= SendProgress::kShowAfterMs))
             progress_->show();
         // Held like any wait on the line; the progress box keeps "Anuluj".
-        return main_.Exchange.PauseBetweenFrames(kFramePauseMs);
+        return main_.Printer().PauseBetweenFrames(kFramePauseMs);
     };
 
-    main_.Exchange.SendWholeFrame(start, &startCommand);
+    main_.Printer().SendWholeFrame(start, &startCommand);
     // Timed from the first frame: a late answer awaited before it is no
     // slowness of the report's.
     clock.start();
@@ -307,7 +308,7 @@ void TFDatabaseReport::sendReport()
         // "Anuluj" stops before the next line; the end still goes out, or the
         // printer would stay inside the report and refuse every later one.
         if (progress_->Cancelled()) {
-            main_.Exchange.SendWholeFrame(end, &endCommand);
+            main_.Printer().SendWholeFrame(end, &endCommand);
             progress_.reset();
             if (!TellIfRefused(main_, kSentCaption))
                 CurrentPrompts().message(
@@ -322,12 +323,12 @@ void TFDatabaseReport::sendReport()
             break;
         DBGrid->setCurrentIndex(MemoryTable->index(i, GoodsTable::kNameColumn));
         const auto at = static_cast<std::size_t>(i);
-        main_.Exchange.SendWholeFrame(lines[at], lineCommands[at].get());
+        main_.Printer().SendWholeFrame(lines[at], lineCommands[at].get());
         progress_->SetDone(i + 1);
         if (!pause())
             return;
     }
-    main_.Exchange.SendWholeFrame(end, &endCommand);
+    main_.Printer().SendWholeFrame(end, &endCommand);
     progress_.reset();
     if (!TellIfRefused(main_, kSentCaption))
         CurrentPrompts().message(QStringLiteral("Raport został wysłany"), kSentCaption);

@@ -16,13 +16,13 @@ class GoodsGrid;
 class GoodsTable;
 class RadioGroup;
 class SendProgress;
-class TFMain;
+class MainServices;
 struct GoodsRow;
 
 class TFDatabaseReport : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFDatabaseReport(TFMain& main, FormBuild when = FormBuild::Now);
+    explicit TFDatabaseReport(MainServices& main, FormBuild when = FormBuild::Now);
     ~TFDatabaseReport() override;
 
     static constexpr int kFramePauseMs = 1;
@@ -60,7 +60,7 @@ private:
     void gridRowChanged(const QModelIndex& current, const QModelIndex& previous);
     void sendReport();
 
-    TFMain& main_;
+    MainServices& main_;
     std::unique_ptr<SendProgress> progress_;
     bool returning_ = false;
 };

@@ -9,16 +9,16 @@
 
 #include "commands/ReadCommands.h"
 #include "console/widgets/DialogButtons.h"
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/app/Prompts.h"
-#include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Prompts.h"
+#include "console/dialogs/MainServices.h"
+#include "console/base/Text.h"
 
 namespace varmo {
 
-TFReadGoodsStatus::TFReadGoodsStatus(TFMain& main, FormBuild when)
-    : LateBuiltDialog(&main), main_(main)
+TFReadGoodsStatus::TFReadGoodsStatus(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Odczyt statusu towaru"));
     BuildNowOr(when);

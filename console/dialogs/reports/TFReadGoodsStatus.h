@@ -10,12 +10,12 @@ class QPushButton;
 
 namespace varmo {
 
-class TFMain;
+class MainServices;
 
 class TFReadGoodsStatus : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFReadGoodsStatus(TFMain& main, FormBuild when = FormBuild::Now);
+    explicit TFReadGoodsStatus(MainServices& main, FormBuild when = FormBuild::Now);
 
     QLabel* Label1 = nullptr;
     QLineEdit* EdName = nullptr;
@@ -33,7 +33,7 @@ protected:
     void BuildControls() override;
 
 private:
-    TFMain& main_;
+    MainServices& main_;
 };
 
 }  // namespace varmo

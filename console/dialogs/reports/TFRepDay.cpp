@@ -10,16 +10,16 @@
 #include "commands/ReportCommands.h"
 #include "console/widgets/DateMask.h"
 #include "console/widgets/DialogButtons.h"
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/app/Prompts.h"
-#include "console/mainwindow/TFMain.h"
+#include "console/base/Prompts.h"
+#include "console/dialogs/MainServices.h"
 #include "protocol/Exception.h"
 
 namespace varmo {
 
-TFRepDay::TFRepDay(TFMain& main, FormBuild when)
-    : LateBuiltDialog(&main), main_(main)
+TFRepDay::TFRepDay(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Raport dobowy"));
     BuildNowOr(when);
@@ -84,7 +84,7 @@ void TFRepDay::BBOKClick()
             // The query refreshes Fiscal when the printer answers; with no
             // answer the last known state stands.
             main_.QueryPrinterStatus(false);
-            main_.ConfirmOnPrinter = main_.Fiscal;
+            main_.SetConfirmOnPrinter(main_.PrinterIsFiscal());
         }
         accept();
     });

@@ -11,12 +11,12 @@ class QPushButton;
 
 namespace varmo {
 
-class TFMain;
+class MainServices;
 
 class TFRepDay : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFRepDay(TFMain& main, FormBuild when = FormBuild::Now);
+    explicit TFRepDay(MainServices& main, FormBuild when = FormBuild::Now);
 
     QCheckBox* CBSetDate = nullptr;
     QLineEdit* ME = nullptr;
@@ -38,7 +38,7 @@ protected:
     void BuildControls() override;
 
 private:
-    TFMain& main_;
+    MainServices& main_;
 };
 
 }  // namespace varmo

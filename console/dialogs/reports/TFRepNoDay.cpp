@@ -7,18 +7,18 @@
 
 #include "commands/ReportCommands.h"
 #include "console/widgets/DialogButtons.h"
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/widgets/RadioGroup.h"
-#include "console/mainwindow/TFMain.h"
+#include "console/dialogs/MainServices.h"
 #include "console/widgets/TypedNumber.h"
 #include "protocol/Exception.h"
 
 namespace varmo {
 
-TFRepNoDay::TFRepNoDay(TFMain& main, FormBuild when)
-    : LateBuiltDialog(&main), main_(main)
+TFRepNoDay::TFRepNoDay(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Raport okresowy wg numerów"));
     BuildNowOr(when);

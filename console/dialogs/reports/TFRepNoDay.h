@@ -9,12 +9,12 @@ class QPushButton;
 namespace varmo {
 
 class RadioGroup;
-class TFMain;
+class MainServices;
 
 class TFRepNoDay : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFRepNoDay(TFMain& main, FormBuild when = FormBuild::Now);
+    explicit TFRepNoDay(MainServices& main, FormBuild when = FormBuild::Now);
 
     QLineEdit* EdStart = nullptr;
     QLineEdit* EdStop = nullptr;
@@ -30,7 +30,7 @@ protected:
     void BuildControls() override;
 
 private:
-    TFMain& main_;
+    MainServices& main_;
 };
 
 }  // namespace varmo

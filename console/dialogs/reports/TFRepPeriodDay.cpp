@@ -9,11 +9,11 @@
 #include "commands/ReportCommands.h"
 #include "console/widgets/DateMask.h"
 #include "console/widgets/DialogButtons.h"
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 #include "console/widgets/RadioGroup.h"
-#include "console/mainwindow/TFMain.h"
+#include "console/dialogs/MainServices.h"
 #include "protocol/Exception.h"
 
 namespace varmo {
@@ -24,8 +24,8 @@ constexpr std::int32_t kReportTypes[] = {0, 1, 6, 7, 96, 97};
 
 }  // namespace
 
-TFRepPeriodDay::TFRepPeriodDay(TFMain& main, FormBuild when)
-    : LateBuiltDialog(&main), main_(main)
+TFRepPeriodDay::TFRepPeriodDay(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Raport okresowy wg dat"));
     BuildNowOr(when);

@@ -9,12 +9,12 @@ class QPushButton;
 namespace varmo {
 
 class RadioGroup;
-class TFMain;
+class MainServices;
 
 class TFRepPeriodDay : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFRepPeriodDay(TFMain& main, FormBuild when = FormBuild::Now);
+    explicit TFRepPeriodDay(MainServices& main, FormBuild when = FormBuild::Now);
 
     // The report type of each item of RG, in order.
     static std::int32_t ReportType(int itemIndex);
@@ -33,7 +33,7 @@ protected:
     void BuildControls() override;
 
 private:
-    TFMain& main_;
+    MainServices& main_;
 };
 
 }  // namespace varmo

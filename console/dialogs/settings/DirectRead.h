@@ -8,13 +8,13 @@
 namespace varmo {
 
 class TCmdRequest;
-class TFMain;
+class MainServices;
 
 // Opens the port (or stops: the main window has said why) and lets the
 // exchange read past the current command. Accepted: fill runs, with packets
 // still kept from the main window. Refused (also when nothing came): the
 // message box with failText and failCaption. Errors go on to the caller.
-void DirectRead(TFMain& main, TCmdRequest& request, const std::function<void()>& fill,
+void DirectRead(MainServices& main, TCmdRequest& request, const std::function<void()>& fill,
                 const QString& failText, const QString& failCaption);
 
 }  // namespace varmo

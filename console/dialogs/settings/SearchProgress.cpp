@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "console/mainwindow/WaitIndicator.h"
+#include "console/base/WaitIndicator.h"
 #include "console/widgets/DialogButtons.h"
 #include "console/widgets/ObjectNames.h"
 

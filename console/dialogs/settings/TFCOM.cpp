@@ -10,17 +10,18 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
 #include "console/widgets/RadioGroup.h"
-#include "console/mainwindow/TFMain.h"
+#include "console/dialogs/MainServices.h"
+#include "exchange/PrinterExchange.h"
 #include "console/widgets/DialogButtons.h"
 #include "link/SettingsStore.h"
 #include "link/StoredLink.h"
 
 namespace varmo {
 
-TFCOM::TFCOM(TFMain& main, FormBuild when) : LateBuiltDialog(&main), main_(main)
+TFCOM::TFCOM(MainServices& main, FormBuild when) : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Ustawienia transmisji"));
     setObjectName(QStringLiteral("FCOM"));
@@ -167,10 +168,10 @@ void TFCOM::FormShow()
 {
     // The port stays closed while the operator chooses.
     Guarded([&] {
-        main_.Exchange.Close();
+        main_.Printer().Close();
         // The operator chooses anew: a device that vanished is no longer
         // awaited, and the port is not reopened behind the dialog's back.
-        main_.Exchange.ForgetVanishedDevice();
+        main_.Printer().ForgetVanishedDevice();
         FillDevices();
     });
 }
@@ -180,8 +181,8 @@ void TFCOM::FormClose()
     Guarded([&] {
         const std::int32_t speed = SelectedSpeed();
         const QString name = SelectedPortName();
-        main_.Exchange.SetSpeed(speed);
-        main_.Exchange.SetPort(name);
+        main_.Printer().SetSpeed(speed);
+        main_.Printer().SetPort(name);
         StoreBaud(speed);
         StorePortName(name);
     });

@@ -21,14 +21,14 @@ class QRadioButton;
 namespace varmo {
 
 class RadioGroup;
-class TFMain;
+class MainServices;
 
 class TFCOM : public LateBuiltDialog {
     Q_OBJECT
 public:
     // Reads the stored port and speed: the settings store must be open. The
     // controls, whenever they are made, show what was read here.
-    explicit TFCOM(TFMain& main, FormBuild when = FormBuild::Now);
+    explicit TFCOM(MainServices& main, FormBuild when = FormBuild::Now);
 
     void SelectSpeed(std::int32_t speed);
     void SelectPort(const QString& name);
@@ -83,7 +83,7 @@ private:
     // The defaults, then what could be read.
     void showStored(const StoredLine& stored);
 
-    TFMain& main_;
+    MainServices& main_;
     StoredLine atStart_;
     std::vector<SerialDevice> devices_;
     bool showingDevice_ = false;

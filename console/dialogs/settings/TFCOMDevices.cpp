@@ -5,11 +5,12 @@
 #include <QListView>
 #include <QRadioButton>
 
-#include "console/app/HandlerGuard.h"
-#include "console/app/Prompts.h"
+#include "console/base/HandlerGuard.h"
+#include "console/base/Prompts.h"
 #include "console/dialogs/settings/SearchProgress.h"
 #include "console/dialogs/settings/TFCOM.h"
-#include "console/mainwindow/TFMain.h"
+#include "console/dialogs/MainServices.h"
+#include "exchange/PrinterExchange.h"
 #include "console/widgets/RadioGroup.h"
 #include "exchange/PrinterSearch.h"
 #include "link/DeviceMapping.h"
@@ -101,7 +102,7 @@ void TFCOM::CBDeviceChoose(int index)
 void TFCOM::BtnFindPrinterClick()
 {
     Guarded([&] {
-        main_.Exchange.Close();
+        main_.Printer().Close();
         std::vector<std::int32_t> speeds;
         for (const QString& item : RGBaud->Items())
             speeds.push_back(item.toInt());
@@ -115,7 +116,7 @@ void TFCOM::BtnFindPrinterClick()
         progress.show();
         const SearchResult result =
             search.Run(ports, PrinterSearch::SpeedOrder(SelectedSpeed(), speeds),
-                       main_.Exchange.AnswerWaitMs());
+                       main_.Printer().AnswerWaitMs());
         progress.hide();
 
         if (result.found) {

@@ -7,16 +7,16 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/app/Prompts.h"
-#include "console/mainwindow/TFMain.h"
+#include "console/base/Prompts.h"
+#include "console/dialogs/MainServices.h"
 #include "console/widgets/DialogButtons.h"
 
 namespace varmo {
 
-TFPass::TFPass(TFMain& main, FormBuild when)
-    : LateBuiltDialog(&main), main_(main)
+TFPass::TFPass(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Odblokowanie funkcji serwisowych"));
     setObjectName(QStringLiteral("FPass"));

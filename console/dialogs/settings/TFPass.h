@@ -10,12 +10,12 @@ class QPushButton;
 
 namespace varmo {
 
-class TFMain;
+class MainServices;
 
 class TFPass : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFPass(TFMain& main, FormBuild when = FormBuild::Now);
+    explicit TFPass(MainServices& main, FormBuild when = FormBuild::Now);
 
     static QString ServicePassword() { return QStringLiteral("4781"); }
 
@@ -35,7 +35,7 @@ protected:
     void BuildControls() override;
 
 private:
-    TFMain& main_;
+    MainServices& main_;
 };
 
 }  // namespace varmo

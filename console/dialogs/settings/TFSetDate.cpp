@@ -11,12 +11,11 @@
 #include "commands/SettingCommands.h"
 #include "console/dialogs/settings/DirectRead.h"
 #include "console/widgets/DialogPlacement.h"
-#include "console/app/Forms.h"
-#include "console/app/HandlerGuard.h"
+#include "console/dialogs/MainServices.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/MaskEdit.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 #include "console/widgets/DialogButtons.h"
 #include "protocol/Exception.h"
 #include "protocol/Fields.h"
@@ -44,8 +43,8 @@ std::int32_t piece(const QString& text, int at)
 
 }  // namespace
 
-TFSetDate::TFSetDate(Forms& forms, FormBuild when)
-    : LateBuiltDialog(forms.FMain), forms_(forms)
+TFSetDate::TFSetDate(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Ustawienie zegara"));
     setObjectName(QStringLiteral("FSetDate"));
@@ -97,7 +96,7 @@ void TFSetDate::SpeedButton1Click()
     Guarded([&] {
         TCmdReadClock read;
         DirectRead(
-            *forms_.FMain, read,
+            main_, read,
             [&] {
                 const std::string text = std::to_string(read.Year() + 2000) + "-" +
                                          TwoDigits(read.Month(), 12) + "-" +
@@ -119,7 +118,7 @@ void TFSetDate::BBOKClick()
         const std::int32_t hour = piece(text, kHourAt);
         const std::int32_t minute = piece(text, kMinuteAt);
         const std::int32_t year = piece(text, kYearAt);
-        forms_.FMain->SubmitCommand(std::make_unique<TCmdSetClock>(year, month, day, hour, minute));
+        main_.SubmitCommand(std::make_unique<TCmdSetClock>(year, month, day, hour, minute));
     });
 }
 

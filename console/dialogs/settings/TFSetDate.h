@@ -8,13 +8,13 @@ class QPushButton;
 
 namespace varmo {
 
-struct Forms;
+class MainServices;
 class MaskEdit;
 
 class TFSetDate : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetDate(Forms& forms, FormBuild when = FormBuild::Now);
+    explicit TFSetDate(MainServices& main, FormBuild when = FormBuild::Now);
 
     MaskEdit* ME = nullptr;
     QPushButton* SpeedButton1 = nullptr;  // "Odczytaj"
@@ -34,7 +34,7 @@ protected:
     void BuildControls() override;
 
 private:
-    Forms& forms_;
+    MainServices& main_;
 };
 
 }  // namespace varmo

@@ -9,16 +9,15 @@
 
 #include "commands/SettingCommands.h"
 #include "console/widgets/DialogPlacement.h"
-#include "console/app/Forms.h"
-#include "console/app/HandlerGuard.h"
+#include "console/dialogs/MainServices.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/mainwindow/TFMain.h"
 #include "console/widgets/DialogButtons.h"
 
 namespace varmo {
 
-TFSetDiscMode::TFSetDiscMode(Forms& forms, FormBuild when)
-    : LateBuiltDialog(forms.FMain), forms_(forms)
+TFSetDiscMode::TFSetDiscMode(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Metoda obliczania rabatu"));
     setObjectName(QStringLiteral("FSetDiscMode"));
@@ -71,7 +70,7 @@ void TFSetDiscMode::BuildControls()
 void TFSetDiscMode::BitBtn1Click()
 {
     Guarded([&] {
-        forms_.FMain->SubmitCommand(std::make_unique<TCmdSetDiscountMode>(RB1->isChecked() ? 1 : 0));
+        main_.SubmitCommand(std::make_unique<TCmdSetDiscountMode>(RB1->isChecked() ? 1 : 0));
     });
 }
 

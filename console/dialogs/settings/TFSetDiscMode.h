@@ -9,12 +9,12 @@ class QRadioButton;
 
 namespace varmo {
 
-struct Forms;
+class MainServices;
 
 class TFSetDiscMode : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetDiscMode(Forms& forms, FormBuild when = FormBuild::Now);
+    explicit TFSetDiscMode(MainServices& main, FormBuild when = FormBuild::Now);
 
     QRadioButton* RB1 = nullptr;
     QRadioButton* RB2 = nullptr;
@@ -28,7 +28,7 @@ protected:
     void BuildControls() override;
 
 private:
-    Forms& forms_;
+    MainServices& main_;
 };
 
 }  // namespace varmo

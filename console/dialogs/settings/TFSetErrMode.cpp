@@ -6,17 +6,16 @@
 
 #include "commands/SettingCommands.h"
 #include "console/widgets/DialogPlacement.h"
-#include "console/app/Forms.h"
-#include "console/app/HandlerGuard.h"
+#include "console/dialogs/MainServices.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
 #include "console/widgets/RadioGroup.h"
-#include "console/mainwindow/TFMain.h"
 #include "console/widgets/DialogButtons.h"
 
 namespace varmo {
 
-TFSetErrMode::TFSetErrMode(Forms& forms, FormBuild when)
-    : LateBuiltDialog(forms.FMain), forms_(forms)
+TFSetErrMode::TFSetErrMode(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Ustawienie trybu obsługi błędów"));
     setObjectName(QStringLiteral("FSetErrMode"));
@@ -56,7 +55,7 @@ void TFSetErrMode::BuildControls()
 void TFSetErrMode::BitBtn1Click()
 {
     Guarded([&] {
-        forms_.FMain->SubmitCommand(std::make_unique<TCmdSetErrMode>(RG->ItemIndex()));
+        main_.SubmitCommand(std::make_unique<TCmdSetErrMode>(RG->ItemIndex()));
     });
 }
 

@@ -8,13 +8,13 @@ class QPushButton;
 
 namespace varmo {
 
-struct Forms;
+class MainServices;
 class RadioGroup;
 
 class TFSetErrMode : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetErrMode(Forms& forms, FormBuild when = FormBuild::Now);
+    explicit TFSetErrMode(MainServices& main, FormBuild when = FormBuild::Now);
 
     RadioGroup* RG = nullptr;
     QPushButton* BitBtn1 = nullptr;  // "OK"
@@ -27,7 +27,7 @@ protected:
     void BuildControls() override;
 
 private:
-    Forms& forms_;
+    MainServices& main_;
 };
 
 }  // namespace varmo

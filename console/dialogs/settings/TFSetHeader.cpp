@@ -13,15 +13,14 @@
 #include "console/files/FileIO.h"
 #include "console/widgets/Fonts.h"
 #include "console/widgets/DialogPlacement.h"
-#include "console/app/Forms.h"
-#include "console/app/HandlerGuard.h"
+#include "console/dialogs/MainServices.h"
+#include "console/base/HandlerGuard.h"
 #include "console/files/HeaderFile.h"
 #include "console/dialogs/settings/HeaderLines.h"
 #include "console/dialogs/settings/HeaderMemo.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/app/Prompts.h"
-#include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Prompts.h"
+#include "console/base/Text.h"
 
 namespace varmo {
 
@@ -42,8 +41,8 @@ void showLines(HeaderMemo* memo, const std::vector<std::string>& lines)
 
 }  // namespace
 
-TFSetHeader::TFSetHeader(Forms& forms, FormBuild when)
-    : LateBuiltDialog(forms.FMain), forms_(forms)
+TFSetHeader::TFSetHeader(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Nagłówek"));
     setObjectName(QStringLiteral("FSetHeader"));
@@ -164,7 +163,7 @@ void TFSetHeader::SpeedButton1Click()
     Guarded([&] {
         TCmdReadHeader read;
         DirectRead(
-            *forms_.FMain, read, [&] { showLines(Memo, SplitAtCR(read.HeaderText())); },
+            main_, read, [&] { showLines(Memo, SplitAtCR(read.HeaderText())); },
             QStringLiteral("Odczyt nagłówka się nie powiódł"), QStringLiteral("Odczyt nagłówka"));
     });
 }
@@ -214,7 +213,7 @@ void TFSetHeader::BBOKClick()
             }
             header += line + '\r';
         }
-        forms_.FMain->SubmitCommand(std::make_unique<TCmdSetHeader>(header));
+        main_.SubmitCommand(std::make_unique<TCmdSetHeader>(header));
         accept();
     });
 }

@@ -9,13 +9,13 @@ class QPushButton;
 
 namespace varmo {
 
-struct Forms;
+class MainServices;
 class HeaderMemo;
 
 class TFSetHeader : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetHeader(Forms& forms, FormBuild when = FormBuild::Now);
+    explicit TFSetHeader(MainServices& main, FormBuild when = FormBuild::Now);
 
     HeaderMemo* Memo = nullptr;
     // Centring, beside lines 1 to 8 from the top.
@@ -60,7 +60,7 @@ protected:
     void BuildControls() override;
 
 private:
-    Forms& forms_;
+    MainServices& main_;
 };
 
 }  // namespace varmo

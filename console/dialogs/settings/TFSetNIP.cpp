@@ -9,17 +9,16 @@
 
 #include "commands/SettingCommands.h"
 #include "console/widgets/DialogPlacement.h"
-#include "console/app/Forms.h"
-#include "console/app/HandlerGuard.h"
+#include "console/dialogs/MainServices.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 #include "console/widgets/DialogButtons.h"
 
 namespace varmo {
 
-TFSetNIP::TFSetNIP(Forms& forms, FormBuild when)
-    : LateBuiltDialog(forms.FMain), forms_(forms)
+TFSetNIP::TFSetNIP(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Ustawienie numeru NIP"));
     setObjectName(QStringLiteral("FSetNIP"));
@@ -66,7 +65,7 @@ void TFSetNIP::BuildControls()
 void TFSetNIP::BitBtn1Click()
 {
     Guarded([&] {
-        forms_.FMain->SubmitCommand(
+        main_.SubmitCommand(
             std::make_unique<TCmdSetNIP>(CB->isChecked(), ToCp1250(Ed->text().trimmed())));
     });
 }

@@ -10,12 +10,12 @@ class QPushButton;
 
 namespace varmo {
 
-struct Forms;
+class MainServices;
 
 class TFSetNIP : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetNIP(Forms& forms, FormBuild when = FormBuild::Now);
+    explicit TFSetNIP(MainServices& main, FormBuild when = FormBuild::Now);
 
     QLineEdit* Ed = nullptr;
     QCheckBox* CB = nullptr;
@@ -30,7 +30,7 @@ protected:
     void BuildControls() override;
 
 private:
-    Forms& forms_;
+    MainServices& main_;
 };
 
 }  // namespace varmo

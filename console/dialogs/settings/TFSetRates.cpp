@@ -12,11 +12,10 @@
 #include "commands/SettingCommands.h"
 #include "console/dialogs/settings/DirectRead.h"
 #include "console/widgets/DialogPlacement.h"
-#include "console/app/Forms.h"
-#include "console/app/HandlerGuard.h"
+#include "console/dialogs/MainServices.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 #include "protocol/Exception.h"
 
 namespace varmo {
@@ -64,8 +63,8 @@ QString TFSetRates::RateFieldText(std::int32_t code)
     return QString::number(code);
 }
 
-TFSetRates::TFSetRates(Forms& forms, FormBuild when)
-    : LateBuiltDialog(forms.FMain), forms_(forms)
+TFSetRates::TFSetRates(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Ustawienie stawek podatkowych"));
     setObjectName(QStringLiteral("FSetRates"));
@@ -124,7 +123,7 @@ void TFSetRates::SBReadClick()
     Guarded([&] {
         TCmdReadCashInfo read(true);
         DirectRead(
-            *forms_.FMain, read,
+            main_, read,
             [&] {
                 const auto fields = Fields();
                 for (std::size_t i = 0; i < fields.size(); ++i)
@@ -141,11 +140,11 @@ void TFSetRates::BBOKClick()
         const auto fields = Fields();
         for (std::size_t i = 0; i < fields.size(); ++i)
             codes[i] = RateCode(fields[i]->currentText(), static_cast<char>('A' + i));
-        TFMain& main = *forms_.FMain;
+        MainServices& main = main_;
         main.SubmitCommand(std::make_unique<TCmdSetRates>(codes));
         // Fiscal as the printer reports it now (or as it was, when silent).
         main.QueryPrinterStatus(false);
-        main.ConfirmOnPrinter = main.Fiscal;
+        main.SetConfirmOnPrinter(main.PrinterIsFiscal());
     });
 }
 

@@ -13,12 +13,12 @@ class QPushButton;
 
 namespace varmo {
 
-struct Forms;
+class MainServices;
 
 class TFSetRates : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetRates(Forms& forms, FormBuild when = FormBuild::Now);
+    explicit TFSetRates(MainServices& main, FormBuild when = FormBuild::Now);
 
     // The code a field's text stands for: "zwolniona" 100, "nieaktywna" and
     // the empty text 101, else a whole number 0 to 100; EConvertError
@@ -52,7 +52,7 @@ protected:
     void BuildControls() override;
 
 private:
-    Forms& forms_;
+    MainServices& main_;
 };
 
 }  // namespace varmo

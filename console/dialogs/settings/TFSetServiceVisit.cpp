@@ -11,17 +11,16 @@
 
 #include "commands/SettingCommands.h"
 #include "console/widgets/DialogPlacement.h"
-#include "console/app/Forms.h"
-#include "console/app/HandlerGuard.h"
+#include "console/dialogs/MainServices.h"
+#include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
-#include "console/mainwindow/TFMain.h"
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 #include "console/widgets/DialogButtons.h"
 
 namespace varmo {
 
-TFSetInspectionDate::TFSetInspectionDate(Forms& forms, FormBuild when)
-    : LateBuiltDialog(forms.FMain), forms_(forms)
+TFSetInspectionDate::TFSetInspectionDate(MainServices& main, FormBuild when)
+    : LateBuiltDialog(main.Window()), main_(main)
 {
     setWindowTitle(QStringLiteral("Ustawienie daty przeglądu"));
     setObjectName(QStringLiteral("FSetInspectionDate"));
@@ -90,7 +89,7 @@ void TFSetInspectionDate::BBOKClick()
         // The years since 2000 in 16 bits: a date before 2000 wraps round to
         // a number the command refuses with its format error.
         const auto sinceMillennium = static_cast<std::uint16_t>(year - 2000);
-        forms_.FMain->SubmitCommand(std::make_unique<TCmdSetInspectionDate>(
+        main_.SubmitCommand(std::make_unique<TCmdSetInspectionDate>(
             sinceMillennium, month, day, ToCp1250(Ed->text().trimmed())));
     });
 }

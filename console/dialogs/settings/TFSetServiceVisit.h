@@ -13,12 +13,12 @@ class QPushButton;
 
 namespace varmo {
 
-struct Forms;
+class MainServices;
 
 class TFSetInspectionDate : public LateBuiltDialog {
     Q_OBJECT
 public:
-    explicit TFSetInspectionDate(Forms& forms, FormBuild when = FormBuild::Now);
+    explicit TFSetInspectionDate(MainServices& main, FormBuild when = FormBuild::Now);
 
     QDateEdit* DE = nullptr;
     QLineEdit* Ed = nullptr;
@@ -41,7 +41,7 @@ protected:
 private:
     void offerToday();
 
-    Forms& forms_;
+    MainServices& main_;
     bool dateChosen_ = false;
     bool offering_ = false;
 };

@@ -1,4 +1,4 @@
-#include "console/app/QtPrompts.h"
+#include "console/base/QtPrompts.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -6,9 +6,9 @@
 #include <QGridLayout>
 #include <QMessageBox>
 
-#include "console/app/AppTitle.h"
-#include "console/widgets/CaptionWidth.h"
-#include "console/files/PolishFileColumns.h"
+#include "console/base/AppTitle.h"
+#include "console/base/CaptionWidth.h"
+#include "console/base/PolishFileColumns.h"
 
 namespace varmo {
 

@@ -1,4 +1,4 @@
-#include "console/mainwindow/StatusFlags.h"
+#include "console/base/StatusFlags.h"
 
 #include "protocol/StatusBits.h"
 

@@ -1,4 +1,4 @@
-#include "console/files/PolishFileColumns.h"
+#include "console/base/PolishFileColumns.h"
 
 #include <QDateTime>
 #include <QFileSystemModel>

@@ -1,8 +1,8 @@
-#include "console/app/HandlerGuard.h"
+#include "console/base/HandlerGuard.h"
 
 #include <QList>
 
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 
 namespace varmo {
 

@@ -1,4 +1,4 @@
-#include "console/app/ProgramVersion.h"
+#include "console/base/ProgramVersion.h"
 
 namespace varmo {
 

@@ -1,4 +1,4 @@
-#include "console/mainwindow/WaitIndicator.h"
+#include "console/base/WaitIndicator.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "console/app/AppTitle.h"
+#include "console/base/AppTitle.h"
 
 namespace varmo {
 

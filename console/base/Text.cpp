@@ -1,4 +1,4 @@
-#include "console/app/Text.h"
+#include "console/base/Text.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 
-#include "console/app/QtPrompts.h"
+#include "console/base/QtPrompts.h"
 
 namespace varmo {
 

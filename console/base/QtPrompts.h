@@ -1,7 +1,7 @@
 #pragma once
 // The real prompts: Qt message boxes and file dialogs, in Polish through the
 // toolkit's own translation loaded at start.
-#include "console/app/Prompts.h"
+#include "console/base/Prompts.h"
 
 namespace varmo {
 

@@ -1,4 +1,4 @@
-#include "console/app/Localisation.h"
+#include "console/base/Localisation.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,0 +1,45 @@
+#pragma once
+// What a dialog may ask of the main window, and nothing more: the exchange
+// with the printer, the code page in force, handing over a command, and the
+// status panel with the service lock. The window implements it; a dialog
+// knows the window only as this, so the dialogs stay below the window that
+// opens them.
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace varmo {
+
+class PrinterExchange;
+class TCommand;
+
+class MainServices {
+public:
+    // The window itself, the parent of the dialogs.
+    virtual QWidget* Window() = 0;
+    // The one exchange with the printer.
+    virtual PrinterExchange& Printer() = 0;
+    // "maz" or "win", as the operator chose.
+    virtual QString CurrentCodePage() const = 0;
+
+    // The command becomes the window's current one; "Wykonaj" sends it.
+    virtual void SubmitCommand(std::unique_ptr<TCommand> command) = 0;
+    virtual bool EnsurePortOpen() = 0;
+
+    // The status panel: the ENQ byte read and shown, or nothing when the
+    // printer did not answer; a byte read elsewhere shown there.
+    virtual std::optional<unsigned char> QueryPrinterStatus(bool reportNoAnswer) = 0;
+    virtual void ShowStatus(unsigned char status, bool fromEnq) = 0;
+    virtual bool PrinterIsFiscal() const = 0;
+    // Whether "Wykonaj" asks the operator to confirm the command on the
+    // printer's keys; a new command clears it.
+    virtual void SetConfirmOnPrinter(bool confirm) = 0;
+    virtual void SetServiceMode(bool unlocked) = 0;
+
+protected:
+    ~MainServices() = default;
+};
+
+}  // namespace varmo
