@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "commands/SettingCommands.h"
+#include "console/widgets/DateTyping.h"
 #include "console/widgets/DialogPlacement.h"
 #include "console/app/Forms.h"
 #include "console/app/HandlerGuard.h"
@@ -30,7 +31,8 @@ TFSetInspectionDate::TFSetInspectionDate(Forms& forms, FormBuild when)
 
 void TFSetInspectionDate::BuildControls()
 {
-    DE = new QDateEdit(this);
+    // A date typed after a click goes in from the year; Tab leaves.
+    DE = new DateField(this);
     DE->setCalendarPopup(true);
     DE->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     offerToday();
