@@ -24,6 +24,27 @@ bool isOption(const std::string& arg, const std::string& name)
     return arg == name || arg.rfind(name + "=", 0) == 0;
 }
 
+// The options that take a value, in either of its two forms.
+const char* const kValued[] = {"--port", "--speed", "--codepage", "--timeout", "--listen"};
+const char* const kFlags[] = {"-h", "--help", "-V", "--version", "--json", "--no-check"};
+
+// How many words the option at words[i] takes, its value included; 0 when
+// it is none of varmo-cli's options.
+std::size_t optionWords(const std::vector<std::string>& words, std::size_t i)
+{
+    const std::string& word = words[i];
+    for (const char* flag : kFlags)
+        if (word == flag)
+            return 1;
+    for (const char* option : kValued) {
+        if (word.rfind(std::string(option) + "=", 0) == 0)
+            return 1;
+        if (word == option)
+            return i + 1 < words.size() ? 2 : 1;
+    }
+    return 0;
+}
+
 std::int32_t positive(const std::string& text, const char* what)
 {
     const std::int32_t value = IntegerParam(text, what);
@@ -77,8 +98,45 @@ Invocation ParseCommandLine(const std::vector<std::string>& args)
     // without it, the line is watched a while instead.
     invocation.times.listenMs = invocation.listenMs.value_or(invocation.check ? 0 : 300);
     invocation.times.sequenceListenMs = invocation.listenMs.value_or(300);
-    invocation.words.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    const auto command = args.begin() + static_cast<std::ptrdiff_t>(i);
+    invocation.options.assign(args.begin(), command);
+    if (!invocation.options.empty() && invocation.options.back() == "--")
+        invocation.options.pop_back();
+    invocation.words.assign(command, args.end());
     return invocation;
+}
+
+CliFailure OptionsBeforeCommand(const Invocation& invocation, const CliFailure& error)
+{
+    const std::vector<std::string>& words = invocation.words;
+    if (error.Code() != ExitCode::Usage || words.empty())
+        return error;
+    std::vector<std::string> moved;
+    std::vector<std::string> rest;
+    for (std::size_t i = 1; i < words.size();) {
+        // check takes --json after it too, as one of its own.
+        const bool own = words[0] == "check" && words[i] == "--json";
+        const std::size_t taken = own ? 0 : optionWords(words, i);
+        if (taken == 0)
+            rest.push_back(words[i++]);
+        for (std::size_t n = 0; n < taken; ++n)
+            moved.push_back(words[i++]);
+    }
+    if (moved.empty())
+        return error;
+    // The command line as it should have been, to be typed again.
+    std::string line = "varmo-cli";
+    const auto add = [&line](const std::string& word) {
+        line += word.find(' ') == std::string::npos ? " " + word : " \"" + word + "\"";
+    };
+    for (const std::string& word : invocation.options)
+        add(word);
+    for (const std::string& word : moved)
+        add(word);
+    add(words[0]);
+    for (const std::string& word : rest)
+        add(word);
+    return UsageError(words[0] + ": options go before the command: " + line);
 }
 
 }  // namespace varmo::cli

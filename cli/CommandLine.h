@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/Failure.h"
 #include "cli/Session.h"
 
 namespace varmo::cli {
@@ -23,10 +24,17 @@ struct Invocation {
     bool check = true;
     bool help = false;
     bool version = false;
-    std::vector<std::string> words;  // the command and its parameters
+    std::vector<std::string> options;  // the options as given, before the command
+    std::vector<std::string> words;    // the command and its parameters
 };
 
 // The arguments after the program's name; usage error when they are wrong.
 Invocation ParseCommandLine(const std::vector<std::string>& args);
+
+// A command's usage error, told where the options go when some of the words
+// after the command are varmo-cli's own options ("ports --json"):
+// "ports: options go before the command: varmo-cli --json ports". The
+// error as it is otherwise.
+CliFailure OptionsBeforeCommand(const Invocation& invocation, const CliFailure& error);
 
 }  // namespace varmo::cli

@@ -14,7 +14,8 @@ them, with the same commands as the Varmo console. Every exchange is shown:
 the frame sent as escaped text with its description, then what came back
 with its description in Polish and the time it took.
 
-Options (before the command):
+Options (before the command; one given after it is refused with the
+command line as it should be):
   --port PORT         COM1 to COM16, or a device path such as /dev/ttyUSB0
                       (Linux and macOS). Without it: the console's port
                       setting, else COM1. On Linux and macOS COM<n> is the
@@ -118,7 +119,11 @@ Exit status:
   "Brak odpowiedzi" (no answer), "Niezrozumiała sekwencja" (an answer that
   is not the command's), "refused by the printer, error N: " and the
   printer's text for N, or "Nie można otworzyć portu" with the port, its
-  device and the system's error.
+  device, the system's error and what stands in the way, as the console's
+  status line says it: "zajęty przez inny program" (busy), "brak uprawnień"
+  (forbidden; on Linux: add the user to the dialout group), "brak
+  urządzenia" or "to nie jest port szeregowy" (absent), with the system's
+  reason in Polish.
 
 Settings:
   Without options varmo-cli uses the console's settings "com", "baud" and
@@ -136,16 +141,20 @@ Examples:
 ports and find:
   ports lists each device: its path, the COM names pointed at it, its
   description, maker, serial number, USB vendor:product and its stable
-  /dev/serial/by-id/ name. A COM name pointed at nothing shows "brak
-  urządzenia". With --json one object per device: com (its first COM name,
-  or null), comNames, path, stableName, description, manufacturer,
-  serialNumber, usb, missing.
+  /dev/serial/by-id/ name. A device that will not open says why, in the
+  words above ("brak urządzenia" for a COM name pointed at nothing). With
+  --json one object per device: com (its first COM name, or null),
+  comNames, path, stableName, description, manufacturer, serialNumber, usb,
+  missing, trouble (busy, forbidden, absent, other, or null when it opens)
+  and troubleText (those words, or null).
   find tries every port (with --port only that one), the port of the
   settings first, at every speed: --speed or the speed of the settings
   first, then 9600, then the rest. A printer is what answers ENQ with a byte
   and the header read with a whole frame whose check value is right. With
   --json: {"port": ..., "speed": ..., "device": ..., "busy": [...]}; busy
-  names the ports another program holds, which are never taken.
+  names the ports another program holds, which are never taken. When
+  nothing answers, "Nie znaleziono drukarki" is followed by each port that
+  would not open and what stands in the way.
 )";
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "exchange/PrinterSearch.h"
 #include "link/DeviceMapping.h"
 #include "link/SerialDevices.h"
+#include "link/SerialError.h"
 #include "link/StoredLink.h"
 
 namespace varmo::cli {
@@ -26,7 +27,26 @@ void printJson(std::ostream& out, const QJsonObject& object)
     out << QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString() << '\n';
 }
 
-QJsonObject deviceJson(const SerialDevice& device)
+// Why the device will not open, in the console's words; 0 when it opens.
+int troubleOf(const SerialDevice& device)
+{
+    return device.missing ? SerialErrorNumber(QSerialPort::DeviceNotFoundError)
+                          : DeviceOpenError(device.path);
+}
+
+QString troubleKind(int code)
+{
+    switch (PortTroubleOf(code)) {
+    case PortTrouble::None: return {};
+    case PortTrouble::Busy: return QStringLiteral("busy");
+    case PortTrouble::Forbidden: return QStringLiteral("forbidden");
+    case PortTrouble::Absent: return QStringLiteral("absent");
+    case PortTrouble::Other: break;
+    }
+    return QStringLiteral("other");
+}
+
+QJsonObject deviceJson(const SerialDevice& device, int trouble)
 {
     QJsonObject object;
     object.insert(QStringLiteral("com"),
@@ -40,17 +60,18 @@ QJsonObject deviceJson(const SerialDevice& device)
     object.insert(QStringLiteral("serialNumber"), textOrNull(device.serialNumber));
     object.insert(QStringLiteral("usb"), textOrNull(device.usbId));
     object.insert(QStringLiteral("missing"), device.missing);
+    object.insert(QStringLiteral("trouble"), textOrNull(troubleKind(trouble)));
+    object.insert(QStringLiteral("troubleText"),
+                  textOrNull(QString::fromStdString(PortFailureText(trouble))));
     return object;
 }
 
-std::string deviceLine(const SerialDevice& device)
+std::string deviceLine(const SerialDevice& device, int trouble)
 {
     QString line = device.path;
     if (!device.comNames.isEmpty())
         line += QStringLiteral(" [") + device.comNames.join(QStringLiteral(", ")) +
                 QLatin1Char(']');
-    if (device.missing)
-        line += QStringLiteral(" brak urządzenia");
     QStringList details = device.Details();
     if (!device.usbId.isEmpty())
         details << QStringLiteral("USB ") + device.usbId;
@@ -58,18 +79,32 @@ std::string deviceLine(const SerialDevice& device)
         details << device.stableName;
     if (!details.isEmpty())
         line += QStringLiteral(": ") + details.join(QStringLiteral(", "));
+    if (trouble != 0)
+        line += QStringLiteral(" – ") + QString::fromStdString(PortFailureText(trouble));
     return TerminalText(line.toStdString());
 }
 
 int listPorts(const Invocation& invocation, std::ostream& out)
 {
     for (const SerialDevice& device : ListSerialDevices()) {
+        const int trouble = troubleOf(device);
         if (invocation.json)
-            printJson(out, deviceJson(device));
+            printJson(out, deviceJson(device, trouble));
         else
-            out << deviceLine(device) << '\n';
+            out << deviceLine(device, trouble) << '\n';
     }
     return 0;
+}
+
+// The ports the search could not open, each with what stands in the way
+// (asked again: one that opens by now is left out).
+std::string unopened(const QStringList& ports)
+{
+    std::string text;
+    for (const QString& port : ports)
+        if (const int code = DeviceOpenError(DevicePathForPort(port)); code != 0)
+            text += "; " + port.toStdString() + ": " + PortFailureText(code);
+    return text;
 }
 
 int findPrinter(const Invocation& invocation, std::ostream& out)
@@ -90,8 +125,7 @@ int findPrinter(const Invocation& invocation, std::ostream& out)
                    invocation.times.answerMs);
     if (!result.found) {
         std::string reason = "find: Nie znaleziono drukarki";
-        if (!result.busy.isEmpty())
-            reason += " (zajęte: " + result.busy.join(QStringLiteral(", ")).toStdString() + ")";
+        reason += unopened(result.busy);
         throw CliFailure(ExitCode::Refused, TerminalText(reason));
     }
     if (invocation.json) {
@@ -118,7 +152,7 @@ int RunPortVerb(const Invocation& invocation, std::ostream& out)
 {
     const std::string& verb = invocation.words.front();
     if (invocation.words.size() != 1)
-        throw UsageError(verb + ": takes no parameters");
+        throw OptionsBeforeCommand(invocation, UsageError(verb + ": takes no parameters"));
     return verb == "ports" ? listPorts(invocation, out) : findPrinter(invocation, out);
 }
 

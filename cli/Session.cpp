@@ -41,7 +41,7 @@ void Session::Open()
         throw CliFailure(ExitCode::Port, "Nie można otworzyć portu " + port.toStdString() +
                                              " (" + DevicePathForPort(port).toStdString() +
                                              "): " + error.what() + ": " +
-                                             SystemErrorText(error.OsError()));
+                                             PortFailureText(error.OsError()));
     }
 }
 

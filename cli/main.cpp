@@ -33,9 +33,20 @@ namespace {
 using namespace varmo;
 using namespace varmo::cli;
 
+int runCommand(const Invocation& invocation);
+
 int run(const std::vector<std::string>& args)
 {
     const Invocation invocation = ParseCommandLine(args);
+    try {
+        return runCommand(invocation);
+    } catch (const CliFailure& failure) {
+        throw OptionsBeforeCommand(invocation, failure);
+    }
+}
+
+int runCommand(const Invocation& invocation)
+{
     if (invocation.help) {
         std::cout << HelpText();
         return 0;

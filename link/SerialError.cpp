@@ -42,6 +42,14 @@ int SerialErrorNumber(QSerialPort::SerialPortError kind, const QString& text)
     // Qt builds the text of a system failure from the number with this very
     // function, so the first number giving the same text is the one.
     const QString wanted = text.trimmed();
+#ifndef Q_OS_WIN
+    // Qt's own lock file, which every Qt program takes besides the device,
+    // is held: another program has the port. Qt calls that a permission
+    // error, in words of its own with no number behind them.
+    if (kind == QSerialPort::PermissionError &&
+        wanted == QSerialPort::tr("Permission error while locking the device"))
+        return EBUSY;
+#endif
     if (kind != QSerialPort::NoError && !wanted.isEmpty()) {
         for (int n = 1; n <= kLastNumber; ++n) {
             if (qt_error_string(n) == wanted)
@@ -54,6 +62,127 @@ int SerialErrorNumber(QSerialPort::SerialPortError kind, const QString& text)
 std::string SystemErrorText(int code)
 {
     return std::system_category().message(code);
+}
+
+PortTrouble PortTroubleOf(int code)
+{
+    if (code == 0)
+        return PortTrouble::None;
+#ifdef Q_OS_WIN
+    switch (code) {
+    // Windows opens a COM port for one program at a time and refuses the
+    // next with "access denied": there it means busy, not forbidden.
+    case 5:    // ERROR_ACCESS_DENIED
+    case 32:   // ERROR_SHARING_VIOLATION
+    case 170:  // ERROR_BUSY
+        return PortTrouble::Busy;
+    case 2:     // ERROR_FILE_NOT_FOUND
+    case 3:     // ERROR_PATH_NOT_FOUND
+    case 123:   // ERROR_INVALID_NAME
+    case 1167:  // ERROR_DEVICE_NOT_CONNECTED
+        return PortTrouble::Absent;
+    default:
+        return PortTrouble::Other;
+    }
+#else
+    switch (code) {
+    case EBUSY:
+        return PortTrouble::Busy;
+    case EACCES:
+    case EPERM:
+        return PortTrouble::Forbidden;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+    case EISDIR:
+    case ENOTTY:  // a plain file or /dev/null: it opens, but takes no line settings
+        return PortTrouble::Absent;
+    default:
+        return PortTrouble::Other;
+    }
+#endif
+}
+
+int DeviceOpenError(const QString& path)
+{
+    QSerialPort probe(path);
+    if (probe.open(QIODevice::ReadWrite)) {
+        probe.close();
+        return 0;
+    }
+    return SerialErrorNumber(probe.error(), probe.errorString());
+}
+
+std::string PolishSystemReason(int code)
+{
+    struct Reason {
+        int code;
+        const char* text;
+    };
+#ifdef Q_OS_WIN
+    static constexpr Reason kReasons[] = {
+        {2, "nie można odnaleźć określonego pliku"},
+        {3, "nie można odnaleźć określonej ścieżki"},
+        {5, "odmowa dostępu"},
+        {6, "nieprawidłowe dojście"},
+        {31, "urządzenie podłączone do komputera nie działa"},
+        {32, "plik jest używany przez inny proces"},
+        {87, "nieprawidłowy parametr"},
+        {121, "upłynął limit czasu semafora"},
+        {123, "nieprawidłowa nazwa pliku"},
+        {170, "żądany zasób jest w użyciu"},
+        {1167, "urządzenie nie jest podłączone"},
+    };
+#else
+    static constexpr Reason kReasons[] = {
+        {EPERM, "operacja niedozwolona"},
+        {ENOENT, "nie ma takiego pliku ani katalogu"},
+        {EIO, "błąd wejścia/wyjścia"},
+        {ENXIO, "nie ma takiego urządzenia ani adresu"},
+        {EBADF, "nieprawidłowy deskryptor pliku"},
+        {EAGAIN, "zasób chwilowo niedostępny"},
+        {EACCES, "brak dostępu"},
+        {EBUSY, "urządzenie lub zasób jest zajęty"},
+        {ENODEV, "nie ma takiego urządzenia"},
+        {ENOTDIR, "to nie jest katalog"},
+        {EISDIR, "to jest katalog"},
+        {EINVAL, "nieprawidłowy argument"},
+        {ENOTTY, "nieodpowiednia operacja dla urządzenia"},
+        {ETIMEDOUT, "przekroczony czas oczekiwania"},
+    };
+#endif
+    for (const Reason& reason : kReasons)
+        if (reason.code == code)
+            return reason.text;
+    return SystemErrorText(code);
+}
+
+std::string PortFailureText(int code)
+{
+    if (code == 0)
+        return {};
+    const std::string reason = " (" + PolishSystemReason(code) + ")";
+    switch (PortTroubleOf(code)) {
+    case PortTrouble::Busy:
+        return "zajęty przez inny program" + reason;
+    case PortTrouble::Forbidden:
+#ifdef Q_OS_LINUX
+        return "brak uprawnień" + reason + " – dodaj użytkownika do grupy dialout";
+#else
+        return "brak uprawnień" + reason;
+#endif
+    case PortTrouble::Absent:
+#ifndef Q_OS_WIN
+        if (code == ENOTTY || code == EISDIR || code == ENOTDIR)
+            return "to nie jest port szeregowy" + reason;
+#endif
+        return "brak urządzenia" + reason;
+    case PortTrouble::None:
+    case PortTrouble::Other:
+        break;
+    }
+    return PolishSystemReason(code);
 }
 
 }  // namespace varmo

@@ -20,4 +20,33 @@ int SerialErrorNumber(QSerialPort::SerialPortError kind, const QString& text);
 // up ("No such file or directory").
 std::string SystemErrorText(int code);
 
+// What stands between the operator and a port that will not open, in the
+// three cases he can do something about; the console's status line and
+// varmo-cli's find and ports tell them apart by these.
+enum class PortTrouble {
+    None,       // no failure (error number 0)
+    Busy,       // another program holds the port
+    Forbidden,  // the user may not open it
+    Absent,     // no such device, or what is there is no terminal
+    Other,      // the device failed some other way
+};
+
+// By the error number SerialErrorNumber gives.
+PortTrouble PortTroubleOf(int code);
+
+// The operator's words for a failure, UTF-8, the same wherever it is told:
+// what stands in the way, then in brackets the system's reason in Polish
+// ("brak urządzenia (nie ma takiego pliku ani katalogu)"), and for a port
+// the user may not open on Linux, that he belongs in the dialout group.
+// Empty for 0.
+std::string PortFailureText(int code);
+
+// Opens the device at path for a moment, as the port does, and closes it
+// again: the error number of what stood in the way, 0 when it opened.
+int DeviceOpenError(const QString& path);
+
+// The system's reason in Polish, in lower case as it follows a colon or a
+// bracket; the system's own words for a number without a Polish text here.
+std::string PolishSystemReason(int code);
+
 }  // namespace varmo

@@ -35,8 +35,10 @@ namespace {
 // loop a few insertions a second instead of one per frame.
 constexpr int kBatchMs = 30;
 
-// How many rows the log shows when it first opens.
+// How many rows the log shows when it first opens, and the fewest it opens
+// with whatever size it was left at.
 constexpr int kUsefulRows = 10;
+constexpr int kLeastRows = 8;
 // An export writes this many rows per turn of the event loop: a few
 // milliseconds' work.
 constexpr std::size_t kExportSliceRows = 500;
@@ -51,6 +53,7 @@ constexpr LogKind kKinds[] = {LogKind::Frame, LogKind::Enq,    LogKind::Dle,
 void ExchangeLogFilter::SetText(const QString& text)
 {
     text_ = text;
+    wanted_ = LooseText(text);
     timeLike_ = std::all_of(text_.cbegin(), text_.cend(), [](QChar c) {
         return c.isDigit() || c == QLatin1Char(':') || c == QLatin1Char('.');
     });
@@ -71,9 +74,7 @@ bool ExchangeLogFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) cons
         return false;
     if (text_.isEmpty())
         return true;
-    const auto holds = [&](const QString& field) {
-        return field.contains(text_, Qt::CaseInsensitive);
-    };
+    const auto holds = [&](const QString& field) { return wanted_.FoundIn(field); };
     // Only digits, colons and dots can be part of a time: any other text
     // spares a hundred thousand rows their time's formatting.
     return holds(row.text) || holds(row.what) || holds(row.description) ||
@@ -179,8 +180,14 @@ void ExchangeLogDock::showEvent(QShowEvent* event)
 {
     QDockWidget::showEvent(event);
     EdFilter->setClearButtonEnabled(true);
-    if (usefulPending_)
-        QTimer::singleShot(0, this, &ExchangeLogDock::takeUsefulHeight);
+    // Left squeezed by the last run (or hidden while the panes above took
+    // its room), it opens tall enough to be read all the same.
+    QTimer::singleShot(0, this, [this] {
+        const int row = Table->verticalHeader()->defaultSectionSize();
+        if (Table->viewport()->height() < kLeastRows * row)
+            usefulPending_ = true;
+        takeUsefulHeight();
+    });
 }
 
 void ExchangeLogDock::takeUsefulHeight()
@@ -353,9 +360,11 @@ void ExchangeLogDock::BtnExportClick()
 {
     Guarded([&] {
         Flush();
-        const QString path = CurrentPrompts().saveFileName(
-            QStringLiteral("Plik tekstowy (*.txt);;Plik CSV (*.csv);;Dowolny plik (*)"),
-            QStringLiteral("txt"));
+        // The CSV keeps every byte; its filter first, as the name offered.
+        const QString path = CurrentPrompts().saveFileNameSuggesting(
+            DefaultLogExportName(QDateTime::currentDateTime()),
+            QStringLiteral("Plik CSV (*.csv);;Plik tekstowy (*.txt);;Dowolny plik (*)"),
+            QStringLiteral("csv"));
         if (!path.isEmpty())
             ExportTo(path);
     });

@@ -12,6 +12,7 @@
 
 #include "console/log/ExchangeLogModel.h"
 #include "console/log/ExchangeLogRows.h"
+#include "console/log/LooseText.h"
 #include "console/widgets/LateBuilt.h"
 #include "link/PortObserver.h"  // PortTraffic
 
@@ -22,8 +23,8 @@ class QTableView;
 
 namespace varmo {
 
-// Rows whose text holds the filter text (any case) and whose kind is the one
-// chosen, if any.
+// Rows whose text holds the filter text (any case, Polish marks optional:
+// LooseText) and whose kind is the one chosen, if any.
 class ExchangeLogFilter : public QSortFilterProxyModel {
     Q_OBJECT
 public:
@@ -36,6 +37,7 @@ protected:
 
 private:
     QString text_;
+    LooseText wanted_;
     bool timeLike_ = true;  // the text could be part of a row's time
     std::optional<LogKind> kind_;
 };

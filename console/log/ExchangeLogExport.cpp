@@ -97,4 +97,10 @@ std::string LogCsv(const std::vector<const LogRow*>& rows)
     return (LogCsvHeader().toUtf8() + LogLines(rows, 0, rows.size(), true)).toStdString();
 }
 
+QString DefaultLogExportName(const QDateTime& when)
+{
+    return QStringLiteral("dziennik-") + when.toString(QStringLiteral("yyyy-MM-dd-HHmm")) +
+           QStringLiteral(".csv");
+}
+
 }  // namespace varmo

@@ -31,6 +31,10 @@ QString LogCsvHeader();
 QByteArray LogLines(const std::vector<const LogRow*>& rows, std::size_t from, std::size_t to,
                     bool csv);
 
+// The name "Eksportuj…" offers: the day and the minute of the export,
+// "dziennik-2026-12-07-1412.csv".
+QString DefaultLogExportName(const QDateTime& when);
+
 // "1B50" for ESC P: two upper-case digits per byte.
 QString HexBytes(const std::string& bytes);
 

@@ -4,6 +4,7 @@
 #include <QStatusBar>
 
 #include "console/base/Text.h"
+#include "link/SerialError.h"
 
 namespace varmo {
 
@@ -47,8 +48,9 @@ QString PortStateText(const PortState& state)
 {
     if (state.open)
         return QStringLiteral("otwarty");
+    // Busy, forbidden or absent in the words varmo-cli uses too.
     if (state.failureCode != 0)
-        return QStringLiteral("błąd: ") + FromUtf8(state.failureText);
+        return QStringLiteral("błąd: ") + FromUtf8(PortFailureText(state.failureCode));
     return QStringLiteral("zamknięty");
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The main window's status line: the port's name and the device it opens on
 // this system, the speed, the code page, and whether the port is open, closed
-// or failed (in the system's own words), updated the moment it changes; and
-// "Brak odpowiedzi" when a command sent with "Wykonaj" got no answer in time.
+// or failed (busy, forbidden or absent, with the system's reason in Polish),
+// updated the moment it changes; and "Brak odpowiedzi" when a command sent
+// with "Wykonaj" got no answer in time.
 #include <QObject>
 #include <QString>
 
@@ -44,7 +45,8 @@ private:
     QString awaited_;
 };
 
-// "otwarty", "zamknięty" or "błąd: " and the system's words.
+// "otwarty", "zamknięty" or "błąd: " and what stands in the way
+// (PortFailureText: busy, forbidden, absent, with the system's reason).
 QString PortStateText(const PortState& state);
 
 }  // namespace varmo

@@ -1,5 +1,6 @@
 // The main window's exchange log and status line: where they sit, how they
-// learn what the port does, and their place kept between runs.
+// learn what the port does, and their place kept between runs, with the
+// window's own size and place.
 #include <QAction>
 #include <QByteArray>
 #include <QMenu>
@@ -20,6 +21,7 @@ namespace {
 // Under names of their own, beside the printer's three settings.
 const QString kLogVisible = QStringLiteral("dziennik/widoczny");
 const QString kLogPlace = QStringLiteral("dziennik/uklad");
+const QString kWindowPlace = QStringLiteral("okno/polozenie");
 
 }  // namespace
 
@@ -98,6 +100,10 @@ void TFMain::restoreLogPlace()
     // Where the log stood is a comfort, not a setting of the printer: a value
     // that cannot be read leaves the log hidden under the window, silently.
     try {
+        // The window's size and place first: the log's share is of that.
+        const QByteArray window = QByteArray::fromBase64(ReadSetting(kWindowPlace).toLatin1());
+        if (!window.isEmpty())
+            restoreGeometry(window);
         const QByteArray place = QByteArray::fromBase64(ReadSetting(kLogPlace).toLatin1());
         if (!place.isEmpty())
             restoreState(place);
@@ -116,6 +122,7 @@ void TFMain::saveLogPlace()
         // isHidden, not isVisible: the window itself is already off screen.
         WriteSetting(kLogVisible, Dziennik->isHidden() ? QStringLiteral("0") : QStringLiteral("1"));
         WriteSetting(kLogPlace, QString::fromLatin1(saveState().toBase64()));
+        WriteSetting(kWindowPlace, QString::fromLatin1(saveGeometry().toBase64()));
     } catch (const std::exception&) {
     }
 }

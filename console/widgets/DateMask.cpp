@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "console/widgets/DateTyping.h"
 #include "console/widgets/FixedDigits.h"
 #include "console/widgets/TypedNumber.h"
 
@@ -20,6 +21,7 @@ void SetDateMask(QLineEdit* edit)
     edit->setInputMask(kMask);
     edit->clear();
     StepOverFixedDigits(edit);
+    TypeDatesFromTheStart(edit);
 }
 
 QString MaskedDateText(const QLineEdit* edit)

@@ -10,7 +10,8 @@ class QLineEdit;
 
 namespace varmo {
 
-// Puts the mask on the field and empties it ("20  -  -  ").
+// Puts the mask on the field and empties it ("20  -  -  "); a date typed
+// after a click goes in from the field's start (DateTyping.h).
 void SetDateMask(QLineEdit* edit);
 
 // The field's ten characters with blanks where nothing was typed.

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QStandardPaths>
 
 #include "tests/cli/CliFixture.h"
@@ -113,6 +114,46 @@ TEST_F(CliTest, CheckEndsWithItsExitStatusWhateverThePrinterOrThePathIs)
     const CliResult unreachable = cli_.Run(
         {QStringLiteral("--port"), dir_.filePath(QStringLiteral("no-printer")), QStringLiteral("check")});
     EXPECT_EQ(unreachable.exitCode, 3);
+}
+
+// What follows "Do uwagi:", one entry per line.
+static QStringList attentionOf(const QString& text)
+{
+    const qsizetype at = text.lastIndexOf(QStringLiteral("\nDo uwagi:\n"));
+    if (at < 0)
+        return {};
+    return text.mid(at).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1);
+}
+
+TEST_F(CliTest, CheckListsEachItemOnceUnderDoUwagiAsTheReportDoes)
+{
+    StartPrinter({QStringLiteral("--no-paper"), QStringLiteral("--mechanism-error")});
+    // A clock two hours off and a refused command the printer still holds.
+    const QDateTime off = QDateTime::currentDateTime().addSecs(-7200);
+    ASSERT_EQ(Cli({QStringLiteral("set-clock"), off.toString(QStringLiteral("yyyy-MM-dd")),
+                   off.toString(QStringLiteral("HH:mm"))})
+                  .exitCode,
+              0);
+    Cli({QStringLiteral("--no-check"), QStringLiteral("send"), QStringLiteral("xx")});
+
+    const QString report = dir_.filePath(QStringLiteral("r.txt"));
+    const CliResult run = Cli({QStringLiteral("check"), QStringLiteral("--text"), report});
+    EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+    const QStringList shown = attentionOf(run.out);
+    EXPECT_EQ(shown, attentionOf(fileText(report))) << run.out.toStdString();
+    EXPECT_EQ(shown.size(), 5) << run.out.toStdString();
+    EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()).size(), shown.size());
+    for (const char* item : {"  - Status ENQ: Ostatni rozkaz niepoprawnie",
+                             "  - Status DLE: Brak papieru",
+                             "  - Ostatni błąd: 4 błąd parametru"})
+        EXPECT_EQ(shown.count(QString::fromUtf8(item)), 1) << item;
+
+    // Once more, as JSON (the error was read by then, and is gone).
+    const CliResult json = Cli({QStringLiteral("--json"), QStringLiteral("check")});
+    ASSERT_EQ(json.Objects().size(), 1u);
+    const QStringList items = Strings(json.Objects().front()[QStringLiteral("attention")]);
+    EXPECT_GE(items.size(), 3);
+    EXPECT_EQ(QSet<QString>(items.begin(), items.end()).size(), items.size());
 }
 
 }  // namespace varmo::test

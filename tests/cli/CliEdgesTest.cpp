@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 
 #include <QFile>
 #include <QFileInfo>
@@ -86,17 +85,19 @@ TEST_F(CliTest, APortThatCannotBeOpenedIsNamedWithTheSystemsReason)
     const struct {
         QString device;
         int error;
+        const char* reason;  // as the console's status line says it
     } cases[] = {
-        {"/nonexistent/tty", ENOENT},
-        {dir.path(), EISDIR},
-        {"/dev/null", ENOTTY},
+        {"/nonexistent/tty", ENOENT, "brak urządzenia (nie ma takiego pliku ani katalogu)"},
+        {dir.path(), EISDIR, "to nie jest port szeregowy (to jest katalog)"},
+        {"/dev/null", ENOTTY,
+         "to nie jest port szeregowy (nieodpowiednia operacja dla urządzenia)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.device.toStdString());
         const CliResult result = cli_.Run({"--port", c.device, "header"});
         EXPECT_EQ(result.exitCode, 3);
-        EXPECT_TRUE(result.err.endsWith(QStringLiteral("): ") +
-                                        QString::fromLocal8Bit(std::strerror(c.error)) + "\n"))
+        EXPECT_TRUE(result.err.endsWith(QStringLiteral("(win error code: %1): ").arg(c.error) +
+                                        QString::fromUtf8(c.reason) + "\n"))
             << result.err.toStdString();
     }
 }

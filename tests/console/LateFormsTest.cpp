@@ -165,6 +165,7 @@ TEST_F(LateFormsTest, ALogMadeLateKeepsItsPlaceBetweenRunsAsAWholeOneDoes)
         // A first run: no place kept, the log hidden.
         StoreRaw(QStringLiteral("dziennik/uklad"), QString());
         StoreRaw(QStringLiteral("dziennik/widoczny"), QStringLiteral("0"));
+        StoreRaw(QStringLiteral("okno/polozenie"), QString());
         TFMain& first = Start(build);
         first.show();
         first.Dziennik1->trigger();

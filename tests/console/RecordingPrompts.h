@@ -55,11 +55,19 @@ public:
     {
         return answer(true, filter, defaultExt);
     }
+    QString saveFileNameSuggesting(const QString& name, const QString& filter,
+                                   const QString& defaultExt) override
+    {
+        const QString path = answer(true, filter, defaultExt);
+        fileDialogs.back().suggested = name;
+        return path;
+    }
 
     struct FileDialog {
         bool save;
         QString filter;
         QString defaultExt;
+        QString suggested;  // the name offered, if any
     };
 
     std::vector<Shown> shown;
@@ -70,7 +78,7 @@ public:
 private:
     QString answer(bool save, const QString& filter, const QString& defaultExt)
     {
-        fileDialogs.push_back({save, filter, defaultExt});
+        fileDialogs.push_back({save, filter, defaultExt, {}});
         if (fileAnswers.empty())
             return {};
         QString path = fileAnswers.front();

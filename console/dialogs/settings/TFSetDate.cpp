@@ -10,6 +10,7 @@
 #include "commands/ReadCommands.h"
 #include "commands/SettingCommands.h"
 #include "console/dialogs/settings/DirectRead.h"
+#include "console/widgets/DateTyping.h"
 #include "console/widgets/DialogPlacement.h"
 #include "console/dialogs/MainServices.h"
 #include "console/base/HandlerGuard.h"
@@ -54,6 +55,9 @@ TFSetDate::TFSetDate(MainServices& main, FormBuild when)
 void TFSetDate::BuildControls()
 {
     ME = new MaskEdit(kClockMask, this);
+    // A date typed after a click replaces the date; the hour's place
+    // counted from 0, where typing edits the time instead.
+    TypeDatesFromTheStart(ME, kHourAt - 1);
     // Room for 18 characters in the field's own font.
     ME->setMinimumWidth(ME->fontMetrics().horizontalAdvance(QString(18, QLatin1Char('0'))) + 16);
     SpeedButton1 = new QPushButton(QStringLiteral("Odczytaj"), this);

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "commands/SettingCommands.h"
+#include "console/widgets/DateTyping.h"
 #include "console/widgets/DialogPlacement.h"
 #include "console/dialogs/MainServices.h"
 #include "console/base/HandlerGuard.h"
@@ -29,7 +30,8 @@ TFSetInspectionDate::TFSetInspectionDate(MainServices& main, FormBuild when)
 
 void TFSetInspectionDate::BuildControls()
 {
-    DE = new QDateEdit(this);
+    // A date typed after a click goes in from the year; Tab leaves.
+    DE = new DateField(this);
     DE->setCalendarPopup(true);
     DE->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     offerToday();

@@ -1,0 +1,125 @@
+// A date typed after a click replaces the date: the real inspection-date and
+// clock dialogs shown, a mouse click at a place in the field, eight digits
+// typed as keys, then Tab.
+#include <QApplication>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "commands/SettingCommands.h"
+#include "console/dialogs/settings/TFSetDate.h"
+#include "console/dialogs/settings/TFSetServiceVisit.h"
+#include "console/widgets/MaskEdit.h"
+#include "tests/console/ConsoleHarness.h"
+
+namespace varmo::test {
+namespace {
+
+// A click of the operator's mouse at the point of the field's text before
+// this place; the cursor is where the field then puts it (a masked field
+// moves it off its fixed blanks).
+void clickAt(QLineEdit* edit, int place)
+{
+    const int middle = edit->height() / 2;
+    for (int x = 0; x < edit->width(); ++x) {
+        if (edit->cursorPositionAt(QPoint(x, middle)) == place) {
+            QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, QPoint(x, middle));
+            EXPECT_TRUE(edit->hasFocus() || edit->parentWidget()->hasFocus());
+            return;
+        }
+    }
+    FAIL() << "no point of the field puts the cursor at " << place;
+}
+
+// Keys typed where the focus is, as the keyboard sends them.
+void type(const QString& keys)
+{
+    for (const QChar key : keys)
+        QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+}
+
+using DateTypingTest = ConsoleTest;
+
+TEST_F(DateTypingTest, EightDigitsAfterAClickAnywhereInTheInspectionDateGiveThatDate)
+{
+    Start();
+    auto& dialog = *qobject_cast<TFSetInspectionDate*>(forms().FSetInspectionDate);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QLineEdit* text = dialog.DE->findChild<QLineEdit*>();
+    ASSERT_NE(text, nullptr);
+
+    // "2025-03-05": the start, inside the year, its end, the month, the
+    // day, past the end.
+    for (const int place : {0, 2, 4, 6, 9, 10}) {
+        SCOPED_TRACE("clicked at " + std::to_string(place));
+        dialog.DE->setDate(QDate(2025, 3, 5));
+        clickAt(text, place);
+        type(QStringLiteral("20261207"));
+        EXPECT_EQ(dialog.DE->date(), QDate(2026, 12, 7));
+        // Tab leaves for the message, whatever part of the date it was in.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), dialog.Ed);
+    }
+
+    // As when the dialog opens with the year selected: typed through.
+    dialog.DE->setFocus(Qt::TabFocusReason);
+    type(QStringLiteral("20270115"));
+    EXPECT_EQ(dialog.DE->date(), QDate(2027, 1, 15));
+
+    // A second date typed after another click, with no other key between.
+    clickAt(text, 7);
+    type(QStringLiteral("20280229"));
+    EXPECT_EQ(dialog.DE->date(), QDate(2028, 2, 29));
+    dialog.BBCancel->click();
+}
+
+TEST_F(DateTypingTest, EightDigitsAfterAClickAnywhereInTheClockGiveThatDateAndKeepTheTime)
+{
+    Start();
+    auto& dialog = *qobject_cast<TFSetDate*>(forms().FSetDate);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    MaskEdit* field = dialog.ME;
+
+    const struct {
+        int place;  // "2025-03-05   10:11", counted from 0
+        QString typed;
+        QString shown;
+    } cases[] = {
+        {0, "20261207", "2026-12-07   10:11"},
+        {3, "20261207", "2026-12-07   10:11"},   // inside the year
+        {5, "20261207", "2026-12-07   10:11"},   // the month
+        {8, "261207", "2026-12-07   10:11"},     // the year's last two digits
+        {11, "20261207", "2026-12-07   10:11"},  // between the date and the time
+        {13, "20261207", "2026-12-07   10:11"},  // the hour
+        {16, "20261207", "2026-12-07   10:11"},  // the minutes
+        {18, "20261207", "2026-12-07   10:11"},  // past the end
+        // The time is typed where the mouse put the cursor.
+        {13, "1415", "2025-03-05   14:15"},
+        {16, "45", "2025-03-05   10:45"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("clicked at " + std::to_string(c.place) + ", typed " + c.typed.toStdString());
+        field->SetBaseText(QStringLiteral("2025-03-05   10:11"));
+        clickAt(field, c.place);
+        type(c.typed);
+        EXPECT_EQ(field->MaskedText(), c.shown);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), field);
+    }
+
+    // What was typed goes to the printer.
+    field->SetBaseText(QStringLiteral("2025-03-05   10:11"));
+    clickAt(field, 18);
+    type(QStringLiteral("20261207"));
+    dialog.BBOKClick();
+    ASSERT_NE(forms().FMain->CurrentCommand(), nullptr);
+    EXPECT_EQ(forms().FMain->CurrentCommand()->GetBody(),
+              TCmdSetClock(26, 12, 7, 10, 11).GetBody());
+    dialog.BBCancel->click();
+}
+
+}  // namespace
+}  // namespace varmo::test
