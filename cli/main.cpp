@@ -18,7 +18,7 @@
 #include "cli/Script.h"
 #include "cli/Session.h"
 #include "cli/Verbs.h"
-#include "link/FileSizeSignal.h"
+#include "protocol/FileSizeSignal.h"
 #include "link/SettingsStore.h"
 #include "protocol/CodePage.h"
 

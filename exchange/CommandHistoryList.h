@@ -1,7 +1,8 @@
 #pragma once
-// Every command handed to the main window, oldest first; the newest is the
-// current command. The window owns them. An operator can hand over commands
-// all day, so only the last 10000 are kept and the oldest go first.
+// Every command handed over to the exchange, oldest first; the newest is the
+// current command. The exchange owns them (the main window shows them as its
+// CommandHistory). An operator can hand over commands all day, so only the
+// last 10000 are kept and the oldest go first.
 #include <cstddef>
 #include <deque>
 #include <memory>

@@ -35,7 +35,8 @@ public:
     // How long the printer has for its answer to ENQ at each speed.
     static constexpr int kEnqWaitMs = 300;
 
-    // The speeds the port dialog offers.
+    // The speeds a printer may be set to, in rising order: the port
+    // dialog's list and varmo-cli find's round alike.
     static std::vector<std::int32_t> LineSpeeds();
     // The speed stored now first, then 9600, then the rest in their order.
     static std::vector<std::int32_t> SpeedOrder(std::int32_t first,

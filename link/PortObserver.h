@@ -1,7 +1,8 @@
 #pragma once
 // Someone watching the serial port from the side: every byte that crosses it,
-// on whichever road, and every change of its state. The console's exchange log
-// and status line are such watchers. Standard C++ only.
+// on whichever road, and every change of its state. The exchange is such a
+// watcher, and tells the console's log and status line in turn. Standard C++
+// only.
 #include <chrono>
 #include <cstdint>
 #include <string>

@@ -1,5 +1,5 @@
 #pragma once
-// The console's error types. Handlers catch exactly the type a behaviour names:
+// The error types of every program here. Handlers catch exactly the type a behaviour names:
 // answer parsers catch EConvertError and let every other Exception pass.
 #include <stdexcept>
 #include <string>

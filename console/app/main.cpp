@@ -9,7 +9,7 @@
 #include "console/app/FormSet.h"
 #include "console/base/Localisation.h"
 #include "console/mainwindow/TFMain.h"
-#include "link/FileSizeSignal.h"
+#include "protocol/FileSizeSignal.h"
 #include "link/SettingsStore.h"
 
 int main(int argc, char* argv[])

@@ -18,7 +18,7 @@
 
 #include "console/files/FileIO.h"
 #include "console/base/Text.h"
-#include "link/FileSizeSignal.h"
+#include "protocol/FileSizeSignal.h"
 #include "protocol/Exception.h"
 #include "tests/console/FileSizeLimit.h"
 

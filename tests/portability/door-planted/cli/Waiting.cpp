@@ -1,0 +1,5 @@
+// A comment may name QEventLoop.
+void wait()
+{
+    QCoreApplication::processEvents();
+}

@@ -1,0 +1,7 @@
+class PrinterExchange : public QObject {
+public:
+    TComPort Port;
+    int Speed() const;
+private:
+    TComDataPacket Packets;
+};
