@@ -74,7 +74,16 @@ void WaitIndicator::WaitEnds()
         return;
     waiting_ = false;
     boxTimer_.stop();
-    qApp->removeEventFilter(this);
+    // Keys and clicks that came during the wait but are still queued when it
+    // ends are dropped too: the filter goes only at the next turn of the
+    // loop, after they have been handed out, never to be replayed into a
+    // menu or a question.
+    draining_ = true;
+    QTimer::singleShot(0, this, [this] {
+        draining_ = false;
+        if (!waiting_)
+            qApp->removeEventFilter(this);
+    });
     if (box_) {
         box_->hide();
         box_->deleteLater();
@@ -136,7 +145,7 @@ bool WaitIndicator::takesInput(QObject* watched) const
 
 bool WaitIndicator::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!waiting_ || !isOperatorInput(event->type()) || takesInput(watched))
+    if ((!waiting_ && !draining_) || !isOperatorInput(event->type()) || takesInput(watched))
         return false;
     if (event->type() == QEvent::ShortcutOverride)
         event->accept();  // no shortcut fires either

@@ -46,6 +46,7 @@ private:
     QPointer<QDialog> box_;
     QPointer<QWidget> modalAtStart_;
     bool waiting_ = false;
+    bool draining_ = false;  // the wait has ended, its queued input not yet dropped
 };
 
 }  // namespace varmo

@@ -1,16 +1,20 @@
 // Waiting on the line over a real serial port: the window keeps painting,
 // the operator's clicks are held off, a long wait can be broken off, answers
 // that come meanwhile follow once, and the window can be closed.
+#include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "commands/UserCommand.h"
 #include "console/base/WaitIndicator.h"
 #include "link/LineWait.h"
 #include "protocol/Frame.h"
+#include "commands/ReadCommands.h"
 #include "tests/console/ConsoleHarness.h"
 #include "tests/console/PtyPrinter.h"
 
@@ -144,6 +148,34 @@ TEST_F(LineWaitTest, ASilentStatusQueryKeepsTheWindowPaintingAndHoldsOffClicks)
     EXPECT_EQ(printer.received(), "\x05");
     EXPECT_EQ(prompts.shown,
               std::vector<Shown>({Message("Brak odpowiedzi", "Odczyt statusu drukarki")}));
+}
+
+TEST_F(LineWaitTest, KeysTypedIntoAWaitReachNoMenuAndNoQuestionAfterIt)
+{
+    TFMain& main = StartShown();
+    main.Nagwek2Click();
+    int logToggled = 0;
+    QObject::connect(main.Dziennik1, &QAction::triggered, [&] { ++logToggled; });
+    // While "Wykonaj" waits for a silent printer the operator presses the
+    // log's shortcut, opens "Inne" with the keyboard and confirms, and
+    // presses "Wykonaj" again; some of it still queued when the wait ends.
+    const auto type = [&] {
+        for (QWidget* target : std::initializer_list<QWidget*>{&main, main.SBSend}) {
+            QTest::keyClick(target, Qt::Key_L, Qt::ControlModifier);
+            QTest::keyClick(target, Qt::Key_I, Qt::AltModifier);
+            QTest::keyClick(target, Qt::Key_Return);
+            QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space,
+                                                              Qt::NoModifier, QStringLiteral(" ")));
+        }
+        Click(main.SBSend);
+    };
+    During([&] { return main.ComPort.Waiting(); }, type, [&] { main.SBSendClick(); });
+    Idle(300);
+    EXPECT_EQ(logToggled, 0);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "a menu opened after the wait";
+    EXPECT_TRUE(prompts.shown.empty());
+    // One frame went out: the second press was dropped, not sent afterwards.
+    EXPECT_EQ(printer.received(), TCmdReadHeader().GetFrame());
 }
 
 TEST_F(LineWaitTest, BreakingOffAWedgedWriteEndsItAtOnceAndAnAnswerThatCameFollowsOnce)
