@@ -131,6 +131,8 @@ Reply PrinterExchange::Ask(const Question& question)
         reply.frame = *answer;
         reply.kind = question.checked && !CheckValueRight(reply.frame) ? ReplyKind::BadCheck
                                                                       : ReplyKind::Answered;
+        if (reply.kind == ReplyKind::Answered)
+            noteUniqueNumber(reply.frame);
         if (question.lingerMs > 0 && question.lingerAfter && question.lingerAfter(reply.frame)) {
             const std::size_t before = reply.frames.size();
             const std::string more = port_.ReadBytes(

@@ -130,6 +130,7 @@ AnswerMatch PrinterExchange::MatchCurrent(const std::string& frame, bool describ
 void PrinterExchange::attachPacketHandler()
 {
     packets_.OnPacket = [this](const std::string& text) {
+        noteUniqueNumber(Framed(text));
         emit answerArrived();
         emit packetArrived(text);
     };
@@ -152,7 +153,10 @@ void PrinterExchange::PortTrafficSeen(const PortTraffic& traffic)
 void PrinterExchange::PortStateChanged(const PortState& state)
 {
     watchAfterFailure(state);
-    emit stateChanged(state);
+    // A device on trial after a re-plug is not "otwarty" until it proves to
+    // be the printer; the trial tells its outcome itself.
+    if (!verifying_)
+        emit stateChanged(state);
 }
 
 }  // namespace varmo

@@ -149,6 +149,9 @@ signals:
     void portFailed(const QString& message, int osError);
     // A receiver of the line's bytes threw.
     void deliveryFailed(const QString& message);
+    // What came back at the vanished device's path did not answer as the
+    // printer: it stays closed.
+    void replugRefused(const QString& device);
 
 private:
     void PortTrafficSeen(const PortTraffic& traffic) override;
@@ -161,6 +164,8 @@ private:
     void keepUnfinished(const std::string& came);
     void watchAfterFailure(const PortState& state);
     void checkDeviceBack();
+    bool answersAsThePrinter();
+    void noteUniqueNumber(const std::string& frame);
     // Whether the command whose answer came late is still kept.
     TCommand* lateCommand() const;
 
@@ -182,6 +187,9 @@ private:
     QString awaitedDevice_;   // what the watch looks for
     std::string watchedPort_;
     bool wasOpen_ = false;
+    bool verifying_ = false;      // a device at the path is on trial
+    bool refusedDevice_ = false;  // the one there now is not the printer
+    std::string uniqueNumber_;    // the printer's, once read
 };
 
 }  // namespace varmo

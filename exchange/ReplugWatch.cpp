@@ -1,7 +1,12 @@
 // The port taken back after a re-plug: the device that vanished under the
-// open port is looked for once a second, and the port reopens by itself
-// when it is there again.
+// open port is looked for once a second, and when something is there again
+// it is taken back only when it answers as the printer did: ENQ, then the
+// cash information with the right check value and, where it was read before
+// the loss, the same unique number. Anything else stays closed.
 #include <QFileInfo>
+
+#include "commands/ReadCommands.h"
+#include "protocol/Frame.h"
 
 #include "exchange/PrinterExchange.h"
 #include "link/DeviceMapping.h"
@@ -12,6 +17,8 @@ namespace varmo {
 
 void PrinterExchange::watchAfterFailure(const PortState& state)
 {
+    if (verifying_)
+        return;  // the device on trial opens and closes as the trial goes
     if (state.open) {
         if (!wasOpen_)
             openStableName_ = StableNameOf(QString::fromStdString(state.device));
@@ -36,14 +43,64 @@ void PrinterExchange::watchAfterFailure(const PortState& state)
 void PrinterExchange::checkDeviceBack()
 {
     // A wait on the line is another exchange's business; the next tick comes.
-    if (port_.Connected() || LineWait::Active() || !QFileInfo::exists(awaitedDevice_))
+    if (port_.Connected() || LineWait::Active() || Busy())
         return;
+    if (!QFileInfo::exists(awaitedDevice_)) {
+        refusedDevice_ = false;  // what comes next is judged anew
+        return;
+    }
+    if (refusedDevice_)
+        return;  // not the printer: it stays closed until it goes
     if (!QFileInfo::exists(DevicePathForPort(port_.Port()))) {
         // Back under another node: the port follows its stable name there.
         watchedPort_ = awaitedDevice_.toStdString();
         port_.SetPort(awaitedDevice_);
     }
-    Open();
+    bool printer = false;
+    {
+        verifying_ = true;
+        struct Done {
+            bool& flag;
+            ~Done() { flag = false; }
+        } done{verifying_};
+        printer = Open() && answersAsThePrinter();
+        if (!printer && port_.Connected())
+            port_.ClosePort();
+    }
+    if (printer) {
+        replugWatch_.stop();
+        wasOpen_ = true;
+        emit stateChanged(port_.State());
+        return;
+    }
+    refusedDevice_ = true;
+    emit stateChanged(port_.State());
+    emit replugRefused(awaitedDevice_);
+}
+
+bool PrinterExchange::answersAsThePrinter()
+{
+    try {
+        if (!QueryStatus(kENQ))
+            return false;
+        TCmdReadCashInfo cash(false);
+        if (DirectRead(cash, [] {}, answerWaitMs_) != ReplyKind::Answered)
+            return false;
+        return uniqueNumber_.empty() || cash.Info().uniqueNumber == uniqueNumber_;
+    } catch (const std::exception&) {
+        return false;  // gone again under the trial
+    }
+}
+
+void PrinterExchange::noteUniqueNumber(const std::string& frame)
+{
+    // Whatever read the cash information, the printer's own number is kept:
+    // the re-plug knows the printer by it (a device on trial cannot teach it).
+    if (verifying_ || frame.find("#X") == std::string::npos)
+        return;
+    TCmdReadCashInfo cash(false);
+    if (CheckValueRight(frame) && cash.AcceptAnswer(frame) && !cash.Info().uniqueNumber.empty())
+        uniqueNumber_ = cash.Info().uniqueNumber;
 }
 
 }  // namespace varmo

@@ -147,6 +147,16 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
                         " in letters Windows-1250 can carry";
                 ok = false;
             }
+        } else if (name == "--unique") {
+            ok = value(text);
+            if (ok && (text.empty() || text.size() > 11 ||
+                       text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789") !=
+                           std::string::npos)) {
+                error = "--unique: 1 to 11 capital letters and digits";
+                ok = false;
+            }
+            if (ok)
+                options.uniqueNumber = text;
         } else if (name == "--rates") {
             ok = value(text);
             if (ok && !(options.rates = ParseRates(text))) {
@@ -207,6 +217,8 @@ PrinterState StartState(const SimOptions& options, const CivilDate& today)
     state.header = options.header ? *options.header : *ParseHeader(kDefaultHeader);
     if (options.rates)
         state.rates = *options.rates;
+    if (options.uniqueNumber)
+        state.uniqueNumber = *options.uniqueNumber;
     if (options.fiscal) {
         state.fiscal = true;
         state.nip = kDefaultNip;
@@ -240,6 +252,7 @@ The printer at start (default: non-fiscal, a test shop's header, rates
   --non-fiscal        start not fiscalised (the default)
   --header TEXT       header lines separated by '|', at most 48 characters
                       each and 390 in all, e.g. "SHOP|Street 1"
+  --unique NUMBER     the fiscal memory's unique number (default TST00012345)
   --rates A,B,C,D,E,F,G
                       the seven rates: 0 to 99 percent, ZW exempt, - not in use
   --codepage maz|win  the printer's code page for Polish letters (default maz)

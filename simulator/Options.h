@@ -15,6 +15,7 @@ struct SimOptions {
     std::string paper;  // file for the paper roll; empty for standard output
     bool fiscal = false;
     std::optional<std::string> header;  // Windows-1250, each line ended by CR
+    std::optional<std::string> uniqueNumber;  // the fiscal memory's own number
     std::optional<RateTable> rates;
     PrinterCodePage codePage = PrinterCodePage::Mazovia;
     LineFaults faults;

@@ -75,6 +75,14 @@ void PortStatusLine::PortStateChanged(const PortState& state)
                                              : QColor(Qt::black));
 }
 
+void PortStatusLine::ReplugRefused(const QString& device)
+{
+    show(LbState, ShownAtMost(QStringLiteral("zamknięty: pod %1 jest inne urządzenie, nie ta "
+                                             "drukarka")
+                                  .arg(device)));
+    colour(LbState, QColor(Qt::red));
+}
+
 void PortStatusLine::ShowCodePage(const QString& codePage)
 {
     // As the menu shows it: only "maz" converts, anything else sends as is.

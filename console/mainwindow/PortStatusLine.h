@@ -32,6 +32,8 @@ public:
     void NoAnswer();
     // An answer came whose check value is wrong.
     void BadCheck();
+    // Something came back at the vanished printer's path that is not it.
+    void ReplugRefused(const QString& device);
     // An answer came, late or not: whatever was said about its absence goes.
     void AnswerArrived();
 

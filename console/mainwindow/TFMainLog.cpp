@@ -37,6 +37,8 @@ void TFMain::buildLogAndStatusLine(FormBuild log)
     connect(&Exchange, &PrinterExchange::answerArrived, StatusLine,
             &PortStatusLine::AnswerArrived);
     connect(&Exchange, &PrinterExchange::answerBadCheck, StatusLine, &PortStatusLine::BadCheck);
+    connect(&Exchange, &PrinterExchange::replugRefused, StatusLine,
+            &PortStatusLine::ReplugRefused);
 
     Dziennik = new ExchangeLogDock(this, kLogRowsKept, log);
     addDockWidget(Qt::BottomDockWidgetArea, Dziennik);

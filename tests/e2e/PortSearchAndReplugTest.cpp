@@ -161,5 +161,60 @@ TEST_F(ReplugTest, ThePortIsTakenBackWhenItsDeviceComesBack)
     QFile::remove(link);
 }
 
+TEST_F(ReplugTest, WhatComesBackIsTakenOnlyWhenItIsThePrinter)
+{
+    const QString link = path(QStringLiteral("printer-link"));
+    auto printer = std::make_unique<SimPrinter>(QStringList{}, path(QStringLiteral("paper.txt")));
+    ASSERT_TRUE(QFile::link(printer->path(), link));
+    PointCom1At(link);
+    TFMain& main = Start();
+    PortStatusLine& line = *main.StatusLine;
+    // The cash information tells the printer's unique number.
+    main.Informacjekasowe1Click();
+    ASSERT_TRUE(SendAndAwaitAnswer(main));
+    printer.reset();
+    QFile::remove(link);
+    ASSERT_TRUE(WaitFor([&] { return main.Exchange.WatchingForDevice(); }));
+
+    // A silent device, a printer at another speed, another printer: none is
+    // taken, and the status line says something else is there.
+    PtyPrinter silent;
+    const struct {
+        const char* what;
+        QStringList options;  // of a printer; none: the silent device
+    } others[] = {
+        {"silent", {}},
+        {"another speed", {QStringLiteral("--speed"), QStringLiteral("19200")}},
+        {"another printer", {QStringLiteral("--unique"), QStringLiteral("ABC99999999")}},
+    };
+    for (const auto& other : others) {
+        SCOPED_TRACE(other.what);
+        std::unique_ptr<SimPrinter> impostor;
+        QString device = silent.path();
+        if (!other.options.isEmpty()) {
+            impostor = std::make_unique<SimPrinter>(other.options, path(QStringLiteral("other.txt")));
+            device = impostor->path();
+        }
+        ASSERT_TRUE(QFile::link(device, link));
+        ASSERT_TRUE(WaitFor([&] { return line.LbState->text().contains(QStringLiteral("inne urządzenie")); }, 15000));
+        Idle(1500);
+        EXPECT_FALSE(main.ComPort.Connected());
+        EXPECT_TRUE(main.Exchange.WatchingForDevice());
+        QFile::remove(link);
+        Idle(1200);  // the watch sees the path empty again
+        line.PortStateChanged(main.Exchange.State());  // the next verdict starts from a clean line
+    }
+
+    // The printer itself comes back (a new process, the same printer).
+    printer = std::make_unique<SimPrinter>(QStringList{}, path(QStringLiteral("paper2.txt")));
+    QElapsedTimer back;
+    back.start();
+    ASSERT_TRUE(QFile::link(printer->path(), link));
+    ASSERT_TRUE(WaitFor([&] { return line.LbState->text() == QStringLiteral("otwarty"); }, 15000));
+    RecordProperty("taken_back_ms", static_cast<int>(back.elapsed()));
+    std::cout << "[ replug ] the printer taken back " << back.elapsed() << " ms after it appeared\n";
+    QFile::remove(link);
+}
+
 }  // namespace
 }  // namespace varmo::test
