@@ -152,6 +152,8 @@ signals:
     // What came back at the vanished device's path did not answer as the
     // printer: it stays closed.
     void replugRefused(const QString& device);
+    // The printer was taken back after its port was lost.
+    void printerBack();
 
 private:
     void PortTrafficSeen(const PortTraffic& traffic) override;

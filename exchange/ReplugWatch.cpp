@@ -71,6 +71,7 @@ void PrinterExchange::checkDeviceBack()
         replugWatch_.stop();
         wasOpen_ = true;
         emit stateChanged(port_.State());
+        emit printerBack();
         return;
     }
     refusedDevice_ = true;

@@ -17,6 +17,13 @@ public:
     // there), the application's title, an error icon, one OK button.
     virtual void errorBox(const QString& text) = 0;
 
+    // The standard error box for the loss of the port, not modal: the console
+    // carries on (the re-plug works) while it is up, a later loss replaces its
+    // text instead of stacking a second box, and closeLossNotice takes it
+    // away when the printer is back.
+    virtual void lossNotice(const QString& text) { errorBox(text); }
+    virtual void closeLossNotice() {}
+
     // A yes/no question under a caption; true when the operator said yes.
     virtual bool confirm(const QString& text, const QString& caption) = 0;
 

@@ -1,5 +1,7 @@
 #include "console/base/QtPrompts.h"
 
+#include "console/base/WaitIndicator.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -45,6 +47,28 @@ void QtPrompts::message(const QString& text, const QString& caption)
 void QtPrompts::errorBox(const QString& text)
 {
     showBox(QMessageBox::Critical, text, ApplicationTitle());
+}
+
+void QtPrompts::lossNotice(const QString& text)
+{
+    if (loss_) {
+        loss_->setText(text);
+        return;
+    }
+    loss_ = new QMessageBox(QMessageBox::Critical, ApplicationTitle(), text, QMessageBox::Ok,
+                            QApplication::activeWindow());
+    loss_->setTextFormat(Qt::PlainText);
+    loss_->setModal(false);
+    loss_->setAttribute(Qt::WA_DeleteOnClose);
+    // It answers to the mouse during waits on the line too.
+    WaitIndicator::TakesInputDuringWaits(loss_);
+    loss_->show();
+}
+
+void QtPrompts::closeLossNotice()
+{
+    if (loss_)
+        loss_->close();
 }
 
 bool QtPrompts::confirm(const QString& text, const QString& caption)

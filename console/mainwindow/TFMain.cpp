@@ -10,10 +10,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "console/widgets/DialogPlacement.h"
 #include "console/widgets/Fonts.h"
 #include "console/base/HandlerGuard.h"
+#include "console/base/Prompts.h"
 #include "protocol/Exception.h"
 
 namespace varmo {
@@ -104,7 +106,18 @@ TFMain::TFMain(Forms& forms, QWidget* parent, FormBuild log) : QMainWindow(paren
         ShowStandardError(Exception(message.toStdString()));
     };
     connect(&Exchange, &PrinterExchange::deliveryFailed, this, showError);
-    connect(&Exchange, &PrinterExchange::portFailed, this, showError);
+    // The loss of the port is told once per loss, in a box that leaves the
+    // console running and goes by itself when the printer is taken back.
+    connect(&Exchange, &PrinterExchange::portFailed, this, [this](const QString& message) {
+        Guarded([&] {
+            CurrentPrompts().lossNotice(StandardErrorText(message));
+            lossTold_ = true;
+        });
+    });
+    connect(&Exchange, &PrinterExchange::printerBack, this, [this] {
+        if (std::exchange(lossTold_, false))
+            Guarded([] { CurrentPrompts().closeLossNotice(); });
+    });
     connect(&Exchange, &PrinterExchange::packetArrived, this, &TFMain::ComDataPacketPacket);
     connect(&Exchange, &PrinterExchange::chunkDelivered, this, [this] {
         if (!isMinimized())

@@ -214,6 +214,7 @@ private:
     static void showModal(QDialog* dialog);
 
     Forms& forms_;
+    bool lossTold_ = false;  // the loss of the port is on screen
     WaitIndicator waitIndicator_;
 
     // The answer views are written once per chunk the line delivers, not once

@@ -3,6 +3,7 @@
 // dialogs from a list of paths (an empty answer is a cancelled dialog).
 #include <QString>
 #include <deque>
+#include <utility>
 #include <vector>
 
 #include "console/base/AppTitle.h"
@@ -37,6 +38,20 @@ public:
         shown.push_back(Message(text, caption));
     }
     void errorBox(const QString& text) override { shown.push_back(ErrorBox(text)); }
+    // The loss box: told like the error box; a second one while it is up
+    // replaces it, as the real one does.
+    void lossNotice(const QString& text) override
+    {
+        shown.push_back(ErrorBox(text));
+        lossOnScreen = true;
+    }
+    void closeLossNotice() override
+    {
+        if (std::exchange(lossOnScreen, false))
+            ++lossClosed;
+    }
+    bool lossOnScreen = false;
+    int lossClosed = 0;
     // Answered from confirmAnswers; with none left, the safe answer "no".
     bool confirm(const QString& text, const QString& caption) override
     {

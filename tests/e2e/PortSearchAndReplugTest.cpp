@@ -216,5 +216,30 @@ TEST_F(ReplugTest, WhatComesBackIsTakenOnlyWhenItIsThePrinter)
     QFile::remove(link);
 }
 
+TEST_F(ReplugTest, EachLossIsToldOnceAndItsBoxGoesWhenThePrinterIsBack)
+{
+    const QString link = path(QStringLiteral("printer-link"));
+    auto printer = std::make_unique<SimPrinter>(QStringList{}, path(QStringLiteral("paper.txt")));
+    ASSERT_TRUE(QFile::link(printer->path(), link));
+    PointCom1At(link);
+    TFMain& main = Start();
+    main.Button3Click();
+    ASSERT_TRUE(main.ComPort.Connected());
+    constexpr int kLosses = 20;
+    for (int loss = 1; loss <= kLosses; ++loss) {
+        SCOPED_TRACE(loss);
+        printer.reset();
+        QFile::remove(link);
+        ASSERT_TRUE(WaitFor([&] { return prompts.lossOnScreen; }));
+        printer = std::make_unique<SimPrinter>(QStringList{}, path(QStringLiteral("paper.txt")));
+        ASSERT_TRUE(QFile::link(printer->path(), link));
+        ASSERT_TRUE(WaitFor([&] { return main.ComPort.Connected() && !prompts.lossOnScreen; }, 10000));
+    }
+    // Never more than the one box up, each gone by itself.
+    EXPECT_EQ(prompts.lossClosed, kLosses);
+    EXPECT_EQ(prompts.shown.size(), static_cast<std::size_t>(kLosses));
+    QFile::remove(link);
+}
+
 }  // namespace
 }  // namespace varmo::test

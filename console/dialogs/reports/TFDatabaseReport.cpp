@@ -1,6 +1,7 @@
 #include "console/dialogs/reports/TFDatabaseReport.h"
 
 #include <QElapsedTimer>
+#include <memory>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -302,8 +303,25 @@ void TFDatabaseReport::sendReport()
     // Timed from the first frame: a late answer awaited before it is no
     // slowness of the report's.
     clock.start();
+    // The port lost under the report: the operator hears how many goods
+    // went, and once the printer is taken back the end frame takes it out of
+    // the report, as "Anuluj" does.
+    const auto lost = [&](int sent) {
+        progress_.reset();
+        auto once = std::make_shared<QMetaObject::Connection>();
+        *once = connect(&main_.Printer(), &PrinterExchange::printerBack, this, [this, once, end] {
+            QObject::disconnect(*once);
+            Guarded([&] { main_.Printer().SendWholeFrame(end); });
+        });
+        CurrentPrompts().message(QStringLiteral("Wysłano %1 z %2. Połączenie z drukarką zostało "
+                                                "przerwane; raport zostanie zamknięty, gdy "
+                                                "drukarka wróci.")
+                                     .arg(sent)
+                                     .arg(total),
+                                 kSentCaption);
+    };
     if (!pause())
-        return;
+        return lost(0);
     for (int i = 0;; ++i) {
         // "Anuluj" stops before the next line; the end still goes out, or the
         // printer would stay inside the report and refuse every later one.
@@ -326,7 +344,7 @@ void TFDatabaseReport::sendReport()
         main_.Printer().SendWholeFrame(lines[at], lineCommands[at].get());
         progress_->SetDone(i + 1);
         if (!pause())
-            return;
+            return lost(i + 1);
     }
     main_.Printer().SendWholeFrame(end, &endCommand);
     progress_.reset();
