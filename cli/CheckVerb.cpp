@@ -17,9 +17,18 @@ namespace varmo::cli {
 
 namespace {
 
+// Every text escaped for a terminal: the header and the unique number are
+// the printer's bytes, the port and device what the operator or the
+// environment named.
 QString utf8(const std::string& text)
 {
-    return QString::fromStdString(text);
+    return QString::fromStdString(TerminalText(text));
+}
+
+// The report's text for people, a line at a time fit for a terminal.
+std::string shown(const std::string& text)
+{
+    return TerminalText(text, true);
 }
 
 
@@ -187,18 +196,18 @@ int RunCheck(Session& session, const LinkChoice& link, const CheckOptions& optio
         CheckResult head;
         head.setting = setting;
         head.started = QDateTime::currentDateTime();
-        out << CheckHeadText(head) << std::flush;
+        out << shown(CheckHeadText(head)) << std::flush;
     }
     const CheckResult result =
         ServiceCheck::Run(session.Exchange(), setting, [&](const CheckStep& step) {
             if (!options.json)
-                out << CheckStepText(step) << std::flush;
+                out << shown(CheckStepText(step)) << std::flush;
         });
     if (options.json)
         out << QJsonDocument(CheckJson(result)).toJson(QJsonDocument::Compact).toStdString()
             << '\n';
     else
-        out << CheckAttentionText(result);
+        out << shown(CheckAttentionText(result));
     out.flush();
     writeReport(options.pdf, result);
     writeReport(options.text, result);

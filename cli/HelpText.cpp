@@ -71,7 +71,10 @@ Scripts (run FILE):
   exit status 1 and the line's number on standard error; after a plain line
   the script goes on whatever the printer answered. "wait MS" lets the line
   rest MS milliseconds (answers that come meanwhile are dropped). Every line
-  is read before the first is sent, so a mistake anywhere sends nothing. With
+  is checked before the first is sent, so a mistake anywhere sends nothing;
+  the file is read twice, checked and then run, so a script of any size runs
+  in little memory. FILE must be a regular file: a FIFO, a device or a folder
+  is refused (exit status 2) without waiting on it. With
   --no-check an expect line of a command that takes no answer succeeds when
   its bytes went out.
   Example:
@@ -89,7 +92,11 @@ Output:
   or "<- nothing", then the answer's description or the status flags in
   words. Whatever was waiting on the line before a command went out (a late
   answer, a second copy) is dropped, shown as "dropped from the line:", and
-  never taken for the command's answer. In a script each line is first shown as "# LINE: text". The status
+  never taken for the command's answer. In a script each line is first shown as "# LINE: text".
+  Control bytes never reach the terminal as they are, whoever sent them (the
+  printer, the line, the script): in text and in JSON alike they are written
+  as escaped text, <ESC>, <CR>, <$07>, and so are DEL and the C1 controls
+  (<$7F>, <$90>). The status
   flags: FSK fiscal, CMD last command correct, PAR in a transaction, TRF
   last transaction correct (ENQ); ONL on-line, PE out of paper, ERR printing
   mechanism error (DLE). With --json, each exchange is one object:

@@ -11,9 +11,11 @@ namespace varmo::cli {
 
 namespace {
 
+// Every text in the JSON output is fit for a terminal too: a program that
+// prints a field as it comes must not hand the printer's bytes on raw.
 QString utf8(const std::string& text)
 {
-    return QString::fromStdString(text);
+    return QString::fromStdString(TerminalText(text));
 }
 
 
@@ -28,7 +30,14 @@ QJsonValue statusJson(const ExchangeRecord& exchange)
 // page; a status byte is no text and stays as it came.
 std::string lineText(const ExchangeRecord& exchange, const std::string& bytes)
 {
-    return EscapedText(exchange.status ? bytes : LineToWindows(bytes));
+    return TerminalText(EscapedText(exchange.status ? bytes : LineToWindows(bytes)));
+}
+
+// Escaped text of bytes sent or dropped; the C1 controls that Windows-1250
+// leaves undefined come out of it as they are, so they are escaped too.
+std::string escaped(const std::string& bytes)
+{
+    return TerminalText(EscapedText(bytes));
 }
 
 std::string hexByte(unsigned char byte)
@@ -37,10 +46,21 @@ std::string hexByte(unsigned char byte)
     return std::string("0x") + digits[byte >> 4] + digits[byte & 0x0F];
 }
 
+// Descriptions: the answer's carry what the printer sent (a header, a
+// goods name), which a terminal would take for its own sequences.
 void printLines(std::ostream& out, const Lines& lines)
 {
     for (const std::string& line : lines)
-        out << (line.empty() ? "" : "   ") << line << '\n';
+        out << (line.empty() ? "" : "   ") << TerminalText(line) << '\n';
+}
+
+void appendEscapedByte(std::string& shown, unsigned char byte)
+{
+    const char* const digits = "0123456789ABCDEF";
+    shown += "<$";
+    shown += digits[byte >> 4];
+    shown += digits[byte & 0x0F];
+    shown += '>';
 }
 
 }  // namespace
@@ -95,8 +115,8 @@ void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json)
         return;
     }
     if (!exchange.dropped.empty())
-        out << "   dropped from the line: " << EscapedText(LineToWindows(exchange.dropped)) << '\n';
-    out << "-> " << EscapedText(exchange.sent) << '\n';
+        out << "   dropped from the line: " << escaped(LineToWindows(exchange.dropped)) << '\n';
+    out << "-> " << escaped(exchange.sent) << '\n';
     if (exchange.wire != exchange.sent)
         out << "   on the line: " << lineText(exchange, exchange.wire) << '\n';
     printLines(out, exchange.description);
@@ -116,15 +136,27 @@ void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json)
     out.flush();
 }
 
-std::string TerminalText(const std::string& text)
+std::string TerminalText(const std::string& text, bool keepNewlines)
 {
     std::string shown;
     shown.reserve(text.size());
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) < 0x20)
-            shown += EscapedText(std::string(1, c));
-        else
-            shown += c;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (c == '\n' && keepNewlines) {
+            shown += '\n';
+        } else if (c < 0x20) {
+            shown += EscapedText(std::string(1, static_cast<char>(c)));
+        } else if (c == 0x7F) {
+            appendEscapedByte(shown, c);
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            // U+0080 to U+009F, the C1 controls: CSI and OSC among them to
+            // some terminals. Written as the Windows-1250 byte they stand for.
+            appendEscapedByte(shown, next);
+            ++i;
+        } else {
+            shown += static_cast<char>(c);
+        }
     }
     return shown;
 }

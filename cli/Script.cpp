@@ -1,11 +1,12 @@
 #include "cli/Script.h"
 
-#include <QFile>
+#include <string_view>
 
 #include "cli/Failure.h"
 #include "cli/ParamText.h"
 #include "cli/Verbs.h"
 #include "cli/Words.h"
+#include "link/RegularFile.h"
 
 namespace varmo::cli {
 
@@ -49,62 +50,118 @@ ParsedLine parseLine(const std::string& text)
     return line;
 }
 
-}  // namespace
-
-std::vector<ScriptLine> ReadScript(const QString& path)
+// The line's command, from its first character that is not blank; nothing
+// for a blank line or a comment.
+bool commandOf(const std::string& text, std::string& command)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw UsageError(path.toStdString() + ": " + file.errorString().toStdString());
-
-    std::vector<ScriptLine> lines;
-    int number = 0;
-    // A line at a time, each at most kMaxScriptLine bytes besides its CR LF:
-    // a file that is not a script (a device, an image) is refused at its
-    // first line instead of being read whole.
-    for (;;) {
-        // Room for the longest line, its CR LF and one byte more: a line cut
-        // off shows as longer than the bound.
-        QByteArray raw = file.readLine(kMaxScriptLine + 4);
-        if (file.error() != QFileDevice::NoError)
-            throw UsageError(where(path, number + 1) + file.errorString().toStdString());
-        if (raw.isEmpty())
-            break;  // a blank line is "\n", so this is the end
-        ++number;
-        if (raw.contains('\0'))
-            throw UsageError(where(path, number) + "not a text file: the line holds a NUL byte");
-        if (raw.endsWith('\n'))
-            raw.chop(1);
-        if (raw.endsWith('\r'))
-            raw.chop(1);
-        if (raw.size() > kMaxScriptLine)
-            throw UsageError(where(path, number) + "the line is longer than " +
-                             std::to_string(kMaxScriptLine) + " bytes");
-        if (number == 1 && raw.startsWith("\xEF\xBB\xBF"))
-            raw.remove(0, 3);
-        const std::string text(raw.constData(), static_cast<std::size_t>(raw.size()));
-        const std::size_t first = text.find_first_not_of(" \t");
-        if (first == std::string::npos || text[first] == '#')
-            continue;
-        try {
-            std::string kept = text.substr(first);
-            parseLine(kept);
-            kept.shrink_to_fit();
-            lines.push_back(ScriptLine{number, std::move(kept)});
-        } catch (const CliFailure& failure) {
-            throw UsageError(where(path, number) + failure.what());
-        }
-    }
-    return lines;
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos || text[first] == '#')
+        return false;
+    command = text.substr(first);
+    return true;
 }
 
-void RunScript(Session& session, const std::vector<ScriptLine>& lines, const QString& path,
-               bool check, const std::function<void(const ScriptLine&)>& before,
+ParsedLine parsedAt(const QString& path, int number, const std::string& text)
+{
+    try {
+        return parseLine(text);
+    } catch (const CliFailure& failure) {
+        throw UsageError(where(path, number) + failure.what());
+    }
+}
+
+}  // namespace
+
+CheckedScript::CheckedScript(const QString& path) : path_(path), file_(std::make_unique<QFile>(path))
+{
+    // Asked before the open: a FIFO would hold varmo-cli until something
+    // wrote to it, a device would never end.
+    const FileKind kind = KindOfFile(path);
+    if (kind != FileKind::Regular && kind != FileKind::Missing)
+        throw UsageError(path.toStdString() + ": " + NotRegularFileTextEnglish(kind));
+    if (!file_->open(QIODevice::ReadOnly))
+        throw UsageError(path.toStdString() + ": " + file_->errorString().toStdString());
+    size_ = file_->size();
+    // The first pass: every line checked, none kept.
+    std::string text;
+    std::string command;
+    while (nextRaw(text)) {
+        if (commandOf(text, command))
+            parsedAt(path_, number_, command);
+    }
+}
+
+void CheckedScript::Rewind()
+{
+    number_ = 0;
+    if (!file_)
+        return;
+    if (file_->size() != size_ || !file_->seek(0))
+        throw UsageError(path_.toStdString() + ": the script changed while it was checked");
+}
+
+bool CheckedScript::nextRaw(std::string& text)
+{
+    // A line at a time, each at most kMaxScriptLine bytes besides its CR LF:
+    // a file that is not a script (an image, a database) is refused at its
+    // first wrong line instead of being read whole. Room for the longest
+    // line, its CR LF and one byte more: a line cut off shows as longer than
+    // the bound. Into one buffer for the whole file: a fresh one a line costs
+    // the system a mapping and an unmapping for each.
+    buffer_.resize(kMaxScriptLine + 5);
+    if (file_->atEnd())
+        return false;
+    const qint64 read = file_->readLine(buffer_.data(), static_cast<qint64>(buffer_.size()));
+    if (read < 0 || file_->error() != QFileDevice::NoError)
+        throw UsageError(where(path_, number_ + 1) + file_->errorString().toStdString());
+    if (read == 0)
+        return false;
+    ++number_;
+    std::string_view raw(buffer_.data(), static_cast<std::size_t>(read));
+    if (raw.find('\0') != std::string_view::npos)
+        throw UsageError(where(path_, number_) + "not a text file: the line holds a NUL byte");
+    if (!raw.empty() && raw.back() == '\n')
+        raw.remove_suffix(1);
+    if (!raw.empty() && raw.back() == '\r')
+        raw.remove_suffix(1);
+    if (raw.size() > static_cast<std::size_t>(kMaxScriptLine))
+        throw UsageError(where(path_, number_) + "the line is longer than " +
+                         std::to_string(kMaxScriptLine) + " bytes");
+    if (number_ == 1 && raw.substr(0, 3) == "\xEF\xBB\xBF")
+        raw.remove_prefix(3);
+    text.assign(raw.data(), raw.size());
+    return true;
+}
+
+bool CheckedScript::Next(ScriptLine& line)
+{
+    if (!file_)
+        return false;
+    std::string text;
+    while (nextRaw(text)) {
+        if (commandOf(text, line.text)) {
+            line.number = number_;
+            return true;
+        }
+    }
+    return false;
+}
+
+CheckedScript ReadScript(const QString& path)
+{
+    return CheckedScript(path);
+}
+
+void RunScript(Session& session, CheckedScript& lines, const QString& path, bool check,
+               const std::function<void(const ScriptLine&)>& before,
                const Session::Report& report)
 {
-    for (const ScriptLine& kept : lines) {
+    lines.Rewind();
+    ScriptLine kept;
+    while (lines.Next(kept)) {
         before(kept);
-        const ParsedLine line = parseLine(kept.text);
+        // Checked already; read again, as the file is read again.
+        const ParsedLine line = parsedAt(path, kept.number, kept.text);
         Outcome outcome;
         try {
             if (line.waitMs >= 0) {

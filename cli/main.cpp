@@ -76,7 +76,7 @@ int runCommand(const Invocation& invocation)
     if (script && words.size() != 2)
         throw UsageError("run: usage: run FILE");
     const QString path = script ? QString::fromStdString(words[1]) : QString();
-    const std::vector<ScriptLine> lines = script ? ReadScript(path) : std::vector<ScriptLine>{};
+    CheckedScript lines = script ? ReadScript(path) : CheckedScript{};
     const Step step = script ? Step{} : BuildStep(words);
 
     const LinkChoice link = ChooseLink(invocation);
@@ -150,6 +150,9 @@ int main(int argc, char* argv[])
         args.push_back(arguments[i].toStdString());
 
     OpenSettingsStore();
+    // Never opened: the defaults apply, and the operator hears why.
+    if (const std::string unread = SettingsFileProblem(); !unread.empty())
+        std::cerr << "varmo-cli: " << TerminalText(unread) << std::endl;
     int status = 0;
     try {
         status = run(args);

@@ -1,9 +1,12 @@
 #include "link/SettingsStore.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QVariant>
 #include <memory>
 
+#include "link/RegularFile.h"
 #include "protocol/Exception.h"
 
 namespace varmo {
@@ -22,15 +25,101 @@ std::unique_ptr<QSettings>& openKey()
     return key;
 }
 
+// Whether this run has told of the store's trouble already.
+bool& told()
+{
+    static bool once = false;
+    return once;
+}
+
+#ifndef Q_OS_WIN
+// The INI file, found without reading it: QSettings reads every file it is
+// made for on the spot, and a FIFO there would hold the program for good.
+// A store for a name beside it ("Varmo.ini.ini", never there) tells the
+// folder that QSettings::setPath and the environment choose.
+QString settingsFile()
+{
+    const QSettings beside(QSettings::IniFormat, QSettings::UserScope,
+                           QString::fromUtf8(kOrganisation) + QLatin1Char('/') +
+                               QString::fromUtf8(kApplication) + QStringLiteral(".ini"));
+    const QFileInfo besideFile(beside.fileName());
+    return besideFile.absolutePath() + QLatin1Char('/') + QString::fromUtf8(kApplication) +
+           QLatin1Char('.') + besideFile.suffix();
+}
+#endif
+
+std::string shown(const QString& path)
+{
+    return "„" + QDir::toNativeSeparators(path).toStdString() + "”";
+}
+
+// The message for a settings file that is there but is no regular file;
+// empty when all is well.
+std::string fileTrouble()
+{
+#ifdef Q_OS_WIN
+    return {};
+#else
+    const QString file = settingsFile();
+    const FileKind kind = KindOfFile(file);
+    if (kind == FileKind::Regular || kind == FileKind::Missing)
+        return {};
+    return "Nie można otworzyć pliku ustawień " + shown(file) + ": " + NotRegularFileText(kind) +
+           "; program użyje ustawień domyślnych i nie zapamięta zmian";
+#endif
+}
+
+std::string unwritable()
+{
+#ifdef Q_OS_WIN
+    return "Nie można zapisać ustawień w kluczu rejestru " + shown(SettingsFolder()) +
+           ": nie zostaną zapamiętane do następnego uruchomienia";
+#else
+    return "Nie można zapisać ustawień w folderze " + shown(SettingsFolder()) +
+           ": nie zostaną zapamiętane do następnego uruchomienia";
+#endif
+}
+
+// The first time a run meets the trouble it says so; after that, not again.
+void tellOnce(const std::string& message)
+{
+    if (told())
+        return;
+    told() = true;
+    throw Exception(message);
+}
+
+// Whether a write could be kept, looked at without writing: the file is
+// writable, or the nearest folder on its way that is there is a writable
+// folder (the missing ones below it would be made).
+bool looksWritable()
+{
+#ifdef Q_OS_WIN
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QString::fromUtf8(kOrganisation),
+                     QString::fromUtf8(kApplication))
+        .isWritable();
+#else
+    const QFileInfo file(settingsFile());
+    if (file.exists())
+        return file.isFile() && file.isWritable();
+    QFileInfo folder(file.absolutePath());
+    while (!folder.exists() && !folder.isRoot() && !folder.isSymLink())
+        folder = QFileInfo(folder.absolutePath());
+    return folder.isDir() && folder.isWritable();
+#endif
+}
+
 std::unique_ptr<QSettings> makeStore()
 {
 #ifdef Q_OS_WIN
     // HKEY_CURRENT_USER\Software\Ferwen s.c.\Varmo
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       kOrganisation, kApplication);
+                                       QString::fromUtf8(kOrganisation),
+                                       QString::fromUtf8(kApplication));
 #else
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       kOrganisation, kApplication);
+    // The one file, without the organisation's and the system's files that
+    // QSettings would read besides.
+    return std::make_unique<QSettings>(settingsFile(), QSettings::IniFormat);
 #endif
 }
 
@@ -43,20 +132,54 @@ std::string quoted(const QString& name)
 
 void OpenSettingsStore()
 {
-    if (!openKey())
+    told() = false;
+    if (!openKey() && fileTrouble().empty())
         openKey() = makeStore();
 }
 
 void CloseSettingsStore()
 {
     if (openKey()) {
-        openKey()->sync();
+        // The held key keeps no changes of its own; a sync would read the
+        // file again, and it may no longer be one.
+        if (fileTrouble().empty())
+            openKey()->sync();
         openKey().reset();
     }
+    told() = false;
+}
+
+QString SettingsFolder()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("HKEY_CURRENT_USER\\Software\\") + QString::fromUtf8(kOrganisation) +
+           QLatin1Char('\\') + QString::fromUtf8(kApplication);
+#else
+    return QFileInfo(settingsFile()).absolutePath();
+#endif
+}
+
+std::string SettingsStoreProblem()
+{
+    if (told())
+        return {};
+    std::string trouble = fileTrouble();
+    if (trouble.empty() && !looksWritable())
+        trouble = unwritable();
+    told() = !trouble.empty();
+    return trouble;
+}
+
+std::string SettingsFileProblem()
+{
+    return fileTrouble();
 }
 
 QString ReadSetting(const QString& name)
 {
+    // Never opened: the defaults apply, and a write tells why.
+    if (!fileTrouble().empty())
+        return QString();
     const std::unique_ptr<QSettings> store = makeStore();
     const QVariant value = store->value(name);
     if (!value.isValid())
@@ -69,23 +192,35 @@ QString ReadSetting(const QString& name)
     return nul < 0 ? text : text.left(nul);
 }
 
-void WriteSetting(const QString& name, const QString& value)
+bool WriteSettingQuietly(const QString& name, const QString& value)
 {
+    if (name.isEmpty() || !fileTrouble().empty())
+        return false;
     const std::unique_ptr<QSettings> store = makeStore();
-    if (name.isEmpty() || store->status() != QSettings::NoError)
-        throw Exception("Failed to set data for " + quoted(name));
+    if (store->status() != QSettings::NoError)
+        return false;
     const QVariant previous = store->value(name);
     store->setValue(name, value);
     store->sync();
-    if (store->status() != QSettings::NoError) {
-        // Take the change back, so that a read does not show a value the store
-        // never kept.
-        if (previous.isValid())
-            store->setValue(name, previous);
-        else
-            store->remove(name);
+    if (store->status() == QSettings::NoError)
+        return true;
+    // Take the change back, so that a read does not show a value the store
+    // never kept.
+    if (previous.isValid())
+        store->setValue(name, previous);
+    else
+        store->remove(name);
+    return false;
+}
+
+void WriteSetting(const QString& name, const QString& value)
+{
+    if (name.isEmpty())
         throw Exception("Failed to set data for " + quoted(name));
-    }
+    if (WriteSettingQuietly(name, value))
+        return;
+    const std::string trouble = fileTrouble();
+    tellOnce(trouble.empty() ? unwritable() : trouble);
 }
 
 }  // namespace varmo

@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <QTextDocument>
 
+#include <cerrno>
+
 #include "protocol/Exception.h"
 
 namespace varmo {
@@ -118,6 +120,16 @@ QString CheckReportHtml(const CheckResult& result)
     return html;
 }
 
+// A write that failed: the old file stays. The system's number is the
+// reason when there is one; Qt has only "Unknown error" for a write that
+// fails inside its buffer.
+[[noreturn]] void writeFailed(QSaveFile& file, const QString& path, int systemError)
+{
+    const QString reason = systemError != 0 ? qt_error_string(systemError) : file.errorString();
+    file.cancelWriting();
+    failed("Błąd zapisu pliku ", path, reason);
+}
+
 void WriteCheckReport(const QString& path, const CheckResult& result)
 {
     QSaveFile file(path);
@@ -125,12 +137,11 @@ void WriteCheckReport(const QString& path, const CheckResult& result)
         failed("Nie można utworzyć pliku ", path, file.errorString());
     if (path.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)) {
         const std::string text = CheckReportText(result);
+        errno = 0;
         if (file.write(text.data(), static_cast<qint64>(text.size())) !=
-            static_cast<qint64>(text.size())) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            failed("Błąd zapisu pliku ", path, reason);
-        }
+                static_cast<qint64>(text.size()) ||
+            file.error() != QFileDevice::NoError)
+            writeFailed(file, path, errno);
     } else {
         // The writer finishes its file when it goes, before the commit.
         QPdfWriter pdf(&file);
@@ -142,6 +153,13 @@ void WriteCheckReport(const QString& path, const CheckResult& result)
         document.setHtml(CheckReportHtml(result));
         document.print(&pdf);
     }
+    // A short report sits whole in the file's buffer, and a full disk or a
+    // file size limit refuses it only at the flush, which commit() would
+    // pass over and put the empty or cut file in the old one's place. So
+    // the flush is done and checked here first.
+    errno = 0;
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        writeFailed(file, path, errno);
     if (!file.commit())
         failed("Błąd zapisu pliku ", path, file.errorString());
 }

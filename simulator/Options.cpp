@@ -1,6 +1,7 @@
 #include "simulator/Options.h"
 
 #include "protocol/Cp1250.h"
+#include "protocol/Escaped.h"
 
 namespace varmo {
 
@@ -76,6 +77,24 @@ std::optional<std::string> ParseHeader(const std::string& text)
     }
     if (total > 390)
         return std::nullopt;
+    return header;
+}
+
+std::optional<std::string> ParseRawHeader(const std::string& text)
+{
+    std::string header;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t bar = text.find('|', start);
+        if (bar == std::string::npos)
+            bar = text.size();
+        const auto line = TryDecodeEscaped(Lines{text.substr(start, bar - start)});
+        // CR ends a line and 0xFF the header; anything else goes.
+        if (!line || line->size() > 48 || line->find_first_of("\r\xFF") != std::string::npos)
+            return std::nullopt;
+        header += *line + '\r';
+        start = bar + 1;
+    }
     return header;
 }
 
@@ -157,6 +176,13 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
             }
             if (ok)
                 options.uniqueNumber = text;
+        } else if (name == "--raw-header") {
+            ok = value(text);
+            if (ok && !(options.header = ParseRawHeader(text))) {
+                error = "--raw-header: lines in escaped text (<ESC>, <$07>) separated by '|', "
+                        "at most 48 bytes each, without CR or <FF>";
+                ok = false;
+            }
         } else if (name == "--rates") {
             ok = value(text);
             if (ok && !(options.rates = ParseRates(text))) {
@@ -270,6 +296,9 @@ Faults of the line and of the printer:
                       another speed, what comes in is noise to the printer
                       and what it sends comes out garbled
   --no-paper          out of paper: DLE says so, printing commands fail (82)
+  --raw-header TEXT   a header no printer takes from a command: lines in
+                      escaped text, control bytes kept ("<ESC>[2J|<$07>"),
+                      separated by '|'; what a terminal would act on
   --offline           off-line: DLE says so, frames are ignored
   --mechanism-error   DLE reports a mechanism error, printing commands fail
   --version           print the version and stop

@@ -40,6 +40,11 @@ std::optional<RateTable> ParseRates(const std::string& text);
 // --header text: UTF-8 lines separated by '|', each within the printer's limits.
 std::optional<std::string> ParseHeader(const std::string& text);
 
+// --raw-header text: lines in escaped text separated by '|', control bytes
+// allowed (not CR, which ends a line, nor 0xFF), at most 48 bytes each; for
+// a printer whose header holds what a terminal would take for a sequence.
+std::optional<std::string> ParseRawHeader(const std::string& text);
+
 std::string UsageText();
 
 // The printer a newcomer meets: a test shop's header, usual rates, a clock at

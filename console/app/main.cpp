@@ -7,7 +7,9 @@
 
 #include "console/app/CommandLine.h"
 #include "console/app/FormSet.h"
+#include "console/base/HandlerGuard.h"
 #include "console/base/Localisation.h"
+#include "console/base/Prompts.h"
 #include "console/mainwindow/TFMain.h"
 #include "protocol/FileSizeSignal.h"
 #include "link/SettingsStore.h"
@@ -37,6 +39,12 @@ int main(int argc, char* argv[])
     {
         varmo::FormSet forms(varmo::FormBuild::OnFirstShowing);
         forms.main().show();
+        // A settings folder that cannot be written, or a settings file that
+        // is no file, is told now, once, not when the code page is written
+        // back at exit.
+        if (const std::string unsaved = varmo::SettingsStoreProblem(); !unsaved.empty())
+            varmo::CurrentPrompts().errorBox(
+                varmo::StandardErrorText(QString::fromStdString(unsaved)));
         result = QApplication::exec();
     }
     varmo::CloseSettingsStore();

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "link/RegularFile.h"
 #include "protocol/Exception.h"
 
 namespace varmo {
@@ -90,13 +91,18 @@ void FileWriter::Commit()
 
 std::string ReadWholeFile(const QString& path, std::int64_t limit)
 {
+    // Asked before the open: a FIFO would hold the window until something
+    // wrote to it, a device would never end, a folder is no file.
+    const FileKind kind = KindOfFile(path);
+    if (kind != FileKind::Regular && kind != FileKind::Missing)
+        fail("Nie można otworzyć pliku ", path, QString::fromStdString(NotRegularFileText(kind)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         fail("Nie można otworzyć pliku ", path);
     if (!file.isSequential() && file.size() > limit)
         tooLarge(path, std::to_string(file.size()), limit);
-    // A pipe or a device has no size to ask for: read up to one byte past the
-    // limit and refuse when it comes.
+    // Should the file have turned into something else since it was asked
+    // about: read up to one byte past the limit and refuse when it comes.
     QByteArray data;
     while (data.size() <= limit) {
         const QByteArray more = file.read(limit + 1 - data.size());

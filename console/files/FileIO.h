@@ -49,7 +49,8 @@ private:
 };
 
 // Every byte of the file. A file larger than the limit is refused before a
-// byte of it is read.
+// byte of it is read; a folder, a FIFO or a device before it is opened (the
+// message names the file and says what it is), so nothing ever waits on it.
 std::string ReadWholeFile(const QString& path, std::int64_t limit = kMaxReadFileSize);
 
 }  // namespace varmo

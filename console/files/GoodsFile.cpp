@@ -17,27 +17,49 @@ std::string trimmed(const std::string& text)
     return text.substr(first, last - first);
 }
 
-void readLine(const std::string& line, std::vector<GoodsFileRow>& rows)
+void note(GoodsFileNotes* notes, std::size_t line, GoodsLineFault fault)
 {
+    if (notes == nullptr)
+        return;
+    if (fault == GoodsLineFault::NameCut)
+        ++notes->cut;
+    else
+        ++notes->skipped;
+    if (notes->first.size() < GoodsFileNotes::kKeptNotes)
+        notes->first.push_back({line, fault});
+}
+
+void readLine(const std::string& line, std::size_t number, std::vector<GoodsFileRow>& rows,
+              GoodsFileNotes* notes)
+{
+    // A line of blanks alone is no goods gone missing: no note.
+    if (trimmed(line).empty())
+        return;
     // The ';' must have a character after it: a ';' that ends the line
     // does not count.
-    if (line.size() < 2)
-        return;
     const std::size_t semicolon = line.find(';');
-    if (semicolon == std::string::npos || semicolon >= line.size() - 1)
+    if (semicolon == std::string::npos || semicolon + 1 >= line.size()) {
+        note(notes, number,
+             semicolon == std::string::npos ? GoodsLineFault::NoSemicolon : GoodsLineFault::BadRate);
         return;
+    }
     const char rate = line[semicolon + 1];
-    if (rate < 'A' || rate > 'G')
+    if (rate < 'A' || rate > 'G') {
+        note(notes, number, GoodsLineFault::BadRate);
         return;
+    }
     rows.push_back({trimmed(line.substr(0, semicolon)), rate});
+    if (rows.back().name.size() > kGoodsNameWidth)
+        note(notes, number, GoodsLineFault::NameCut);
 }
 
 }  // namespace
 
-std::vector<GoodsFileRow> ReadGoodsFile(const std::string& bytes)
+std::vector<GoodsFileRow> ReadGoodsFile(const std::string& bytes, GoodsFileNotes* notes)
 {
     std::vector<GoodsFileRow> rows;
     std::size_t from = 0;
+    std::size_t number = 0;
     while (from < bytes.size()) {
         std::size_t end = bytes.find('\n', from);
         const std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
@@ -45,7 +67,7 @@ std::vector<GoodsFileRow> ReadGoodsFile(const std::string& bytes)
             end = bytes.size();
         if (end > from && bytes[end - 1] == '\r')
             --end;
-        readLine(bytes.substr(from, end - from), rows);
+        readLine(bytes.substr(from, end - from), ++number, rows, notes);
         from = next;
     }
     return rows;

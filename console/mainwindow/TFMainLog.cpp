@@ -120,13 +120,12 @@ void TFMain::restoreLogPlace()
 
 void TFMain::saveLogPlace()
 {
-    try {
-        // isHidden, not isVisible: the window itself is already off screen.
-        WriteSetting(kLogVisible, Dziennik->isHidden() ? QStringLiteral("0") : QStringLiteral("1"));
-        WriteSetting(kLogPlace, QString::fromLatin1(saveState().toBase64()));
-        WriteSetting(kWindowPlace, QString::fromLatin1(saveGeometry().toBase64()));
-    } catch (const std::exception&) {
-    }
+    // Quietly: a store that cannot keep it is told once, by the code page's
+    // write. isHidden, not isVisible: the window itself is already off screen.
+    WriteSettingQuietly(kLogVisible,
+                        Dziennik->isHidden() ? QStringLiteral("0") : QStringLiteral("1"));
+    WriteSettingQuietly(kLogPlace, QString::fromLatin1(saveState().toBase64()));
+    WriteSettingQuietly(kWindowPlace, QString::fromLatin1(saveGeometry().toBase64()));
 }
 
 }  // namespace varmo

@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -46,12 +47,18 @@ public:
     // The settings varmo-cli finds as the console's stored ones.
     void Store(const QString& name, const QString& value)
     {
-        QSettings settings(home_.path() + QStringLiteral("/Ferwen s.c./Varmo.ini"),
-                           QSettings::IniFormat);
+        QSettings settings(SettingsFile(), QSettings::IniFormat);
         settings.setValue(name, value);
     }
 
     void SetEnv(const QString& name, const QString& value) { extra_.insert(name, value); }
+
+    // Run in the child before varmo-cli starts (a file size limit, say);
+    // nothing when empty.
+    void SetChildSetup(std::function<void()> setup) { setup_ = std::move(setup); }
+
+    // Where varmo-cli finds the console's settings file.
+    QString SettingsFile() const { return home_.path() + QStringLiteral("/Ferwen s.c./Varmo.ini"); }
 
     CliResult Run(const QStringList& arguments) { return Finish(*Start(arguments)); }
 
@@ -67,6 +74,8 @@ public:
             environment.insert(name, extra_.value(name));
         auto process = std::make_unique<QProcess>();
         process->setProcessEnvironment(environment);
+        if (setup_)
+            process->setChildProcessModifier(setup_);
         process->start(QStringLiteral(VARMO_CLI_PATH), arguments);
         return process;
     }
@@ -91,6 +100,7 @@ public:
 private:
     QTemporaryDir home_;
     QProcessEnvironment extra_;
+    std::function<void()> setup_;
 };
 
 }  // namespace varmo::test

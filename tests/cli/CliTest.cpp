@@ -340,7 +340,7 @@ TEST_F(CliTest, WrongUsageIsRefusedBeforeThePortOpens)
         {{"run", dir.filePath("none.txt")}, dir.filePath("none.txt") + ": "},
         {{"run", longScript}, longScript + ":3: the line is longer than 65536 bytes"},
         {{"run", nulScript}, nulScript + ":2: not a text file"},
-        {{"run", "/dev/zero"}, "/dev/zero:1: not a text file"},
+        {{"run", "/dev/zero"}, "/dev/zero: a device, not a regular file"},
         // A terminal would take the bytes for a sequence of its own.
         {{"header\x1B[2J\r"}, "unknown command \"header<ESC>[2J<CR>\""},
     };

@@ -142,22 +142,42 @@ TEST_F(GoodsListTest, SavedAndOpenedByTheLineRules)
     WriteFile("five.txt", "  Chleb ;A\r\nMleko;b\r\nMas\xB3o;\r\nSer;C;x\r\n\r\n");
     WriteFile("long.txt", "\tTowar o nazwie bardzo dlugiej;G\nX;Ax\n");
     WriteFile("none.txt", "nic tu nie ma\r\n;\r\n");
+    WriteFile("empty.txt", "");
+    const QString badRate = QStringLiteral("po średniku brak litery stawki od A do G – pominięty");
+    // The Part's rules as they were; what they skipped or cut is told in
+    // one box after the load.
     const struct {
         const char* file;
         std::vector<GoodsRow> rows;
+        QStringList told;  // the box's lines; none when nothing was passed over
     } cases[] = {
-        {"five.txt", {{"Chleb", "A"}, {"Ser", "C"}}},
-        {"long.txt", {{"Towar o nazwie bardz", "G"}, {"X", "A"}}},
-        {"goods.txt", {{"Chleb", "A"}, {"Mleko", "B"}, {"Żurek", "C"}}},
-        {"none.txt", {}},
+        {"five.txt",
+         {{"Chleb", "A"}, {"Ser", "C"}},
+         {"Z pliku five.txt wczytano 2 towary.", "Pominięto 2 wiersze:", "wiersz 2: " + badRate,
+          "wiersz 3: " + badRate}},
+        {"long.txt",
+         {{"Towar o nazwie bardz", "G"}, {"X", "A"}},
+         {"Z pliku long.txt wczytano 2 towary.", "Skrócono 1 nazwę:",
+          "wiersz 1: nazwa dłuższa niż 20 znaków – skrócona"}},
+        {"goods.txt", {{"Chleb", "A"}, {"Mleko", "B"}, {"Żurek", "C"}}, {}},
+        {"none.txt",
+         {},
+         {"Plik none.txt nie zawiera żadnych towarów; lista jest teraz pusta.",
+          "Pominięto 2 wiersze:", "wiersz 1: brak średnika – pominięty", "wiersz 2: " + badRate}},
+        {"empty.txt", {}, {"Plik empty.txt nie zawiera żadnych towarów; lista jest teraz pusta."}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
+        prompts.shown.clear();
+        TypeRow(dialog, QStringLiteral("Stary"), QStringLiteral("A"));
         prompts.fileAnswers = {path(c.file)};
         dialog.SBOpenClick();
         EXPECT_EQ(Rows(dialog), c.rows);
+        std::vector<Shown> told;
+        if (!c.told.isEmpty())
+            told.push_back(Message(c.told.join(QLatin1Char('\n')), kCaption));
+        EXPECT_EQ(prompts.shown, told);
     }
-    EXPECT_TRUE(prompts.shown.empty());
 }
 
 TEST_F(GoodsListTest, AShopsWholeListOpensUpToItsOwnBound)
@@ -194,7 +214,12 @@ TEST_F(GoodsListTest, AShopsWholeListOpensUpToItsOwnBound)
             EXPECT_EQ(dialog.MemoryTable->RecordCount(), before);
             continue;
         }
-        EXPECT_TRUE(prompts.shown.empty());
+        // The filler is a line the list skips, and says so.
+        const std::vector<Shown> told{
+            Message(QStringLiteral("Z pliku full.txt wczytano 20000 towarów.\nPominięto 1 wiersz:"
+                                   "\nwiersz 20001: brak średnika – pominięty"),
+                    kCaption)};
+        EXPECT_EQ(prompts.shown, std::string(c.file) == "full.txt" ? told : std::vector<Shown>{});
         ASSERT_EQ(dialog.MemoryTable->RecordCount(), 20000);
         // The grid shows every row, and the line for a new one after them.
         QAbstractItemModel* grid = dialog.DBGrid->model();

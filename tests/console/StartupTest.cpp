@@ -1,6 +1,11 @@
 // Start-up and exit: what the main window and the port dialog make of the
 // stored settings, and what goes back to the store.
+#include <sys/stat.h>
+
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -182,20 +187,63 @@ TEST_F(StartupTest, AStoredValueThatIsNotTextCostsOnlyItsOwnStep)
     EXPECT_EQ(SelectedBaudItem(*forms().FCOM), QStringLiteral("9600"));
 }
 
-TEST_F(StartupTest, AStoreThatRefusesWritesIsReportedAtExit)
+TEST_F(StartupTest, AStoreThatRefusesWritesIsReportedOnceInPolishNamingTheFolder)
 {
-    TFMain& main = Start();
-    main.Windows1Click();
-    // The store's directory turns into a file: nothing can be written now.
     const QString organisation = path(QStringLiteral("Ferwen s.c."));
-    QDir(organisation).removeRecursively();
-    QFile blocker(organisation);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    const QString told = QStringLiteral("Nie można zapisać ustawień w folderze „%1”: nie zostaną "
+                                        "zapamiętane do następnego uruchomienia.")
+                             .arg(QDir::toNativeSeparators(organisation));
+    // Whether the port dialog is closed on the way or not, one box in the run.
+    for (const bool portDialog : {false, true}) {
+        SCOPED_TRACE(portDialog);
+        prompts.shown.clear();
+        TFMain& main = Start();
+        main.Windows1Click();
+        // The store's directory turns into a file: nothing can be written now.
+        QDir(organisation).removeRecursively();
+        QFile::remove(organisation);
+        QFile blocker(organisation);
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        if (portDialog) {
+            forms().FCOM->RBCOM2->setChecked(true);
+            forms().FCOM->FormClose();
+            forms().FCOM->FormClose();
+            ASSERT_EQ(prompts.shown.size(), 1u);
+        }
 
+        Stop();
+        const std::vector<Shown> expected{ErrorBox(told)};
+        EXPECT_EQ(prompts.shown, expected);
+        ASSERT_TRUE(QFile::remove(organisation));
+        CloseSettingsStore();
+        OpenSettingsStore();
+    }
+}
+
+TEST_F(StartupTest, ASettingsFileThatIsAFifoIsToldOnceAndTheDefaultsApply)
+{
+    const QString organisation = path(QStringLiteral("Ferwen s.c."));
+    const QString file = organisation + QStringLiteral("/Varmo.ini");
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_EQ(mkfifo(file.toLocal8Bit().constData(), 0600), 0);
+    CloseSettingsStore();
+    OpenSettingsStore();
+
+    // Nothing waits on the FIFO: the window comes up on the defaults.
+    TFMain& main = Start();
+    EXPECT_EQ(main.CodePage, QStringLiteral("maz"));
+    EXPECT_EQ(main.ComPort.CustomBaudRate(), 9600);
+    EXPECT_EQ(main.ComPort.Port(), QStringLiteral("COM1"));
+    EXPECT_FALSE(main.ServiceUnlocked);
     Stop();
-    const std::vector<Shown> expected{ErrorBox(QStringLiteral("Failed to set data for 'plStd'"))};
+    const std::vector<Shown> expected{ErrorBox(
+        QStringLiteral("Nie można otworzyć pliku ustawień „%1”: to potok (FIFO), a nie zwykły "
+                       "plik; program użyje ustawień domyślnych i nie zapamięta zmian.")
+            .arg(QDir::toNativeSeparators(file)))};
     EXPECT_EQ(prompts.shown, expected);
+    EXPECT_FALSE(QFileInfo(file).isFile());
+    ASSERT_TRUE(QFile::remove(file));
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "protocol/FileSizeSignal.h"
 #include "protocol/Exception.h"
 #include "tests/console/FileSizeLimit.h"
+#include "tests/console/SmallTmpfs.h"
 
 namespace varmo::test {
 namespace {
@@ -147,42 +148,14 @@ class FullDiskTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir_.isValid());
-        if (geteuid() != 0)
-            GTEST_SKIP() << "mounting a small tmpfs needs root; the file size limit test covers "
-                            "the same ground";
-        mountPoint_ = dir_.path().toStdString();
-        if (mount("tmpfs", mountPoint_.c_str(), "tmpfs", 0, "size=64k") != 0)
-            GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
-        mounted_ = true;
+        if (!disk_.Unavailable().empty())
+            GTEST_SKIP() << disk_.Unavailable();
     }
-    void TearDown() override
-    {
-        if (mounted_)
-            umount2(mountPoint_.c_str(), MNT_DETACH);
-    }
-    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
-
-    // Writes a filler file until the file system refuses another byte.
-    void FillUp()
-    {
-        const std::string filler = path("filler").toStdString();
-        const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ASSERT_GE(fd, 0);
-        const std::string block(4096, 'f');
-        while (::write(fd, block.data(), block.size()) > 0) {
-        }
-        while (::write(fd, block.data(), 1) > 0) {
-        }
-        const int lastError = errno;
-        ::close(fd);
-        ASSERT_EQ(lastError, ENOSPC);
-    }
+    QString path(const char* name) const { return disk_.path(name); }
+    void FillUp() { ASSERT_TRUE(disk_.FillUp()); }
 
 private:
-    QTemporaryDir dir_;
-    std::string mountPoint_;
-    bool mounted_ = false;
+    SmallTmpfs disk_;
 };
 
 TEST_F(FullDiskTest, ASaveOntoAFullDiskLeavesTheOldFileAndSaysSo)
@@ -219,12 +192,14 @@ TEST_F(FilesTest, AFileLargerThanTheLimitIsRefusedBeforeReading)
                   "Plik " + QDir::toNativeSeparators(path("big.txt")).toStdString() +
                       " jest za duży (65537 bajtów, najwyżej 65536)");
     }
-    // A device that never ends is refused just past the limit, not read forever.
+    // A device that never ends is refused before it is opened, not read
+    // forever (NotAFileTest).
     try {
         ReadWholeFile(QStringLiteral("/dev/zero"), 16);
         FAIL() << "no error";
     } catch (const Exception& error) {
-        EXPECT_EQ(std::string(error.what()), "Plik /dev/zero jest za duży (ponad 16 bajtów, najwyżej 16)");
+        EXPECT_EQ(std::string(error.what()),
+                  "Nie można otworzyć pliku /dev/zero: to urządzenie, a nie zwykły plik");
     }
 }
 

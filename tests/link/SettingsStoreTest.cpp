@@ -1,10 +1,19 @@
 // The three settings kept between runs, in a settings file of the test's own.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
+#include <chrono>
+#include <functional>
+#include <future>
+#include <thread>
 
 #include "LinkTestSupport.h"
 #include "link/SettingsStore.h"
@@ -28,6 +37,23 @@ std::string messageOf(const std::function<void()>& action)
         return e.what();
     }
     return "no exception";
+}
+
+// Runs the action on a thread of its own; when it has not ended within ms,
+// a writer opens the FIFO at path to let it go, and the answer is false.
+bool EndsWithin(int ms, const QString& path, const std::function<void()>& action)
+{
+    std::packaged_task<void()> task(action);
+    std::future<void> done = task.get_future();
+    std::thread runner(std::move(task));
+    const bool ended = done.wait_for(std::chrono::milliseconds(ms)) == std::future_status::ready;
+    if (!ended) {
+        const int writer = ::open(path.toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+    }
+    runner.join();
+    return ended;
 }
 
 }  // namespace
@@ -98,7 +124,7 @@ TEST(SettingsStore, TextEndsAtItsFirstNul)
     EXPECT_EQ(ReadSetting("com"), "COM4");
 }
 
-TEST(SettingsStore, AStoreThatCannotBeWrittenFailsWritesAndReadsEmpty)
+TEST(SettingsStore, AFolderThatCannotBeWrittenIsToldOnceARunInPolishNamingIt)
 {
     ScopedSettingsDir dir;
     // A plain file where the settings folder should be: not even root can
@@ -108,19 +134,109 @@ TEST(SettingsStore, AStoreThatCannotBeWrittenFailsWritesAndReadsEmpty)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, blocker);
+    const std::string told = "Nie można zapisać ustawień w folderze „" +
+                             QDir::toNativeSeparators(blocker).toStdString() +
+                             "/Ferwen s.c.”: nie zostaną zapamiętane do następnego uruchomienia";
+    EXPECT_EQ(SettingsFolder(), blocker + "/Ferwen s.c.");
 
     OpenSettingsStore();
     EXPECT_EQ(ReadSetting("com"), "");
-    EXPECT_EQ(messageOf([] { WriteSetting("com", "COM2"); }), "Failed to set data for 'com'");
+    EXPECT_EQ(messageOf([] { WriteSetting("com", "COM2"); }), told);
     // The refused value is not shown as if it had been kept.
     EXPECT_EQ(ReadSetting("com"), "");
-    EXPECT_EQ(messageOf([] { WriteSetting("plStd", "win"); }), "Failed to set data for 'plStd'");
+    // Told once: the next writes are not kept either, without a word.
+    EXPECT_FALSE(WriteSettingQuietly("plStd", "win"));
+    EXPECT_EQ(messageOf([] { WriteSetting("plStd", "win"); }), "no exception");
+    EXPECT_EQ(messageOf([] { WriteSetting("com", "COM3"); }), "no exception");
+    EXPECT_EQ(ReadSetting("plStd"), "");
+    EXPECT_EQ(SettingsStoreProblem(), "");
+    CloseSettingsStore();
+
+    // The next run: told at its start, when the program asks, and then no more.
+    OpenSettingsStore();
+    EXPECT_EQ(SettingsStoreProblem(), told);
+    EXPECT_EQ(SettingsStoreProblem(), "");
+    EXPECT_EQ(messageOf([] { WriteSetting("plStd", "win"); }), "no exception");
     CloseSettingsStore();
 
     // Once the store can be written again, writes succeed again.
     ASSERT_TRUE(QFile::remove(blocker));
+    OpenSettingsStore();
+    EXPECT_EQ(SettingsStoreProblem(), "");
     WriteSetting("com", "COM2");
     EXPECT_EQ(ReadSetting("com"), "COM2");
+    EXPECT_TRUE(WriteSettingQuietly("baud", "19200"));
+    EXPECT_EQ(ReadSetting("baud"), "19200");
+    CloseSettingsStore();
+}
+
+TEST(SettingsStore, AWritableFolderIsNoProblemEvenBeforeItIsMade)
+{
+    ScopedSettingsDir dir;
+    OpenSettingsStore();
+    EXPECT_FALSE(QDir(dir.Path() + "/Ferwen s.c.").exists());
+    EXPECT_EQ(SettingsStoreProblem(), "");
+    // Asking wrote nothing.
+    EXPECT_FALSE(QDir(dir.Path() + "/Ferwen s.c.").exists());
+    WriteSetting("com", "COM2");
+    EXPECT_EQ(SettingsStoreProblem(), "");
+    CloseSettingsStore();
+}
+
+// A settings file that is a FIFO, a folder or a link to /dev/zero: never
+// opened, so nothing waits; reads give the defaults, the first write says
+// what it is, naming it. A run that hangs is released and fails.
+TEST(SettingsStore, ASettingsFileThatIsNoRegularFileIsToldAndNeverOpened)
+{
+    const struct {
+        const char* what;
+        std::function<bool(const QString&)> make;
+        std::string told;
+    } cases[] = {
+        {"fifo",
+         [](const QString& file) { return mkfifo(file.toLocal8Bit().constData(), 0600) == 0; },
+         "to potok (FIFO), a nie zwykły plik"},
+        {"folder", [](const QString& file) { return QDir().mkdir(file); }, "to folder, a nie plik"},
+        {"/dev/zero", [](const QString& file) { return QFile::link("/dev/zero", file); },
+         "to urządzenie, a nie zwykły plik"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScopedSettingsDir dir;
+        ASSERT_TRUE(QDir().mkpath(dir.Path() + "/Ferwen s.c."));
+        ASSERT_TRUE(c.make(dir.IniFile()));
+        QString read;
+        std::string forCli;
+        std::string firstWrite;
+        std::string secondWrite;
+        bool quiet = true;
+        std::string atStart;
+        const bool ended = EndsWithin(3000, dir.IniFile(), [&] {
+            OpenSettingsStore();
+            read = ReadSetting("com");
+            forCli = SettingsFileProblem();
+            quiet = WriteSettingQuietly("dziennik/widoczny", "1");
+            firstWrite = messageOf([] { WriteSetting("com", "COM2"); });
+            secondWrite = messageOf([] { WriteSetting("plStd", "win"); });
+            CloseSettingsStore();
+            OpenSettingsStore();
+            atStart = SettingsStoreProblem();
+            CloseSettingsStore();
+        });
+        ASSERT_TRUE(ended) << "the settings file was opened and waited on";
+        const std::string told = "Nie można otworzyć pliku ustawień „" +
+                                 QDir::toNativeSeparators(dir.IniFile()).toStdString() +
+                                 "”: " + c.told +
+                                 "; program użyje ustawień domyślnych i nie zapamięta zmian";
+        EXPECT_EQ(read, "");
+        EXPECT_EQ(forCli, told);
+        EXPECT_FALSE(quiet);
+        EXPECT_EQ(firstWrite, told);
+        EXPECT_EQ(secondWrite, "no exception");
+        EXPECT_EQ(atStart, told);
+        // Left as it was.
+        EXPECT_FALSE(QFileInfo(dir.IniFile()).isFile());
+    }
 }
 
 TEST(SettingsStore, AValueNameIsNeeded)

@@ -71,6 +71,13 @@ TEST(Options, EveryOptionReachesStateOrLine)
     const auto empty = parse({"--header", ""});
     ASSERT_TRUE(empty);
     EXPECT_EQ(StartState(*empty, CivilDate{2024, 5, 7}).header, "");
+
+    // A header no command could set: control bytes kept, Polish letters in
+    // Windows-1250 as --header has them.
+    const auto raw = parse({"--raw-header", "<ESC>[2J<ESC>]0;Łódź<$07>|<<tak>"});
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(StartState(*raw, CivilDate{2024, 5, 7}).header,
+              "\x1B[2J\x1B]0;\xA3\xF3" "d\x9F\x07\r<tak>\r");
 }
 
 TEST(Options, WrongOptionsAreExplained)
@@ -84,6 +91,11 @@ TEST(Options, WrongOptionsAreExplained)
         {{"--codepage", "utf8"}, "--codepage"},
         {{"--header", std::string(49, 'x')}, "--header"},
         {{"--header", "Ελλάδα"}, "--header"},
+        {{"--header", "\x1B[2J"}, "--header"},
+        {{"--raw-header", "<CR>"}, "--raw-header"},
+        {{"--raw-header", "<FF>"}, "--raw-header"},
+        {{"--raw-header", "<ESC"}, "--raw-header"},
+        {{"--raw-header", std::string(49, 'x')}, "--raw-header"},
         {{"--chunk", "0"}, "--chunk"},
         {{"--baud", "fast"}, "--baud"},
         {{"--delay", "-5"}, "--delay"},
@@ -101,7 +113,7 @@ TEST(Options, HelpNamesEveryOption)
     const std::string help = UsageText();
     for (const char* option : {"--link", "--paper", "--verbose", "--fiscal", "--non-fiscal", "--header",
                                "--rates", "--codepage", "--silent", "--delay", "--chunk", "--gap", "--noise",
-                               "--twice", "--bad-checksum", "--baud", "--no-paper", "--offline", "--mechanism-error",
+                               "--twice", "--bad-checksum", "--baud", "--no-paper", "--raw-header", "--offline", "--mechanism-error",
                                "--version", "--help", "VARMO_COM1"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
         // Each documented option is one the parser takes.

@@ -11,6 +11,7 @@
 #include "console/files/FileIO.h"
 #include "console/files/GoodsFile.h"
 #include "console/dialogs/reports/GoodsGrid.h"
+#include "console/dialogs/reports/GoodsLoadMessage.h"
 #include "console/dialogs/reports/GoodsTable.h"
 #include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
@@ -233,15 +234,22 @@ void TFDatabaseReport::SBOpenClick()
         }
         // The whole file first: one that cannot be read leaves the list as
         // it was.
+        GoodsFileNotes notes;
         const std::vector<GoodsFileRow> lines =
-            ReadGoodsFile(ReadWholeFile(path, kMaxGoodsFileSize));
+            ReadGoodsFile(ReadWholeFile(path, kMaxGoodsFileSize), &notes);
         std::vector<GoodsRow> rows;
         rows.reserve(lines.size());
         for (const GoodsFileRow& line : lines)
             rows.push_back({FromCp1250(line.name), QString(QLatin1Char(line.rate))});
         // A goods without a name, or one refused, stops the load; what came
         // before it stays, and no half-made row is left behind.
-        MemoryTable->Load(std::move(rows));
+        if (!MemoryTable->Load(std::move(rows)))
+            return;
+        // The lines skipped and the names cut, or a file without goods, in
+        // one box after the load.
+        const QString told = GoodsLoadMessage(path, lines.size(), notes);
+        if (!told.isEmpty())
+            CurrentPrompts().message(told, kCaption);
     });
 }
 
