@@ -177,7 +177,7 @@ int findPrinter(const Invocation& invocation, std::ostream& out)
         printJson(out, resultJson(result));
     if (!result.found)
         throw CliFailure(ExitCode::Refused,
-                         TerminalText("find: Nie znaleziono drukarki: " +
+                         TerminalText("find: Nie znaleziono drukarki. " +
                                       SearchSummary(result).toStdString()));
     if (!invocation.json)
         out << TerminalText(result.port.toStdString()) << ' ' << result.speed << '\n';
