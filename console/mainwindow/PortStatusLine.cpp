@@ -64,12 +64,16 @@ PortStatusLine::PortStatusLine(QStatusBar* bar) : QObject(bar)
 {
     LbNoAnswer = field(bar, "LbNoAnswer", false);
     colour(LbNoAnswer, Qt::red);
+    // Takes the room the others leave: in a narrow window its end is cut
+    // (it begins with "Brak odpowiedzi"), never the offer beside it.
+    LbNoAnswer->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     // Text of our own, with a link in it: the one label that takes markup.
-    LbSearch = new QLabel(QStringLiteral("prędkość może być inna – "
-                                         "<a href=\"szukaj\">Szukaj drukarki</a>"),
-                          bar);
+    LbSearch = new QLabel(
+        QStringLiteral("może inna prędkość? <a href=\"szukaj\">Szukaj drukarki</a>"), bar);
     LbSearch->setObjectName(QStringLiteral("LbSearch"));
     LbSearch->setTextFormat(Qt::RichText);
+    // Whole or not at all: a link cut in half is no offer.
+    LbSearch->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     LbSearch->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
                                       Qt::LinksAccessibleByKeyboard);
     bar->addWidget(LbSearch);

@@ -236,7 +236,7 @@ TEST_F(ExchangeLogAndStatusLineTest, ASilentPrinterIsNotedInTheStatusLineWithout
     // Beside it: the speed may be wrong, and the search one click away.
     QLabel* offer = main.StatusLine->LbSearch;
     EXPECT_TRUE(offer->isVisibleTo(main.statusBar()));
-    EXPECT_TRUE(offer->text().contains(QStringLiteral("prędkość może być inna")));
+    EXPECT_TRUE(offer->text().contains(QStringLiteral("może inna prędkość?")));
     bool searched = false;
     QTimer look;
     QObject::connect(&look, &QTimer::timeout, [&] {
