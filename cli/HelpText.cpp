@@ -154,14 +154,19 @@ ports and find:
   comNames, path, stableName, description, manufacturer, serialNumber, usb,
   missing, trouble (busy, forbidden, absent, other, or null when it opens)
   and troubleText (those words, or null).
-  find tries every port (with --port only that one), the port of the
-  settings first, at every speed: --speed or the speed of the settings
-  first, then 9600, then the rest. A printer is what answers ENQ with a byte
-  and the header read with a whole frame whose check value is right. With
-  --json: {"port": ..., "speed": ..., "device": ..., "busy": [...]}; busy
-  names the ports another program holds, which are never taken. When
-  nothing answers, "Nie znaleziono drukarki" is followed by each port that
-  would not open and what stands in the way.
+  find tries the port given with --port first, then the port of the
+  settings, then the devices the system lists, then those the COM names
+  lead to, each once, at every speed: --speed or the speed of the settings
+  first, then 9600, then the rest. Each port and speed tried, and each port
+  that will not open with what stands in the way, goes to standard error as
+  it goes. A printer is what answers ENQ with a byte and the header read
+  with a whole frame whose check value is right. With --json one object
+  always: {"found": true, "port": ..., "speed": ..., "device": ...} or
+  {"found": false, "tried": [{"port": ..., "device": ...}], "speeds": [...]},
+  both with "unopened" (port, device, trouble, troubleText) and "busy" (the
+  ports another program holds, which are never taken). When nothing
+  answers, "Nie znaleziono drukarki" is followed by what was tried and each
+  port that would not open.
 )";
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <iostream>
 
 #include "cli/Failure.h"
 #include "cli/LinkChoice.h"
 #include "cli/Output.h"
 #include "exchange/PrinterSearch.h"
+#include "exchange/SearchSummary.h"
 #include "link/DeviceMapping.h"
 #include "link/SerialDevices.h"
 #include "link/SerialError.h"
@@ -96,48 +98,89 @@ int listPorts(const Invocation& invocation, std::ostream& out)
     return 0;
 }
 
-// The ports the search could not open, each with what stands in the way
-// (asked again: one that opens by now is left out).
-std::string unopened(const QStringList& ports)
+QJsonObject unopenedJson(const UnopenedPort& port)
 {
-    std::string text;
-    for (const QString& port : ports)
-        if (const int code = DeviceOpenError(DevicePathForPort(port)); code != 0)
-            text += "; " + port.toStdString() + ": " + PortFailureText(code);
-    return text;
+    QJsonObject object;
+    object.insert(QStringLiteral("port"), port.port);
+    object.insert(QStringLiteral("device"), port.device);
+    object.insert(QStringLiteral("trouble"), troubleKind(port.code));
+    object.insert(QStringLiteral("troubleText"),
+                  QString::fromStdString(PortFailureText(port.code)));
+    return object;
+}
+
+QJsonObject resultJson(const SearchResult& result)
+{
+    QJsonObject object;
+    object.insert(QStringLiteral("found"), result.found);
+    if (result.found) {
+        object.insert(QStringLiteral("port"), result.port);
+        object.insert(QStringLiteral("speed"), static_cast<int>(result.speed));
+        object.insert(QStringLiteral("device"), result.device);
+    } else {
+        QJsonArray tried;
+        for (const SearchPort& port : result.tried)
+            tried.append(QJsonObject{{QStringLiteral("port"), port.port},
+                                     {QStringLiteral("device"), port.device}});
+        object.insert(QStringLiteral("tried"), tried);
+        QJsonArray speeds;
+        for (const std::int32_t speed : result.speeds)
+            speeds.append(static_cast<int>(speed));
+        object.insert(QStringLiteral("speeds"), speeds);
+    }
+    QJsonArray unopened;
+    for (const UnopenedPort& port : result.unopened)
+        unopened.append(unopenedJson(port));
+    object.insert(QStringLiteral("unopened"), unopened);
+    object.insert(QStringLiteral("busy"), QJsonArray::fromStringList(result.Busy()));
+    return object;
+}
+
+// A long search is never silent: each port and speed as it is tried, and
+// each port that will not open, go to standard error at once.
+void tellProgress(PrinterSearch& search)
+{
+    QObject::connect(&search, &PrinterSearch::trying,
+                     [](const QString& port, const QString& device, std::int32_t speed) {
+                         std::cerr << TerminalText("find: " + ShownPort(port, device).toStdString())
+                                   << ", " << speed << " bd" << std::endl;
+                     });
+    QObject::connect(&search, &PrinterSearch::skipped,
+                     [](const QString& port, const QString& device, int code) {
+                         std::cerr << TerminalText("find: " + ShownPort(port, device).toStdString() +
+                                                   ": " + PortFailureText(code))
+                                   << std::endl;
+                     });
 }
 
 int findPrinter(const Invocation& invocation, std::ostream& out)
 {
-    std::vector<SearchPort> ports;
+    // The port named with --port first, then the port of the settings, then
+    // every device there is.
+    const QString stored = StoredPortName();
+    QString first = stored;
     if (invocation.port) {
-        // One port named: only that one is tried.
         const QString option = QString::fromStdString(*invocation.port);
-        const QString port = IsDevicePath(option) ? option : ChooseLink(invocation).port;
-        ports.push_back({port, DevicePathForPort(port)});
-    } else {
-        ports = PrinterSearch::PortOrder(ListSerialDevices(), StoredPortName());
+        first = IsDevicePath(option) ? option : ChooseLink(invocation).port;
     }
-    const std::int32_t first = invocation.speed ? *invocation.speed : StoredBaud();
+    const std::vector<SearchPort> ports =
+        PrinterSearch::PortOrder(ListSerialDevices(), first, stored);
+    const std::int32_t firstSpeed = invocation.speed ? *invocation.speed : StoredBaud();
     PrinterSearch search;
+    tellProgress(search);
     const SearchResult result =
-        search.Run(ports, PrinterSearch::SpeedOrder(first, PrinterSearch::LineSpeeds()),
+        search.Run(ports, PrinterSearch::SpeedOrder(firstSpeed, PrinterSearch::LineSpeeds()),
                    invocation.times.answerMs);
-    if (!result.found) {
-        std::string reason = "find: Nie znaleziono drukarki";
-        reason += unopened(result.busy);
-        throw CliFailure(ExitCode::Refused, TerminalText(reason));
-    }
-    if (invocation.json) {
-        QJsonObject object;
-        object.insert(QStringLiteral("port"), result.port);
-        object.insert(QStringLiteral("speed"), static_cast<int>(result.speed));
-        object.insert(QStringLiteral("device"), DevicePathForPort(result.port));
-        object.insert(QStringLiteral("busy"), QJsonArray::fromStringList(result.busy));
-        printJson(out, object);
-    } else {
+    // With --json one object whatever came of it: a script always has
+    // something to read.
+    if (invocation.json)
+        printJson(out, resultJson(result));
+    if (!result.found)
+        throw CliFailure(ExitCode::Refused,
+                         TerminalText("find: Nie znaleziono drukarki. " +
+                                      SearchSummary(result).toStdString()));
+    if (!invocation.json)
         out << TerminalText(result.port.toStdString()) << ' ' << result.speed << '\n';
-    }
     return 0;
 }
 

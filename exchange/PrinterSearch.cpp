@@ -3,27 +3,37 @@
 #include <algorithm>
 #include <cerrno>
 
+#include <QFileInfo>
+
 #include "commands/ReadCommands.h"
 #include "exchange/PrinterExchange.h"
 #include "link/DeviceMapping.h"
 #include "link/LineWait.h"
 #include "link/LinkSpeed.h"
+#include "link/SerialError.h"
 #include "protocol/Frame.h"
 
 namespace varmo {
 
 namespace {
 
-enum class Opened { Yes, Vanished, Busy };
-
-Opened openPort(PrinterExchange& exchange)
+// 0 when the port opened, else the system's error number: busy, forbidden
+// and absent are told apart by it (PortTroubleOf).
+int openPort(PrinterExchange& exchange)
 {
     try {
         exchange.OpenOrThrow();
-        return Opened::Yes;
+        return 0;
     } catch (const EComPort& failure) {
-        return failure.OsError() == ENOENT ? Opened::Vanished : Opened::Busy;
+        return failure.OsError() != 0 ? failure.OsError() : ENODEV;
     }
+}
+
+// Two names lead to one device when they resolve to the same node.
+QString identity(const QString& device)
+{
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    return canonical.isEmpty() ? device : canonical;
 }
 
 // Whether a printer listens at the speed the port runs at now. Noise left on
@@ -56,27 +66,39 @@ std::vector<std::int32_t> PrinterSearch::SpeedOrder(std::int32_t first,
     return order;
 }
 
-std::vector<SearchPort> PrinterSearch::PortOrder(const std::vector<SerialDevice>& devices,
-                                                 const QString& first)
+QStringList SearchResult::Busy() const
 {
-    // As the port takes it: an empty or unreadable name is COM1.
-    const QString name = PortNameFor(first);
-    std::vector<SearchPort> chosen;
-    std::vector<SearchPort> named;
-    std::vector<SearchPort> rest;
-    for (const SerialDevice& device : devices) {
-        if (device.missing)
-            continue;
-        const SearchPort port{device.PortName(), device.path};
-        const bool isFirst = device.comNames.contains(name) || device.path == name ||
-                             (!device.stableName.isEmpty() && device.stableName == name);
-        (isFirst ? chosen : device.comNames.isEmpty() ? rest : named).push_back(port);
+    QStringList busy;
+    for (const UnopenedPort& port : unopened)
+        if (PortTroubleOf(port.code) == PortTrouble::Busy)
+            busy << port.port;
+    return busy;
+}
+
+std::vector<SearchPort> PrinterSearch::PortOrder(const std::vector<SerialDevice>& devices,
+                                                 const QString& typed, const QString& stored)
+{
+    std::vector<SearchPort> order;
+    QStringList seen;
+    auto add = [&](const QString& port, const QString& device) {
+        const QString key = identity(device);
+        if (seen.contains(key))
+            return;
+        seen << key;
+        order.push_back({port, device});
+    };
+    // As the port takes them: an empty or unreadable name is COM1.
+    const QString first = PortNameFor(typed);
+    add(first, DevicePathForPort(first));
+    if (!stored.isEmpty()) {
+        const QString second = PortNameFor(stored);
+        add(second, DevicePathForPort(second));
     }
-    if (!chosen.empty())
-        chosen.front().port = name;
-    chosen.insert(chosen.end(), named.begin(), named.end());
-    chosen.insert(chosen.end(), rest.begin(), rest.end());
-    return chosen;
+    for (const bool mapped : {false, true})
+        for (const SerialDevice& device : devices)
+            if (!device.missing && device.comNames.isEmpty() != mapped)
+                add(device.PortName(), device.path);
+    return order;
 }
 
 SearchResult PrinterSearch::Run(const std::vector<SearchPort>& ports,
@@ -84,6 +106,7 @@ SearchResult PrinterSearch::Run(const std::vector<SearchPort>& ports,
 {
     stopped_ = false;
     SearchResult result;
+    result.speeds = speeds;
     // A port of its own: the search leaves the exchange in use untouched.
     PrinterExchange exchange;
     exchange.ReopenAfterReplug = false;
@@ -94,11 +117,12 @@ SearchResult PrinterSearch::Run(const std::vector<SearchPort>& ports,
         exchange.Close();
         exchange.SetPort(candidate.port);
         exchange.SetSpeed(speeds.empty() ? kDefaultBaud : speeds.front());
-        const Opened opened = openPort(exchange);
-        if (opened == Opened::Busy)
-            result.busy << candidate.port;
-        if (opened != Opened::Yes)
+        if (const int code = openPort(exchange); code != 0) {
+            result.unopened.push_back({candidate.port, candidate.device, code});
+            emit skipped(candidate.port, candidate.device, code);
             continue;
+        }
+        result.tried.push_back(candidate);
         try {
             for (std::int32_t speed : speeds) {
                 if (stopped_)
@@ -108,6 +132,7 @@ SearchResult PrinterSearch::Run(const std::vector<SearchPort>& ports,
                 if (!stopped_ && printerAnswers(exchange)) {
                     result.found = true;
                     result.port = candidate.port;
+                    result.device = candidate.device;
                     result.speed = speed;
                     return result;
                 }

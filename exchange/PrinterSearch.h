@@ -21,12 +21,25 @@ struct SearchPort {
     QString device;  // what it opens
 };
 
+// A port that would not open: busy, forbidden, absent (PortTroubleOf).
+struct UnopenedPort {
+    QString port;
+    QString device;
+    int code = 0;  // the system's error number
+};
+
 struct SearchResult {
     bool found = false;
     QString port;
+    QString device;
     std::int32_t speed = 0;
-    QStringList busy;  // ports another program holds: named, never taken
+    std::vector<SearchPort> tried;        // opened and probed, in order
+    std::vector<std::int32_t> speeds;     // the speeds each was tried at
+    std::vector<UnopenedPort> unopened;   // named, never taken
     bool stopped = false;
+
+    // The ports another program holds.
+    QStringList Busy() const;
 };
 
 class PrinterSearch : public QObject {
@@ -41,14 +54,18 @@ public:
     // The speed stored now first, then 9600, then the rest in their order.
     static std::vector<std::int32_t> SpeedOrder(std::int32_t first,
                                                 const std::vector<std::int32_t>& speeds);
-    // The devices that are there, the port chosen now first (when it is one
-    // of them), then those with a COM name, then the rest.
+    // Where the technician points first: the port typed or chosen now
+    // (a device path too, listed or not), then the stored port, then the
+    // devices the system lists, then the devices the COM names lead to.
+    // Each device once, under the first name that leads to it; devices
+    // listed as missing are left out, the typed and stored port never.
+    // An empty name is COM1, as the port takes it; stored may be left empty.
     static std::vector<SearchPort> PortOrder(const std::vector<SerialDevice>& devices,
-                                             const QString& first);
+                                             const QString& typed, const QString& stored);
 
     // Stops at the first printer; answerWaitMs is how long its header read
-    // may take. A device that vanishes meanwhile is
-    // skipped; so is one that another program holds, and it is named.
+    // may take. A port that will not open (vanished, held by another
+    // program, not permitted) is skipped and named with its error number.
     SearchResult Run(const std::vector<SearchPort>& ports, const std::vector<std::int32_t>& speeds,
                      int answerWaitMs);
 
@@ -59,6 +76,8 @@ public:
 signals:
     // The next probe begins.
     void trying(const QString& port, const QString& device, std::int32_t speed);
+    // A port would not open; code is the system's error number.
+    void skipped(const QString& port, const QString& device, int code);
 
 private:
     bool stopped_ = false;

@@ -4,6 +4,7 @@
 #include <QStatusBar>
 
 #include "console/base/Text.h"
+#include "exchange/SearchSummary.h"
 #include "link/SerialError.h"
 
 namespace varmo {
@@ -54,10 +55,30 @@ QString PortStateText(const PortState& state)
     return QStringLiteral("zamknięty");
 }
 
+QString PortPlaceText(const PortState& state)
+{
+    return ShownPort(FromUtf8(state.name), FromUtf8(state.device));
+}
+
 PortStatusLine::PortStatusLine(QStatusBar* bar) : QObject(bar)
 {
     LbNoAnswer = field(bar, "LbNoAnswer", false);
     colour(LbNoAnswer, Qt::red);
+    // Takes the room the others leave: in a narrow window its end is cut
+    // (it begins with "Brak odpowiedzi"), never the offer beside it.
+    LbNoAnswer->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Text of our own, with a link in it: the one label that takes markup.
+    LbSearch = new QLabel(
+        QStringLiteral("może inna prędkość? <a href=\"szukaj\">Szukaj drukarki</a>"), bar);
+    LbSearch->setObjectName(QStringLiteral("LbSearch"));
+    LbSearch->setTextFormat(Qt::RichText);
+    // Whole or not at all: a link cut in half is no offer.
+    LbSearch->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    LbSearch->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                      Qt::LinksAccessibleByKeyboard);
+    bar->addWidget(LbSearch);
+    LbSearch->hide();
+    connect(LbSearch, &QLabel::linkActivated, this, &PortStatusLine::searchRequested);
     LbPort = field(bar, "LbPort", true);
     LbSpeed = field(bar, "LbSpeed", true);
     LbCodePage = field(bar, "LbCodePage", true);
@@ -66,8 +87,7 @@ PortStatusLine::PortStatusLine(QStatusBar* bar) : QObject(bar)
 
 void PortStatusLine::PortStateChanged(const PortState& state)
 {
-    show(LbPort, ShownAtMost(
-        QStringLiteral("%1 (%2)").arg(FromUtf8(state.name), FromUtf8(state.device))));
+    show(LbPort, ShownAtMost(PortPlaceText(state)));
     show(LbSpeed, QStringLiteral("%1 bd").arg(state.baud));
     show(LbState, ShownAtMost(PortStateText(state)));
     colour(LbState, state.open ? QColor(0, 128, 0)
@@ -90,15 +110,22 @@ void PortStatusLine::ShowCodePage(const QString& codePage)
                                                       : QStringLiteral("Windows"));
 }
 
+void PortStatusLine::showAnswerNews(const QString& text, bool silent)
+{
+    show(LbNoAnswer, text);
+    if (LbSearch->isVisibleTo(LbSearch->parentWidget()) != silent)
+        LbSearch->setVisible(silent);
+}
+
 void PortStatusLine::CommandSent(const QString& description)
 {
-    show(LbNoAnswer, QString());
+    showAnswerNews(QString(), false);
     awaited_ = description;
 }
 
 void PortStatusLine::AnswerArrived()
 {
-    show(LbNoAnswer, QString());
+    showAnswerNews(QString(), false);
 }
 
 void PortStatusLine::BadCheck()
@@ -106,14 +133,17 @@ void PortStatusLine::BadCheck()
     // The printer did answer: its frame came spoilt, which is another fault
     // of the line than silence.
     const QString text = QString::fromUtf8(kBadCheckText);
-    show(LbNoAnswer, ShownAtMost(awaited_.isEmpty() ? text : text + QStringLiteral(": ") + awaited_));
+    showAnswerNews(ShownAtMost(awaited_.isEmpty() ? text : text + QStringLiteral(": ") + awaited_),
+                   false);
 }
 
 void PortStatusLine::NoAnswer()
 {
-    show(LbNoAnswer, ShownAtMost(awaited_.isEmpty()
-                                     ? QStringLiteral("Brak odpowiedzi")
-                                     : QStringLiteral("Brak odpowiedzi: ") + awaited_));
+    // Silence is most often a wrong speed or port: the search is offered.
+    showAnswerNews(ShownAtMost(awaited_.isEmpty()
+                                   ? QStringLiteral("Brak odpowiedzi")
+                                   : QStringLiteral("Brak odpowiedzi: ") + awaited_),
+                   true);
 }
 
 }  // namespace varmo

@@ -3,7 +3,8 @@
 // this system, the speed, the code page, and whether the port is open, closed
 // or failed (busy, forbidden or absent, with the system's reason in Polish),
 // updated the moment it changes; and "Brak odpowiedzi" when a command sent
-// with "Wykonaj" got no answer in time.
+// with "Wykonaj" got no answer in time, with a hint that the speed may be
+// wrong and a link that starts the search for the printer.
 #include <QObject>
 #include <QString>
 
@@ -42,13 +43,27 @@ public:
     QLabel* LbCodePage = nullptr;
     QLabel* LbState = nullptr;
     QLabel* LbNoAnswer = nullptr;
+    // Beside "Brak odpowiedzi": the speed may be wrong, "Szukaj drukarki".
+    QLabel* LbSearch = nullptr;
+
+signals:
+    // The operator chose "Szukaj drukarki" beside "Brak odpowiedzi".
+    void searchRequested();
 
 private:
+    // Says "Brak odpowiedzi" or whatever text (empty: nothing); the search
+    // is offered with silence alone.
+    void showAnswerNews(const QString& text, bool silent);
+
     QString awaited_;
 };
 
 // "otwarty", "zamknięty" or "błąd: " and what stands in the way
 // (PortFailureText: busy, forbidden, absent, with the system's reason).
 QString PortStateText(const PortState& state);
+
+// The port and the device it opens, the device once when the port is named
+// by it: "COM1 (/dev/ttyS0)", "/dev/ttyUSB0".
+QString PortPlaceText(const PortState& state);
 
 }  // namespace varmo

@@ -5,10 +5,14 @@
 #include <QByteArray>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "commands/ReadCommands.h"
 #include "console/dialogs/other/ServiceCheckDialog.h"
+#include "console/dialogs/settings/TFCOM.h"
 #include "console/log/ExchangeLogDock.h"
+#include "console/base/HandlerGuard.h"
+#include "console/mainwindow/Forms.h"
 #include "console/mainwindow/PortStatusLine.h"
 #include "console/mainwindow/TFMain.h"
 #include "console/base/Text.h"
@@ -39,6 +43,15 @@ void TFMain::buildLogAndStatusLine(FormBuild log)
     connect(&Exchange, &PrinterExchange::answerBadCheck, StatusLine, &PortStatusLine::BadCheck);
     connect(&Exchange, &PrinterExchange::replugRefused, StatusLine,
             &PortStatusLine::ReplugRefused);
+    // "Szukaj drukarki" beside "Brak odpowiedzi": the port dialog, its
+    // search started as soon as it is up.
+    connect(StatusLine, &PortStatusLine::searchRequested, this, [this] {
+        Guarded([&] {
+            TFCOM* dialog = forms_.FCOM;
+            QTimer::singleShot(0, dialog, [dialog] { dialog->BtnFindPrinterClick(); });
+            showModal(dialog);
+        });
+    });
 
     Dziennik = new ExchangeLogDock(this, kLogRowsKept, log);
     addDockWidget(Qt::BottomDockWidgetArea, Dziennik);

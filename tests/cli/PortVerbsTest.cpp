@@ -1,5 +1,6 @@
 // varmo-cli ports and find: the devices a COM name leads to, and the printer
 // found at the one speed it listens at, with their exit codes and JSON.
+#include <QJsonArray>
 #include <QJsonObject>
 
 #include "tests/cli/CliFixture.h"
@@ -39,32 +40,65 @@ TEST_F(PortVerbsTest, PortsListsTheMappedDevicesAndFindTheirPrinter)
     ASSERT_EQ(found.Objects().size(), 1u);
     EXPECT_EQ(found.Objects()[0].value(QStringLiteral("port")).toString(), QStringLiteral("COM3"));
     EXPECT_EQ(found.Objects()[0].value(QStringLiteral("speed")).toInt(), 38400);
+    EXPECT_TRUE(found.Objects()[0].value(QStringLiteral("found")).toBool());
 
     const CliResult text = cli_.Run({QStringLiteral("--port"), device, QStringLiteral("find")});
     EXPECT_EQ(text.exitCode, 0);
     EXPECT_EQ(text.out, device + QStringLiteral(" 38400\n"));
 }
 
-TEST_F(PortVerbsTest, FindSaysSoWhenNothingAnswers)
+TEST_F(PortVerbsTest, FindSaysWhatItTriesAsItGoesAndWhatCameOfItNothingFound)
 {
+    // The port given first, then the stored one, which leads nowhere, then
+    // the lists, where COM2 leads to a silent line.
     PtyPrinter silent;
-    const struct {
-        QStringList arguments;
-        int exitCode;
-        const char* error;
-    } cases[] = {
-        {{QStringLiteral("--port"), silent.path(), QStringLiteral("find")}, 1,
-         "varmo-cli: find: Nie znaleziono drukarki\n"},
-        {{QStringLiteral("find"), QStringLiteral("COM1")}, 2,
-         "varmo-cli: find: takes no parameters\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
-        const CliResult result = cli_.Run(c.arguments);
-        EXPECT_EQ(result.exitCode, c.exitCode);
-        EXPECT_EQ(result.err, QString::fromUtf8(c.error));
-        EXPECT_TRUE(result.out.isEmpty());
-    }
+    PtyPrinter mapped;
+    const QString gone = dir_.filePath(QStringLiteral("unplugged"));
+    cli_.SetEnv(QStringLiteral("VARMO_COM1"), gone);
+    cli_.SetEnv(QStringLiteral("VARMO_COM2"), mapped.path());
+    cli_.Store(QStringLiteral("com"), QStringLiteral("COM1"));
+    cli_.Store(QStringLiteral("baud"), QStringLiteral("4800"));
+
+    const CliResult nothing = cli_.Run({"--json", "--port", silent.path(), "find"});
+    EXPECT_EQ(nothing.exitCode, 1);
+    ASSERT_EQ(nothing.Objects().size(), 1u) << nothing.out.toStdString();
+    const QJsonObject result = nothing.Objects()[0];
+    EXPECT_FALSE(result.value(QStringLiteral("found")).toBool());
+    QStringList tried;
+    for (const QJsonValue& port : result.value(QStringLiteral("tried")).toArray())
+        tried << port.toObject().value(QStringLiteral("port")).toString();
+    ASSERT_GE(tried.size(), 2);
+    EXPECT_EQ(tried.front(), silent.path());
+    EXPECT_EQ(tried.back(), QStringLiteral("COM2"));
+    QStringList speeds;
+    for (const QJsonValue& speed : result.value(QStringLiteral("speeds")).toArray())
+        speeds << QString::number(speed.toInt());
+    EXPECT_EQ(speeds.join(' '), QStringLiteral("4800 9600 2400 19200 38400 57600 115200"));
+    const QJsonArray unopened = result.value(QStringLiteral("unopened")).toArray();
+    ASSERT_FALSE(unopened.isEmpty());
+    EXPECT_EQ(unopened[0].toObject().value(QStringLiteral("port")).toString(), QStringLiteral("COM1"));
+    EXPECT_EQ(unopened[0].toObject().value(QStringLiteral("trouble")).toString(),
+              QStringLiteral("absent"));
+
+    // Standard error, line by line as it goes: each port and speed, each
+    // port that will not open, then the verdict.
+    const QStringList err = nothing.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(err.size(), 16);
+    EXPECT_EQ(err[0], "find: " + silent.path() + ", 4800 bd");
+    EXPECT_EQ(err[6], "find: " + silent.path() + ", 115200 bd");
+    EXPECT_EQ(err[7], "find: COM1 (" + gone +
+                          "): brak urządzenia (nie ma takiego pliku ani katalogu)");
+    EXPECT_TRUE(err.contains("find: COM2 (" + mapped.path() + "), 4800 bd"));
+    EXPECT_TRUE(err.back().startsWith("varmo-cli: find: Nie znaleziono drukarki. Sprawdzono: " +
+                                      silent.path() + ", "))
+        << err.back().toStdString();
+    EXPECT_TRUE(err.back().contains("nie otwarto: COM1 (" + gone + "): brak urządzenia"))
+        << err.back().toStdString();
+
+    const CliResult usage = cli_.Run({"find", "COM1"});
+    EXPECT_EQ(usage.exitCode, 2);
+    EXPECT_EQ(usage.err, QStringLiteral("varmo-cli: find: takes no parameters\n"));
+    EXPECT_TRUE(usage.out.isEmpty());
 }
 
 }  // namespace

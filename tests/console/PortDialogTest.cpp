@@ -1,5 +1,6 @@
 // The port dialog: what closing it does to the port and the store, and the
 // port kept closed while it is shown.
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -7,6 +8,7 @@
 
 #include "console/widgets/RadioGroup.h"
 #include "console/dialogs/settings/TFCOM.h"
+#include "console/mainwindow/PortStatusLine.h"
 #include "tests/console/ConsoleHarness.h"
 #include "tests/console/PtyPrinter.h"
 
@@ -98,11 +100,43 @@ TEST_F(PortDialogTest, ShowingTheDialogClosesAnOpenPortEvenWhenNothingChanges)
     main.PortCOM1Click();
 
     EXPECT_TRUE(closedWhileShown);
-    EXPECT_FALSE(main.ComPort.Connected());  // the next transmission opens it
+    EXPECT_TRUE(main.ComPort.Connected());  // OK opens it again at once
     EXPECT_EQ(StoredRaw(QStringLiteral("com")).toString(), QStringLiteral("COM1"));
     EXPECT_EQ(StoredRaw(QStringLiteral("baud")).toString(), QStringLiteral("9600"));
     EXPECT_TRUE(main.EnsurePortOpen());
     EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(PortDialogTest, OkOpensThePortAndTheStatusLineSaysWhereItStands)
+{
+    PtyPrinter line;
+    const QString unplugged = path(QStringLiteral("ttyUSB0"));
+    const struct {
+        QString typed;
+        QString place;
+        QString state;
+    } cases[] = {
+        {QStringLiteral("COM1"), QStringLiteral("COM1 (%1)").arg(line.path()),
+         QStringLiteral("otwarty")},
+        // Named by its device: the device once.
+        {line.path(), line.path(), QStringLiteral("otwarty")},
+        {unplugged, unplugged,
+         QStringLiteral("błąd: brak urządzenia (nie ma takiego pliku ani katalogu)")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        PointCom1At(line.path());
+        TFMain& main = Start();
+        TFCOM& dialog = *forms().FCOM;
+        dialog.FormShow();
+        dialog.SelectPort(c.typed);
+        dialog.FormClose();
+        EXPECT_EQ(main.ComPort.Connected(), c.state == QStringLiteral("otwarty"));
+        EXPECT_EQ(main.StatusLine->LbPort->text(), c.place);
+        EXPECT_EQ(main.StatusLine->LbState->text(), c.state);
+        Stop();
+    }
+    EXPECT_TRUE(prompts.shown.empty());  // the line tells it; no box before a command
 }
 
 TEST_F(PortDialogTest, EveryWayOfClosingStoresTheChoice)

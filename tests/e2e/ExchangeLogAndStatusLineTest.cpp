@@ -3,10 +3,16 @@
 // says as the printer comes and goes.
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
+#include <QTimer>
 
 #include "commands/ReadCommands.h"
 #include "console/dialogs/settings/DirectRead.h"
+#include "console/dialogs/settings/SearchProgress.h"
+#include "console/dialogs/settings/TFCOM.h"
+#include "console/mainwindow/Forms.h"
 #include "console/log/ExchangeLogDock.h"
 #include "console/dialogs/reports/GoodsTable.h"
 #include "commands/TransactionCommands.h"
@@ -227,11 +233,32 @@ TEST_F(ExchangeLogAndStatusLineTest, ASilentPrinterIsNotedInTheStatusLineWithout
     EXPECT_EQ(main.StatusLine->LbNoAnswer->text(),
               QStringLiteral("Brak odpowiedzi: Odczyt kodu błędu"));
     EXPECT_TRUE(prompts.shown.empty());
+    // Beside it: the speed may be wrong, and the search one click away.
+    QLabel* offer = main.StatusLine->LbSearch;
+    EXPECT_TRUE(offer->isVisibleTo(main.statusBar()));
+    EXPECT_TRUE(offer->text().contains(QStringLiteral("może inna prędkość?")));
+    bool searched = false;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        auto* progress = forms().FCOM->findChild<SearchProgress*>();
+        if (progress != nullptr && progress->isVisible() && !searched) {
+            searched = true;
+            progress->BtnStop->click();
+        } else if (searched && progress == nullptr && forms().FCOM->isVisible()) {
+            forms().FCOM->reject();
+        }
+    });
+    look.start(10);
+    emit offer->linkActivated(QStringLiteral("szukaj"));
+    look.stop();
+    EXPECT_TRUE(searched);  // the port dialog came up searching
+    EXPECT_TRUE(prompts.shown.empty());  // stopped: nothing to say
 
     // The next command, here one that expects no answer, starts afresh.
     main.Anulowanietransakcji1Click();
     main.SBSendClick();
     EXPECT_EQ(main.StatusLine->LbNoAnswer->text(), QString());
+    EXPECT_FALSE(offer->isVisibleTo(main.statusBar()));
     Idle(PortStatusLine::kAnswerWaitMs + 500);
     EXPECT_EQ(main.StatusLine->LbNoAnswer->text(), QString());
 }

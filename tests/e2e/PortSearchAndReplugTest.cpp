@@ -7,7 +7,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSerialPort>
+#include <QTimer>
 
+#include "console/dialogs/settings/SearchProgress.h"
 #include "console/dialogs/settings/TFCOM.h"
 #include "console/mainwindow/PortStatusLine.h"
 #include "tests/console/PtyPrinter.h"
@@ -104,7 +107,51 @@ TEST_F(PortSearchTest, TheDeviceListAndATypedPathPointThePortAtADevice)
     EXPECT_TRUE(prompts.shown.empty());
 }
 
-TEST_F(PortSearchTest, NothingAnsweringLeavesTheDialogAsItWas)
+TEST_F(PortSearchTest, ATypedPathIsTriedFirstAndOkOpensItThere)
+{
+    // The stored port leads to a line that records what it hears; the
+    // printer listens at 57600 behind a path no list knows.
+    PtyPrinter stored;
+    PointCom1At(stored.path());
+    StoreRaw(QStringLiteral("com"), QStringLiteral("COM1"));
+    SimPrinter printer({QStringLiteral("--speed"), QStringLiteral("57600")},
+                       path(QStringLiteral("paper.txt")));
+    ASSERT_FALSE(printer.path().isEmpty());
+    TFMain& main = Start();
+    TFCOM& dialog = *forms().FCOM;
+    dialog.FormShow();
+    dialog.SelectPort(printer.path());
+
+    // What the progress box names while it is up.
+    QStringList shown;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (auto* progress = dialog.findChild<SearchProgress*>())
+            if (shown.isEmpty() || shown.back() != progress->Label->text())
+                shown << progress->Label->text();
+    });
+    look.start(10);
+    dialog.BtnFindPrinterClick();
+    look.stop();
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(dialog.EdCOM->text(), printer.path());
+    EXPECT_EQ(dialog.SelectedSpeed(), 57600);
+    EXPECT_TRUE(stored.received().empty());  // found before the stored port
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(shown.front(), QStringLiteral("Szukanie drukarki: %1, 9600 bd").arg(printer.path()));
+
+    // OK opens the port there: the status line says so, the device once.
+    dialog.FormClose();
+    EXPECT_TRUE(main.ComPort.Connected());
+    EXPECT_EQ(main.StatusLine->LbState->text(), QStringLiteral("otwarty"));
+    EXPECT_EQ(main.StatusLine->LbPort->text(), printer.path());
+    EXPECT_EQ(main.StatusLine->LbSpeed->text(), QStringLiteral("57600 bd"));
+    main.Nagwek2Click();
+    ASSERT_TRUE(SendAndAwaitAnswer(main));
+    EXPECT_EQ(DescriptionLines(main).front(), QStringLiteral("Odczytany nagłówek:"));
+}
+
+TEST_F(PortSearchTest, NothingAnsweringSaysWhatWasTriedAndWhatWouldNotOpen)
 {
     PtyPrinter silent;
     PointCom1At(silent.path());
@@ -112,18 +159,35 @@ TEST_F(PortSearchTest, NothingAnsweringLeavesTheDialogAsItWas)
                     path(QStringLiteral("paper.txt")));
     StoreRaw(QStringLiteral("devices/COM2"), deaf.path());
     StoreRaw(QStringLiteral("devices/COM3"), QStringLiteral("/dev/null"));
+    PtyPrinter held;
+    QSerialPort otherProgram(held.path());
+    ASSERT_TRUE(otherProgram.open(QIODevice::ReadWrite));
+    StoreRaw(QStringLiteral("devices/COM4"), held.path());
+    const QString unplugged = path(QStringLiteral("ttyUSB0"));
     Start();
     TFCOM& dialog = *forms().FCOM;
-    dialog.SelectPort(QStringLiteral("COM2"));
+    dialog.SelectPort(unplugged);
     dialog.SelectSpeed(19200);
     dialog.FormShow();
     EXPECT_LT(DeviceIndex(dialog, QStringLiteral("/dev/null")), 0);  // never offered
 
     dialog.BtnFindPrinterClick();
     ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0],
-              Message(QStringLiteral("Nie znaleziono drukarki"), QStringLiteral("Szukaj drukarki")));
-    EXPECT_TRUE(dialog.RBCOM2->isChecked());
+    const QStringList lines = prompts.shown[0].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("Nie znaleziono drukarki"));
+    EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Szukaj drukarki"));
+    // The stored port first (the typed one is not there), every speed once.
+    const QString tried = QStringLiteral("Sprawdzono: COM1 (%1), ").arg(silent.path());
+    EXPECT_TRUE(lines[1].startsWith(tried)) << lines[1].toStdString();
+    for (const QString& part :
+         {QStringLiteral("COM2 (%1)").arg(deaf.path()),
+          QStringLiteral(" przy 19200, 9600, 2400, 4800, 38400, 57600, 115200 bd; nie otwarto: "),
+          unplugged + QStringLiteral(": brak urządzenia (nie ma takiego pliku ani katalogu)"),
+          QStringLiteral("COM4 (%1): zajęty przez inny program").arg(held.path())})
+        EXPECT_TRUE(lines[1].contains(part)) << part.toStdString() << "\n" << lines[1].toStdString();
+    EXPECT_FALSE(lines[1].contains(QStringLiteral("/dev/null")));
+    EXPECT_EQ(dialog.EdCOM->text(), unplugged);
     EXPECT_EQ(dialog.SelectedSpeed(), 19200);
 }
 

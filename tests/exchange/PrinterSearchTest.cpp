@@ -11,6 +11,7 @@
 #include "commands/ReadCommands.h"
 #include "exchange/PrinterExchange.h"
 #include "exchange/PrinterSearch.h"
+#include "link/SerialError.h"
 #include "protocol/Frame.h"
 #include "tests/console/PtyPrinter.h"
 #include "tests/e2e/SimPrinter.h"
@@ -37,7 +38,7 @@ TEST(PrinterSearchTest, TheStoredSpeedGoesFirstThen9600ThenTheRest)
             << c.stored;
 }
 
-TEST(PrinterSearchTest, ThePortChosenNowGoesFirstThenTheNamedOnesThenTheRest)
+TEST(PrinterSearchTest, TheTypedPortGoesFirstThenTheStoredOneThenTheListsEachOnce)
 {
     auto device = [](const char* path, QStringList comNames, bool missing = false) {
         SerialDevice d;
@@ -52,22 +53,34 @@ TEST(PrinterSearchTest, ThePortChosenNowGoesFirstThenTheNamedOnesThenTheRest)
         device("/dev/pts/4", {QStringLiteral("COM1")}),
         device("/tmp/gone", {QStringLiteral("COM4")}, true),
     };
+    // Where the COM names lead, as the list says.
+    qputenv("VARMO_COM1", "/dev/pts/4");
+    qputenv("VARMO_COM2", "/dev/pts/3");
+    qputenv("VARMO_COM4", "/tmp/gone");
     const struct {
-        QString chosen;
+        QString typed;
+        QString stored;
         QStringList order;
     } cases[] = {
-        {QStringLiteral("COM1"), {"COM1", "COM2", "/dev/ttyS0"}},
-        // An empty custom name is COM1, as the port takes it.
-        {QString(), {"COM1", "COM2", "/dev/ttyS0"}},
-        {QStringLiteral("/dev/ttyS0"), {"/dev/ttyS0", "COM2", "COM1"}},
-        {QStringLiteral("COM9"), {"COM2", "COM1", "/dev/ttyS0"}},
+        {"COM1", "", {"COM1", "/dev/ttyS0", "COM2"}},
+        // An empty custom name is COM1, as the port takes it; stored COM1 is
+        // the same port and goes once.
+        {"", "COM1", {"COM1", "/dev/ttyS0", "COM2"}},
+        // A typed path that no list knows, then the stored port.
+        {"/dev/ttyUSB9", "COM2", {"/dev/ttyUSB9", "COM2", "/dev/ttyS0", "COM1"}},
+        // A typed path that COM2 leads to: the device once, as typed.
+        {"/dev/pts/3", "COM1", {"/dev/pts/3", "COM1", "/dev/ttyS0"}},
+        // Typed and stored are tried even where nothing is there.
+        {"COM4", "COM9", {"COM4", "COM9", "/dev/ttyS0", "COM2", "COM1"}},
     };
     for (const auto& c : cases) {
         QStringList order;
-        for (const SearchPort& port : PrinterSearch::PortOrder(devices, c.chosen))
+        for (const SearchPort& port : PrinterSearch::PortOrder(devices, c.typed, c.stored))
             order << port.port;
-        EXPECT_EQ(order, c.order) << c.chosen.toStdString();
+        EXPECT_EQ(order, c.order) << c.typed.toStdString() << " " << c.stored.toStdString();
     }
+    for (const char* name : {"VARMO_COM1", "VARMO_COM2", "VARMO_COM4"})
+        qunsetenv(name);
 }
 
 class PrinterAtOneSpeed : public ::testing::Test {
@@ -138,7 +151,11 @@ TEST_F(PrinterAtOneSpeed, TheSearchSkipsWhatIsNoPrinterAndNamesWhatIsHeld)
     EXPECT_TRUE(found.found);
     EXPECT_EQ(found.port, printer.path());
     EXPECT_EQ(found.speed, 38400);
-    EXPECT_TRUE(found.busy.isEmpty());
+    // The vanished one is named absent, with its error number.
+    ASSERT_EQ(found.unopened.size(), 1u);
+    EXPECT_EQ(found.unopened[0].port, gone);
+    EXPECT_EQ(PortTroubleOf(found.unopened[0].code), PortTrouble::Absent);
+    EXPECT_TRUE(found.Busy().isEmpty());
     // Every speed on the port that is no printer; the vanished one not at all.
     ASSERT_EQ(tried.size(), speeds.size() + 5);
     EXPECT_EQ(tried.front(), std::make_pair(enqOnly.path(), 9600));
@@ -149,7 +166,8 @@ TEST_F(PrinterAtOneSpeed, TheSearchSkipsWhatIsNoPrinterAndNamesWhatIsHeld)
     const SearchResult held = search.Run({{printer.path(), printer.path()}}, speeds,
                                          PrinterExchange::kAnswerWaitMs);
     EXPECT_FALSE(held.found);
-    EXPECT_EQ(held.busy, QStringList{printer.path()});
+    EXPECT_EQ(held.Busy(), QStringList{printer.path()});
+    EXPECT_TRUE(held.tried.empty());
 }
 
 }  // namespace

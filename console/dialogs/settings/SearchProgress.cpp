@@ -7,6 +7,7 @@
 #include "console/base/WaitIndicator.h"
 #include "console/widgets/DialogButtons.h"
 #include "console/widgets/ObjectNames.h"
+#include "exchange/SearchSummary.h"
 
 namespace varmo {
 
@@ -30,10 +31,8 @@ SearchProgress::SearchProgress(QWidget* parent) : QDialog(parent)
 
 void SearchProgress::ShowTrying(const QString& port, const QString& device, std::int32_t speed)
 {
-    const QString where = device.isEmpty() || device == port
-                              ? port
-                              : QStringLiteral("%1 (%2)").arg(port, device);
-    Label->setText(QStringLiteral("Szukanie drukarki: %1, %2 bd").arg(where).arg(speed));
+    Label->setText(
+        QStringLiteral("Szukanie drukarki: %1, %2 bd").arg(ShownPort(port, device)).arg(speed));
 }
 
 void SearchProgress::reject()

@@ -185,6 +185,11 @@ void TFCOM::FormClose()
         main_.Printer().SetPort(name);
         StoreBaud(speed);
         StorePortName(name);
+        // Opened at once, so that the status line says where the port
+        // stands ("otwarty", or what stands in the way) before the first
+        // command rather than after it. A port that will not open is told
+        // there; the box comes with the first command sent.
+        main_.Printer().Open();
     });
 }
 

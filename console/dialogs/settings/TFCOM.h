@@ -1,7 +1,8 @@
 #pragma once
 // The port dialog "Ustawienia transmisji": the operator picks the port and
 // the speed. The port stays closed while the dialog is shown; whenever it
-// closes, the choice goes to the main window's port and to the settings store.
+// closes, the choice goes to the main window's port and to the settings
+// store, and the port is opened at once.
 // The device list shows where the chosen COM name leads and points it at
 // another device; "Szukaj drukarki" finds the port and speed of the printer.
 #include <QString>

@@ -13,6 +13,7 @@
 #include "exchange/PrinterExchange.h"
 #include "console/widgets/RadioGroup.h"
 #include "exchange/PrinterSearch.h"
+#include "exchange/SearchSummary.h"
 #include "link/DeviceMapping.h"
 #include "link/StoredLink.h"
 
@@ -107,7 +108,10 @@ void TFCOM::BtnFindPrinterClick()
         for (const QString& item : RGBaud->Items())
             speeds.push_back(item.toInt());
         devices_ = ListSerialDevices();
-        const std::vector<SearchPort> ports = PrinterSearch::PortOrder(devices_, SelectedPortName());
+        // What the operator typed or chose first (a path not listed too),
+        // then the port he stored before.
+        const std::vector<SearchPort> ports =
+            PrinterSearch::PortOrder(devices_, SelectedPortName(), StoredPortName());
 
         PrinterSearch search;
         SearchProgress progress(this);
@@ -129,11 +133,11 @@ void TFCOM::BtnFindPrinterClick()
         FillDevices();
         if (result.stopped)
             return;
-        QString text = QStringLiteral("Nie znaleziono drukarki");
-        if (!result.busy.isEmpty())
-            text += QStringLiteral("\nZajęte przez inny program: ") +
-                    result.busy.join(QStringLiteral(", "));
-        CurrentPrompts().message(text, QStringLiteral("Szukaj drukarki"));
+        // The second line says what was tried, so that the operator knows
+        // where not to look again, and which ports would not open and why.
+        CurrentPrompts().message(
+            QStringLiteral("Nie znaleziono drukarki\n") + SearchSummary(result),
+            QStringLiteral("Szukaj drukarki"));
     });
 }
 
