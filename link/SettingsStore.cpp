@@ -25,8 +25,10 @@ std::unique_ptr<QSettings>& openKey()
 std::unique_ptr<QSettings> makeStore()
 {
 #ifdef Q_OS_WIN
-    // HKEY_CURRENT_USER\Software\Ferwen s.c.\Varmo
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+    // HKEY_CURRENT_USER\Software\Ferwen s.c.\Varmo: the registry is QSettings'
+    // default format on Windows, text values as REG_SZ. (The console's tests
+    // run under Wine make the default a file of their own.)
+    return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope,
                                        kOrganisation, kApplication);
 #else
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
