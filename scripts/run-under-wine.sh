@@ -95,8 +95,20 @@ note "Wine prefix $WINEPREFIX on display $DISPLAY ($("$wine" --version))"
 note "1. CTest: the Windows test programs under Wine"
 (cd "$build" && ctest -V -j 2 > "$out/ctest.log" 2>&1)
 status=$?
-grep -E '^[0-9]+: \[  (PASSED|FAILED)  \]' "$out/ctest.log" | sed 's/^[0-9]*: /   /'
-awk '/^[0-9]+: \[  PASSED  \] [0-9]+ test/ { n += $5 } END { print "   GoogleTest under Wine: " n " tests passed" }' "$out/ctest.log"
+# ctest -V puts "<test number>: " before each line of a program's output.
+awk '
+  /^[0-9]+: \[  PASSED  \] [0-9]+ test/ { split($1, n, ":"); passed[n[1]] = $5; total += $5 }
+  /^[0-9]+: \[  FAILED  \] [0-9]+ test/ { split($1, n, ":"); failed[n[1]] = $5 }
+  / Test +#[0-9]+: / { match($0, /#[0-9]+/); id = substr($0, RSTART + 1, RLENGTH - 1)
+                       name[id] = $4; verdict[id] = $(NF - 2); order[++count] = id }
+  END {
+    for (i = 1; i <= count; ++i) {
+      id = order[i]
+      printf "   %-22s %-7s %3d tests passed%s\n", name[id], verdict[id], passed[id],
+             failed[id] ? ", " failed[id] " failed" : ""
+    }
+    print "   GoogleTest under Wine: " total " tests passed"
+  }' "$out/ctest.log"
 grep -E 'tests passed, [0-9]+ tests failed out of' "$out/ctest.log" | sed 's/^/   /'
 if [ "$status" != 0 ]; then
   grep -E '^[0-9]+: \[  FAILED  \]|Failure|exception' "$out/ctest.log" | head -40 >&2
