@@ -35,8 +35,11 @@ function(varmo_windows_runtime)
   set(styles Qt6::QWindowsVistaStylePlugin)
   set(imageformats Qt6::QGifPlugin Qt6::QICOPlugin Qt6::QJpegPlugin)
 
+  # Qt's paths from the program's folder. "Libraries" is there for the
+  # offscreen platform alone (varmo-cli check draws its PDF on it), which on
+  # Windows reads its fonts from <Libraries>/fonts: the system's fonts folder.
   set(conf ${CMAKE_BINARY_DIR}/qt.conf)
-  file(WRITE ${conf} "[Paths]\nPrefix = .\nPlugins = .\nTranslations = translations\n")
+  file(WRITE ${conf} "[Paths]\nPrefix = .\nPlugins = .\nTranslations = translations\nLibraries = $(WINDIR)\n")
   # Qt's catalogues are the same files on every system: Debian's will do.
   find_file(VARMO_QTBASE_PL qtbase_pl.qm PATHS /usr/share/qt6/translations
     NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)

@@ -50,7 +50,9 @@ std::string SystemErrorText(int code)
 #else
 std::string SystemErrorText(int code)
 {
-    // MinGW's C++ library gives only "Unknown error" for most Win32 numbers.
+    // The system's own words as wide text: the C++ library's message() gives
+    // them in the ANSI code page, and the status line and varmo-cli want UTF-8
+    // (a Polish Windows answers in Polish).
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

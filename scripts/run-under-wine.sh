@@ -190,6 +190,23 @@ echo "   COM9, no device: exit $no_device: $(tail -n 1 "$out/no-device.out")"
 [ "$no_device" = 3 ] || fail "varmo-cli.exe on a COM name with no device exited $no_device, not 3"
 grep -q 'Unable to open com port (win error code: 2)' "$out/no-device.out" ||
   fail "varmo-cli.exe on COM9: not the Part's message ($out/no-device.out)"
+# The service check's PDF, drawn on Qt's offscreen platform with the fonts
+# of the system's fonts folder (qt.conf), here one DejaVu font standing in
+# for Windows' own.
+cp /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+tty=$(start_printer "$out/check-sim" "${polish[@]}")
+ln -sfn "$tty" "$WINEPREFIX/dosdevices/com5"
+env -u WINEQT_QPA_FONTDIR "$wine" "$build/bin/varmo-cli.exe" --port COM5 check --pdf 'C:\przeglad.pdf' \
+  > "$out/check.out" 2>&1
+check_status=$?
+stop_printers
+ln -sfn /nonexistent/varmo-printer-off "$WINEPREFIX/dosdevices/com5"
+cp "$WINEPREFIX/drive_c/przeglad.pdf" "$out/przeglad.pdf" 2>/dev/null
+if [ "$check_status" = 0 ] && pdftotext "$out/przeglad.pdf" - 2>/dev/null | grep -q 'Zażółć gęślą jaźń'; then
+  echo "   varmo-cli.exe check --pdf: exit 0, the PDF reads \"Przegląd drukarki\" and the header back"
+else
+  fail "varmo-cli.exe check --pdf: exit $check_status, or no text in the PDF ($out/check.out)"
+fi
 "$wine" "$build/bin/varmo-cli.exe" ports > "$out/ports.out" 2>&1
 sed -i 's/\r$//' "$out/ports.out"
 echo "   varmo-cli.exe ports: $(tr '\n' ' ' < "$out/ports.out")"
