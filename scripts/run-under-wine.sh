@@ -9,7 +9,8 @@
 #     pseudo-terminal and the README's first exchange), offscreen.
 #  2. varmo-cli.exe on COM5: the header with its Polish letters; scripts with
 #     a setting command and expect, and a silent printer, each with the exit
-#     status, standard output and messages of the Linux varmo-cli.
+#     status, standard output and messages of the Linux varmo-cli; a COM name
+#     with no device; the service check's PDF; the list of ports.
 #  3. The first exchange again on Xvfb with Qt's windows platform, and a
 #     picture of the screen after it; then the registry holds com, baud and
 #     plStd (wine reg query).
@@ -57,9 +58,13 @@ note() { printf '[%4ss] %s\n' $(($(date +%s) - began)) "$*"; }
 
 xvfb_pid=""
 cleanup() {
-  # The printers this run started, by their own numbers, and Wine's server.
+  # The printers this run started and left running, by their own numbers
+  # (a number that is no varmo-sim any more is left alone), and Wine's server.
+  local program
+  program=$(readlink -f "$sim")
   while read -r pid; do
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    [ -n "$pid" ] && [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$program" ] &&
+      kill "$pid" 2>/dev/null
   done < "$VARMO_WINE_PIDS"
   "$wineserver" -k 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null

@@ -36,6 +36,7 @@ start)
   # The terminal's path is the first line varmo-sim prints.
   "$sim" --paper "$dir/paper.txt" "$@" > "$dir/terminal" 2> "$dir/sim.log" < /dev/null &
   echo $! > "$dir/pid"
+  readlink -f "$sim" > "$dir/program"
   # varmo-sim's own pid is also kept where the check that started Wine finds
   # it, so a printer a crashed test left behind is stopped all the same.
   [ -n "${VARMO_WINE_PIDS:-}" ] && echo $! >> "$VARMO_WINE_PIDS"
@@ -55,7 +56,8 @@ start)
 stop)
   rm -f "$dir/stopped"
   pid=$(cat "$dir/pid" 2>/dev/null || true)
-  if [ -n "$pid" ]; then
+  # Only the printer started here, should its number have gone to another.
+  if [ -n "$pid" ] && [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$(cat "$dir/program")" ]; then
     kill "$pid" 2>/dev/null
     tries=0
     while alive "$pid" && [ $tries -lt 100 ]; do
