@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build build-programs test run check-display bench fuzz sanitize windows-check clean
+.PHONY: all deps configure build build-programs test run check-display bench fuzz sanitize windows windows-package windows-check clean
 
 all: build
 
@@ -64,15 +64,41 @@ sanitize: deps
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-# The Qt-free layers and their tests cross-compiled for Windows with MinGW-w64
-# in their own folder, and the tests run under Wine in a throwaway prefix.
+# Windows: varmo.exe and varmo-cli.exe cross-compiled with MinGW-w64 against Qt
+# for Windows (unpacked from ../shared/windows, else built from Debian's
+# qt6-base source by scripts/build-qt-for-windows.sh), with Qt's DLLs and
+# plugins beside them in $(WINDOWS_BUILD)/bin. See docs/windows.md.
 WINDOWS_BUILD ?= build-windows
-windows-check:
+MULTIARCH := $(shell gcc -print-multiarch 2>/dev/null || echo x86_64-linux-gnu)
+WINDOWS_CONFIGURE = cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
+	  -DCMAKE_PREFIX_PATH=$(abspath $(WINDOWS_BUILD))/qt6-win64 \
+	  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(MULTIARCH)/cmake
+windows:
 	@./scripts/install-deps.sh windows
-	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DVARMO_WINDOWS_CHECK=ON >/dev/null
+	@./scripts/windows-qt.sh $(WINDOWS_BUILD)
+	@$(WINDOWS_CONFIGURE) >/dev/null
+	@env -u MAKELEVEL -u MAKEFLAGS cmake --build $(WINDOWS_BUILD) -j $(JOBS) \
+	  --target varmo varmo-cli windows_runtime
+	@ls -1 $(abspath $(WINDOWS_BUILD))/bin/varmo.exe $(abspath $(WINDOWS_BUILD))/bin/varmo-cli.exe
+
+# varmo-<version>-win64.zip and the installer varmo-<version>-setup.exe.
+windows-package: windows
+	@./scripts/windows-package.sh $(WINDOWS_BUILD)
+
+# Everything Windows under Wine 8, in a Wine prefix made for the run: the
+# tests of the Windows build (the Qt-free layers, the Win32 serial port and
+# the registry, the console's tests that need no pseudo-terminal, the first
+# exchange), varmo-cli.exe against a Linux varmo-sim on COM5, the installer,
+# and pictures of the console under Xvfb. varmo-sim and the Linux varmo-cli
+# it is compared with come from $(BUILD).
+windows-check: windows-package
+	@./scripts/install-deps.sh
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@env -u MAKELEVEL -u MAKEFLAGS cmake --build $(BUILD) -j $(JOBS) --target varmo-sim varmo-cli
+	@$(WINDOWS_CONFIGURE) -DVARMO_WINDOWS_CHECK=ON >/dev/null
 	@env -u MAKELEVEL -u MAKEFLAGS cmake --build $(WINDOWS_BUILD) -j $(JOBS)
-	@./scripts/run-under-wine.sh $(WINDOWS_BUILD)
+	@./scripts/run-under-wine.sh $(WINDOWS_BUILD) $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(WINDOWS_BUILD)

@@ -2,9 +2,10 @@
 
 #include <QMetaObject>
 #include <QPointer>
-#include <QSerialPort>
 #include <algorithm>
+#include <limits>
 
+#include "link/ComPortDevice.h"
 #include "link/DeviceMapping.h"
 #include "link/LineWait.h"
 #include "link/SerialError.h"
@@ -32,27 +33,21 @@ private:
     bool& flag_;
 };
 
-bool isTimeout(QSerialPort::SerialPortError kind)
-{
-    return kind == QSerialPort::NoError || kind == QSerialPort::TimeoutError;
-}
-
 }  // namespace
 
-TComPort::TComPort(QObject* parent) : QObject(parent), serial_(new QSerialPort(this))
+TComPort::TComPort(QObject* parent) : QObject(parent), device_(new ComPortDevice(this))
 {
-    connect(serial_, &QSerialPort::readyRead, this, [this] { scheduleDelivery(); });
-    connect(serial_, &QSerialPort::errorOccurred, this,
-            [this](QSerialPort::SerialPortError error) { handleError(error); });
+    connect(device_, &ComPortDevice::ReadyRead, this, [this] { scheduleDelivery(); });
+    connect(device_, &ComPortDevice::Failed, this,
+            [this](const char* text, int code) { handleFailure(text, code); });
 }
 
 TComPort::~TComPort()
 {
-    QObject::disconnect(serial_, nullptr, this, nullptr);
-    if (serial_->isOpen())
-        serial_->close();
-    delete serial_;
-    serial_ = nullptr;
+    QObject::disconnect(device_, nullptr, this, nullptr);
+    device_->Close();
+    delete device_;
+    device_ = nullptr;
 
     const std::vector<TComLink*> links = std::move(links_);
     links_.clear();
@@ -78,18 +73,18 @@ void TComPort::SetPort(const QString& name)
 void TComPort::SetCustomBaudRate(std::int32_t baud)
 {
     baud_ = baud;
-    if (Connected() && !serial_->setBaudRate(baud_)) {
-        const int code = SerialErrorNumber(serial_->error(), serial_->errorString());
-        serial_->clearError();
-        noteFailure(code);
-        throw EComPort("SetCommState function failed", code);
+    if (Connected()) {
+        if (const DeviceFailure failure = device_->SetSpeed(baud_)) {
+            noteFailure(failure.code);
+            throw EComPort(failure.text, failure.code);
+        }
     }
     notifyState();
 }
 
 bool TComPort::Connected() const
 {
-    return serial_ && serial_->isOpen();
+    return device_ && device_->IsOpen();
 }
 
 void TComPort::OpenPort()
@@ -98,50 +93,22 @@ void TComPort::OpenPort()
         return;
     const QString device = DevicePathForPort(port_);
     FlagScope opening(opening_);
-    serial_->clearError();
-    serial_->setPortName(device);
-    if (!serial_->open(QIODevice::ReadWrite)) {
-        const int code = SerialErrorNumber(serial_->error(), serial_->errorString());
-        serial_->clearError();
-        noteFailure(code);
-        throw EComPort("Unable to open com port", code);
+    // Opening, the queues, the line settings and the time-outs, in this order;
+    // a step that fails leaves the device closed.
+    if (const DeviceFailure failure = device_->Open(device, baud_)) {
+        noteFailure(failure.code);
+        throw EComPort(failure.text, failure.code);
     }
-    if (const int code = applyLineSettings(); code != 0) {
-        closeDevice();
-        noteFailure(code);
-        throw EComPort("SetCommState function failed", code);
-    }
-    // The printer needs no modem lines; an adapter or a pseudo-terminal
-    // without them refuses, and that must not stop the port from opening.
-    serial_->setDataTerminalReady(false);
-    serial_->setRequestToSend(false);
-    serial_->clearError();
     failureCode_ = 0;
     failureText_.clear();
     notifyState();
-}
-
-int TComPort::applyLineSettings()
-{
-    const bool applied = serial_->setBaudRate(baud_) &&
-                         serial_->setDataBits(QSerialPort::Data8) &&
-                         serial_->setParity(QSerialPort::NoParity) &&
-                         serial_->setStopBits(QSerialPort::OneStop) &&
-                         serial_->setFlowControl(QSerialPort::NoFlowControl);
-    if (applied)
-        return 0;
-    const int code = SerialErrorNumber(serial_->error(), serial_->errorString());
-    serial_->clearError();
-    return code != 0 ? code : SerialErrorNumber(QSerialPort::UnsupportedOperationError);
 }
 
 void TComPort::ClosePort()
 {
     if (!Connected())
         return;
-    // Whatever is still queued either way is of no use once the port is shut;
-    // a failure to drop it changes nothing, since the device closes anyway.
-    serial_->clear(QSerialPort::AllDirections);
+    // What still waits either way is dropped with it.
     closeDevice();
     failureCode_ = 0;
     failureText_.clear();
@@ -150,22 +117,21 @@ void TComPort::ClosePort()
 
 void TComPort::closeDevice()
 {
-    serial_->close();
-    serial_->clearError();
+    device_->Close();
 }
 
-void TComPort::failBlockingCall(const char* text)
+void TComPort::failBlockingCall(const DeviceFailure& failure, const char* text)
 {
-    const int code = SerialErrorNumber(serial_->error());
+    const EComPort error(failure.text ? failure.text : text, failure.code);
     closeDevice();
-    noteFailure(code);
-    throw EComPort(text, code);
+    noteFailure(error.OsError());
+    throw error;
 }
 
 std::int32_t TComPort::WriteBytes(const std::string& bytes)
 {
     if (!Connected())
-        throw EComPort("WriteFile function failed", SerialErrorNumber(QSerialPort::NotOpenError));
+        throw EComPort("WriteFile function failed", ComPortDevice::NotOpenCode());
     if (bytes.empty() || Waiting())
         return 0;
 
@@ -174,28 +140,23 @@ std::int32_t TComPort::WriteBytes(const std::string& bytes)
     {
         FlagScope writing(writing_);
         LineWait wait(kWritePerByteMs * size + kWriteConstantMs);
-        serial_->clearError();
-        if (serial_->write(bytes.data(), size) != size)
-            failBlockingCall("WriteFile function failed");
-        wait.WakeOn(serial_, &QSerialPort::bytesWritten);
-        wait.WakeOn(serial_, &QSerialPort::errorOccurred);
+        device_->ClearFailure();
+        if (const DeviceFailure failure = device_->StartWrite(bytes))
+            failBlockingCall(failure, "WriteFile function failed");
+        wait.WakeOn(device_, &ComPortDevice::BytesWritten);
+        wait.WakeOn(device_, &ComPortDevice::Failed);
         wait.Run([this] {
-            return !Connected() || serial_->bytesToWrite() == 0 || !isTimeout(serial_->error());
+            return !Connected() || !device_->Writing() || bool(device_->Failure());
         });
         if (!Connected())
-            throw EComPort("WriteFile function failed",
-                           SerialErrorNumber(QSerialPort::NotOpenError));
-        if (!isTimeout(serial_->error()))
-            failBlockingCall("WriteFile function failed");
-        serial_->clearError();
+            throw EComPort("WriteFile function failed", ComPortDevice::NotOpenCode());
+        if (const DeviceFailure failure = device_->Failure())
+            failBlockingCall(failure, "WriteFile function failed");
+        device_->ClearFailure();
 
-        unsent = serial_->bytesToWrite();
-        if (unsent > 0) {
-            // Out of time, or broken off: what did not go must not trail out
-            // later in front of the next command.
-            serial_->clear(QSerialPort::Output);
-            serial_->clearError();
-        }
+        // Out of time, or broken off: what did not go must not trail out
+        // later in front of the next command.
+        unsent = device_->FinishWrite();
     }
     notifyTraffic(PortDirection::ToPrinter, PortRoad::Written,
                   bytes.substr(0, static_cast<std::size_t>(size - unsent)));
@@ -212,7 +173,7 @@ std::string TComPort::ReadBytes(std::int32_t count, std::int32_t limitMs,
                                 const std::function<bool(const std::string&)>& complete)
 {
     if (!Connected())
-        throw EComPort("ReadFile function failed", SerialErrorNumber(QSerialPort::NotOpenError));
+        throw EComPort("ReadFile function failed", ComPortDevice::NotOpenCode());
     std::string received;
     if (count <= 0 || Waiting())
         return received;
@@ -223,26 +184,25 @@ std::string TComPort::ReadBytes(std::int32_t count, std::int32_t limitMs,
         FlagScope reading(reading_);
         const std::size_t wanted = static_cast<std::size_t>(count);
         LineWait wait(limitMs);
-        serial_->clearError();
-        wait.WakeOn(serial_, &QSerialPort::readyRead);
-        wait.WakeOn(serial_, &QSerialPort::errorOccurred);
+        device_->ClearFailure();
+        wait.WakeOn(device_, &ComPortDevice::ReadyRead);
+        wait.WakeOn(device_, &ComPortDevice::Failed);
         wait.Run([&] {
-            if (!Connected() || !isTimeout(serial_->error()))
+            if (!Connected() || device_->Failure())
                 return true;
-            if (serial_->bytesAvailable() > 0) {
-                const QByteArray chunk =
-                    serial_->read(static_cast<qint64>(wanted - received.size()));
-                received.append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+            if (device_->BytesAvailable() > 0) {
+                received += device_->Read(static_cast<std::int64_t>(wanted - received.size()));
                 lastArrival = lastArrival_ = std::chrono::steady_clock::now();
             }
-            return received.size() >= wanted || (complete && complete(received));
+            return received.size() >= wanted || (complete && complete(received)) ||
+                   bool(device_->Failure());
         });
         if (!Connected())
-            throw EComPort("ReadFile function failed", SerialErrorNumber(QSerialPort::NotOpenError));
+            throw EComPort("ReadFile function failed", ComPortDevice::NotOpenCode());
         // Running out of time is no failure: the caller gets what came.
-        if (!isTimeout(serial_->error()))
-            failBlockingCall("ReadFile function failed");
-        serial_->clearError();
+        if (const DeviceFailure failure = device_->Failure())
+            failBlockingCall(failure, "ReadFile function failed");
+        device_->ClearFailure();
     }
     notifyTraffic(PortDirection::FromPrinter, PortRoad::DirectRead, received, lastArrival);
     // Whatever came after the caller's share belongs to the receivers again.
@@ -298,7 +258,7 @@ void TComPort::scheduleDelivery()
 
 void TComPort::resumeDelivery()
 {
-    if (Connected() && serial_->bytesAvailable() > 0)
+    if (Connected() && device_->BytesAvailable() > 0)
         scheduleDelivery();
 }
 
@@ -311,7 +271,7 @@ void TComPort::deliverPending()
         // picks these bytes up.
         return;
     }
-    if (!Connected() || serial_->bytesAvailable() <= 0)
+    if (!Connected() || device_->BytesAvailable() <= 0)
         return;
     // With no receiver that takes bytes they stay waiting, as in the driver's
     // queue, for a later direct read.
@@ -325,9 +285,13 @@ void TComPort::deliverPending()
     // of it may be touched any more.
     QPointer<TComPort> alive(this);
     delivering_ = true;
-    const QByteArray data = serial_->readAll();
+    const std::string chunk = device_->Read(std::numeric_limits<std::int64_t>::max());
     lastArrival_ = std::chrono::steady_clock::now();
-    const std::string chunk(data.constData(), static_cast<std::size_t>(data.size()));
+    if (chunk.empty()) {
+        // The device failed as it was read; its failure is told on its own.
+        delivering_ = false;
+        return;
+    }
     notifyTraffic(PortDirection::FromPrinter, PortRoad::Delivered, chunk);
     const std::vector<TComLink*> receivers = links_;
     for (TComLink* link : receivers) {
@@ -351,20 +315,16 @@ void TComPort::deliverPending()
     resumeDelivery();
 }
 
-void TComPort::handleError(int error)
+void TComPort::handleFailure(const char* text, int code)
 {
-    const auto kind = static_cast<QSerialPort::SerialPortError>(error);
-    if (kind != QSerialPort::ReadError && kind != QSerialPort::ResourceError &&
-        kind != QSerialPort::WriteError)
-        return;  // time-outs, refused modem lines and the like are not failures
     if (reading_ || writing_ || opening_ || !Connected())
         return;  // the operation in progress reports it itself
+    if (!device_->Failure())
+        return;  // told late: the device was closed or opened again since
     // The device went away under an idle port (adapter pulled out). Closing
     // right here matters: left open, the port reports the same error again
     // and again and the processor spins.
-    const char* text = kind == QSerialPort::WriteError ? "WriteFile function failed"
-                                                       : "ReadFile function failed";
-    const EComPort failure(text, SerialErrorNumber(kind));
+    const EComPort failure(text, code);
     closeDevice();
     noteFailure(failure.OsError());
     reportFailure(failure);

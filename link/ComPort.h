@@ -1,9 +1,11 @@
 #pragma once
-// The serial port to the printer, on QSerialPort: 8N1, no flow control, DTR and
-// RTS inactive, every byte unchanged. WriteBytes/ReadBytes return only when
-// done or out of the printer's time-outs, but wait on the line (LineWait) with
-// the event loop turning; every other received chunk goes to the connected
-// receivers on the GUI thread, one delivery at a time, never inside a wait.
+// The serial port to the printer: 8N1, no flow control, DTR and RTS inactive,
+// every byte unchanged, on the device the build picks for the platform
+// (ComPortDevice: QSerialPort on Linux and macOS, the Win32 serial API on
+// Windows). WriteBytes/ReadBytes return only when done or out of the printer's
+// time-outs, but wait on the line (LineWait) with the event loop turning; every
+// other received chunk goes to the connected receivers on the GUI thread, one
+// delivery at a time, never inside a wait.
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -16,9 +18,10 @@
 #include "link/EComPort.h"
 #include "link/PortObserver.h"
 
-class QSerialPort;
-
 namespace varmo {
+
+class ComPortDevice;
+struct DeviceFailure;
 
 class TComPort : public QObject, public TCustomComPort {
     Q_OBJECT
@@ -98,19 +101,18 @@ private:
     void scheduleDelivery();
     // After a wait: bytes that came meanwhile and are not the caller's.
     void resumeDelivery();
-    // errorOccurred: a device that fails while the port is idle is closed here.
-    void handleError(int error);
+    // The device failed by itself: while the port is idle it is closed here.
+    void handleFailure(const char* text, int code);
     void reportFailure(const EComPort& failure);
-    // 8N1, no flow control, the speed; 0 on success, else the error number.
-    int applyLineSettings();
     void closeDevice();
-    [[noreturn]] void failBlockingCall(const char* text);
+    // A direct transfer's failure: the device's own step where it names one.
+    [[noreturn]] void failBlockingCall(const DeviceFailure& failure, const char* text);
     void notifyTraffic(PortDirection direction, PortRoad road, std::string bytes,
                        std::chrono::steady_clock::time_point time = std::chrono::steady_clock::now());
     void notifyState();
     void noteFailure(int code);
 
-    QSerialPort* serial_ = nullptr;
+    ComPortDevice* device_ = nullptr;
     QString port_ = QStringLiteral("COM1");
     std::int32_t baud_ = 9600;
     std::vector<TComLink*> links_;

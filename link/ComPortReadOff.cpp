@@ -1,11 +1,10 @@
 // What waits on the line before a question is read off, after the line has
 // been quiet long enough that no answer is still half way through it.
-#include <QSerialPort>
 #include <algorithm>
 
 #include "link/ComPort.h"
+#include "link/ComPortDevice.h"
 #include "link/LineWait.h"
-#include "link/SerialError.h"
 
 namespace varmo {
 
@@ -21,10 +20,10 @@ std::string TComPort::ReadOffUntilQuiet(std::int32_t quietMs, std::int32_t minMs
     const Clock::time_point earliest = start + std::chrono::milliseconds(minMs);
     const Clock::time_point end = start + std::chrono::milliseconds(std::max(limitMs, minMs));
     const auto takeWaiting = [&] {
-        if (serial_->bytesAvailable() <= 0)
+        const std::int64_t waiting = device_->BytesAvailable();
+        if (waiting <= 0)
             return;
-        const QByteArray chunk = serial_->readAll();
-        readOff.append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+        readOff += device_->Read(waiting);
         lastArrival_ = Clock::now();
     };
     {
@@ -46,19 +45,20 @@ std::string TComPort::ReadOffUntilQuiet(std::int32_t quietMs, std::int32_t minMs
             };
             const qint64 needed = std::max<qint64>(quietMs - quietFor, ms(earliest - now));
             LineWait wait(std::max<qint64>(1, std::min<qint64>(needed, ms(end - now))));
-            wait.WakeOn(serial_, &QSerialPort::readyRead);
-            wait.WakeOn(serial_, &QSerialPort::errorOccurred);
+            wait.WakeOn(device_, &ComPortDevice::ReadyRead);
+            wait.WakeOn(device_, &ComPortDevice::Failed);
             const WaitOutcome outcome = wait.Run([this] {
-                return !Connected() || serial_->bytesAvailable() > 0;
+                return !Connected() || bool(device_->Failure()) || device_->BytesAvailable() > 0;
             });
             if (!Connected())
-                throw EComPort("ReadFile function failed",
-                               SerialErrorNumber(QSerialPort::NotOpenError));
+                throw EComPort("ReadFile function failed", ComPortDevice::NotOpenCode());
+            if (const DeviceFailure failure = device_->Failure())
+                failBlockingCall(failure, "ReadFile function failed");
             takeWaiting();
             if (outcome == WaitOutcome::BrokenOff)
                 break;
         }
-        serial_->clearError();
+        device_->ClearFailure();
     }
     notifyTraffic(PortDirection::FromPrinter, PortRoad::ReadOff, readOff);
     return readOff;

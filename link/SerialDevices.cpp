@@ -1,5 +1,11 @@
+// The serial devices as QSerialPortInfo lists them, and the COM names'
+// mapping (Linux and macOS); Windows reads its own list from the registry
+// (SerialDevicesWin.cpp).
 #include "link/SerialDevices.h"
 
+#include <QtGlobal>
+
+#ifndef Q_OS_WIN
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPort>
@@ -9,9 +15,22 @@
 #include <system_error>
 
 #include "link/DeviceMapping.h"
-
+#endif
 
 namespace varmo {
+
+QStringList SerialDevice::Details() const
+{
+    QStringList details;
+    for (const QString& detail : {description, manufacturer})
+        if (!detail.isEmpty())
+            details << detail;
+    if (!serialNumber.isEmpty())
+        details << QStringLiteral("nr ") + serialNumber;
+    return details;
+}
+
+#ifndef Q_OS_WIN
 
 namespace {
 
@@ -38,9 +57,6 @@ SerialDevice listed(const QSerialPortInfo& info)
     if (info.hasVendorIdentifier() && info.hasProductIdentifier())
         device.usbId = hex4(info.vendorIdentifier()) + QLatin1Char(':') +
                        hex4(info.productIdentifier());
-#ifdef Q_OS_WIN
-    device.comNames << info.portName();
-#endif
     return device;
 }
 
@@ -63,10 +79,6 @@ QString StableNameOf(const QString& path)
 
 bool IsTerminalDevice(const QString& path)
 {
-#ifdef Q_OS_WIN
-    Q_UNUSED(path);
-    return false;
-#else
     std::error_code error;
     if (!std::filesystem::is_character_file(QFile::encodeName(path).toStdString(), error))
         return false;
@@ -78,18 +90,6 @@ bool IsTerminalDevice(const QString& path)
         return true;
     }
     return probe.error() == QSerialPort::PermissionError;  // held by someone: a line all the same
-#endif
-}
-
-QStringList SerialDevice::Details() const
-{
-    QStringList details;
-    for (const QString& detail : {description, manufacturer})
-        if (!detail.isEmpty())
-            details << detail;
-    if (!serialNumber.isEmpty())
-        details << QStringLiteral("nr ") + serialNumber;
-    return details;
 }
 
 std::vector<SerialDevice> ListSerialDevices()
@@ -123,5 +123,7 @@ std::vector<SerialDevice> ListSerialDevices()
     }
     return devices;
 }
+
+#endif  // not Q_OS_WIN
 
 }  // namespace varmo

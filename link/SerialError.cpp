@@ -3,22 +3,19 @@
 #include <cerrno>
 #include <system_error>
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace varmo {
 
+#ifndef Q_OS_WIN
 int SerialErrorNumber(QSerialPort::SerialPortError kind)
 {
-#ifdef Q_OS_WIN
-    switch (kind) {
-    case QSerialPort::NoError: return 0;
-    case QSerialPort::DeviceNotFoundError: return 2;        // ERROR_FILE_NOT_FOUND
-    case QSerialPort::PermissionError: return 5;            // ERROR_ACCESS_DENIED
-    case QSerialPort::OpenError: return 170;                // ERROR_BUSY
-    case QSerialPort::NotOpenError: return 6;               // ERROR_INVALID_HANDLE
-    case QSerialPort::UnsupportedOperationError: return 87; // ERROR_INVALID_PARAMETER
-    case QSerialPort::TimeoutError: return 121;             // ERROR_SEM_TIMEOUT
-    default: return 31;                                     // ERROR_GEN_FAILURE
-    }
-#else
     switch (kind) {
     case QSerialPort::NoError: return 0;
     case QSerialPort::DeviceNotFoundError: return ENOENT;
@@ -29,16 +26,11 @@ int SerialErrorNumber(QSerialPort::SerialPortError kind)
     case QSerialPort::TimeoutError: return ETIMEDOUT;
     default: return EIO;  // read, write and resource errors: the device failed
     }
-#endif
 }
 
 int SerialErrorNumber(QSerialPort::SerialPortError kind, const QString& text)
 {
-#ifdef Q_OS_WIN
-    constexpr int kLastNumber = 1800;
-#else
     constexpr int kLastNumber = 200;
-#endif
     // Qt builds the text of a system failure from the number with this very
     // function, so the first number giving the same text is the one.
     const QString wanted = text.trimmed();
@@ -63,6 +55,23 @@ std::string SystemErrorText(int code)
 {
     return std::system_category().message(code);
 }
+#else
+std::string SystemErrorText(int code)
+{
+    // The system's own words as wide text: the C++ library's message() gives
+    // them in the ANSI code page, and the status line and varmo-cli want UTF-8
+    // (a Polish Windows answers in Polish).
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (length == 0 || text == nullptr)
+        return "error " + std::to_string(code);
+    const QString words = QString::fromWCharArray(text, static_cast<qsizetype>(length)).trimmed();
+    LocalFree(text);
+    return words.toStdString();
+}
+#endif
 
 PortTrouble PortTroubleOf(int code)
 {

@@ -112,8 +112,10 @@ bool looksWritable()
 std::unique_ptr<QSettings> makeStore()
 {
 #ifdef Q_OS_WIN
-    // HKEY_CURRENT_USER\Software\Ferwen s.c.\Varmo
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+    // HKEY_CURRENT_USER\Software\Ferwen s.c.\Varmo: the registry is QSettings'
+    // default format on Windows, text values as REG_SZ. (The console's tests
+    // run under Wine make the default a file of their own.)
+    return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope,
                                        QString::fromUtf8(kOrganisation),
                                        QString::fromUtf8(kApplication));
 #else

@@ -8,9 +8,17 @@ pkgs="cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgte
 # poppler-utils: the tests read the service check's PDF back with pdftotext.
 # `make fuzz` builds with clang and its libFuzzer runtime.
 [ "${1:-}" = fuzz ] && pkgs="$pkgs clang-14 libclang-rt-14-dev"
-# `make windows-check` cross-compiles the Qt-free layers with MinGW-w64, builds
-# GoogleTest from Debian's sources, and runs the tests under Wine.
-[ "${1:-}" = windows ] && pkgs="cmake make g++-mingw-w64-x86-64-posix googletest wine64"
+# `make windows` cross-compiles the console and varmo-cli with MinGW-w64 against
+# Qt for Windows (moc and uic are Debian's, Qt's Polish catalogue too);
+# `make windows-package` zips them and makes an installer with NSIS;
+# `make windows-check` builds GoogleTest from Debian's sources and runs the
+# tests, varmo-cli, the installer and the console under Wine, on Xvfb.
+[ "${1:-}" = windows ] && pkgs="cmake make g++-mingw-w64-x86-64-posix qt6-base-dev-tools
+  qt6-translations-l10n xz-utils googletest wine64 nsis zip xvfb fonts-dejavu-core"
+# Qt for Windows built here when ../shared/windows has none
+# (scripts/build-qt-for-windows.sh): the same and Ninja, and dpkg-source.
+[ "${1:-}" = windows-qt ] && pkgs="cmake g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev xz-utils"
 missing=""
 for p in $pkgs; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -1,0 +1,69 @@
+# What a Windows program built here needs beside its .exe, and nothing more:
+# Qt's DLLs and the plugins it loads (platforms/, styles/, imageformats/),
+# MinGW's runtime DLLs, Qt's Polish catalogue for the toolkit's own dialogs,
+# and a qt.conf that keeps Qt's paths in the program's own folder.
+#
+# Every Windows program of the build (the two programs and the tests) is made
+# in <build>/bin, where all of this is copied, so each runs from the build tree
+# as it will run installed; `cmake --install` puts the programs and the same
+# files into one folder, which the zip and the installer hold.
+
+function(varmo_windows_runtime)
+  set(bin ${CMAKE_BINARY_DIR}/bin)
+  # Their folders install them (CMAKE_INSTALL_BINDIR is "." on Windows).
+  set_target_properties(${ARGN} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${bin})
+
+  set(dlls $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>)
+  # MinGW's own runtime, as Qt's DLLs were linked against it. (Microsoft's
+  # comes with vc_redist, which windeployqt puts beside the programs.)
+  set(runtimes "")
+  if(MINGW)
+    set(runtimes libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+  endif()
+  foreach(runtime IN LISTS runtimes)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
+      OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${found}" OR NOT EXISTS "${found}")
+      message(FATAL_ERROR "${runtime} not found beside ${CMAKE_CXX_COMPILER}")
+    endif()
+    list(APPEND dlls ${found})
+  endforeach()
+
+  set(folders platforms styles imageformats)
+  set(platforms Qt6::QWindowsIntegrationPlugin Qt6::QOffscreenIntegrationPlugin
+                Qt6::QMinimalIntegrationPlugin)
+  set(styles Qt6::QWindowsVistaStylePlugin)
+  set(imageformats Qt6::QGifPlugin Qt6::QICOPlugin Qt6::QJpegPlugin)
+
+  # Qt's paths from the program's folder. "Libraries" is there for the
+  # offscreen platform alone (varmo-cli check draws its PDF on it), which on
+  # Windows reads its fonts from <Libraries>/fonts: the system's fonts folder.
+  set(conf ${CMAKE_BINARY_DIR}/qt.conf)
+  file(WRITE ${conf} "[Paths]\nPrefix = .\nPlugins = .\nTranslations = translations\nLibraries = $(WINDIR)\n")
+  # Qt's catalogues are the same files on every system: Debian's will do.
+  find_file(VARMO_QTBASE_PL qtbase_pl.qm PATHS /usr/share/qt6/translations
+    NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+
+  set(copy ${CMAKE_COMMAND} -E copy_if_different)
+  set(commands COMMAND ${CMAKE_COMMAND} -E make_directory ${bin}
+               COMMAND ${copy} ${dlls} ${conf} ${bin})
+  install(FILES ${dlls} ${conf} DESTINATION .)
+  foreach(folder IN LISTS folders)
+    set(files "")
+    foreach(plugin IN LISTS ${folder})
+      list(APPEND files $<TARGET_FILE:${plugin}>)
+    endforeach()
+    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E make_directory ${bin}/${folder}
+                         COMMAND ${copy} ${files} ${bin}/${folder})
+    install(FILES ${files} DESTINATION ${folder})
+  endforeach()
+  if(VARMO_QTBASE_PL)
+    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E make_directory ${bin}/translations
+                         COMMAND ${copy} ${VARMO_QTBASE_PL} ${bin}/translations)
+    install(FILES ${VARMO_QTBASE_PL} DESTINATION translations)
+  else()
+    message(STATUS "qtbase_pl.qm not found (qt6-translations-l10n): the toolkit's dialogs speak English")
+  endif()
+  add_custom_target(windows_runtime ALL ${commands} VERBATIM
+    COMMENT "Qt, its plugins and MinGW's runtime beside the Windows programs")
+endfunction()

@@ -1,0 +1,175 @@
+// TComPort's device on QSerialPort (Linux and macOS). Qt reports a failure
+// as a kind and a text; SerialErrorNumber turns them into the system number
+// the operator's message carries.
+#include <QSerialPort>
+
+#include "link/ComPortDevice.h"
+#include "link/SerialError.h"
+
+namespace varmo {
+
+namespace {
+
+bool isTimeout(QSerialPort::SerialPortError kind)
+{
+    return kind == QSerialPort::NoError || kind == QSerialPort::TimeoutError;
+}
+
+}  // namespace
+
+struct ComPortDevice::Impl {
+    QSerialPort* serial = nullptr;
+    // Set while the device is being closed: what fails then is moot.
+    bool closing = false;
+
+    // 8N1, no flow control, the speed; 0 on success, else the error number.
+    int applyLineSettings(std::int32_t baud)
+    {
+        const bool applied = serial->setBaudRate(baud) &&
+                             serial->setDataBits(QSerialPort::Data8) &&
+                             serial->setParity(QSerialPort::NoParity) &&
+                             serial->setStopBits(QSerialPort::OneStop) &&
+                             serial->setFlowControl(QSerialPort::NoFlowControl);
+        if (applied)
+            return 0;
+        const int code = SerialErrorNumber(serial->error(), serial->errorString());
+        serial->clearError();
+        return code != 0 ? code : SerialErrorNumber(QSerialPort::UnsupportedOperationError);
+    }
+};
+
+ComPortDevice::ComPortDevice(QObject* parent) : QObject(parent), d_(std::make_unique<Impl>())
+{
+    d_->serial = new QSerialPort(this);
+    connect(d_->serial, &QSerialPort::readyRead, this, &ComPortDevice::ReadyRead);
+    connect(d_->serial, &QSerialPort::bytesWritten, this, [this] { emit BytesWritten(); });
+    connect(d_->serial, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError kind) {
+        if (d_->closing)
+            return;
+        // Time-outs, refused modem lines and the like are no failures of the
+        // device; the caller of a transfer looks at Failure() itself.
+        if (kind != QSerialPort::ReadError && kind != QSerialPort::ResourceError &&
+            kind != QSerialPort::WriteError)
+            return;
+        emit Failed(kind == QSerialPort::WriteError ? "WriteFile function failed"
+                                                    : "ReadFile function failed",
+                    SerialErrorNumber(kind));
+    });
+}
+
+ComPortDevice::~ComPortDevice()
+{
+    QObject::disconnect(d_->serial, nullptr, this, nullptr);
+    Close();
+}
+
+DeviceFailure ComPortDevice::Open(const QString& device, std::int32_t baud)
+{
+    QSerialPort& serial = *d_->serial;
+    serial.clearError();
+    serial.setPortName(device);
+    if (!serial.open(QIODevice::ReadWrite)) {
+        const int code = SerialErrorNumber(serial.error(), serial.errorString());
+        serial.clearError();
+        return {true, "Unable to open com port", code};
+    }
+    if (const int code = d_->applyLineSettings(baud); code != 0) {
+        Close();
+        return {true, "SetCommState function failed", code};
+    }
+    // The printer needs no modem lines; an adapter or a pseudo-terminal
+    // without them refuses, and that must not stop the port from opening.
+    serial.setDataTerminalReady(false);
+    serial.setRequestToSend(false);
+    serial.clearError();
+    return {};
+}
+
+void ComPortDevice::Close()
+{
+    QSerialPort& serial = *d_->serial;
+    d_->closing = true;
+    if (serial.isOpen()) {
+        // Whatever is still queued either way is of no use once the port is
+        // shut; a failure to drop it changes nothing, the device closes anyway.
+        serial.clear(QSerialPort::AllDirections);
+        serial.close();
+    }
+    serial.clearError();
+    d_->closing = false;
+}
+
+bool ComPortDevice::IsOpen() const
+{
+    return d_->serial->isOpen();
+}
+
+DeviceFailure ComPortDevice::SetSpeed(std::int32_t baud)
+{
+    QSerialPort& serial = *d_->serial;
+    if (serial.setBaudRate(baud))
+        return {};
+    const int code = SerialErrorNumber(serial.error(), serial.errorString());
+    serial.clearError();
+    return {true, "SetCommState function failed", code};
+}
+
+DeviceFailure ComPortDevice::StartWrite(const std::string& bytes)
+{
+    QSerialPort& serial = *d_->serial;
+    const qint64 size = static_cast<qint64>(bytes.size());
+    if (serial.write(bytes.data(), size) == size)
+        return {};
+    return {true, nullptr, SerialErrorNumber(serial.error())};
+}
+
+bool ComPortDevice::Writing() const
+{
+    return d_->serial->bytesToWrite() > 0;
+}
+
+std::int64_t ComPortDevice::FinishWrite()
+{
+    QSerialPort& serial = *d_->serial;
+    const qint64 unsent = serial.bytesToWrite();
+    if (unsent > 0) {
+        // Out of time, or broken off: what did not go must not trail out
+        // later in front of the next command.
+        serial.clear(QSerialPort::Output);
+        serial.clearError();
+    }
+    return unsent;
+}
+
+std::int64_t ComPortDevice::BytesAvailable()
+{
+    return d_->serial->isOpen() ? d_->serial->bytesAvailable() : 0;
+}
+
+std::string ComPortDevice::Read(std::int64_t max)
+{
+    QSerialPort& serial = *d_->serial;
+    const QByteArray chunk = max >= serial.bytesAvailable() ? serial.readAll() : serial.read(max);
+    return std::string(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+}
+
+DeviceFailure ComPortDevice::Failure() const
+{
+    const QSerialPort::SerialPortError kind = d_->serial->error();
+    if (isTimeout(kind))
+        return {};
+    // The caller's step names it: Qt does not say which call failed.
+    return {true, nullptr, SerialErrorNumber(kind)};
+}
+
+void ComPortDevice::ClearFailure()
+{
+    d_->serial->clearError();
+}
+
+int ComPortDevice::NotOpenCode()
+{
+    return SerialErrorNumber(QSerialPort::NotOpenError);
+}
+
+}  // namespace varmo

@@ -1,0 +1,98 @@
+; The Windows installer of Varmo, made by `make windows-package` with
+; Debian's NSIS: varmo-<version>-setup.exe. It installs for the user who runs
+; it, without administrator rights, into %LOCALAPPDATA%\Programs\Varmo, with
+; a Start-menu folder (the console, the uninstaller) and an entry in "Apps and
+; features". /S installs silently, /D=<folder> (last on the line) elsewhere.
+;
+;   makensis -DVERSION=1.0 -DSTAGE=<folder with varmo.exe> -DOUTFILE=<setup.exe> varmo.nsi
+; A 64-bit installer for a 64-bit program: it runs where varmo.exe runs (and
+; under a 64-bit-only Wine, which runs no 32-bit program at all).
+Target amd64-unicode
+SetCompressor /SOLID lzma
+RequestExecutionLevel user
+
+!ifndef VERSION
+  !error "VERSION is not given (-DVERSION=1.0)"
+!endif
+!ifndef STAGE
+  !error "STAGE is not given: the folder with varmo.exe and its DLLs"
+!endif
+!ifndef OUTFILE
+  !define OUTFILE "varmo-${VERSION}-setup.exe"
+!endif
+
+!define PRODUCT "Varmo"
+!define PUBLISHER "Ferwen s.c."
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Varmo"
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\Varmo"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${PRODUCT} ${VERSION} - ${PUBLISHER}"
+
+VIProductVersion "${VERSION}.0.0"
+VIAddVersionKey /LANG=1045 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=1045 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=1045 "FileDescription" "Program serwisowy do drukarki fiskalnej - instalator"
+VIAddVersionKey /LANG=1045 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1045 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1045 "LegalCopyright" "${PUBLISHER}"
+
+!include "MUI2.nsh"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN "$INSTDIR\varmo.exe"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "Polish"
+
+Section "Varmo"
+  ; The start menu and "Apps and features" of this user only.
+  SetShellVarContext current
+  SetOutPath "$INSTDIR"
+  File /r "${STAGE}\*.*"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  CreateDirectory "$SMPROGRAMS\Varmo"
+  CreateShortcut "$SMPROGRAMS\Varmo\Varmo.lnk" "$INSTDIR\varmo.exe" "" "$INSTDIR\varmo.exe" 0 \
+    SW_SHOWNORMAL "" "Program serwisowy do drukarki fiskalnej"
+  CreateShortcut "$SMPROGRAMS\Varmo\Odinstaluj Varmo.lnk" "$INSTDIR\uninstall.exe"
+
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\varmo.exe"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext current
+  Delete "$SMPROGRAMS\Varmo\Varmo.lnk"
+  Delete "$SMPROGRAMS\Varmo\Odinstaluj Varmo.lnk"
+  RMDir "$SMPROGRAMS\Varmo"
+  ; What the installer put there, by name, and the folder when that leaves it
+  ; empty; the settings under HKCU\Software\Ferwen s.c.\Varmo stay for a
+  ; later installation.
+  Delete "$INSTDIR\varmo.exe"
+  Delete "$INSTDIR\varmo-cli.exe"
+  Delete "$INSTDIR\Qt6*.dll"
+  Delete "$INSTDIR\libstdc++-6.dll"
+  Delete "$INSTDIR\libgcc_s_seh-1.dll"
+  Delete "$INSTDIR\libwinpthread-1.dll"
+  Delete "$INSTDIR\qt.conf"
+  Delete "$INSTDIR\copyright.txt"
+  RMDir /r "$INSTDIR\platforms"
+  RMDir /r "$INSTDIR\styles"
+  RMDir /r "$INSTDIR\imageformats"
+  RMDir /r "$INSTDIR\translations"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd
