@@ -121,6 +121,9 @@ Exit status:
   1  the printer refused the command or did not answer
   2  wrong usage: options, command, parameters or script
   3  the port could not be opened, or failed while in use
+  130, 143  stopped by SIGINT (Ctrl+C) or SIGTERM: the frame on the line is
+     finished, an open goods report is ended, and standard error names the
+     script line and how many goods went out
   Every failure is one line on standard error, "varmo-cli: " then the script
   file and line when in a script, the command, and the reason:
   "Brak odpowiedzi" (no answer), "Niezrozumiała sekwencja" (an answer that

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "cli/Failure.h"
+#include "cli/Interruption.h"
 #include "cli/ParamText.h"
 #include "cli/Verbs.h"
 #include "cli/Words.h"
@@ -158,7 +159,25 @@ void RunScript(Session& session, CheckedScript& lines, const QString& path, bool
 {
     lines.Rewind();
     ScriptLine kept;
+    // The goods report open on the printer, and the goods sent in it.
+    bool inReport = false;
+    int goods = 0;
+    const auto stopIfInterrupted = [&](int number, const char* where_) {
+        const int signal = Interruption();
+        if (signal == 0)
+            return;
+        // Stopped between two lines: the printer is not left inside the
+        // goods report, as the console's "Anuluj" does not leave it.
+        if (inReport)
+            session.Perform(BuildStep({"goods-check-end"}), "goods-check-end", number, false,
+                            report);
+        throw CliFailure(static_cast<ExitCode>(128 + signal),
+                         where(path, number) + "stopped by " + InterruptionName(signal) + " " +
+                             where_ + "; " + std::to_string(goods) + " goods went out" +
+                             (inReport ? ", and the goods report was ended" : ""));
+    };
     while (lines.Next(kept)) {
+        stopIfInterrupted(kept.number, "before this line");
         before(kept);
         // Checked already; read again, as the file is read again.
         const ParsedLine line = parsedAt(path, kept.number, kept.text);
@@ -177,7 +196,17 @@ void RunScript(Session& session, CheckedScript& lines, const QString& path, bool
         if (line.expect && !outcome.ok)
             throw CliFailure(ExitCode::Refused,
                              where(path, kept.number) + line.words[0] + ": " + outcome.reason);
+        const std::string& verb = line.words[0];
+        if (verb == "goods-check-start" && outcome.ok) {
+            inReport = true;
+            goods = 0;
+        } else if (verb == "goods-check-line" && outcome.ok && inReport) {
+            ++goods;
+        } else if (verb == "goods-check-end") {
+            inReport = false;
+        }
     }
+    stopIfInterrupted(kept.number, "after this line, the last");
 }
 
 }  // namespace varmo::cli

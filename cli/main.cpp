@@ -11,6 +11,7 @@
 #include "cli/CheckVerb.h"
 #include "cli/CommandLine.h"
 #include "cli/Failure.h"
+#include "cli/Interruption.h"
 #include "cli/HelpText.h"
 #include "cli/LinkChoice.h"
 #include "cli/Output.h"
@@ -150,6 +151,7 @@ int main(int argc, char* argv[])
         args.push_back(arguments[i].toStdString());
 
     OpenSettingsStore();
+    CatchInterruptions();
     // Never opened: the defaults apply, and the operator hears why.
     if (const std::string unread = SettingsFileProblem(); !unread.empty())
         std::cerr << "varmo-cli: " << TerminalText(unread) << std::endl;

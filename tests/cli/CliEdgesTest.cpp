@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QTemporaryDir>
+#include <QThread>
 #include <memory>
 
 #include "cli/Script.h"
@@ -57,6 +58,30 @@ TEST_F(CliTest, ACopyOfAnAnswerNeverPassesForARefusalsNumber)
     const CliResult tooLong = Cli({"send", "<ESC>P" + QString(2100, QLatin1Char('x')) + "<ESC>\\"});
     EXPECT_EQ(tooLong.exitCode, 2) << tooLong.err.toStdString();
     EXPECT_TRUE(tooLong.err.contains(QStringLiteral("2048"))) << tooLong.err.toStdString();
+}
+
+TEST_F(CliTest, AScriptStoppedByASignalEndsTheGoodsReportAndSaysWhere)
+{
+    StartPrinter();
+    QString text = QStringLiteral("goods-check-start locked\n");
+    for (int i = 1; i <= 3000; ++i)
+        text += QStringLiteral("goods-check-line Towar%1 A\n").arg(i);
+    const QString path = Script(text);
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        const std::unique_ptr<QProcess> run =
+            cli_.Start({QStringLiteral("--port"), printer_->path(), QStringLiteral("run"), path});
+        ASSERT_TRUE(run->waitForReadyRead(10000));
+        QThread::msleep(300);  // some goods on their way
+        ::kill(static_cast<pid_t>(run->processId()), signal);
+        const CliResult result = cli_.Finish(*run);
+        EXPECT_EQ(result.exitCode, 128 + signal);
+        EXPECT_TRUE(result.err.contains(QStringLiteral("goods went out, and the goods report was ended")))
+            << result.err.toStdString();
+        // Out of the report: a new one may start, where one left open gives error 82.
+        EXPECT_EQ(Cli({"goods-check-start", "locked"}).exitCode, 0);
+        EXPECT_EQ(Cli({"goods-check-end"}).exitCode, 0);
+    }
 }
 
 TEST_F(CliTest, APrintersSecondCopyIsNeverTakenForTheNextAnswerInThisRunOrTheNext)

@@ -1,0 +1,14 @@
+#pragma once
+// Ctrl+C (SIGINT) and SIGTERM while varmo-cli talks to the printer: the
+// signal is only noted, so the frame on the line is finished; the script
+// stops before its next line and leaves the printer out of a goods report.
+namespace varmo::cli {
+
+// Installs the handlers; from then on a signal is noted, not fatal.
+void CatchInterruptions();
+// The signal that came, or 0.
+int Interruption();
+// The signal's name for the operator ("SIGINT").
+const char* InterruptionName(int signal);
+
+}  // namespace varmo::cli
