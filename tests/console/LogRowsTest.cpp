@@ -91,6 +91,13 @@ TEST(LogRowMakerTest, AnAnswerCarriesItsCommandAndTheTimeSinceItsFrameWentOut)
     const LogRow delivered = answer(120, PortRoad::Delivered);
     EXPECT_EQ(delivered.answerMs, 120);
     EXPECT_EQ(delivered.description, QStringLiteral("Odczyt kodu błędu"));
+    // After its wait: late, under its own question, whatever is current now;
+    // what is read off before a question answers nobody.
+    const LogRow late = answer(2300, PortRoad::Late);
+    EXPECT_EQ(late.answerMs, 2300);
+    EXPECT_EQ(late.description, QStringLiteral("spóźniona: Odczyt nagłówka"));
+    EXPECT_EQ(answer(2400, PortRoad::ReadOff).description,
+              QStringLiteral("odrzucone przed pytaniem"));
 }
 
 TEST(LogRowMakerTest, AFrameOnAMazoviaLineReadsWithItsPolishLettersAndKeepsItsBytes)
