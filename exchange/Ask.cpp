@@ -1,5 +1,6 @@
 // The one door to the printer: every question goes out and is answered here.
 #include <QElapsedTimer>
+#include <algorithm>
 
 #include "exchange/PrinterExchange.h"
 #include "protocol/Frame.h"
@@ -56,6 +57,15 @@ FrameTooLong::FrameTooLong(std::size_t content)
 {
 }
 
+void PrinterExchange::noteHowItCame(const std::string& came, const std::string& answer)
+{
+    // Whole in one piece and nothing after it: nothing is on its way.
+    if (port_.LastReadPieces() <= 1 && came == answer)
+        return;
+    const auto gap = static_cast<int>(std::min<std::int64_t>(port_.LastReadLongestGapMs(), kQuietMaxMs));
+    quietMs_ = std::clamp(2 * gap + 10, kQuietMinMs, kQuietMaxMs);
+}
+
 void PrinterExchange::keepUnfinished(const std::string& came)
 {
     // A frame begun within the wait but not ended is an answer on its way:
@@ -75,7 +85,8 @@ std::string PrinterExchange::readOff()
     const auto guard = std::chrono::duration_cast<std::chrono::milliseconds>(
                            lateGuardUntil_ - Clock::now()).count();
     const int minMs = awaitingLate_ && guard > 0 ? static_cast<int>(guard) : 0;
-    std::string bytes = port_.ReadOffUntilQuiet(kQuietMs, minMs, minMs + kReadOffLimitMs);
+    std::string bytes = port_.ReadOffUntilQuiet(quietMs_, minMs, minMs + kReadOffLimitMs);
+    quietMs_ = 0;
     // A frame begun before the question is no answer to it either.
     return packets_.DropPartial() + bytes;
 }
@@ -129,6 +140,7 @@ Reply PrinterExchange::Ask(const Question& question)
             break;
         }
         reply.frame = *answer;
+        noteHowItCame(came, reply.frame);
         reply.kind = question.checked && !CheckValueRight(reply.frame) ? ReplyKind::BadCheck
                                                                       : ReplyKind::Answered;
         if (reply.kind == ReplyKind::Answered)
@@ -147,6 +159,8 @@ Reply PrinterExchange::Ask(const Question& question)
             const std::string came = port_.ReadBytes(kAnswerLimit, question.waitMs, nullptr);
             reply.frames = WholeFrames(came);
             keepUnfinished(came);
+            if (!came.empty())
+                quietMs_ = kQuietMinMs;
         }
         break;
     }

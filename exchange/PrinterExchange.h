@@ -36,10 +36,13 @@ public:
     static constexpr int kStatusWaitMs = 500;
     // A dialog's read waits this long for a whole frame.
     static constexpr int kDirectReadWaitMs = 500;
-    // Before a question the line must have been quiet this long: longer than
-    // the gaps inside one answer, so that a copy or the tail of an answer
-    // still on its way is read off, not taken for the next answer.
-    static constexpr int kQuietMs = 60;
+    // Before a question the line must have been quiet for longer than the
+    // gaps inside the last answer, so that a copy or the tail of an answer
+    // still on its way is read off, not taken for the next answer: twice the
+    // longest gap seen, at least kQuietMinMs, at most kQuietMaxMs. An answer
+    // that came whole in one piece with nothing after it asks for no quiet.
+    static constexpr int kQuietMinMs = 20;
+    static constexpr int kQuietMaxMs = 300;
     // The most the reading off waits for a line that keeps talking.
     static constexpr int kReadOffLimitMs = 1000;
 
@@ -164,6 +167,8 @@ private:
     // Waits for and reads off what the line still carries before a question.
     std::string readOff();
     void keepUnfinished(const std::string& came);
+    // The quiet the next question waits for, from how this answer came.
+    void noteHowItCame(const std::string& came, const std::string& answer);
     void watchAfterFailure(const PortState& state);
     void checkDeviceBack();
     bool answersAsThePrinter();
@@ -176,6 +181,7 @@ private:
     CommandHistoryList history_;
 
     int answerWaitMs_ = kAnswerWaitMs;
+    int quietMs_ = 0;  // what the next question waits for, after the last answer
     bool asking_ = false;
     const TCommand* direct_ = nullptr;
     // A question went unanswered: what comes before the next one is its late

@@ -178,6 +178,8 @@ std::string TComPort::ReadBytes(std::int32_t count, std::int32_t limitMs,
     if (count <= 0 || Waiting())
         return received;
     auto lastArrival = std::chrono::steady_clock::now();
+    lastReadPieces_ = 0;
+    lastReadLongestGapMs_ = 0;
 
     {
         // The receivers get nothing while this runs: the bytes are the caller's.
@@ -192,7 +194,13 @@ std::string TComPort::ReadBytes(std::int32_t count, std::int32_t limitMs,
                 return true;
             if (device_->BytesAvailable() > 0) {
                 received += device_->Read(static_cast<std::int64_t>(wanted - received.size()));
-                lastArrival = lastArrival_ = std::chrono::steady_clock::now();
+                const auto now = std::chrono::steady_clock::now();
+                if (lastReadPieces_++ > 0)
+                    lastReadLongestGapMs_ = std::max<std::int64_t>(
+                        lastReadLongestGapMs_,
+                        std::chrono::duration_cast<std::chrono::milliseconds>(now - lastArrival)
+                            .count());
+                lastArrival = lastArrival_ = now;
             }
             return received.size() >= wanted || (complete && complete(received)) ||
                    bool(device_->Failure());

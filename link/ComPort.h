@@ -54,6 +54,10 @@ public:
     // holds for what came so far.
     std::string ReadBytes(std::int32_t count, std::int32_t limitMs,
                           const std::function<bool(const std::string&)>& complete);
+    // How the last ReadBytes' bytes came: in how many pieces, and the longest
+    // pause between two of them (the line's own gaps inside one answer).
+    int LastReadPieces() const { return lastReadPieces_; }
+    std::int64_t LastReadLongestGapMs() const { return lastReadLongestGapMs_; }
     // A pause between frames, held like the waits above: nothing is delivered
     // meanwhile. False when the operator broke it off.
     bool Pause(std::int32_t ms);
@@ -127,6 +131,8 @@ private:
     bool deliveryQueued_ = false;
     // When the last byte came in, for the quiet before a question.
     std::chrono::steady_clock::time_point lastArrival_{};
+    int lastReadPieces_ = 0;
+    std::int64_t lastReadLongestGapMs_ = 0;
 };
 
 }  // namespace varmo

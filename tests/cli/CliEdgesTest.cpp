@@ -64,7 +64,8 @@ TEST_F(CliTest, AScriptStoppedByASignalEndsTheGoodsReportAndSaysWhere)
 {
     StartPrinter();
     QString text = QStringLiteral("goods-check-start locked\n");
-    for (int i = 1; i <= 3000; ++i)
+    // Long enough that the signal comes in the middle of it.
+    for (int i = 1; i <= 100000; ++i)
         text += QStringLiteral("goods-check-line Towar%1 A\n").arg(i);
     const QString path = Script(text);
     for (const int signal : {SIGINT, SIGTERM}) {
@@ -72,7 +73,7 @@ TEST_F(CliTest, AScriptStoppedByASignalEndsTheGoodsReportAndSaysWhere)
         const std::unique_ptr<QProcess> run =
             cli_.Start({QStringLiteral("--port"), printer_->path(), QStringLiteral("run"), path});
         ASSERT_TRUE(run->waitForReadyRead(10000));
-        QThread::msleep(300);  // some goods on their way
+        QThread::msleep(100);  // some goods on their way
         ::kill(static_cast<pid_t>(run->processId()), signal);
         const CliResult result = cli_.Finish(*run);
         EXPECT_EQ(result.exitCode, 128 + signal);
