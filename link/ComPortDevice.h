@@ -12,7 +12,7 @@
 
 namespace varmo {
 
-// A step of the device that failed. text is the Part's text for the step
+// A step of the device that failed. text is the port's own text for the step
 // ("SetupComm function failed"), or null where the caller's step names it
 // best; code is the system's error number.
 struct DeviceFailure {

@@ -1,7 +1,7 @@
-// TComPort's device on the Win32 serial API, as the Part describes the port:
+// TComPort's device on the Win32 serial API, as the printer's port is set up:
 // CreateFile on \\.\COMn for overlapped input and output, queues of 1024
 // bytes (SetupComm), 8N1 with no flow control and DTR and RTS inactive
-// (SetCommState), the Part's time-outs (SetCommTimeouts), ReadFile and
+// (SetCommState), the port's time-outs (SetCommTimeouts), ReadFile and
 // WriteFile, PurgeComm, and GetLastError's number in every failure.
 //
 // No thread of our own: the line is watched by an overlapped WaitCommEvent

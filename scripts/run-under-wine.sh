@@ -194,7 +194,7 @@ sed -i 's/\r$//' "$out/no-device.out"
 echo "   COM9, no device: exit $no_device: $(tail -n 1 "$out/no-device.out")"
 [ "$no_device" = 3 ] || fail "varmo-cli.exe on a COM name with no device exited $no_device, not 3"
 grep -q 'Unable to open com port (win error code: 2)' "$out/no-device.out" ||
-  fail "varmo-cli.exe on COM9: not the Part's message ($out/no-device.out)"
+  fail "varmo-cli.exe on COM9: not the port's message ($out/no-device.out)"
 # The service check's PDF, drawn on Qt's offscreen platform with the fonts
 # of the system's fonts folder (qt.conf), here one DejaVu font standing in
 # for Windows' own.

@@ -144,7 +144,7 @@ TEST_F(GoodsListTest, SavedAndOpenedByTheLineRules)
     WriteFile("none.txt", "nic tu nie ma\r\n;\r\n");
     WriteFile("empty.txt", "");
     const QString badRate = QStringLiteral("po średniku brak litery stawki od A do G – pominięty");
-    // The Part's rules as they were; what they skipped or cut is told in
+    // The loading rules as they were; what they skipped or cut is told in
     // one box after the load.
     const struct {
         const char* file;

@@ -1,5 +1,5 @@
 // "Otwórz" of the goods list on files that are no goods list, or not quite:
-// the Part's rules load what they load, and one box tells what they skipped
+// the loading rules load what they load, and one box tells what they skipped
 // and cut, with the counts and the first few lines.
 #include "console/dialogs/reports/GoodsLoadMessage.h"
 #include "console/dialogs/reports/GoodsTable.h"

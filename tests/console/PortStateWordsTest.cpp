@@ -40,7 +40,7 @@ TEST_F(PortStateWordsTest, TheStatusLineTellsBusyAndAbsentApart)
         TFMain& main = Start();
         prompts.shown.clear();
         EXPECT_FALSE(main.EnsurePortOpen());
-        // The box the specification fixes stays as it is.
+        // The box the console has always shown stays as it is.
         EXPECT_EQ(prompts.shown,
                   std::vector<Shown>{Message(QStringLiteral("COM"),
                                              QStringLiteral("Nie można otworzyć portu"))});

@@ -1,8 +1,8 @@
 // The Win32 serial port (link/ComPortWin.cpp) under Wine, against varmo-sim
 // on COM5. Wine carries CreateFile, SetCommState, WaitCommEvent, ReadFile and
 // the rest to the Linux pseudo-terminal, so what is asserted here is what a
-// Windows program sees of its COM port: the bytes, the Part's time-outs, and
-// the Part's messages with the error numbers Wine gives (GetLastError).
+// Windows program sees of its COM port: the bytes, the port's time-outs, and
+// the port's own messages with the error numbers Wine gives (GetLastError).
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
