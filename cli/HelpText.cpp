@@ -25,7 +25,7 @@ command line as it should be):
   --codepage maz|win  Polish letters go out in Mazovia (maz) or Windows-1250
                       (win); without it the console's setting, else maz
   --json              one JSON object per exchange, one per line
-  --timeout MS        how long to wait for an answer (default 2000; 500 for enq and dle)
+  --timeout MS        how long to wait for an answer, a status byte too (default 2000)
   --listen MS         how long to watch the line after a command that takes
                       no answer, for what the printer sends by itself, before
                       going on (default 0, or 300 with --no-check; for send

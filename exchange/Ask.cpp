@@ -1,6 +1,7 @@
 // The one door to the printer: every question goes out and is answered here.
 #include <QElapsedTimer>
 #include <algorithm>
+#include <utility>
 
 #include "exchange/PrinterExchange.h"
 #include "protocol/Frame.h"
@@ -84,7 +85,10 @@ std::string PrinterExchange::readOff()
     // it is read off as late and never taken for the next answer.
     const auto guard = std::chrono::duration_cast<std::chrono::milliseconds>(
                            lateGuardUntil_ - Clock::now()).count();
-    const int minMs = awaitingLate_ && guard > 0 ? static_cast<int>(guard) : 0;
+    int minMs = awaitingLate_ && guard > 0 ? static_cast<int>(guard) : 0;
+    // Just opened: what is still coming shows itself within this time.
+    if (std::exchange(justOpened_, false))
+        minMs = std::max(minMs, kQuietOnOpenMs);
     std::string bytes = port_.ReadOffUntilQuiet(quietMs_, minMs, minMs + kReadOffLimitMs);
     quietMs_ = 0;
     // A frame begun before the question is no answer to it either.

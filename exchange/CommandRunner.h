@@ -19,7 +19,10 @@ struct LinkTimes {
     int answerMs = PrinterExchange::kAnswerWaitMs;  // for an answer the command waits for
     int listenMs = 0;     // for anything after a command that takes no answer
     int sequenceListenMs = 300;  // for the answer to a sequence sent as it is
-    int statusMs = PrinterExchange::kStatusWaitMs;  // for the status byte of ENQ and DLE
+    // For the status byte of ENQ and DLE: the answer time too. A status byte
+    // given up on after the status panel's half second would come later and
+    // pass for the next question's answer, in this run or the next.
+    int statusMs = PrinterExchange::kAnswerWaitMs;
 };
 
 // The port failed under a run, or the bytes did not all go out.

@@ -64,8 +64,11 @@ bool PrinterExchange::Open()
 
 void PrinterExchange::OpenOrThrow()
 {
-    if (!port_.Connected())
-        port_.OpenPort();
+    if (port_.Connected())
+        return;
+    port_.OpenPort();
+    quietMs_ = kQuietOnOpenMs;
+    justOpened_ = true;
 }
 
 void PrinterExchange::Close()

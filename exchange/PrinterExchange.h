@@ -43,6 +43,10 @@ public:
     // that came whole in one piece with nothing after it asks for no quiet.
     static constexpr int kQuietMinMs = 20;
     static constexpr int kQuietMaxMs = 300;
+    // The first question after the port opens knows nothing of the line: an
+    // answer to another program (or to an earlier varmo-cli) may still be
+    // coming in pieces, so it waits for this much quiet.
+    static constexpr int kQuietOnOpenMs = 100;
     // The most the reading off waits for a line that keeps talking.
     static constexpr int kReadOffLimitMs = 1000;
 
@@ -182,6 +186,7 @@ private:
 
     int answerWaitMs_ = kAnswerWaitMs;
     int quietMs_ = 0;  // what the next question waits for, after the last answer
+    bool justOpened_ = false;  // no question yet since the port opened
     bool asking_ = false;
     const TCommand* direct_ = nullptr;
     // A question went unanswered: what comes before the next one is its late
