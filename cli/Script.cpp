@@ -168,8 +168,10 @@ void RunScript(Session& session, CheckedScript& lines, const QString& path, bool
             return;
         // Stopped between two lines: the printer is not left inside the
         // goods report, as the console's "Anuluj" does not leave it.
+        // Checked: the error read that follows shows the printer has taken
+        // the frame before the port closes behind it.
         if (inReport)
-            session.Perform(BuildStep({"goods-check-end"}), "goods-check-end", number, false,
+            session.Perform(BuildStep({"goods-check-end"}), "goods-check-end", number, true,
                             report);
         throw CliFailure(static_cast<ExitCode>(128 + signal),
                          where(path, number) + "stopped by " + InterruptionName(signal) + " " +

@@ -30,6 +30,8 @@ Session::Session(const QString& port, std::int32_t baud, LinkTimes times)
 {
     exchange_.SetPort(port);
     exchange_.SetSpeed(baud);
+    // A run starts on a line an earlier run may have left an answer on.
+    exchange_.QuietAfterOpenMs = PrinterExchange::kQuietOnOpenMs;
 }
 
 void Session::Open()

@@ -88,7 +88,7 @@ std::string PrinterExchange::readOff()
     int minMs = awaitingLate_ && guard > 0 ? static_cast<int>(guard) : 0;
     // Just opened: what is still coming shows itself within this time.
     if (std::exchange(justOpened_, false))
-        minMs = std::max(minMs, kQuietOnOpenMs);
+        minMs = std::max(minMs, QuietAfterOpenMs);
     std::string bytes = port_.ReadOffUntilQuiet(quietMs_, minMs, minMs + kReadOffLimitMs);
     quietMs_ = 0;
     // A frame begun before the question is no answer to it either.

@@ -67,8 +67,7 @@ void PrinterExchange::OpenOrThrow()
     if (port_.Connected())
         return;
     port_.OpenPort();
-    quietMs_ = kQuietOnOpenMs;
-    justOpened_ = true;
+    justOpened_ = QuietAfterOpenMs > 0;
 }
 
 void PrinterExchange::Close()

@@ -44,9 +44,10 @@ public:
     static constexpr int kQuietMinMs = 20;
     static constexpr int kQuietMaxMs = 300;
     // The first question after the port opens knows nothing of the line: an
-    // answer to another program (or to an earlier varmo-cli) may still be
-    // coming in pieces, so it waits for this much quiet.
+    // answer an earlier varmo-cli gave up on may still be coming in pieces.
+    // A caller that starts afresh on a line others used sets this much quiet.
     static constexpr int kQuietOnOpenMs = 100;
+    int QuietAfterOpenMs = 0;
     // The most the reading off waits for a line that keeps talking.
     static constexpr int kReadOffLimitMs = 1000;
 
