@@ -1,5 +1,9 @@
 #include "link/SerialError.h"
 
+#ifdef Q_OS_WIN
+#include "link/ComPortDevice.h"
+#endif
+
 #include <cerrno>
 #include <system_error>
 
@@ -115,12 +119,23 @@ PortTrouble PortTroubleOf(int code)
 
 int DeviceOpenError(const QString& path)
 {
+#ifdef Q_OS_WIN
+    // The port's own device tries it, as opening the port would.
+    ComPortDevice probe;
+    const DeviceFailure failure = probe.Open(path, 9600);
+    if (!failure) {
+        probe.Close();
+        return 0;
+    }
+    return failure.code;
+#else
     QSerialPort probe(path);
     if (probe.open(QIODevice::ReadWrite)) {
         probe.close();
         return 0;
     }
     return SerialErrorNumber(probe.error(), probe.errorString());
+#endif
 }
 
 std::string PolishSystemReason(int code)
