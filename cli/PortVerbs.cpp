@@ -1,6 +1,7 @@
 #include "cli/PortVerbs.h"
 
 #include <QJsonArray>
+#include <cerrno>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <iostream>
@@ -32,7 +33,8 @@ void printJson(std::ostream& out, const QJsonObject& object)
 // Why the device will not open, in the console's words; 0 when it opens.
 int troubleOf(const SerialDevice& device)
 {
-    return device.missing ? SerialErrorNumber(QSerialPort::DeviceNotFoundError)
+    // No such device: ENOENT here, ERROR_FILE_NOT_FOUND on Windows, both 2.
+    return device.missing ? ENOENT
                           : DeviceOpenError(device.path);
 }
 
