@@ -28,7 +28,7 @@
 #include <QTimer>
 
 #include "console/app/FormSet.h"
-#include "console/app/Localisation.h"
+#include "console/base/Localisation.h"
 #include "console/dialogs/settings/TFCOM.h"
 #include "console/mainwindow/TFMain.h"
 #include "link/SettingsStore.h"
