@@ -1,6 +1,11 @@
 #include "cli/Session.h"
 
+#include <algorithm>
+#include <iostream>
+
 #include "cli/Failure.h"
+#include "cli/Interruption.h"
+#include "exchange/MinuteTurn.h"
 #include "link/DeviceMapping.h"
 #include "link/SerialError.h"
 
@@ -50,9 +55,27 @@ void Session::Open()
 Outcome Session::Perform(const Step& step, const std::string& verb, int line, bool check,
                          const Report& report)
 {
+    waitUntil(step.sendAt, verb);
     return Translated([&] {
         return runner_.Perform(step.command.get(), step.control, verb, line, check, report);
     });
+}
+
+void Session::waitUntil(const QDateTime& then, const std::string& verb)
+{
+    if (!then.isValid())
+        return;
+    std::cerr << verb << ": goes out at the turn of the minute, "
+              << then.toString(QStringLiteral("HH:mm:ss")).toStdString() << ", in "
+              << (MsUntil(then) + 999) / 1000 << " s" << std::endl;
+    // A little at a time, so that Ctrl+C is heard while the minute runs out.
+    while (const qint64 left = MsUntil(then)) {
+        if (const int signal = Interruption())
+            throw CliFailure(static_cast<ExitCode>(128 + signal),
+                             verb + ": stopped by " + InterruptionName(signal) +
+                                 " before it was sent");
+        Pause(static_cast<int>(std::min<qint64>(left, 100)));
+    }
 }
 
 void Session::Pause(int ms)

@@ -34,6 +34,8 @@ public:
     PrinterExchange& Exchange() { return exchange_; }
 
 private:
+    // Waits, the line heard, until then (when valid), or ends the run on a signal.
+    void waitUntil(const QDateTime& then, const std::string& verb);
     PrinterExchange exchange_;
     CommandRunner runner_;
 };

@@ -10,6 +10,7 @@
 #include "commands/SettingCommands.h"
 #include "commands/TransactionCommands.h"
 #include "commands/UserCommand.h"
+#include "exchange/MinuteTurn.h"
 #include "protocol/Exception.h"
 #include "protocol/Frame.h"
 
@@ -67,10 +68,14 @@ std::array<std::int32_t, 7> rateCodes(const Args& args)
 Step setClock(const Args& args)
 {
     if (args.size() == 1 && args[0] == "now") {
-        const QDateTime now = QDateTime::currentDateTime();
-        const QDate date = now.date();
-        return frame<TCmdSetClock>(date.year() - 2000, date.month(), date.day(),
-                                   now.time().hour(), now.time().minute());
+        // The clock takes no seconds: it goes out at the next turn of the
+        // minute, set to that minute.
+        const QDateTime turn = NextMinuteTurn(QDateTime::currentDateTime());
+        const QDate date = turn.date();
+        Step step = frame<TCmdSetClock>(date.year() - 2000, date.month(), date.day(),
+                                        turn.time().hour(), turn.time().minute());
+        step.sendAt = turn;
+        return step;
     }
     if (args.size() != 2)
         throw UsageError("set-clock: give DATE TIME, or now");

@@ -1,4 +1,5 @@
 #pragma once
+#include <QDateTime>
 // The commands varmo-cli knows, by the word that names them: what each one
 // sends (a catalogue command's frame, or one control byte) built from its
 // parameters, and the line of help that describes it.
@@ -15,6 +16,9 @@ namespace varmo::cli {
 struct Step {
     std::unique_ptr<TCommand> command;
     char control = 0;  // when there is no command
+    // When valid: the command goes out at this moment, not before (the clock
+    // set to this computer's time at the turn of a minute).
+    QDateTime sendAt;
 };
 
 struct Verb {

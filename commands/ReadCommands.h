@@ -115,6 +115,9 @@ public:
     void DescribeAnswer(Lines& lines) const override;
     bool ParseAnswer(const std::string& body) override;
     bool AcceptAnswer(const std::string& frame) override;
+    // Printers send two characters in the check value's place of the clock
+    // answer that are no check value: whoever reads it must not verify them.
+    bool AnswerHasChecksum() const override { return false; }
 
     std::int32_t Year() const { return year_; }  // two digits
     std::int32_t Month() const { return month_; }

@@ -12,8 +12,8 @@ AnswerMatch MatchAnswer(TCommand* command, const std::string& frame, bool descri
     if (request == nullptr)
         return match;
     match.forRequest = true;
-    // An answer that carries a check value is taken only with the right one,
-    // the clock's too: a spoilt frame is no reading at all.
+    // An answer that carries a check value is taken only with the right one;
+    // the clock's two characters in its place are never one.
     if ((request->AnswerHasChecksum() && !CheckValueRight(frame)) ||
         !request->AcceptAnswer(frame)) {
         match.description.assign(1, kNotUnderstoodText);

@@ -26,6 +26,9 @@ public:
 
     // The command becomes the window's current one; "Wykonaj" sends it.
     virtual void SubmitCommand(std::unique_ptr<TCommand> command) = 0;
+    // "Wykonaj" on the current command, for a dialog that sends at a moment
+    // of its own (the clock at the turn of the minute).
+    virtual void SendCurrentCommand() = 0;
     virtual bool EnsurePortOpen() = 0;
 
     // The status panel: the ENQ byte read and shown, or nothing when the

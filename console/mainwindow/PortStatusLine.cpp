@@ -79,6 +79,15 @@ PortStatusLine::PortStatusLine(QStatusBar* bar) : QObject(bar)
     bar->addWidget(LbSearch);
     LbSearch->hide();
     connect(LbSearch, &QLabel::linkActivated, this, &PortStatusLine::searchRequested);
+    LbVerify = new QLabel(QStringLiteral("<a href=\"sprawdz\">sprawdź, czy wykonała</a>"), bar);
+    LbVerify->setObjectName(QStringLiteral("LbVerify"));
+    LbVerify->setTextFormat(Qt::RichText);
+    LbVerify->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    LbVerify->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                      Qt::LinksAccessibleByKeyboard);
+    bar->addWidget(LbVerify);
+    LbVerify->hide();
+    connect(LbVerify, &QLabel::linkActivated, this, &PortStatusLine::verifyRequested);
     LbPort = field(bar, "LbPort", true);
     LbSpeed = field(bar, "LbSpeed", true);
     LbCodePage = field(bar, "LbCodePage", true);
@@ -110,11 +119,39 @@ void PortStatusLine::ShowCodePage(const QString& codePage)
                                                       : QStringLiteral("Windows"));
 }
 
-void PortStatusLine::showAnswerNews(const QString& text, bool silent)
+void PortStatusLine::showAnswerNews(const QString& text, bool silent, const QColor& shade,
+                                    bool sent)
 {
     show(LbNoAnswer, text);
+    colour(LbNoAnswer, shade);
     if (LbSearch->isVisibleTo(LbSearch->parentWidget()) != silent)
         LbSearch->setVisible(silent);
+    if (LbVerify->isVisibleTo(LbVerify->parentWidget()) != sent)
+        LbVerify->setVisible(sent);
+}
+
+void PortStatusLine::Sent(const QString& description)
+{
+    showAnswerNews(ShownAtMost(QStringLiteral("Wysłano: ") + description), false, Qt::black, true);
+}
+
+void PortStatusLine::Verified(const QString& description, std::optional<std::int32_t> error,
+                              const QString& errorText)
+{
+    if (!error) {
+        showAnswerNews(QStringLiteral("Brak odpowiedzi: Odczyt kodu błędu"), true);
+        return;
+    }
+    if (*error == 0) {
+        showAnswerNews(ShownAtMost(QStringLiteral("Drukarka wykonała: ") + description), false,
+                       QColor(0, 128, 0));
+        return;
+    }
+    QString text = QStringLiteral("Kod błędu %1").arg(*error);
+    if (!errorText.isEmpty())
+        text += QStringLiteral(": ") + errorText;
+    showAnswerNews(ShownAtMost(text + QStringLiteral(" (") + description + QStringLiteral(")")),
+                   false);
 }
 
 void PortStatusLine::CommandSent(const QString& description)

@@ -6,7 +6,10 @@
 // with "Wykonaj" got no answer in time, with a hint that the speed may be
 // wrong and a link that starts the search for the printer.
 #include <QObject>
+#include <QColor>
 #include <QString>
+#include <cstdint>
+#include <optional>
 
 #include "exchange/PrinterExchange.h"
 
@@ -37,6 +40,13 @@ public:
     void ReplugRefused(const QString& device);
     // An answer came, late or not: whatever was said about its absence goes.
     void AnswerArrived();
+    // A command that takes no answer went out whole: it says so, and offers
+    // to read the printer's error number as the proof.
+    void Sent(const QString& description);
+    // What the error number read after it says: 0, the printer did it;
+    // anything else, in red with its text; nothing, no answer to the read.
+    void Verified(const QString& description, std::optional<std::int32_t> error,
+                  const QString& errorText);
 
     QLabel* LbPort = nullptr;
     QLabel* LbSpeed = nullptr;
@@ -45,15 +55,20 @@ public:
     QLabel* LbNoAnswer = nullptr;
     // Beside "Brak odpowiedzi": the speed may be wrong, "Szukaj drukarki".
     QLabel* LbSearch = nullptr;
+    // Beside "Wysłano: …": "sprawdź, czy wykonała".
+    QLabel* LbVerify = nullptr;
 
 signals:
     // The operator chose "Szukaj drukarki" beside "Brak odpowiedzi".
     void searchRequested();
+    // The operator chose "sprawdź, czy wykonała" beside "Wysłano: …".
+    void verifyRequested();
 
 private:
     // Says "Brak odpowiedzi" or whatever text (empty: nothing); the search
     // is offered with silence alone.
-    void showAnswerNews(const QString& text, bool silent);
+    void showAnswerNews(const QString& text, bool silent, const QColor& colour = Qt::red,
+                        bool sent = false);
 
     QString awaited_;
 };

@@ -55,6 +55,7 @@ public:
     std::optional<unsigned char> QueryPrinterStatus(bool reportNoAnswer) override;
     void SetCodePage(const QString& value);
     void SetServiceMode(bool unlocked) override;
+    void SendCurrentCommand() override { SBSendClick(); }
     void ShowStatusFlag(const QString& name, bool bit);
     // A status byte read on the line, on the panel: its flags, and for ENQ
     // the fiscal state too.
@@ -143,6 +144,9 @@ public:
     ExchangeLogDock* Dziennik = nullptr;
     QAction* Dziennik1 = nullptr;
     PortStatusLine* StatusLine = nullptr;
+    // "Ustawienia": after a command that takes no answer, the error number is
+    // read at once (off by default: the exchange stays as the operator sends it).
+    QAction* CheckAfterSend = nullptr;
 
 public slots:
     void SBSendClick();
@@ -179,6 +183,9 @@ public slots:
     void Dowolnasekwencja1Click();
     void Anulowanietransakcji1Click();
     void Oprogramie2Click();
+    // "sprawdź, czy wykonała": the printer's error number after the command
+    // that went out without an answer.
+    void VerifySentClick();
 
 protected:
     // Closing in the middle of a wait on the line ends the wait first.
@@ -200,10 +207,15 @@ private:
     void buildMenu();
     void nameControls();
     void buildLogAndStatusLine(FormBuild log);
+    void buildSentCheck();
+    // After "Wykonaj": a command without an answer that went out whole is
+    // told as sent, and checked when the operator asked for that.
+    void tellSent(const Reply& reply, const TCommand& command);
     void restoreLogPlace();
     void saveLogPlace();
     // The first description line of the current command, or nothing.
     QString currentDescription() const;
+    QString sentDescription_;  // the last command told as sent
     static QString describeFirstLine(const TCommand& command);
     QLabel* statusLabel(const QString& name) const;
     // An answer frame becomes what the answer views are to show.

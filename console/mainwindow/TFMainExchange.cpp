@@ -60,7 +60,8 @@ void TFMain::SBSendClick()
         TCommand* current = CurrentCommand();
         if (current == nullptr || Exchange.Busy() || !EnsurePortOpen())
             return;
-        Exchange.SendCurrent();
+        const Reply reply = Exchange.SendCurrent();
+        tellSent(reply, *current);
         if (ConfirmOnPrinter)
             CurrentPrompts().message(QStringLiteral("Proszę potwierdzić operację na drukarce"),
                                      QStringLiteral("Uwaga"));

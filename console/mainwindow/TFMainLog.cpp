@@ -45,6 +45,7 @@ void TFMain::buildLogAndStatusLine(FormBuild log)
             &PortStatusLine::ReplugRefused);
     // "Szukaj drukarki" beside "Brak odpowiedzi": the port dialog, its
     // search started as soon as it is up.
+    buildSentCheck();
     connect(StatusLine, &PortStatusLine::searchRequested, this, [this] {
         Guarded([&] {
             TFCOM* dialog = forms_.FCOM;

@@ -3,7 +3,6 @@
 #include <QLineEdit>
 
 #include "console/widgets/DateTyping.h"
-#include "console/widgets/FixedDigits.h"
 #include "console/widgets/TypedNumber.h"
 
 namespace varmo {
@@ -20,8 +19,7 @@ void SetDateMask(QLineEdit* edit)
 {
     edit->setInputMask(kMask);
     edit->clear();
-    StepOverFixedDigits(edit);
-    TypeDatesFromTheStart(edit);
+    TypeDatesAsWritten(edit);
 }
 
 QString MaskedDateText(const QLineEdit* edit)

@@ -4,20 +4,28 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "console/base/Prompts.h"
+#include "console/widgets/WrittenDate.h"
+
 namespace varmo {
 
 namespace {
 
-// 20YY-MM-DD: ten characters.
-constexpr int kDateLength = 10;
-constexpr int kDateDigits = 8;
+// 20YY-MM-DD: the year's own digits at 2, the month at 5, the day at 8.
+constexpr int kDatePlaces[] = {2, 5, 8};
 
-// A digit typed as text, with no Ctrl or Alt to make it a shortcut.
-bool typedDigit(const QKeyEvent& key)
+// A character typed as text, with no Ctrl or Alt to make it a shortcut.
+QChar typedChar(const QKeyEvent& key)
 {
     const QString text = key.text();
-    return text.size() == 1 && text.at(0).isDigit() &&
-           !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (text.size() != 1 || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return {};
+    return text.at(0);
+}
+
+void refuseImpossible()
+{
+    CurrentPrompts().message(QStringLiteral("Nieproprawna data"), QStringLiteral("Błąd edycji"));
 }
 
 class DateRun : public QObject {
@@ -44,61 +52,81 @@ protected:
     }
 
 private:
+    int placeOf(DatePart part) const
+    {
+        switch (part) {
+        case DatePart::Hour:
+            return timeAt_;
+        case DatePart::Minute:
+            return timeAt_ < 0 ? -1 : timeAt_ + 3;
+        default:
+            return kDatePlaces[static_cast<int>(part)];
+        }
+    }
+
     bool typed(const QKeyEvent& key)
     {
-        if (!typedDigit(key) || edit_->isReadOnly()) {
+        const QChar c = typedChar(key);
+        if (edit_->isReadOnly() || !edit_->isEnabled() || c.isNull() || !IsWrittenDateChar(c) ||
+            (!running_ && !c.isDigit())) {
             running_ = false;
             return false;
         }
         if (!running_)
             start();
-        if (!inTime_)
-            return false;
-        digits_ += key.text();
-        if (digits_.size() < kDateDigits || !digits_.startsWith(QLatin1String("20")))
-            return false;
-        // Eight digits do not fit the time: a date, typed where the mouse
-        // happened to land.
-        QString text = edit_->displayText();
-        text.replace(0, kDateLength, digits_.left(4) + QLatin1Char('-') + digits_.mid(4, 2) +
-                                         QLatin1Char('-') + digits_.mid(6, 2));
-        text.replace(timeAt_, timeBefore_.size(), timeBefore_);
-        edit_->setText(text);
-        edit_->setModified(true);
-        edit_->setCursorPosition(kDateLength);
-        running_ = false;
+        typed_ += c;
+        show(ReadWrittenDate(typed_, from_));
         return true;
     }
 
     void start()
     {
         running_ = true;
-        inTime_ = false;
-        digits_.clear();
-        const int at = edit_->cursorPosition();
-        if (edit_->hasSelectedText() || at == 0)
-            return;  // goes in as it always did
-        if (timeAt_ >= 0 && at >= timeAt_ && at < edit_->displayText().size()) {
-            inTime_ = true;
-            timeBefore_ = edit_->displayText().mid(timeAt_);
-            return;
+        typed_.clear();
+        base_ = edit_->displayText();
+        const int at = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
+        if (edit_->hasSelectedText())
+            for (int i = edit_->selectionStart(); i < edit_->selectionEnd(); ++i)
+                if (base_.at(i).isDigit() && i >= 2)  // never the fixed 20
+                    base_[i] = QLatin1Char('_');
+        from_ = DatePart::Year;
+        if (timeAt_ >= 0 && at >= timeAt_ && at < base_.size())
+            from_ = at >= timeAt_ + 3 ? DatePart::Minute : DatePart::Hour;
+    }
+
+    void show(const std::array<QString, kDateParts>& parts)
+    {
+        QString text = base_;
+        int end = -1;
+        for (std::size_t part = 0; part < kDateParts; ++part) {
+            const int place = placeOf(static_cast<DatePart>(part));
+            if (parts[part].isEmpty() || place < 0 || place + 2 > text.size())
+                continue;
+            for (int i = 0; i < 2; ++i) {
+                const QChar digit = parts[part].at(i);
+                text[place + i] = digit == QLatin1Char(' ') ? QLatin1Char('_') : digit;
+                if (digit != QLatin1Char(' '))
+                    end = std::max(end, place + i + 1);
+            }
         }
-        // The fixed 20 is stepped over from here (FixedDigits), so both the
-        // whole year and its last two digits type the date.
-        edit_->setCursorPosition(0);
+        // The blanks as the field shows them: its setText reads '_' as one.
+        edit_->setText(text);
+        edit_->setModified(true);
+        if (end >= 0)
+            edit_->setCursorPosition(end);
     }
 
     QLineEdit* edit_;
     int timeAt_;
     bool running_ = false;
-    bool inTime_ = false;     // the run started in the time
-    QString digits_;          // typed in the time since the run started
-    QString timeBefore_;      // the time as it was then, as displayed
+    DatePart from_ = DatePart::Year;
+    QString typed_;  // since the run began
+    QString base_;   // the field's text then, what was selected emptied
 };
 
 }  // namespace
 
-void TypeDatesFromTheStart(QLineEdit* edit, int timeAt)
+void TypeDatesAsWritten(QLineEdit* edit, int timeAt)
 {
     // Installed after the fixed digits' filter, so it sees each key first.
     edit->installEventFilter(new DateRun(edit, timeAt));
@@ -109,9 +137,36 @@ DateField::DateField(QWidget* parent) : QDateEdit(parent)
     lineEdit()->installEventFilter(this);
 }
 
+bool DateField::takeWritten(const QString& key)
+{
+    written_ += key;
+    bool separated = false;
+    for (const QChar c : written_)
+        separated = separated || IsDateSeparator(c);
+    // Digits alone go into the parts as they always did.
+    if (!separated)
+        return false;
+    const auto parts = ReadWrittenDate(written_);
+    const QString& year = parts[0];
+    const QString& month = parts[1];
+    const QString& day = parts[2];
+    const bool whole = year.size() == 2 && month.size() == 2 && day.size() == 2 &&
+                       !(year + month + day).contains(QLatin1Char(' '));
+    if (!whole)
+        return true;
+    if (!IsRealDate(year.toInt(), month.toInt(), day.toInt())) {
+        typing_ = false;
+        refuseImpossible();
+        return true;
+    }
+    setDate(QDate(2000 + year.toInt(), month.toInt(), day.toInt()));
+    return true;
+}
+
 void DateField::keyPressEvent(QKeyEvent* event)
 {
-    if (!typedDigit(*event)) {
+    const QChar c = typedChar(*event);
+    if (c.isNull() || !IsWrittenDateChar(c) || (!typing_ && !c.isDigit())) {
         typing_ = false;
         QDateEdit::keyPressEvent(event);
         return;
@@ -119,11 +174,15 @@ void DateField::keyPressEvent(QKeyEvent* event)
     if (!typing_) {
         const bool wholePart = lineEdit()->hasSelectedText() &&
                                lineEdit()->selectedText() == sectionText(currentSection());
-        if (!wholePart)
+        if (!wholePart && !(lineEdit()->selectedText() == lineEdit()->text()))
             setSelectedSection(QDateTimeEdit::YearSection);
         typing_ = true;
+        written_.clear();
     }
-    QDateEdit::keyPressEvent(event);
+    if (takeWritten(c))
+        event->accept();
+    else
+        QDateEdit::keyPressEvent(event);
 }
 
 bool DateField::eventFilter(QObject* watched, QEvent* event)

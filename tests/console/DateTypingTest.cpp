@@ -2,6 +2,7 @@
 // clock dialogs shown, a mouse click at a place in the field, eight digits
 // typed as keys, then Tab.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include "commands/SettingCommands.h"
 #include "console/dialogs/settings/TFSetDate.h"
 #include "console/dialogs/settings/TFSetServiceVisit.h"
+#include "console/dialogs/reports/TFRepDay.h"
 #include "console/widgets/MaskEdit.h"
 #include "tests/console/ConsoleHarness.h"
 
@@ -119,6 +121,101 @@ TEST_F(DateTypingTest, EightDigitsAfterAClickAnywhereInTheClockGiveThatDateAndKe
     EXPECT_EQ(forms().FMain->CurrentCommand()->GetBody(),
               TCmdSetClock(26, 12, 7, 10, 11).GetBody());
     dialog.BBCancel->click();
+}
+
+// Dates as people write them, after a click anywhere in the field or after
+// Ctrl+A: separators step over the field's own, a dot puts the day first.
+TEST_F(DateTypingTest, DatesTypedAsWrittenGiveThatDateInEveryDateField)
+{
+    Start();
+    auto& clock = *qobject_cast<TFSetDate*>(forms().FSetDate);
+    clock.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&clock));
+    const struct {
+        int place;  // -1: Ctrl+A
+        QString typed;
+        QString shown;  // from "2025-03-05   10:11"
+    } cases[] = {
+        {0, "2026-12-09 08:30", "2026-12-09   08:30"},
+        {-1, "2026-12-09 08:30", "2026-12-09   08:30"},
+        {13, "2026-12-09 08:30", "2026-12-09   08:30"},  // begun in the hour
+        {5, "2026-12-09", "2026-12-09   10:11"},
+        {-1, "2026-12-09", "2026-12-09     :  "},
+        {0, "09.12.2026", "2026-12-09   10:11"},
+        {8, "9.1.2027 7:05", "2027-01-09   07:05"},
+        {-1, "202612090830", "2026-12-09   08:30"},
+        {0, "26-12-09", "2026-12-09   10:11"},
+        {13, "8:30", "2025-03-05   08:30"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("at " + std::to_string(c.place) + ", typed " + c.typed.toStdString());
+        clock.ME->SetBaseText(QStringLiteral("2025-03-05   10:11"));
+        clickAt(clock.ME, c.place < 0 ? 0 : c.place);
+        if (c.place < 0)
+            QTest::keyClick(clock.ME, Qt::Key_A, Qt::ControlModifier);
+        type(c.typed);
+        EXPECT_EQ(clock.ME->MaskedText(), c.shown);
+    }
+    clock.BBCancel->click();
+
+    auto& day = *qobject_cast<TFRepDay*>(forms().FRepDay);
+    day.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&day));
+    day.CBSetDate->click();
+    for (const QString typed : {"2026-12-09", "09.12.2026", "20261209"}) {
+        SCOPED_TRACE(typed.toStdString());
+        clickAt(day.ME, 4);
+        QTest::keyClick(day.ME, Qt::Key_A, Qt::ControlModifier);
+        type(typed);
+        EXPECT_EQ(day.ME->displayText(), QStringLiteral("2026-12-09"));
+    }
+    day.BBCancel->click();
+
+    auto& inspection = *qobject_cast<TFSetInspectionDate*>(forms().FSetInspectionDate);
+    inspection.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&inspection));
+    QLineEdit* text = inspection.DE->findChild<QLineEdit*>();
+    for (const QString typed : {"2026-12-09", "09.12.2026"}) {
+        SCOPED_TRACE(typed.toStdString());
+        inspection.DE->setDate(QDate(2025, 3, 5));
+        clickAt(text, 6);
+        type(typed);
+        EXPECT_EQ(inspection.DE->date(), QDate(2026, 12, 9));
+    }
+    inspection.BBCancel->click();
+}
+
+TEST_F(DateTypingTest, AnImpossibleDateIsRefusedInWordsAndNothingIsHandedOver)
+{
+    Start();
+    const Shown refusal = Message(QStringLiteral("Nieproprawna data"), QStringLiteral("Błąd edycji"));
+    auto& clock = *qobject_cast<TFSetDate*>(forms().FSetDate);
+    for (const QString date : {"2026-02-30", "2026-00-10", "2026-13-01"}) {
+        SCOPED_TRACE(date.toStdString());
+        clock.ME->SetBaseText(date + QStringLiteral("   10:11"));
+        clock.BBOK->click();
+        EXPECT_EQ(forms().FMain->CurrentCommand(), nullptr);
+        EXPECT_EQ(prompts.shown, std::vector<Shown>{refusal});
+        prompts.shown.clear();
+    }
+
+    auto& day = *qobject_cast<TFRepDay*>(forms().FRepDay);
+    day.CBSetDate->setChecked(true);
+    day.ME->setText(QStringLiteral("2026-04-31"));
+    day.BBOKClick();
+    EXPECT_EQ(forms().FMain->CurrentCommand(), nullptr);
+    EXPECT_EQ(prompts.shown, std::vector<Shown>{refusal});
+    prompts.shown.clear();
+
+    auto& inspection = *qobject_cast<TFSetInspectionDate*>(forms().FSetInspectionDate);
+    inspection.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&inspection));
+    inspection.DE->setDate(QDate(2025, 3, 5));
+    clickAt(inspection.DE->findChild<QLineEdit*>(), 0);
+    type(QStringLiteral("30.02.2026"));
+    EXPECT_EQ(inspection.DE->date(), QDate(2025, 3, 5));
+    EXPECT_EQ(prompts.shown, std::vector<Shown>{refusal});
+    inspection.BBCancel->click();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "commands/ReportCommands.h"
 #include "console/widgets/DateMask.h"
+#include "console/widgets/WrittenDate.h"
 #include "console/widgets/DialogButtons.h"
 #include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
@@ -73,6 +74,9 @@ void TFRepDay::BBOKClick()
                 month = DatePiece(ME, 6);
                 day = DatePiece(ME, 9);
                 year = DatePiece(ME, 3);
+                // A day that no calendar has is refused as a piece that is no number.
+                if (!IsRealDate(year, month, day))
+                    throw EConvertError("no such day");
             } catch (const EConvertError&) {
                 CurrentPrompts().message(QStringLiteral("Nieproprawna data"),
                                          QStringLiteral("Błąd edycji"));

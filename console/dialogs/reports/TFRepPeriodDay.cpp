@@ -8,6 +8,7 @@
 
 #include "commands/ReportCommands.h"
 #include "console/widgets/DateMask.h"
+#include "console/widgets/WrittenDate.h"
 #include "console/widgets/DialogButtons.h"
 #include "console/base/HandlerGuard.h"
 #include "console/widgets/ObjectNames.h"
@@ -83,6 +84,10 @@ void TFRepPeriodDay::BBOkClick()
             stopMonth = DatePiece(MEStop, 6);
             stopDay = DatePiece(MEStop, 9);
             startYear = DatePiece(MEStart, 3);
+            // A day that no calendar has is refused as a piece that is no number.
+            if (!IsRealDate(startYear, startMonth, startDay) ||
+                !IsRealDate(stopYear, stopMonth, stopDay))
+                throw EConvertError("no such day");
         } catch (const EConvertError&) {
             CurrentPrompts().message(QStringLiteral("Błąd edycji"),
                                      QStringLiteral("Niepoprawna data"));

@@ -2,8 +2,10 @@
 
 #include <QDateTime>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "commands/DescriptionText.h"
@@ -11,6 +13,8 @@
 #include "commands/SettingCommands.h"
 #include "console/dialogs/settings/DirectRead.h"
 #include "console/widgets/DateTyping.h"
+#include "console/widgets/WrittenDate.h"
+#include "console/base/Prompts.h"
 #include "console/widgets/DialogPlacement.h"
 #include "console/dialogs/MainServices.h"
 #include "console/base/HandlerGuard.h"
@@ -18,6 +22,7 @@
 #include "console/widgets/ObjectNames.h"
 #include "console/base/Text.h"
 #include "console/widgets/DialogButtons.h"
+#include "exchange/MinuteTurn.h"
 #include "protocol/Exception.h"
 #include "protocol/Fields.h"
 
@@ -57,20 +62,32 @@ void TFSetDate::BuildControls()
     ME = new MaskEdit(kClockMask, this);
     // A date typed after a click replaces the date; the hour's place
     // counted from 0, where typing edits the time instead.
-    TypeDatesFromTheStart(ME, kHourAt - 1);
+    TypeDatesAsWritten(ME, kHourAt - 1);
     // Room for 18 characters in the field's own font.
     ME->setMinimumWidth(ME->fontMetrics().horizontalAdvance(QString(18, QLatin1Char('0'))) + 16);
     SpeedButton1 = new QPushButton(QStringLiteral("Odczytaj"), this);
     BBOK = new QPushButton(QStringLiteral("Ustaw"), this);
     BBOK->setDefault(true);
     BBCancel = new QPushButton(QStringLiteral("Anuluj"), this);
+    LbCountdown = new QLabel(this);
+    LbCountdown->hide();
+    BBStop = new QPushButton(QStringLiteral("Przerwij"), this);
+    BBStop->hide();
+    countdown_ = new QTimer(this);
+    countdown_->setTimerType(Qt::PreciseTimer);
+    countdown_->setInterval(50);
+    connect(countdown_, &QTimer::timeout, this, [this] { Guarded([&] { tick(); }); });
 
     auto* field = new QHBoxLayout;
     field->addWidget(ME, 1);
     field->addWidget(SpeedButton1);
     auto* buttons = DialogButtonRow({BBOK, BBCancel});
+    auto* waiting = new QHBoxLayout;
+    waiting->addWidget(LbCountdown, 1);
+    waiting->addWidget(BBStop);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(field);
+    layout->addLayout(waiting);
     layout->addStretch(1);
     layout->addLayout(buttons);
 
@@ -79,19 +96,33 @@ void TFSetDate::BuildControls()
         // The field keeps the focus while its hour is missing: no click then.
         if (!ME->ValidateEdit())
             return;
+        // The computer's own time: set to the second at the turn of the minute.
+        if (!shownTime_.isEmpty() && ME->MaskedText() == shownTime_) {
+            Guarded([&] { startCountdown(); });
+            return;
+        }
         BBOKClick();
-        accept();
+        if (!dateRefused_)
+            accept();
     });
     connect(BBCancel, &QPushButton::clicked, this, &TFSetDate::BBCancelClick);
+    connect(BBStop, &QPushButton::clicked, this, &TFSetDate::BBStopClick);
 
     KeepCaptionVisible(*this);
-    NameControls({{ME, "ME"}, {SpeedButton1, "SpeedButton1"}, {BBOK, "BBOK"}, {BBCancel, "BBCancel"}});
+    NameControls({{ME, "ME"},
+                  {SpeedButton1, "SpeedButton1"},
+                  {BBOK, "BBOK"},
+                  {BBCancel, "BBCancel"},
+                  {LbCountdown, "LbCountdown"},
+                  {BBStop, "BBStop"}});
 }
 
 void TFSetDate::FormShow()
 {
     Guarded([&] {
+        BBStopClick();
         ME->SetBaseText(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd   HH:mm")));
+        shownTime_ = ME->MaskedText();
     });
 }
 
@@ -115,6 +146,7 @@ void TFSetDate::SpeedButton1Click()
 
 void TFSetDate::BBOKClick()
 {
+    dateRefused_ = false;
     Guarded([&] {
         const QString text = ME->MaskedText();
         const std::int32_t month = piece(text, kMonthAt);
@@ -122,6 +154,13 @@ void TFSetDate::BBOKClick()
         const std::int32_t hour = piece(text, kHourAt);
         const std::int32_t minute = piece(text, kMinuteAt);
         const std::int32_t year = piece(text, kYearAt);
+        // A day that no calendar has goes nowhere; the dialog stays for it.
+        dateRefused_ = !IsRealDate(year, month, day);
+        if (dateRefused_) {
+            CurrentPrompts().message(QStringLiteral("Nieproprawna data"),
+                                     QStringLiteral("Błąd edycji"));
+            return;
+        }
         main_.SubmitCommand(std::make_unique<TCmdSetClock>(year, month, day, hour, minute));
     });
 }
@@ -129,6 +168,58 @@ void TFSetDate::BBOKClick()
 void TFSetDate::BBCancelClick()
 {
     reject();
+}
+
+bool TFSetDate::CountingDown() const
+{
+    return countdown_ != nullptr && countdown_->isActive();
+}
+
+void TFSetDate::startCountdown()
+{
+    turn_ = NextMinuteTurn(QDateTime::currentDateTime());
+    for (QWidget* control : std::initializer_list<QWidget*>{ME, SpeedButton1, BBOK})
+        control->setEnabled(false);
+    LbCountdown->show();
+    BBStop->show();
+    countdown_->start();
+    tick();
+}
+
+void TFSetDate::tick()
+{
+    const qint64 left = MsUntil(turn_);
+    if (left > 0) {
+        LbCountdown->setText(QStringLiteral("Zegar zostanie ustawiony o %1, za %2 s")
+                                 .arg(turn_.toString(QStringLiteral("HH:mm:ss")))
+                                 .arg((left + 999) / 1000));
+        return;
+    }
+    BBStopClick();
+    const QDate date = turn_.date();
+    const QTime time = turn_.time();
+    main_.SubmitCommand(std::make_unique<TCmdSetClock>(date.year() - 2000, date.month(),
+                                                       date.day(), time.hour(), time.minute()));
+    main_.SendCurrentCommand();
+    accept();
+}
+
+void TFSetDate::BBStopClick()
+{
+    if (countdown_ == nullptr)
+        return;
+    countdown_->stop();
+    LbCountdown->hide();
+    BBStop->hide();
+    for (QWidget* control : std::initializer_list<QWidget*>{ME, SpeedButton1, BBOK})
+        control->setEnabled(true);
+}
+
+void TFSetDate::done(int result)
+{
+    // Closed while waiting: nothing goes out.
+    BBStopClick();
+    LateBuiltDialog::done(result);
 }
 
 void TFSetDate::showEvent(QShowEvent* event)
