@@ -176,7 +176,10 @@ private:
     void noteHowItCame(const std::string& came, const std::string& answer);
     void watchAfterFailure(const PortState& state);
     void checkDeviceBack();
-    bool answersAsThePrinter();
+    // The device at the path is the printer, at its speed or another (which
+    // it is then left at).
+    bool answersAtSomeSpeed();
+    bool answersAsThePrinter(int enqWaitMs);
     void noteUniqueNumber(const std::string& frame);
     // Whether the command whose answer came late is still kept.
     TCommand* lateCommand() const;

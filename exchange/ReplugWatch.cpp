@@ -2,13 +2,16 @@
 // open port is looked for once a second, and when something is there again
 // it is taken back only when it answers as the printer did: ENQ, then the
 // cash information with the right check value and, where it was read before
-// the loss, the same unique number. Anything else stays closed.
+// the loss, the same unique number. Anything else stays closed. A printer
+// that does not answer at the speed it had is tried at the others: plugged
+// back set to another speed, it is still the same printer.
 #include <QFileInfo>
 
 #include "commands/ReadCommands.h"
 #include "protocol/Frame.h"
 
 #include "exchange/PrinterExchange.h"
+#include "exchange/PrinterSearch.h"
 #include "link/DeviceMapping.h"
 #include "link/LineWait.h"
 #include "link/SerialDevices.h"
@@ -63,7 +66,7 @@ void PrinterExchange::checkDeviceBack()
             bool& flag;
             ~Done() { flag = false; }
         } done{verifying_};
-        printer = Open() && answersAsThePrinter();
+        printer = Open() && answersAtSomeSpeed();
         if (!printer && port_.Connected())
             port_.ClosePort();
     }
@@ -79,10 +82,28 @@ void PrinterExchange::checkDeviceBack()
     emit replugRefused(awaitedDevice_);
 }
 
-bool PrinterExchange::answersAsThePrinter()
+bool PrinterExchange::answersAtSomeSpeed()
+{
+    const std::int32_t had = Speed();
+    if (answersAsThePrinter(kStatusWaitMs))
+        return true;
+    for (const std::int32_t speed : PrinterSearch::SpeedOrder(had, PrinterSearch::LineSpeeds())) {
+        if (speed == had)
+            continue;
+        if (!port_.Connected())
+            break;
+        SetSpeed(speed);
+        if (answersAsThePrinter(PrinterSearch::kEnqWaitMs))
+            return true;
+    }
+    SetSpeed(had);
+    return false;
+}
+
+bool PrinterExchange::answersAsThePrinter(int enqWaitMs)
 {
     try {
-        if (!QueryStatus(kENQ))
+        if (!QueryStatus(kENQ, enqWaitMs))
             return false;
         TCmdReadCashInfo cash(false);
         if (DirectRead(cash, [] {}, answerWaitMs_) != ReplyKind::Answered)

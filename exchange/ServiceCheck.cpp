@@ -15,6 +15,8 @@ namespace varmo {
 
 namespace {
 
+const char* const kLastRecordText = "Data ostatniego zapisu do pamięci: ";
+
 // The flags the status panel shows in red: a fault when the bit is so.
 struct FaultFlag {
     const char* name;
@@ -62,6 +64,22 @@ int secondsOf(const std::string& frame)
     if (tens < '0' || tens > '5' || ones < '0' || ones > '9')
         return 0;
     return (tens - '0') * 10 + (ones - '0');
+}
+
+// How far the printer's clock is from this computer's, as a technician says
+// it: "32 h 8 min 48 s, spieszy się".
+std::string differenceText(std::int64_t seconds)
+{
+    if (seconds == 0)
+        return "0 s";
+    const std::int64_t off = seconds < 0 ? -seconds : seconds;
+    std::string text;
+    if (off >= 3600)
+        text += std::to_string(off / 3600) + " h ";
+    if (off >= 60)
+        text += std::to_string(off / 60 % 60) + " min ";
+    text += std::to_string(off % 60) + " s, ";
+    return text + (seconds > 0 ? "spieszy się" : "spóźnia się");
 }
 
 // The header as the command read it (already in the console's code page),
@@ -170,11 +188,11 @@ public:
         const std::int64_t difference = computer.secsTo(printer);
         result_.clockDifference = difference;
         step.result.insert(step.result.begin(), "Drukarka: " + dateTimeText(printer));
-        step.result.push_back("Różnica: " + std::to_string(difference) + " s");
+        step.result.push_back("Różnica: " + differenceText(difference));
         if (ClockNeedsCorrection(difference)) {
             step.result.push_back("Zegar wymaga korekty");
-            step.attention.push_back("Zegar: różnica " + std::to_string(difference) +
-                                     " s, wymaga korekty");
+            step.attention.push_back("Zegar: różnica " + differenceText(difference) +
+                                     ", wymaga korekty");
         }
         return ReplyKind::Answered;
     }
@@ -203,6 +221,12 @@ public:
         // The first line only names the answer; the step says so already.
         if (!step.result.empty())
             step.result.erase(step.result.begin());
+        // A printer that has written nothing to its fiscal memory gives 0 for
+        // the date of the last record.
+        if (const CashInfo& info = command.Info(); info.month == 0 && info.day == 0)
+            for (std::string& row : step.result)
+                if (row.rfind(kLastRecordText, 0) == 0)
+                    row = std::string(kLastRecordText) + "brak zapisów";
         return ReplyKind::Answered;
     }
 

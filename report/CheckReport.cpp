@@ -37,9 +37,14 @@ std::string line(const CheckResult& result)
 {
     const CheckSetting& s = result.setting;
     std::string text = s.port;
-    if (!s.device.empty())
+    // Where the port is the device itself (COM1 on Windows), it is named once.
+    if (!s.device.empty() && s.device != s.port)
         text += " (" + s.device + ")";
-    return text + ", " + std::to_string(s.baud) + " bit/s, strona kodowa " + s.codePage;
+    // The code page as the status line names it.
+    const std::string codePage = s.codePage == "maz"   ? "Mazovia"
+                                 : s.codePage == "win" ? "Windows-1250"
+                                                       : s.codePage;
+    return text + ", " + std::to_string(s.baud) + " bit/s, strona kodowa " + codePage;
 }
 
 std::string stepTitle(const CheckStep& step)

@@ -16,6 +16,7 @@
 #include "console/widgets/Fonts.h"
 #include "console/base/HandlerGuard.h"
 #include "console/base/Prompts.h"
+#include "link/StoredLink.h"
 #include "protocol/Exception.h"
 
 namespace varmo {
@@ -115,6 +116,11 @@ TFMain::TFMain(Forms& forms, QWidget* parent, FormBuild log) : QMainWindow(paren
         });
     });
     connect(&Exchange, &PrinterExchange::printerBack, this, [this] {
+        Guarded([&] {
+            // Taken back at another speed: the printer is set to it now.
+            if (Exchange.Speed() != StoredBaud())
+                StoreBaud(Exchange.Speed());
+        });
         if (std::exchange(lossTold_, false))
             Guarded([] { CurrentPrompts().closeLossNotice(); });
     });

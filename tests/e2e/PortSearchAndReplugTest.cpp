@@ -14,6 +14,7 @@
 #include "console/dialogs/settings/TFCOM.h"
 #include "console/mainwindow/PortStatusLine.h"
 #include "tests/console/PtyPrinter.h"
+#include "link/StoredLink.h"
 #include "tests/e2e/E2EHarness.h"
 
 namespace varmo::test {
@@ -240,16 +241,18 @@ TEST_F(ReplugTest, WhatComesBackIsTakenOnlyWhenItIsThePrinter)
     QFile::remove(link);
     ASSERT_TRUE(WaitFor([&] { return main.Exchange.WatchingForDevice(); }));
 
-    // A silent device, a printer at another speed, another printer: none is
-    // taken, and the status line says something else is there.
+    // A silent device, another printer (at the same speed or another): none
+    // is taken, and the status line says something else is there.
     PtyPrinter silent;
     const struct {
         const char* what;
         QStringList options;  // of a printer; none: the silent device
     } others[] = {
         {"silent", {}},
-        {"another speed", {QStringLiteral("--speed"), QStringLiteral("19200")}},
         {"another printer", {QStringLiteral("--unique"), QStringLiteral("ABC99999999")}},
+        {"another printer at another speed",
+         {QStringLiteral("--unique"), QStringLiteral("ABC99999999"), QStringLiteral("--speed"),
+          QStringLiteral("19200")}},
     };
     for (const auto& other : others) {
         SCOPED_TRACE(other.what);
@@ -269,14 +272,20 @@ TEST_F(ReplugTest, WhatComesBackIsTakenOnlyWhenItIsThePrinter)
         line.PortStateChanged(main.Exchange.State());  // the next verdict starts from a clean line
     }
 
-    // The printer itself comes back (a new process, the same printer).
-    printer = std::make_unique<SimPrinter>(QStringList{}, path(QStringLiteral("paper2.txt")));
+    // The printer itself comes back (a new process, the same printer), set
+    // to another speed: taken back at it, and the speed is kept.
+    printer = std::make_unique<SimPrinter>(QStringList{QStringLiteral("--speed"), QStringLiteral("57600")},
+                                           path(QStringLiteral("paper2.txt")));
     QElapsedTimer back;
     back.start();
     ASSERT_TRUE(QFile::link(printer->path(), link));
     ASSERT_TRUE(WaitFor([&] { return line.LbState->text() == QStringLiteral("otwarty"); }, 15000));
     RecordProperty("taken_back_ms", static_cast<int>(back.elapsed()));
     std::cout << "[ replug ] the printer taken back " << back.elapsed() << " ms after it appeared\n";
+    EXPECT_EQ(line.LbSpeed->text(), QStringLiteral("57600 bd"));
+    EXPECT_EQ(StoredBaud(), 57600);
+    main.Nagwek2Click();
+    EXPECT_TRUE(SendAndAwaitAnswer(main));
     QFile::remove(link);
 }
 
