@@ -374,3 +374,22 @@ TEST_F(CliTest, MissingDeviceExitsWith3AndHelpNamesEveryCommand)
 
 }  // namespace
 }  // namespace varmo::test
+
+namespace varmo::test {
+
+// The clock's answer carries no true check value: read and checked alike,
+// while the header with a spoilt one is refused.
+TEST_F(CliTest, TheClockIsReadWhateverItsCheckCharacters)
+{
+    StartPrinter({QStringLiteral("--bad-checksum")});
+    const CliResult clock = Cli({QStringLiteral("clock")});
+    EXPECT_EQ(clock.exitCode, 0) << clock.err.toStdString();
+    EXPECT_TRUE(clock.out.contains(QStringLiteral("Aktualny czas: "))) << clock.out.toStdString();
+    const CliResult header = Cli({QStringLiteral("header")});
+    EXPECT_EQ(header.exitCode, 1);
+    EXPECT_TRUE(header.err.contains(QStringLiteral("Błędna suma kontrolna odpowiedzi")));
+    const CliResult check = Cli({QStringLiteral("--json"), QStringLiteral("check")});
+    EXPECT_TRUE(check.out.contains(QStringLiteral("\"differenceSeconds\""))) << check.out.toStdString();
+}
+
+}  // namespace varmo::test
