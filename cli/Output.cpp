@@ -103,6 +103,7 @@ QJsonObject ExchangeJson(const ExchangeRecord& exchange)
     object.insert(QStringLiteral("answered"), exchange.answered);
     object.insert(QStringLiteral("ms"), static_cast<qint64>(exchange.ms));
     object.insert(QStringLiteral("dropped"), utf8(EscapedText(LineToWindows(exchange.dropped))));
+    object.insert(QStringLiteral("late"), utf8(EscapedText(LineToWindows(exchange.late))));
     return object;
 }
 
@@ -122,6 +123,8 @@ void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json)
     printLines(out, exchange.description);
     if (exchange.received.empty() && exchange.sent != "\x18")
         out << "<- nothing (" << exchange.ms << " ms)\n";
+    if (!exchange.late.empty())
+        out << "   late answer to an earlier command: " << escaped(LineToWindows(exchange.late)) << '\n';
     for (std::size_t i = 0; i < exchange.received.size(); ++i) {
         out << "<- " << lineText(exchange, exchange.received[i]);
         if (i == 0) {
