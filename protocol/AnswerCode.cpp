@@ -32,14 +32,31 @@ std::string CommandCodeOf(const std::string& frame)
     return frame.substr(at, 2);
 }
 
-bool MayAnswer(const std::string& request, const std::string& answer)
+namespace {
+
+// The code the request's answer carries, or null when not known.
+const char* AnswerCodeFor(const std::string& request)
 {
     const std::string asked = CommandCodeOf(request);
-    const std::string came = CommandCodeOf(answer);
     for (const auto& [question, reply] : kAnswerCodes)
         if (asked == question)
-            return came.empty() || came == reply;
-    return true;
+            return reply;
+    return nullptr;
+}
+
+}  // namespace
+
+bool MayAnswer(const std::string& request, const std::string& answer)
+{
+    const char* expected = AnswerCodeFor(request);
+    const std::string came = CommandCodeOf(answer);
+    return expected == nullptr || came.empty() || came == expected;
+}
+
+bool Answers(const std::string& request, const std::string& answer)
+{
+    const char* expected = AnswerCodeFor(request);
+    return expected != nullptr && CommandCodeOf(answer) == expected;
 }
 
 }  // namespace varmo

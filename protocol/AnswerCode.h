@@ -13,5 +13,7 @@ std::string CommandCodeOf(const std::string& frame);
 // Whether answer may be the answer to request: false only when both codes are
 // known and the request's answers carry another.
 bool MayAnswer(const std::string& request, const std::string& answer);
+// Whether the codes say answer is the answer to request (both known).
+bool Answers(const std::string& request, const std::string& answer);
 
 }  // namespace varmo
