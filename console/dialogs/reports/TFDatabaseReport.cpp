@@ -307,9 +307,6 @@ void TFDatabaseReport::sendReport()
         return main_.Printer().PauseBetweenFrames(kFramePauseMs);
     };
 
-    // Timed from the first frame: a late answer awaited before it is no
-    // slowness of the report's.
-    clock.start();
     // The port lost under the report: the operator hears how many goods
     // went, and once the printer is taken back the end frame takes it out of
     // the report, as "Anuluj" does.
@@ -332,6 +329,9 @@ void TFDatabaseReport::sendReport()
     int sent = 0;
     const auto series = [&] {
         main_.Printer().SendWholeFrame(start, &startCommand);
+        // Timed from the first frame: a late answer awaited before it is no
+        // slowness of the report's.
+        clock.start();
         if (!pause())
             return lost(0);
         for (;; ++sent) {
