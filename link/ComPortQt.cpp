@@ -6,6 +6,7 @@
 #include <termios.h>
 
 #include "link/ComPortDevice.h"
+#include "link/PortHold.h"
 #include "link/SerialError.h"
 
 namespace varmo {
@@ -69,11 +70,19 @@ DeviceFailure ComPortDevice::Open(const QString& device, std::int32_t baud)
 {
     QSerialPort& serial = *d_->serial;
     serial.clearError();
+    // The path's own trouble, and a device another program holds, even
+    // from root, are told as what they are.
+    if (const int held = PortHoldError(device); held != 0)
+        return {true, "Unable to open com port", held};
     serial.setPortName(device);
     if (!serial.open(QIODevice::ReadWrite)) {
         const int code = SerialErrorNumber(serial.error(), serial.errorString());
         serial.clearError();
         return {true, "Unable to open com port", code};
+    }
+    if (const int held = HoldPort(static_cast<int>(serial.handle())); held != 0) {
+        Close();
+        return {true, "Unable to open com port", held};
     }
     if (const int code = d_->applyLineSettings(baud); code != 0) {
         Close();

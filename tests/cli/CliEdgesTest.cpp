@@ -120,7 +120,7 @@ TEST_F(CliTest, APortThatCannotBeOpenedIsNamedWithTheSystemsReason)
         SCOPED_TRACE(c.device.toStdString());
         const CliResult result = cli_.Run({"--port", c.device, "header"});
         EXPECT_EQ(result.exitCode, 3);
-        EXPECT_TRUE(result.err.endsWith(QStringLiteral("(win error code: %1): ").arg(c.error) +
+        EXPECT_TRUE(result.err.endsWith(QStringLiteral("(błąd systemu %1): ").arg(c.error) +
                                         QString::fromUtf8(c.reason) + "\n"))
             << result.err.toStdString();
     }
