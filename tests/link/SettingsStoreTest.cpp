@@ -239,6 +239,36 @@ TEST(SettingsStore, ASettingsFileThatIsNoRegularFileIsToldAndNeverOpened)
     }
 }
 
+TEST(SettingsStore, AnUnreadableSettingsFileIsSetAsideAndAFreshOneStarted)
+{
+    // Bytes no INI file holds, as a damaged disk or a wrong copy leaves them.
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>((i * 7919 + 13) % 256);
+    ScopedSettingsDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.Path() + "/Ferwen s.c."));
+    QFile file(dir.IniFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(garbage.data(), static_cast<qint64>(garbage.size()));
+    file.close();
+
+    OpenSettingsStore();
+    const std::string told = SettingsStoreProblem();
+    EXPECT_EQ(ReadSetting("com"), "");
+    WriteSetting("com", "COM2");
+    CloseSettingsStore();
+
+    const QStringList aside =
+        QDir(dir.Path() + "/Ferwen s.c.").entryList({"Varmo.ini.bad-*"}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1) << told;
+    QFile kept(dir.Path() + "/Ferwen s.c./" + aside[0]);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll().toStdString(), garbage);
+    EXPECT_NE(told.find("był nieczytelny: odłożono go jako"), std::string::npos) << told;
+    EXPECT_NE(told.find(aside[0].toStdString()), std::string::npos) << told;
+    EXPECT_LT(QFileInfo(dir.IniFile()).size(), 100);  // the fresh one
+}
+
 TEST(SettingsStore, AValueNameIsNeeded)
 {
     ScopedSettingsDir dir;
