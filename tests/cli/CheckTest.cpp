@@ -164,9 +164,8 @@ TEST_F(CliTest, TheTextReportWritesNoPrinterControlByteRaw)
 {
     // A header that would clear a terminal's screen and retitle it.
     StartPrinter({QStringLiteral("--raw-header"), QStringLiteral("A<ESC>cB|<ESC>]0;x<$07>C")});
-    const QString report = dir_.filePath(QStringLiteral("r.txt"));
-    Cli({QStringLiteral("check"), QStringLiteral("--text"), report});
-    const QString text = fileText(report);
+    Cli({QStringLiteral("check"), QStringLiteral("--text"), dir_.filePath(QStringLiteral("r.txt"))});
+    const QString text = fileText(dir_.filePath(QStringLiteral("r.txt")));
     EXPECT_TRUE(text.contains(QStringLiteral("A<ESC>cB"))) << text.toStdString();
     for (const QChar c : text)
         EXPECT_TRUE(c == QLatin1Char('\n') || c.unicode() >= 0x20) << int(c.unicode());

@@ -9,10 +9,7 @@
 namespace varmo::test {
 namespace {
 
-void Signal(qint64 pid, int signal)
-{
-    ::kill(static_cast<pid_t>(pid), signal);
-}
+void Signal(qint64 pid, int signal) { ::kill(static_cast<pid_t>(pid), signal); }
 
 TEST_F(CliTest, APrinterThatStopsAnsweringMidScriptIsLeftOutOfTheGoodsReport)
 {
@@ -22,8 +19,7 @@ TEST_F(CliTest, APrinterThatStopsAnsweringMidScriptIsLeftOutOfTheGoodsReport)
         text += QStringLiteral("expect goods-check-line Towar%1 A\n").arg(i);
     const std::unique_ptr<QProcess> run = cli_.Start(
         {"--port", printer_->path(), "--json", "--timeout", "300", "run", Script(text)});
-    // Some goods have gone when the printer stops.
-    QByteArray out;
+    QByteArray out;  // some goods have gone when the printer stops
     while (!out.contains("Towar3") && run->waitForReadyRead(10000))
         out += run->readAllStandardOutput();
     Signal(printer_->pid(), SIGSTOP);
@@ -53,7 +49,7 @@ TEST_F(CliTest, ASignalEndsAWaitOnTheLineAtOnce)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.script.toStdString());
         StartPrinter();
-        // The first question shows the run is under way.
+        // The answer to enq shows the run is under way.
         const std::unique_ptr<QProcess> run =
             cli_.Start({"--port", printer_->path(), "--json", "--timeout", c.timeout, "run",
                         Script("enq\n" + c.script)});
