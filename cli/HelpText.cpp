@@ -115,6 +115,9 @@ Output:
       ms           from sending to the first answer, or to the end of waiting
       dropped      what was waiting on the line before sending and was
                    dropped, escaped text ("" when nothing)
+      late         what came meanwhile and answers an earlier command (by
+                   its code), or, before ENQ's or DLE's status byte, stray
+                   bytes; escaped text ("" when nothing)
 
 Exit status:
   0  success

@@ -54,15 +54,6 @@ void printLines(std::ostream& out, const Lines& lines)
         out << (line.empty() ? "" : "   ") << TerminalText(line) << '\n';
 }
 
-void appendEscapedByte(std::string& shown, unsigned char byte)
-{
-    const char* const digits = "0123456789ABCDEF";
-    shown += "<$";
-    shown += digits[byte >> 4];
-    shown += digits[byte & 0x0F];
-    shown += '>';
-}
-
 }  // namespace
 
 QJsonArray TextArray(const Lines& lines)
@@ -103,6 +94,7 @@ QJsonObject ExchangeJson(const ExchangeRecord& exchange)
     object.insert(QStringLiteral("answered"), exchange.answered);
     object.insert(QStringLiteral("ms"), static_cast<qint64>(exchange.ms));
     object.insert(QStringLiteral("dropped"), utf8(EscapedText(LineToWindows(exchange.dropped))));
+    object.insert(QStringLiteral("late"), utf8(EscapedText(LineToWindows(exchange.late))));
     return object;
 }
 
@@ -122,6 +114,8 @@ void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json)
     printLines(out, exchange.description);
     if (exchange.received.empty() && exchange.sent != "\x18")
         out << "<- nothing (" << exchange.ms << " ms)\n";
+    if (!exchange.late.empty())
+        out << "   late answer to an earlier command: " << escaped(LineToWindows(exchange.late)) << '\n';
     for (std::size_t i = 0; i < exchange.received.size(); ++i) {
         out << "<- " << lineText(exchange, exchange.received[i]);
         if (i == 0) {
@@ -138,27 +132,7 @@ void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json)
 
 std::string TerminalText(const std::string& text, bool keepNewlines)
 {
-    std::string shown;
-    shown.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if (c == '\n' && keepNewlines) {
-            shown += '\n';
-        } else if (c < 0x20) {
-            shown += EscapedText(std::string(1, static_cast<char>(c)));
-        } else if (c == 0x7F) {
-            appendEscapedByte(shown, c);
-        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
-            // U+0080 to U+009F, the C1 controls: CSI and OSC among them to
-            // some terminals. Written as the Windows-1250 byte they stand for.
-            appendEscapedByte(shown, next);
-            ++i;
-        } else {
-            shown += static_cast<char>(c);
-        }
-    }
-    return shown;
+    return ControlsEscaped(text, keepNewlines);
 }
 
 }  // namespace varmo::cli

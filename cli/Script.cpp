@@ -162,21 +162,32 @@ void RunScript(Session& session, CheckedScript& lines, const QString& path, bool
     // The goods report open on the printer, and the goods sent in it.
     bool inReport = false;
     int goods = 0;
+    // However the script stops, the printer is not left inside the goods
+    // report, as the console's "Anuluj" does not leave it. Checked: the error
+    // read that follows shows the printer has taken the frame before the
+    // port closes behind it. A line that has failed may not take it.
+    const auto stopped = [&](ExitCode code, int number, const std::string& why) {
+        std::string told = where(path, number) + why;
+        if (inReport) {
+            told += "; " + std::to_string(goods) + " goods went out";
+            try {
+                const Outcome ended = session.Perform(BuildStep({"goods-check-end"}),
+                                                      "goods-check-end", number, true, report);
+                told += ended.ok ? ", and the goods report was ended"
+                                 : ", and its end went out unconfirmed: " + ended.reason;
+            } catch (const CliFailure& failure) {
+                told += std::string(", and the goods report could not be ended: ") + failure.what();
+            }
+        }
+        return CliFailure(code, told);
+    };
     const auto stopIfInterrupted = [&](int number, const char* where_) {
         const int signal = Interruption();
         if (signal == 0)
             return;
-        // Stopped between two lines: the printer is not left inside the
-        // goods report, as the console's "Anuluj" does not leave it.
-        // Checked: the error read that follows shows the printer has taken
-        // the frame before the port closes behind it.
-        if (inReport)
-            session.Perform(BuildStep({"goods-check-end"}), "goods-check-end", number, true,
-                            report);
-        throw CliFailure(static_cast<ExitCode>(128 + signal),
-                         where(path, number) + "stopped by " + InterruptionName(signal) + " " +
-                             where_ + "; " + std::to_string(goods) + " goods went out" +
-                             (inReport ? ", and the goods report was ended" : ""));
+        HearInterruption();
+        throw stopped(static_cast<ExitCode>(128 + signal), number,
+                      std::string("stopped by ") + InterruptionName(signal) + " " + where_);
     };
     while (lines.Next(kept)) {
         stopIfInterrupted(kept.number, "before this line");
@@ -185,19 +196,20 @@ void RunScript(Session& session, CheckedScript& lines, const QString& path, bool
         const ParsedLine line = parsedAt(path, kept.number, kept.text);
         Outcome outcome;
         try {
-            if (line.waitMs >= 0) {
+            if (line.waitMs >= 0)
                 session.Pause(line.waitMs);
-                continue;
-            }
-            const Step step = BuildStep(line.words);
-            outcome = session.Perform(step, line.words[0], kept.number, check, report);
+            else
+                outcome = session.Perform(BuildStep(line.words), line.words[0], kept.number,
+                                          check, report);
         } catch (const CliFailure& failure) {
-            // The port went away: say where the script stood.
-            throw CliFailure(failure.Code(), where(path, kept.number) + failure.what());
+            if (Interruption() == 0)  // the port went away: say where the script stood
+                throw stopped(failure.Code(), kept.number, failure.what());
         }
+        stopIfInterrupted(kept.number, "in this line");
+        if (line.waitMs >= 0)
+            continue;
         if (line.expect && !outcome.ok)
-            throw CliFailure(ExitCode::Refused,
-                             where(path, kept.number) + line.words[0] + ": " + outcome.reason);
+            throw stopped(ExitCode::Refused, kept.number, line.words[0] + ": " + outcome.reason);
         const std::string& verb = line.words[0];
         if (verb == "goods-check-start" && outcome.ok) {
             inReport = true;

@@ -78,6 +78,14 @@ void Session::waitUntil(const QDateTime& then, const std::string& verb)
     }
 }
 
+void Session::Close()
+{
+    const std::int64_t unsent = exchange_.Close();
+    if (unsent > 0)
+        throw CliFailure(ExitCode::Port, std::to_string(unsent) +
+                                             " bytes were not sent: the line took no more");
+}
+
 void Session::Pause(int ms)
 {
     Translated([&] { runner_.Pause(ms); });

@@ -27,6 +27,10 @@ public:
     Outcome Perform(const Step& step, const std::string& verb, int line, bool check,
                     const Report& report);
 
+    // Closes the port once what was written has gone out; CliFailure with
+    // ExitCode::Port when the line would not take it all.
+    void Close();
+
     // Lets the line run for ms milliseconds (a script's wait).
     void Pause(int ms);
 

@@ -11,6 +11,7 @@
 #include "commands/TransactionCommands.h"
 #include "commands/UserCommand.h"
 #include "exchange/MinuteTurn.h"
+#include "exchange/Question.h"
 #include "protocol/Exception.h"
 #include "protocol/Frame.h"
 
@@ -266,6 +267,8 @@ Step BuildStep(const std::vector<std::string>& words)
             Lines description;
             step.command->GetRawFrame();
             step.command->DescribeCommand(description);
+            // A frame the printer would refuse: found before anything is sent.
+            RefuseTooLong(step.command->GetFrame());
         } catch (const Exception& error) {
             throw UsageError(std::string(verb->name) + ": " + error.what());
         }

@@ -98,9 +98,11 @@ int runCommand(const Invocation& invocation)
                               << '\n';
             },
             report);
+        session.Close();
         return 0;
     }
     const Outcome outcome = session.Perform(step, words[0], 0, invocation.check, report);
+    session.Close();
     if (!outcome.ok)
         throw CliFailure(ExitCode::Refused, words[0] + ": " + outcome.reason);
     return 0;

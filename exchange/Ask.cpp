@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "exchange/AnswerBytes.h"
 #include "exchange/PrinterExchange.h"
+#include "protocol/AnswerCode.h"
 #include "protocol/Frame.h"
 
 namespace varmo {
@@ -33,9 +35,23 @@ std::vector<std::string> WholeFrames(const std::string& bytes)
 const std::string* Answering(const std::vector<std::string>& frames, const Question& question)
 {
     for (const std::string& frame : frames)
-        if (!question.takes || question.takes(frame))
+        if (MayAnswer(question.wire, frame) && (!question.takes || question.takes(frame)))
             return &frame;
     return nullptr;
+}
+
+// The frames that another question's code marks as its late answer, taken
+// out of frames and put together.
+std::string TakeLate(std::vector<std::string>& frames, const std::string& wire)
+{
+    std::string late;
+    std::erase_if(frames, [&](const std::string& frame) {
+        const bool other = !MayAnswer(wire, frame);
+        if (other)
+            late += frame;
+        return other;
+    });
+    return late;
 }
 
 class Flag {
@@ -56,6 +72,13 @@ FrameTooLong::FrameTooLong(std::size_t content)
                 "a drukarka przyjmuje najwyżej " + std::to_string(kMaxFrameContent) +
                 ": nie została wysłana")
 {
+}
+
+void RefuseTooLong(const std::string& wire)
+{
+    const std::size_t ends = kFrameStart.size() + kFrameStop.size();
+    if (wire.size() > ends + kMaxFrameContent && wire.compare(0, kFrameStart.size(), kFrameStart) == 0)
+        throw FrameTooLong(wire.size() - ends);
 }
 
 void PrinterExchange::noteHowItCame(const std::string& came, const std::string& answer)
@@ -91,17 +114,29 @@ std::string PrinterExchange::readOff()
         minMs = std::max(minMs, QuietAfterOpenMs);
     std::string bytes = port_.ReadOffUntilQuiet(quietMs_, minMs, minMs + kReadOffLimitMs);
     quietMs_ = 0;
-    // A frame begun before the question is no answer to it either.
-    return packets_.DropPartial() + bytes;
+    // A frame begun before the question is no answer to it either; one still
+    // coming is heard to its end, so that its tail cannot pass for the answer.
+    std::string before = packets_.DropPartial() + bytes;
+    if (FrameOpen(before))
+        before += port_.ReadOffUntilQuiet(kAnswerGapMs, 0, kAnswerBoundMs,
+                                          [&](const std::string& more) {
+                                              return !FrameOpen(before + more);
+                                          });
+    return before;
+}
+
+TComPort::ReadLimits PrinterExchange::answerLimits(int firstMs)
+{
+    // The answer time runs to the answer's first byte; a frame on its way is
+    // heard while its bytes keep coming.
+    return TComPort::ReadLimits{firstMs, kAnswerGapMs, kAnswerBoundMs,
+                    [](const std::string& sofar) { return FrameOpen(sofar); }};
 }
 
 Reply PrinterExchange::Ask(const Question& question)
 {
     Reply reply;
-    const std::size_t ends = kFrameStart.size() + kFrameStop.size();
-    if (question.wire.size() > ends + kMaxFrameContent &&
-        question.wire.compare(0, kFrameStart.size(), kFrameStart) == 0)
-        throw FrameTooLong(question.wire.size() - ends);
+    RefuseTooLong(question.wire);
     if (Busy())
         return reply;
     Flag asking(asking_);
@@ -125,19 +160,34 @@ Reply PrinterExchange::Ask(const Question& question)
 
     switch (question.expect) {
     case Expect::StatusByte: {
-        const std::string came = port_.ReadBytes(1, question.waitMs, nullptr);
-        if (!came.empty()) {
+        // Only a byte outside any frame is the status; a frame that comes
+        // meanwhile is an earlier question's late answer, read whole.
+        const std::string came = [&] {
+            Flag reading(statusRead_);
+            return port_.ReadBytes(kAnswerLimit, answerLimits(question.waitMs),
+                                   [](const std::string& sofar) {
+                                       return ScanForStatus(sofar).at != StatusScan::kNone;
+                                   });
+        }();
+        const StatusScan scan = ScanForStatus(came);
+        reply.late = came.substr(0, std::min(scan.at, came.size()));
+        if (scan.at != StatusScan::kNone) {
             reply.kind = ReplyKind::Answered;
-            reply.status = static_cast<unsigned char>(came.front());
+            reply.status = static_cast<unsigned char>(came[scan.at]);
+            // What came with it in the same piece is the line's, as ever.
+            packets_.HandleData(came.substr(scan.at + 1));
+        } else {
+            keepUnfinished(came);
         }
         break;
     }
     case Expect::Frame: {
         const std::string came =
-            port_.ReadBytes(kAnswerLimit, question.waitMs, [&](const std::string& sofar) {
+            port_.ReadBytes(kAnswerLimit, answerLimits(question.waitMs), [&](const std::string& sofar) {
                 return Answering(WholeFrames(sofar), question) != nullptr;
             });
         reply.frames = WholeFrames(came);
+        reply.late = TakeLate(reply.frames, question.wire);
         const std::string* answer = Answering(reply.frames, question);
         if (answer == nullptr) {
             keepUnfinished(came);
@@ -150,11 +200,12 @@ Reply PrinterExchange::Ask(const Question& question)
         if (reply.kind == ReplyKind::Answered)
             noteUniqueNumber(reply.frame);
         if (question.lingerMs > 0 && question.lingerAfter && question.lingerAfter(reply.frame)) {
-            const std::size_t before = reply.frames.size();
+            const std::size_t before = WholeFrames(came).size();
             const std::string more = port_.ReadBytes(
                 kAnswerLimit, question.lingerMs,
                 [&](const std::string& sofar) { return WholeFrames(came + sofar).size() > before; });
             reply.frames = WholeFrames(came + more);
+            reply.late = TakeLate(reply.frames, question.wire);
         }
         break;
     }

@@ -148,6 +148,7 @@ ExchangeRecord CommandRunner::frameExchange(TCommand& command, const std::string
     }
     const Reply reply = ask(question);
     exchange.dropped = reply.readOff;
+    exchange.late = reply.late;
     exchange.received = reply.frames;
     exchange.answered = !reply.frames.empty();
     exchange.ms = reply.ms;
@@ -178,6 +179,7 @@ ExchangeRecord CommandRunner::controlExchange(char control, const std::string& v
     question.waitMs = control == kCAN ? 0 : times_.statusMs;
     const Reply reply = ask(question);
     exchange.dropped = reply.readOff;
+    exchange.late = reply.late;
     exchange.ms = reply.ms;
     if (!reply.status)
         return exchange;

@@ -27,6 +27,9 @@ struct ExchangeRecord {
     // What was waiting on the line before the question went out, and was
     // dropped so that it could not pass for the answer.
     std::string dropped;
+    // What came during the wait and answers an earlier question (by its
+    // code), or, before a status byte, stray bytes.
+    std::string late;
 };
 
 // How one command ended; the reason is empty on success.

@@ -1,6 +1,9 @@
 #include "exchange/PrinterExchange.h"
 
+#include <algorithm>
+
 #include "commands/ReadCommands.h"
+#include "exchange/AnswerBytes.h"
 #include "protocol/Frame.h"
 
 namespace varmo {
@@ -70,10 +73,10 @@ void PrinterExchange::OpenOrThrow()
     justOpened_ = QuietAfterOpenMs > 0;
 }
 
-void PrinterExchange::Close()
+std::int64_t PrinterExchange::Close()
 {
     lineChanged();
-    port_.ClosePort();
+    return port_.ClosePort();
 }
 
 Reply PrinterExchange::SendCurrent()
@@ -147,6 +150,29 @@ void PrinterExchange::PortTrafficSeen(const PortTraffic& traffic)
         PortTraffic late = traffic;
         late.road = PortRoad::Late;
         emit trafficSeen(late);
+        return;
+    }
+    // Before a status byte, a frame or stray bytes answer an earlier question.
+    if (statusRead_ && traffic.direction == PortDirection::FromPrinter &&
+        traffic.road == PortRoad::DirectRead) {
+        const std::size_t at = std::min(ScanForStatus(traffic.bytes).at, traffic.bytes.size());
+        if (at > 0) {
+            PortTraffic late = traffic;
+            late.road = PortRoad::Late;
+            late.bytes = traffic.bytes.substr(0, at);
+            emit trafficSeen(late);
+        }
+        if (at < traffic.bytes.size()) {
+            PortTraffic status = traffic;
+            status.bytes = traffic.bytes.substr(at, 1);
+            emit trafficSeen(status);
+        }
+        if (at + 1 < traffic.bytes.size()) {
+            PortTraffic rest = traffic;
+            rest.road = PortRoad::Delivered;
+            rest.bytes = traffic.bytes.substr(at + 1);
+            emit trafficSeen(rest);
+        }
         return;
     }
     emit trafficSeen(traffic);

@@ -50,6 +50,11 @@ public:
     int QuietAfterOpenMs = 0;
     // The most the reading off waits for a line that keeps talking.
     static constexpr int kReadOffLimitMs = 1000;
+    // An answer that has begun is awaited while its bytes keep coming, with
+    // gaps of at most kAnswerGapMs, up to kAnswerBoundMs from the question: a
+    // slow printer that sends in pieces is read, not called silent.
+    static constexpr int kAnswerGapMs = 1000;
+    static constexpr int kAnswerBoundMs = 10000;
 
     explicit PrinterExchange(QObject* parent = nullptr);
     ~PrinterExchange() override;
@@ -73,7 +78,9 @@ public:
     bool Open();
     // The same, with the failure as EComPort.
     void OpenOrThrow();
-    void Close();
+    // What was written goes out first while the line takes it; returns the
+    // bytes that never went.
+    std::int64_t Close();
     bool IsOpen() const { return port_.Connected(); }
     // A question is being answered: one at a time, so nothing else is
     // started meanwhile (a click that slipped through, a timer).
@@ -85,7 +92,12 @@ public:
 
     // The one answer time; kAnswerWaitMs unless set.
     int AnswerWaitMs() const { return answerWaitMs_; }
-    void SetAnswerWaitMs(int ms) { answerWaitMs_ = ms > 0 ? ms : kAnswerWaitMs; }
+    // A line that takes no bytes for this long is given up on too.
+    void SetAnswerWaitMs(int ms)
+    {
+        answerWaitMs_ = ms > 0 ? ms : kAnswerWaitMs;
+        port_.SetStallMs(answerWaitMs_);
+    }
 
     // The one door: reads off what waits, sends the question and waits for
     // its answer. FrameTooLong before anything goes out; EComPort when the
@@ -172,6 +184,7 @@ private:
     // Waits for and reads off what the line still carries before a question.
     std::string readOff();
     void keepUnfinished(const std::string& came);
+    static TComPort::ReadLimits answerLimits(int firstMs);
     // The quiet the next question waits for, from how this answer came.
     void noteHowItCame(const std::string& came, const std::string& answer);
     void watchAfterFailure(const PortState& state);
@@ -192,6 +205,7 @@ private:
     int quietMs_ = 0;  // what the next question waits for, after the last answer
     bool justOpened_ = false;  // no question yet since the port opened
     bool asking_ = false;
+    bool statusRead_ = false;  // ENQ's or DLE's status byte is being read
     const TCommand* direct_ = nullptr;
     // A question went unanswered: what comes before the next one is its late
     // answer. Until lateGuardUntil_ the next question waits for it.

@@ -50,6 +50,10 @@ struct Reply {
     std::string frame;                // the answer, start and stop included
     std::vector<std::string> frames;  // every whole frame that came during the wait
     std::string readOff;              // what waited on the line before the question
+    // What came during the wait and answers an earlier question: before a
+    // status byte, any frame or stray bytes; among frames, those whose code
+    // says they answer another question.
+    std::string late;
     std::int32_t written = 0;         // of the question's bytes
     std::int64_t ms = 0;              // from sending to the answer, or to the end of the wait
 
@@ -61,6 +65,9 @@ class FrameTooLong : public Exception {
 public:
     explicit FrameTooLong(std::size_t content);
 };
+
+// FrameTooLong when the bytes are a frame longer than the printer takes.
+void RefuseTooLong(const std::string& wire);
 
 // What a frame whose check value is wrong is called, on screen and on
 // varmo-cli's output alike.

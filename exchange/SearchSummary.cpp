@@ -1,12 +1,18 @@
 #include "exchange/SearchSummary.h"
 
 #include "link/SerialError.h"
+#include "protocol/Escaped.h"
 
 namespace varmo {
 
 QString ShownPort(const QString& port, const QString& device)
 {
-    return device.isEmpty() || device == port ? port : QStringLiteral("%1 (%2)").arg(port, device);
+    // On one line, whatever bytes a path holds.
+    const auto line = [](const QString& text) {
+        return QString::fromStdString(ControlsEscaped(text.toStdString()));
+    };
+    return device.isEmpty() || device == port ? line(port)
+                                              : QStringLiteral("%1 (%2)").arg(line(port), line(device));
 }
 
 QString SearchSummary(const SearchResult& result)

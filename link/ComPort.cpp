@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 #include <QPointer>
+#include <QTimer>
 #include <algorithm>
 #include <limits>
 
@@ -45,6 +46,8 @@ TComPort::TComPort(QObject* parent) : QObject(parent), device_(new ComPortDevice
 TComPort::~TComPort()
 {
     QObject::disconnect(device_, nullptr, this, nullptr);
+    if (Connected())
+        drain();
     device_->Close();
     delete device_;
     device_ = nullptr;
@@ -104,15 +107,35 @@ void TComPort::OpenPort()
     notifyState();
 }
 
-void TComPort::ClosePort()
+std::int64_t TComPort::ClosePort()
 {
     if (!Connected())
-        return;
-    // What still waits either way is dropped with it.
+        return 0;
+    const std::int64_t unsent = drain();
     closeDevice();
     failureCode_ = 0;
     failureText_.clear();
     notifyState();
+    return unsent;
+}
+
+std::int64_t TComPort::drain()
+{
+    if (Waiting() || device_->Unsent() <= 0)
+        return Connected() ? device_->Unsent() : 0;
+    {
+        FlagScope writing(writing_);
+        LineWait wait(stallMs_);
+        QTimer poll;
+        poll.start(20);
+        wait.WakeOn(&poll, &QTimer::timeout);
+        wait.Run([this] { return !Connected() || device_->Unsent() <= 0; });
+    }
+    const std::int64_t unsent = Connected() ? device_->Unsent() : 0;
+    // Left in the system's queue, it would hold the closing up for long.
+    if (unsent > 0)
+        device_->DropUnsent();
+    return unsent;
 }
 
 void TComPort::closeDevice()
@@ -125,6 +148,8 @@ void TComPort::failBlockingCall(const DeviceFailure& failure, const char* text)
     const EComPort error(failure.text ? failure.text : text, failure.code);
     closeDevice();
     noteFailure(error.OsError());
+    // The port is lost as when it fails under no call: told so, once.
+    reportFailure(error);
     throw error;
 }
 
@@ -143,10 +168,19 @@ std::int32_t TComPort::WriteBytes(const std::string& bytes)
         device_->ClearFailure();
         if (const DeviceFailure failure = device_->StartWrite(bytes))
             failBlockingCall(failure, "WriteFile function failed");
+        // A line that takes nothing for StallMs is given up on, not waited
+        // for at 100 ms a byte.
+        QTimer stalled;
+        stalled.setSingleShot(true);
+        stalled.start(stallMs_);
+        connect(device_, &ComPortDevice::BytesWritten, &stalled,
+                [&stalled, this] { stalled.start(stallMs_); });
         wait.WakeOn(device_, &ComPortDevice::BytesWritten);
         wait.WakeOn(device_, &ComPortDevice::Failed);
-        wait.Run([this] {
-            return !Connected() || !device_->Writing() || bool(device_->Failure());
+        wait.WakeOn(&stalled, &QTimer::timeout);
+        wait.Run([this, &stalled] {
+            return !Connected() || !device_->Writing() || bool(device_->Failure()) ||
+                   !stalled.isActive();
         });
         if (!Connected())
             throw EComPort("WriteFile function failed", ComPortDevice::NotOpenCode());
@@ -167,55 +201,6 @@ std::int32_t TComPort::WriteBytes(const std::string& bytes)
 std::string TComPort::ReadBytes(std::int32_t count)
 {
     return ReadBytes(count, kReadTimeoutMs, nullptr);
-}
-
-std::string TComPort::ReadBytes(std::int32_t count, std::int32_t limitMs,
-                                const std::function<bool(const std::string&)>& complete)
-{
-    if (!Connected())
-        throw EComPort("ReadFile function failed", ComPortDevice::NotOpenCode());
-    std::string received;
-    if (count <= 0 || Waiting())
-        return received;
-    auto lastArrival = std::chrono::steady_clock::now();
-    lastReadPieces_ = 0;
-    lastReadLongestGapMs_ = 0;
-
-    {
-        // The receivers get nothing while this runs: the bytes are the caller's.
-        FlagScope reading(reading_);
-        const std::size_t wanted = static_cast<std::size_t>(count);
-        LineWait wait(limitMs);
-        device_->ClearFailure();
-        wait.WakeOn(device_, &ComPortDevice::ReadyRead);
-        wait.WakeOn(device_, &ComPortDevice::Failed);
-        wait.Run([&] {
-            if (!Connected() || device_->Failure())
-                return true;
-            if (device_->BytesAvailable() > 0) {
-                received += device_->Read(static_cast<std::int64_t>(wanted - received.size()));
-                const auto now = std::chrono::steady_clock::now();
-                if (lastReadPieces_++ > 0)
-                    lastReadLongestGapMs_ = std::max<std::int64_t>(
-                        lastReadLongestGapMs_,
-                        std::chrono::duration_cast<std::chrono::milliseconds>(now - lastArrival)
-                            .count());
-                lastArrival = lastArrival_ = now;
-            }
-            return received.size() >= wanted || (complete && complete(received)) ||
-                   bool(device_->Failure());
-        });
-        if (!Connected())
-            throw EComPort("ReadFile function failed", ComPortDevice::NotOpenCode());
-        // Running out of time is no failure: the caller gets what came.
-        if (const DeviceFailure failure = device_->Failure())
-            failBlockingCall(failure, "ReadFile function failed");
-        device_->ClearFailure();
-    }
-    notifyTraffic(PortDirection::FromPrinter, PortRoad::DirectRead, received, lastArrival);
-    // Whatever came after the caller's share belongs to the receivers again.
-    resumeDelivery();
-    return received;
 }
 
 bool TComPort::Pause(std::int32_t ms)

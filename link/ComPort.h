@@ -39,12 +39,18 @@ public:
     std::int32_t CustomBaudRate() const { return baud_; }
 
     void OpenPort();   // EComPort "Unable to open com port" and friends
-    void ClosePort();
+    // What was written goes out first, as long as the line keeps taking it
+    // (StallMs without a byte taken ends the wait); returns how many bytes
+    // never went.
+    std::int64_t ClosePort();
     bool Connected() const;
-    void SetConnected(bool value) { value ? OpenPort() : ClosePort(); }
+    void SetConnected(bool value) { value ? OpenPort() : void(ClosePort()); }
 
-    // Returns when written or after 100 ms per byte plus 1000 ms, with the
-    // bytes written. What has not gone out by then is dropped, never sent
+    // A line that has taken no byte for this long takes no more: a write or
+    // the drain at closing gives up on it.
+    void SetStallMs(std::int32_t ms) { stallMs_ = ms; }
+    // Returns when written, after 100 ms per byte plus 1000 ms, or once the
+    // line has taken nothing for StallMs, with the bytes written. What has not gone out by then is dropped, never sent
     // later; a wait broken off by the operator ends the same way at once.
     std::int32_t WriteBytes(const std::string& bytes);
     // Returns when count bytes are there or 500 ms after the call (or when the
@@ -53,6 +59,18 @@ public:
     // The same within limitMs, and ended early once complete (when given)
     // holds for what came so far.
     std::string ReadBytes(std::int32_t count, std::int32_t limitMs,
+                          const std::function<bool(const std::string&)>& complete);
+    // The same, for an answer that may be slow in coming: limits.firstMs for
+    // it to begin; once begun (limits.begun holds for what came so far) the
+    // wait goes on while bytes keep coming, with gaps of at most
+    // limits.gapMs, up to limits.boundMs from the call.
+    struct ReadLimits {
+        std::int32_t firstMs = 0;
+        std::int32_t gapMs = 0;
+        std::int32_t boundMs = 0;
+        std::function<bool(const std::string&)> begun;
+    };
+    std::string ReadBytes(std::int32_t count, const ReadLimits& limits,
                           const std::function<bool(const std::string&)>& complete);
     // How the last ReadBytes' bytes came: in how many pieces, and the longest
     // pause between two of them (the line's own gaps inside one answer).
@@ -85,8 +103,10 @@ public:
     // until nothing has come for quietMs and at least minMs have passed, at
     // most limitMs in all; the bytes are told to the watchers as read off.
     // What the printer still sends of an earlier answer then cannot pass
-    // for the next one's.
-    std::string ReadOffUntilQuiet(std::int32_t quietMs, std::int32_t minMs, std::int32_t limitMs);
+    // for the next one's. Ends early once ended (when given) holds for what
+    // was read off.
+    std::string ReadOffUntilQuiet(std::int32_t quietMs, std::int32_t minMs, std::int32_t limitMs,
+                                  const std::function<bool(const std::string&)>& ended = nullptr);
 
 signals:
     // Every receiver has had the chunk just read; the port is still alive.
@@ -109,6 +129,7 @@ private:
     void handleFailure(const char* text, int code);
     void reportFailure(const EComPort& failure);
     void closeDevice();
+    std::int64_t drain();
     // A direct transfer's failure: the device's own step where it names one.
     [[noreturn]] void failBlockingCall(const DeviceFailure& failure, const char* text);
     void notifyTraffic(PortDirection direction, PortRoad road, std::string bytes,
@@ -131,6 +152,7 @@ private:
     bool deliveryQueued_ = false;
     // When the last byte came in, for the quiet before a question.
     std::chrono::steady_clock::time_point lastArrival_{};
+    std::int32_t stallMs_ = 2000;
     int lastReadPieces_ = 0;
     std::int64_t lastReadLongestGapMs_ = 0;
 };

@@ -33,7 +33,8 @@ public:
     // Opens the device (a path, or on Windows COM<n>) 8N1 at baud with no
     // flow control and DTR and RTS inactive. On failure it stays closed.
     DeviceFailure Open(const QString& device, std::int32_t baud);
-    // Drops what waits either way and closes; whatever fails here is moot.
+    // Drops what came and closes; whatever fails here is moot. What was
+    // written still goes out: the caller drops it first if it must.
     void Close();
     bool IsOpen() const;
     // The line keeps its last good speed when this fails.
@@ -45,6 +46,11 @@ public:
     // Ends the write begun last: what has not gone out by now is dropped.
     // Returns how many bytes never went.
     std::int64_t FinishWrite();
+
+    // Bytes written that the system still holds, not yet on the line; and
+    // those bytes dropped (a line that takes nothing, at closing).
+    std::int64_t Unsent();
+    void DropUnsent();
 
     // Bytes that came and wait to be read.
     std::int64_t BytesAvailable();

@@ -2,8 +2,11 @@
 // as a kind and a text; SerialErrorNumber turns them into the system number
 // the operator's message carries.
 #include <QSerialPort>
+#include <sys/ioctl.h>
+#include <termios.h>
 
 #include "link/ComPortDevice.h"
+#include "link/PortHold.h"
 #include "link/SerialError.h"
 
 namespace varmo {
@@ -67,11 +70,19 @@ DeviceFailure ComPortDevice::Open(const QString& device, std::int32_t baud)
 {
     QSerialPort& serial = *d_->serial;
     serial.clearError();
+    // The path's own trouble, and a device another program holds, even
+    // from root, are told as what they are.
+    if (const int held = PortHoldError(device); held != 0)
+        return {true, "Unable to open com port", held};
     serial.setPortName(device);
     if (!serial.open(QIODevice::ReadWrite)) {
         const int code = SerialErrorNumber(serial.error(), serial.errorString());
         serial.clearError();
         return {true, "Unable to open com port", code};
+    }
+    if (const int held = HoldPort(static_cast<int>(serial.handle())); held != 0) {
+        Close();
+        return {true, "Unable to open com port", held};
     }
     if (const int code = d_->applyLineSettings(baud); code != 0) {
         Close();
@@ -90,9 +101,10 @@ void ComPortDevice::Close()
     QSerialPort& serial = *d_->serial;
     d_->closing = true;
     if (serial.isOpen()) {
-        // Whatever is still queued either way is of no use once the port is
-        // shut; a failure to drop it changes nothing, the device closes anyway.
-        serial.clear(QSerialPort::AllDirections);
+        // What came is of no use once the port is shut; what was written is
+        // the printer's (dropping it on a pseudo-terminal would drop it from
+        // the other side's input too). A failure changes nothing.
+        serial.clear(QSerialPort::Input);
         serial.close();
     }
     serial.clearError();
@@ -139,6 +151,21 @@ std::int64_t ComPortDevice::FinishWrite()
         serial.clearError();
     }
     return unsent;
+}
+
+std::int64_t ComPortDevice::Unsent()
+{
+    QSerialPort& serial = *d_->serial;
+    int queued = 0;
+    if (!serial.isOpen() || ::ioctl(static_cast<int>(serial.handle()), TIOCOUTQ, &queued) != 0)
+        queued = 0;
+    return serial.bytesToWrite() + queued;
+}
+
+void ComPortDevice::DropUnsent()
+{
+    d_->serial->clear(QSerialPort::Output);
+    d_->serial->clearError();
 }
 
 std::int64_t ComPortDevice::BytesAvailable()

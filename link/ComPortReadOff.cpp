@@ -9,7 +9,8 @@
 namespace varmo {
 
 std::string TComPort::ReadOffUntilQuiet(std::int32_t quietMs, std::int32_t minMs,
-                                        std::int32_t limitMs)
+                                        std::int32_t limitMs,
+                                        const std::function<bool(const std::string&)>& ended)
 {
     std::string readOff;
     // A closed port has nothing waiting; the question's write tells of it.
@@ -38,7 +39,8 @@ std::string TComPort::ReadOffUntilQuiet(std::int32_t quietMs, std::int32_t minMs
             const Clock::time_point now = Clock::now();
             const auto quietFor =
                 std::chrono::duration_cast<std::chrono::milliseconds>(now - lastArrival_).count();
-            if ((quietFor >= quietMs && now >= earliest) || now >= end)
+            if ((quietFor >= quietMs && now >= earliest) || now >= end ||
+                (ended && !readOff.empty() && ended(readOff)))
                 break;
             const auto ms = [](Clock::duration d) {
                 return std::chrono::duration_cast<std::chrono::milliseconds>(d).count();

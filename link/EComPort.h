@@ -1,6 +1,7 @@
 #pragma once
 // The serial port's error: the failing step's text followed by the operating
-// system's error number, as " (win error code: %d)".
+// system's error number, as " (win error code: %d)" on Windows, where the
+// number is one, and as " (błąd systemu %d)" elsewhere, where it is errno.
 #include <string>
 
 #include "protocol/Exception.h"
@@ -9,8 +10,13 @@ namespace varmo {
 
 class EComPort : public Exception {
 public:
+#ifdef _WIN32
+    static constexpr const char* kNumberBefore = " (win error code: ";
+#else
+    static constexpr const char* kNumberBefore = " (błąd systemu ";
+#endif
     EComPort(const std::string& text, int osError)
-        : Exception(text + " (win error code: " + std::to_string(osError) + ")"),
+        : Exception(text + kNumberBefore + std::to_string(osError) + ")"),
           text_(text), osError_(osError) {}
 
     const std::string& Text() const { return text_; }

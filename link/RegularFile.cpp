@@ -18,6 +18,17 @@ std::filesystem::path fsPath(const QString& path)
 #endif
 }
 
+// The files of /proc and /sys look regular but are the kernel's own: their
+// size says nothing, and some never end.
+bool onKernelFileSystem(const QString& path)
+{
+    std::error_code error;
+    const std::string real = std::filesystem::canonical(fsPath(path), error).generic_string();
+    if (error)
+        return false;
+    return real.rfind("/proc/", 0) == 0 || real.rfind("/sys/", 0) == 0;
+}
+
 }  // namespace
 
 FileKind KindOfFile(const QString& path)
@@ -32,7 +43,7 @@ FileKind KindOfFile(const QString& path)
         return FileKind::Missing;
     switch (status.type()) {
     case fs::file_type::regular:
-        return FileKind::Regular;
+        return onKernelFileSystem(path) ? FileKind::Other : FileKind::Regular;
     case fs::file_type::directory:
         return FileKind::Folder;
     case fs::file_type::fifo:

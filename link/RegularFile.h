@@ -15,7 +15,7 @@ enum class FileKind {
     Folder,
     Pipe,     // a FIFO
     Device,   // a character or block device
-    Other,    // a socket or anything else
+    Other,    // a socket, a file of /proc or /sys, or anything else
 };
 
 FileKind KindOfFile(const QString& path);

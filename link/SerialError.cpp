@@ -1,5 +1,9 @@
 #include "link/SerialError.h"
 
+#ifndef Q_OS_WIN
+#include "link/PortHold.h"
+#endif
+
 #ifdef Q_OS_WIN
 #include "link/ComPortDevice.h"
 #endif
@@ -129,6 +133,8 @@ int DeviceOpenError(const QString& path)
     }
     return failure.code;
 #else
+    if (const int held = PortHoldError(path); held != 0)
+        return held;
     QSerialPort probe(path);
     if (probe.open(QIODevice::ReadWrite)) {
         probe.close();

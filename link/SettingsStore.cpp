@@ -5,8 +5,10 @@
 #include <QSettings>
 #include <QVariant>
 #include <memory>
+#include <utility>
 
 #include "link/RegularFile.h"
+#include "link/SettingsAside.h"
 #include "protocol/Exception.h"
 
 namespace varmo {
@@ -23,6 +25,13 @@ std::unique_ptr<QSettings>& openKey()
 {
     static std::unique_ptr<QSettings> key;
     return key;
+}
+
+// A settings file set aside at the opening, told once at start.
+std::string& setAside()
+{
+    static std::string message;
+    return message;
 }
 
 // Whether this run has told of the store's trouble already.
@@ -135,6 +144,10 @@ std::string quoted(const QString& name)
 void OpenSettingsStore()
 {
     told() = false;
+#ifndef Q_OS_WIN
+    if (!openKey() && KindOfFile(settingsFile()) == FileKind::Regular)
+        setAside() = SetAsideUnreadable(settingsFile());
+#endif
     if (!openKey() && fileTrouble().empty())
         openKey() = makeStore();
 }
@@ -163,6 +176,8 @@ QString SettingsFolder()
 
 std::string SettingsStoreProblem()
 {
+    if (!setAside().empty())
+        return std::exchange(setAside(), std::string());
     if (told())
         return {};
     std::string trouble = fileTrouble();
@@ -174,7 +189,8 @@ std::string SettingsStoreProblem()
 
 std::string SettingsFileProblem()
 {
-    return fileTrouble();
+    const std::string trouble = fileTrouble();
+    return trouble.empty() ? std::exchange(setAside(), std::string()) : trouble;
 }
 
 QString ReadSetting(const QString& name)

@@ -39,6 +39,10 @@ bool WriteSettingQuietly(const QString& name, const QString& value);
 // trouble was told already.
 std::string SettingsStoreProblem();
 
+// A settings file that could not be read (bytes that are no text, no INI
+// file) is set aside at the opening as "Varmo.ini.bad-<date>" and a fresh
+// one started: SettingsStoreProblem, or SettingsFileProblem, tells it first.
+//
 // Only a settings file that is no regular file, for a program that reads
 // the settings and never writes them (varmo-cli); does not count as told.
 std::string SettingsFileProblem();

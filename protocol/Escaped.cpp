@@ -119,4 +119,36 @@ unsigned char HexPairToByte(char high, char low)
     return static_cast<unsigned char>(hexValue(high) * 16 + hexValue(low));
 }
 
+std::string ControlsEscaped(const std::string& text, bool keepNewlines)
+{
+    const auto escapedByte = [](std::string& shown, unsigned char byte) {
+        const char* const digits = "0123456789ABCDEF";
+        shown += "<$";
+        shown += digits[byte >> 4];
+        shown += digits[byte & 0x0F];
+        shown += '>';
+    };
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (c == '\n' && keepNewlines) {
+            shown += '\n';
+        } else if (c < 0x20) {
+            shown += EscapedText(std::string(1, static_cast<char>(c)));
+        } else if (c == 0x7F) {
+            escapedByte(shown, c);
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            // U+0080 to U+009F, the C1 controls: CSI and OSC among them to
+            // some terminals.
+            escapedByte(shown, next);
+            ++i;
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    return shown;
+}
+
 }  // namespace varmo

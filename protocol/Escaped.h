@@ -27,6 +27,12 @@ std::optional<std::string> TryDecodeEscaped(const Lines& lines);
 // As above, but malformed input gives the text "Niepoprawna sekwencja".
 std::string DecodeEscaped(const Lines& lines);
 
+// UTF-8 text for a terminal or one line on screen, with every control byte
+// escaped as above (<$0A>, <ESC>; the C1 controls as the Windows-1250 byte
+// they stand for, <$9B>): a printer's bytes or a path cannot clear a
+// screen, retitle a terminal or break a line. keepNewlines leaves LF.
+std::string ControlsEscaped(const std::string& text, bool keepNewlines = false);
+
 // '0'-'9', 'a'-'f', 'A'-'F' count with their value, anything else as 0.
 unsigned char HexPairToByte(char high, char low);
 

@@ -1,5 +1,7 @@
 #include "report/CheckReport.h"
 
+#include "protocol/Escaped.h"
+
 #include <QDir>
 #include <QPageLayout>
 #include <QPageSize>
@@ -65,7 +67,8 @@ std::string CheckHeadText(const CheckResult& result)
     std::string text = std::string(kTitle) + "\n\n";
     text += "Data: " + when(result) + "\n";
     text += "Program: " + program(result) + "\n";
-    return text + "Port: " + line(result) + "\n";
+    // The printer's and the path's bytes never reach a terminal raw.
+    return ControlsEscaped(text + "Port: " + line(result) + "\n", true);
 }
 
 std::string CheckStepText(const CheckStep& step)
@@ -73,7 +76,7 @@ std::string CheckStepText(const CheckStep& step)
     std::string text = "\n" + stepTitle(step) + "\n";
     for (const std::string& row : step.result)
         text += "  " + row + "\n";
-    return text;
+    return ControlsEscaped(text, true);
 }
 
 std::string CheckAttentionText(const CheckResult& result)
@@ -84,7 +87,7 @@ std::string CheckAttentionText(const CheckResult& result)
         text += std::string("  ") + kNothing + "\n";
     for (const std::string& note : attention)
         text += "  - " + note + "\n";
-    return text;
+    return ControlsEscaped(text, true);
 }
 
 std::string CheckReportText(const CheckResult& result)

@@ -48,7 +48,12 @@ void readLine(const std::string& line, std::size_t number, std::vector<GoodsFile
         note(notes, number, GoodsLineFault::BadRate);
         return;
     }
-    rows.push_back({trimmed(line.substr(0, semicolon)), rate});
+    std::string name = trimmed(line.substr(0, semicolon));
+    if (name.empty()) {
+        note(notes, number, GoodsLineFault::NoName);
+        return;
+    }
+    rows.push_back({std::move(name), rate});
     if (rows.back().name.size() > kGoodsNameWidth)
         note(notes, number, GoodsLineFault::NameCut);
 }

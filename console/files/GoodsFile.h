@@ -20,6 +20,7 @@ struct GoodsFileRow {
 enum class GoodsLineFault {
     NoSemicolon,  // no ';' before the line's last character: skipped
     BadRate,      // after the ';' no upper-case letter A to G: skipped
+    NoName,       // nothing but blanks before the ';': skipped
     NameCut,      // the name is longer than kGoodsNameWidth: kept, cut
 };
 

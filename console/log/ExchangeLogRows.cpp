@@ -5,6 +5,7 @@
 
 #include "console/base/StatusFlags.h"
 #include "console/base/Text.h"
+#include "protocol/AnswerCode.h"
 #include "protocol/CodePage.h"
 #include "protocol/Escaped.h"
 #include "protocol/Frame.h"
@@ -127,6 +128,9 @@ void LogRowMaker::sentRows(const PortTraffic& traffic, const QDateTime& when,
             questionSent_ = true;
             questionDescription_ = frame.description;
             awaitingStatus_ = 0;
+            if (asked_.size() == kAskedKept)
+                asked_.erase(asked_.begin());
+            asked_.push_back({frame.bytes, frame.description, traffic.time});
             rows.push_back(std::move(frame));
             at = end;
         } else if (isControl(bytes[at])) {
@@ -195,6 +199,7 @@ void LogRowMaker::receivedRows(const PortTraffic& traffic, const QDateTime& when
         if (questionSent_)
             frame.answerMs = msBetween(questionTime_, traffic.time);
         noteRoad(frame, traffic.road);
+        fileUnderItsQuestion(frame, traffic);
         rows.push_back(std::move(frame));
     }
 }
@@ -207,6 +212,21 @@ void LogRowMaker::noteRoad(LogRow& made, PortRoad road) const
         made.description = QStringLiteral("spóźniona: ") + questionDescription_;
     else if (road == PortRoad::ReadOff)
         made.description = QStringLiteral("odrzucone przed pytaniem");
+}
+
+void LogRowMaker::fileUnderItsQuestion(LogRow& frame, const PortTraffic& traffic) const
+{
+    // What the frame is says whose answer it is, whichever question is on
+    // the line now: one asked before the newest came late.
+    for (auto it = asked_.rbegin(); it != asked_.rend(); ++it) {
+        if (!Answers(it->frame, frame.bytes))
+            continue;
+        if (it == asked_.rbegin() && traffic.road != PortRoad::Late)
+            return;
+        frame.description = QStringLiteral("spóźniona: ") + it->description;
+        frame.answerMs = msBetween(it->time, traffic.time);
+        return;
+    }
 }
 
 void LogRowMaker::outsideRow(std::string bytes, const PortTraffic& traffic, const QDateTime& when,

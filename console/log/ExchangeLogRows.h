@@ -51,6 +51,17 @@ private:
     void outsideRow(std::string bytes, const PortTraffic& traffic, const QDateTime& when,
                     std::vector<LogRow>& rows);
 
+    // The frames asked lately, newest last: an answer whose code names one
+    // of them is filed under it, late when another has been asked since.
+    struct Asked {
+        std::string frame;
+        QString description;
+        std::chrono::steady_clock::time_point time;
+    };
+    static constexpr std::size_t kAskedKept = 16;
+    std::vector<Asked> asked_;
+    void fileUnderItsQuestion(LogRow& frame, const PortTraffic& traffic) const;
+
     std::string pending_;  // received bytes of a frame not ended yet
     bool inFrame_ = false;
     char awaitingStatus_ = 0;  // ENQ or DLE sent, its status byte not yet seen

@@ -15,6 +15,7 @@
 #include "console/mainwindow/TFMain.h"
 #include "console/base/Text.h"
 #include "console/widgets/Views.h"
+#include "link/SerialError.h"
 #include "protocol/Escaped.h"
 #include "protocol/Frame.h"
 
@@ -50,7 +51,11 @@ bool TFMain::EnsurePortOpen()
 {
     if (Exchange.Open())
         return true;
-    CurrentPrompts().message(QStringLiteral("COM"), QStringLiteral("Nie można otworzyć portu"));
+    // Which port, and what stands in the way, in the words the status line uses.
+    const PortState state = Exchange.State();
+    CurrentPrompts().message(QStringLiteral("Nie można otworzyć portu %1: %2")
+                                 .arg(PortPlaceText(state), FromUtf8(PortFailureText(state.failureCode))),
+                             QStringLiteral("Nie można otworzyć portu"));
     return false;
 }
 

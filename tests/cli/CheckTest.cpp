@@ -157,3 +157,18 @@ TEST_F(CliTest, CheckListsEachItemOnceUnderDoUwagiAsTheReportDoes)
 }
 
 }  // namespace varmo::test
+
+namespace varmo::test {
+
+TEST_F(CliTest, TheTextReportWritesNoPrinterControlByteRaw)
+{
+    // A header that would clear a terminal's screen and retitle it.
+    StartPrinter({QStringLiteral("--raw-header"), QStringLiteral("A<ESC>cB|<ESC>]0;x<$07>C")});
+    Cli({QStringLiteral("check"), QStringLiteral("--text"), dir_.filePath(QStringLiteral("r.txt"))});
+    const QString text = fileText(dir_.filePath(QStringLiteral("r.txt")));
+    EXPECT_TRUE(text.contains(QStringLiteral("A<ESC>cB"))) << text.toStdString();
+    for (const QChar c : text)
+        EXPECT_TRUE(c == QLatin1Char('\n') || c.unicode() >= 0x20) << int(c.unicode());
+}
+
+}  // namespace varmo::test

@@ -260,14 +260,17 @@ TEST_F(GoodsListTest, AFailedOpenOrSaveLeavesListAndFileAsTheyWere)
     EXPECT_EQ(Rows(dialog), list);
     dialog.MemoryTable->Cancel();
 
-    // A goods without a name stops the load there; the rows before it stay
-    // and nothing is left half-made.
+    // A goods line without a name is skipped like any other line that is no
+    // goods, and told with the counts; the rest loads.
     WriteFile("gap.txt", "Ser;C\r\n   ;D\r\nMaslo;E\r\n");
     prompts.shown.clear();
     prompts.fileAnswers = {path("gap.txt")};
     dialog.SBOpenClick();
-    EXPECT_EQ(prompts.shown, std::vector<Shown>{ErrorBox("Field 'Nazwa' must have a value.")});
-    EXPECT_EQ(Rows(dialog), (std::vector<GoodsRow>{{"Ser", "C"}}));
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_FALSE(prompts.shown[0].error);
+    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("brak nazwy przed średnikiem – pominięty")))
+        << prompts.shown[0].text.toStdString();
+    EXPECT_EQ(Rows(dialog), (std::vector<GoodsRow>{{"Ser", "C"}, {"Maslo", "E"}}));
     EXPECT_EQ(dialog.MemoryTable->OpenRow(), -1);
 }
 

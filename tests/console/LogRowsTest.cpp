@@ -100,6 +100,28 @@ TEST(LogRowMakerTest, AnAnswerCarriesItsCommandAndTheTimeSinceItsFrameWentOut)
               QStringLiteral("odrzucone przed pytaniem"));
 }
 
+TEST(LogRowMakerTest, ALateAnswerIsFiledUnderTheQuestionItsCodeNames)
+{
+    LogRowMaker maker;
+    maker.DescribeSent = [](const std::string& frame) {
+        return frame == FrameOf("#u") ? QStringLiteral("Odczyt nagłówka")
+                                      : QStringLiteral("Odczyt kodu błędu");
+    };
+    const auto start = std::chrono::steady_clock::now();
+    const auto at = [&](int ms) { return start + std::chrono::milliseconds(ms); };
+    maker.Rows({at(0), PortDirection::ToPrinter, PortRoad::Written, FrameOf("#u")});
+    maker.Rows({at(3710), PortDirection::ToPrinter, PortRoad::Written, FrameOf("#n")});
+    // The header's answer comes while the error code is awaited, and after.
+    for (const PortRoad road : {PortRoad::DirectRead, PortRoad::Delivered, PortRoad::Late}) {
+        const LogRow row =
+            maker.Rows({at(4000), PortDirection::FromPrinter, road, FrameOf("1#UABC\xFF")}).at(0);
+        EXPECT_EQ(row.description, QStringLiteral("spóźniona: Odczyt nagłówka"));
+        EXPECT_EQ(row.answerMs, 4000);
+    }
+    const auto own = maker.Rows({at(4010), PortDirection::FromPrinter, PortRoad::DirectRead, FrameOf("1#E0")});
+    EXPECT_EQ(own.at(0).description, QStringLiteral("Odczyt kodu błędu"));
+}
+
 TEST(LogRowMakerTest, AFrameOnAMazoviaLineReadsWithItsPolishLettersAndKeepsItsBytes)
 {
     const std::string windows = FrameOf("$gChleb \xBFytni\rA/");  // ż

@@ -1,5 +1,10 @@
 // The status line says why the port will not open in the words varmo-cli
 // uses: a missing device, a plain file, a device another program holds.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QLabel>
 #include <QSerialPort>
@@ -22,6 +27,17 @@ TEST_F(PortStateWordsTest, TheStatusLineTellsBusyAndAbsentApart)
     PtyPrinter line;
     QSerialPort otherProgram(line.path());
     ASSERT_TRUE(otherProgram.open(QIODevice::ReadWrite));
+    // Held as a terminal program holds it, by root too: in exclusive mode,
+    // or under the lock such programs take.
+    PtyPrinter exclusiveLine;
+    PtyPrinter lockedLine;
+    const int exclusive = ::open(QFile::encodeName(exclusiveLine.path()).constData(), O_RDWR | O_NOCTTY);
+    const int locked = ::open(QFile::encodeName(lockedLine.path()).constData(), O_RDWR | O_NOCTTY);
+    ASSERT_EQ(::ioctl(exclusive, TIOCEXCL), 0);
+    ASSERT_EQ(::flock(locked, LOCK_EX), 0);
+    const QString busy =
+        QStringLiteral("błąd: zajęty przez inny program (urządzenie lub zasób jest zajęty)");
+    const QString absent = QStringLiteral("błąd: brak urządzenia (nie ma takiego pliku ani katalogu)");
 
     const struct {
         QString device;
@@ -31,8 +47,11 @@ TEST_F(PortStateWordsTest, TheStatusLineTellsBusyAndAbsentApart)
          QStringLiteral("błąd: brak urządzenia (nie ma takiego pliku ani katalogu)")},
         {file, QStringLiteral("błąd: to nie jest port szeregowy "
                               "(nieodpowiednia operacja dla urządzenia)")},
-        {line.path(),
-         QStringLiteral("błąd: zajęty przez inny program (urządzenie lub zasób jest zajęty)")},
+        {line.path(), busy},
+        {exclusiveLine.path(), busy},
+        {lockedLine.path(), busy},
+        {path(QString(40, QLatin1Char('d')) + "/" + QString(230, QLatin1Char('e'))), absent},
+        {path(QStringLiteral("tty\nUSB0")), absent},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.device.toStdString());
@@ -40,13 +59,18 @@ TEST_F(PortStateWordsTest, TheStatusLineTellsBusyAndAbsentApart)
         TFMain& main = Start();
         prompts.shown.clear();
         EXPECT_FALSE(main.EnsurePortOpen());
-        // The box the console has always shown stays as it is.
+        // The box names the port, on one line, and what stands in the way.
+        const QString device = QString(c.device).replace(QLatin1Char('\n'), QStringLiteral("<$0A>"));
         EXPECT_EQ(prompts.shown,
-                  std::vector<Shown>{Message(QStringLiteral("COM"),
+                  std::vector<Shown>{Message(QStringLiteral("Nie można otworzyć portu COM1 (%1): %2")
+                                                 .arg(device, c.shown.mid(6)),
                                              QStringLiteral("Nie można otworzyć portu"))});
         EXPECT_EQ(main.StatusLine->LbState->text(), c.shown);
+        EXPECT_FALSE(main.StatusLine->LbPort->text().contains(QLatin1Char('\n')));
         Stop();
     }
+    ::close(exclusive);
+    ::close(locked);
 }
 
 }  // namespace

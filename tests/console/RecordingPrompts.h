@@ -25,6 +25,13 @@ struct Shown {
 };
 
 inline Shown Message(const QString& text, const QString& caption) { return {text, caption, false}; }
+// The box a port that will not open gives: it names the port first.
+inline bool CannotOpen(const std::vector<Shown>& shown, const QString& port)
+{
+    return shown.size() == 1 && !shown[0].error &&
+           shown[0].caption == QStringLiteral("Nie można otworzyć portu") &&
+           shown[0].text.startsWith(QStringLiteral("Nie można otworzyć portu ") + port);
+}
 inline Shown ErrorBox(const QString& text) { return {text, ApplicationTitle(), true}; }
 inline Shown Question(const QString& text, const QString& caption)
 {

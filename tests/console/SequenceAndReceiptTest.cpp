@@ -116,7 +116,7 @@ TEST_F(SequenceAndReceiptTest, ATestReceiptWithoutAPortSendsNothing)
 {
     Start();
     forms().FTestTrans->BBOKClick();
-    EXPECT_EQ(prompts.shown, std::vector<Shown>{Message("COM", "Nie można otworzyć portu")});
+    EXPECT_TRUE(CannotOpen(prompts.shown, QStringLiteral("COM1")));
 }
 
 }  // namespace

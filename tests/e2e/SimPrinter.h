@@ -48,6 +48,8 @@ public:
     // The printer's device; empty when it did not start.
     const QString& path() const { return path_; }
     bool running() const { return process_.state() == QProcess::Running; }
+    // For a test that stops and continues the printer with signals.
+    qint64 pid() const { return process_.processId(); }
 
 private:
     QProcess process_;

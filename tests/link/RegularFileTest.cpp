@@ -34,6 +34,8 @@ TEST(RegularFile, EveryKindIsToldApartAndLinksAreFollowed)
         {path("fifo"), FileKind::Pipe},
         {QStringLiteral("/dev/zero"), FileKind::Device},
         {path("to-zero"), FileKind::Device},
+        // The kernel's own files look regular and are not.
+        {QStringLiteral("/proc/self/status"), FileKind::Other},
         {path("nothing"), FileKind::Missing},
         {path("dangling"), FileKind::Missing},
         {path("plain.txt/below"), FileKind::Missing},

@@ -239,6 +239,30 @@ TEST(SettingsStore, ASettingsFileThatIsNoRegularFileIsToldAndNeverOpened)
     }
 }
 
+TEST(SettingsStore, AnUnreadableSettingsFileIsSetAsideAndAFreshOneStarted)
+{
+    QByteArray garbage;  // no INI file holds these bytes
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>((i * 7919 + 13) % 256);
+    ScopedSettingsDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.Path() + "/Ferwen s.c."));
+    QFile file(dir.IniFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(garbage) == garbage.size());
+    file.close();
+    OpenSettingsStore();
+    const std::string told = SettingsStoreProblem();
+    WriteSetting("com", "COM2");
+    CloseSettingsStore();
+    const QStringList aside = QDir(dir.Path() + "/Ferwen s.c.").entryList({"Varmo.ini.bad-*"});
+    ASSERT_EQ(aside.size(), 1) << told;
+    QFile kept(dir.Path() + "/Ferwen s.c./" + aside[0]);
+    EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == garbage);
+    EXPECT_NE(told.find("był nieczytelny: odłożono go jako „" +
+                        QDir::toNativeSeparators(kept.fileName()).toStdString()),
+              std::string::npos) << told;
+    EXPECT_EQ(directStore().value("com").toString(), "COM2");  // in a fresh file
+}
+
 TEST(SettingsStore, AValueNameIsNeeded)
 {
     ScopedSettingsDir dir;

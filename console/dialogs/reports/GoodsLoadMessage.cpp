@@ -30,6 +30,8 @@ QString why(GoodsLineFault fault)
         return QStringLiteral("brak średnika – pominięty");
     case GoodsLineFault::BadRate:
         return QStringLiteral("po średniku brak litery stawki od A do G – pominięty");
+    case GoodsLineFault::NoName:
+        return QStringLiteral("brak nazwy przed średnikiem – pominięty");
     case GoodsLineFault::NameCut:
         return QStringLiteral("nazwa dłuższa niż %1 znaków – skrócona").arg(kGoodsNameWidth);
     }

@@ -307,10 +307,6 @@ void TFDatabaseReport::sendReport()
         return main_.Printer().PauseBetweenFrames(kFramePauseMs);
     };
 
-    main_.Printer().SendWholeFrame(start, &startCommand);
-    // Timed from the first frame: a late answer awaited before it is no
-    // slowness of the report's.
-    clock.start();
     // The port lost under the report: the operator hears how many goods
     // went, and once the printer is taken back the end frame takes it out of
     // the report, as "Anuluj" does.
@@ -328,36 +324,50 @@ void TFDatabaseReport::sendReport()
                                      .arg(total),
                                  kSentCaption);
     };
-    if (!pause())
-        return lost(0);
-    for (int i = 0;; ++i) {
-        // "Anuluj" stops before the next line; the end still goes out, or the
-        // printer would stay inside the report and refuse every later one.
-        if (progress_->Cancelled()) {
-            main_.Printer().SendWholeFrame(end, &endCommand);
-            progress_.reset();
-            if (!TellIfRefused(main_, kSentCaption))
-                CurrentPrompts().message(
-                    QStringLiteral("Wysyłanie przerwane po %1 z %2 pozycjach. Raport zamknięto "
-                                   "na towarach wysłanych do tej pory.")
-                        .arg(i)
-                        .arg(total),
-                    kSentCaption);
-            return;
-        }
-        if (i == total)
-            break;
-        DBGrid->setCurrentIndex(MemoryTable->index(i, GoodsTable::kNameColumn));
-        const auto at = static_cast<std::size_t>(i);
-        main_.Printer().SendWholeFrame(lines[at], lineCommands[at].get());
-        progress_->SetDone(i + 1);
+    // The whole series; a write that fails is the port lost like any other
+    // loss, told the same way.
+    int sent = 0;
+    const auto series = [&] {
+        main_.Printer().SendWholeFrame(start, &startCommand);
+        // Timed from the first frame: a late answer awaited before it is no
+        // slowness of the report's.
+        clock.start();
         if (!pause())
-            return lost(i + 1);
+            return lost(0);
+        for (;; ++sent) {
+            // "Anuluj" stops before the next line; the end still goes out, or
+            // the printer would stay inside the report and refuse every later one.
+            if (progress_->Cancelled()) {
+                main_.Printer().SendWholeFrame(end, &endCommand);
+                progress_.reset();
+                if (!TellIfRefused(main_, kSentCaption))
+                    CurrentPrompts().message(
+                        QStringLiteral("Wysyłanie przerwane po %1 z %2 pozycjach. Raport "
+                                       "zamknięto na towarach wysłanych do tej pory.")
+                            .arg(sent)
+                            .arg(total),
+                        kSentCaption);
+                return;
+            }
+            if (sent == total)
+                break;
+            DBGrid->setCurrentIndex(MemoryTable->index(sent, GoodsTable::kNameColumn));
+            const auto at = static_cast<std::size_t>(sent);
+            main_.Printer().SendWholeFrame(lines[at], lineCommands[at].get());
+            progress_->SetDone(sent + 1);
+            if (!pause())
+                return lost(sent + 1);
+        }
+        main_.Printer().SendWholeFrame(end, &endCommand);
+        progress_.reset();
+        if (!TellIfRefused(main_, kSentCaption))
+            CurrentPrompts().message(QStringLiteral("Raport został wysłany"), kSentCaption);
+    };
+    try {
+        series();
+    } catch (const EComPort&) {
+        lost(sent);
     }
-    main_.Printer().SendWholeFrame(end, &endCommand);
-    progress_.reset();
-    if (!TellIfRefused(main_, kSentCaption))
-        CurrentPrompts().message(QStringLiteral("Raport został wysłany"), kSentCaption);
 }
 
 }  // namespace varmo
