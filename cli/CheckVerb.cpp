@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <iostream>
 
 #include "cli/Failure.h"
 #include "cli/LinkChoice.h"
@@ -119,12 +120,14 @@ bool healthy(const CheckResult& result)
     return result.AllAnswered() && result.Attention().empty();
 }
 
-void writeReport(const std::optional<std::string>& path, const CheckResult& result)
+void writeReport(const std::optional<std::string>& path, const CheckResult& result,
+                 const VisitPart& visit, std::vector<std::string>& written)
 {
     if (!path)
         return;
     try {
-        WriteCheckReport(QString::fromStdString(*path), result);
+        WriteCheckReport(QString::fromStdString(*path), result, &visit);
+        written.push_back(*path);
     } catch (const std::exception& error) {
         throw CliFailure(ExitCode::Refused, std::string("check: ") + error.what());
     }
@@ -143,8 +146,16 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& words)
             if (i + 1 >= words.size() || words[i + 1].empty())
                 throw UsageError("check: " + word + " needs a file name");
             (word == "--pdf" ? options.pdf : options.text) = words[++i];
+        } else if (word == "--no-book") {
+            options.visit.record = false;
+        } else if (word == "--technician" || word == "--note") {
+            if (i + 1 >= words.size())
+                throw UsageError("check: " + word + " needs a text");
+            (word == "--note" ? options.visit.note : options.visit.technician.emplace()) =
+                words[++i];
         } else {
-            throw UsageError("check: usage: check [--json] [--pdf FILE] [--text FILE]");
+            throw UsageError("check: usage: check [--json] [--pdf FILE] [--text FILE] "
+                             "[--no-book] [--technician NAME] [--note TEXT]");
         }
     }
     return options;
@@ -203,14 +214,26 @@ int RunCheck(Session& session, const LinkChoice& link, const CheckOptions& optio
             if (!options.json)
                 out << shown(CheckStepText(step)) << std::flush;
         });
-    if (options.json)
-        out << QJsonDocument(CheckJson(result)).toJson(QJsonDocument::Compact).toStdString()
-            << '\n';
-    else
-        out << shown(CheckAttentionText(result));
+    CheckVisit visit(options.visit, std::cerr);
+    visit.LookUp(result);
+    if (options.json) {
+        QJsonObject json = CheckJson(result);
+        json.insert(QStringLiteral("visit"), visit.Json());
+        out << QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() << '\n';
+    } else {
+        out << shown(VisitPartText(visit.Part())) << shown(CheckAttentionText(result));
+    }
     out.flush();
-    writeReport(options.pdf, result);
-    writeReport(options.text, result);
+    // The visit is kept whether or not its report could be written.
+    std::vector<std::string> written;
+    try {
+        writeReport(options.pdf, result, visit.Part(), written);
+        writeReport(options.text, result, visit.Part(), written);
+    } catch (const CliFailure&) {
+        visit.Record(result, written);
+        throw;
+    }
+    visit.Record(result, written);
     return healthy(result) ? 0 : static_cast<int>(ExitCode::Refused);
 }
 

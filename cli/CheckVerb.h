@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CheckVisit.h"
 #include "exchange/ServiceCheck.h"
 
 namespace varmo::cli {
@@ -19,6 +20,7 @@ struct CheckOptions {
     bool json = false;
     std::optional<std::string> pdf;
     std::optional<std::string> text;
+    VisitOptions visit;  // --no-book, --technician, --note; --book before the verb
 };
 
 // words[0] is "check"; its options follow. Usage error for anything else.
