@@ -216,24 +216,29 @@ int RunCheck(Session& session, const LinkChoice& link, const CheckOptions& optio
         });
     CheckVisit visit(options.visit, std::cerr);
     visit.LookUp(result);
-    if (options.json) {
+    if (!options.json)
+        out << shown(VisitPartText(visit.Part())) << shown(CheckAttentionText(result));
+    out.flush();
+    // The visit is kept whether or not its report could be written; the JSON
+    // object says whether it was, so it comes after.
+    const auto finish = [&](const std::vector<std::string>& written) {
+        visit.Record(result, written);
+        if (!options.json)
+            return;
         QJsonObject json = CheckJson(result);
         json.insert(QStringLiteral("visit"), visit.Json());
         out << QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() << '\n';
-    } else {
-        out << shown(VisitPartText(visit.Part())) << shown(CheckAttentionText(result));
-    }
-    out.flush();
-    // The visit is kept whether or not its report could be written.
+        out.flush();
+    };
     std::vector<std::string> written;
     try {
         writeReport(options.pdf, result, visit.Part(), written);
         writeReport(options.text, result, visit.Part(), written);
     } catch (const CliFailure&) {
-        visit.Record(result, written);
+        finish(written);
         throw;
     }
-    visit.Record(result, written);
+    finish(written);
     return healthy(result) ? 0 : static_cast<int>(ExitCode::Refused);
 }
 
