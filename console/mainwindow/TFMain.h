@@ -13,6 +13,7 @@
 #include <string>
 
 #include "exchange/CommandHistoryList.h"
+#include "console/dialogs/ConsoleBook.h"
 #include "console/dialogs/MainServices.h"
 #include "console/mainwindow/ComPortForwarder.h"
 #include "console/mainwindow/Forms.h"
@@ -50,6 +51,10 @@ public:
     void SubmitCommand(std::unique_ptr<TCommand> command) override;
     TCommand* CurrentCommand() const { return Exchange.Current(); }
     bool EnsurePortOpen() override;
+    void IdentifyPrinter() override;
+    ConsoleBook& Book() override { return book_; }
+    // The printer on the status line: "TST00012345, niefiskalna".
+    QLabel* PrinterLabel = nullptr;
     // The ENQ status byte, also shown on the panel; nothing when the printer
     // did not answer or the query could not run.
     std::optional<unsigned char> QueryPrinterStatus(bool reportNoAnswer) override;
@@ -200,6 +205,7 @@ private:
     void buildMenu();
     void nameControls();
     void buildLogAndStatusLine(FormBuild log);
+    void buildBook();
     void restoreLogPlace();
     void saveLogPlace();
     // The first description line of the current command, or nothing.
@@ -214,6 +220,7 @@ private:
     static void showModal(QDialog* dialog);
 
     Forms& forms_;
+    ConsoleBook book_;
     bool lossTold_ = false;  // the loss of the port is on screen
     WaitIndicator waitIndicator_;
 

@@ -48,8 +48,13 @@ void TFMain::SubmitCommand(std::unique_ptr<TCommand> command)
 
 bool TFMain::EnsurePortOpen()
 {
-    if (Exchange.Open())
+    const bool wasOpen = Exchange.IsOpen();
+    if (Exchange.Open()) {
+        // Opened now: the printer is known before the operator's frame goes.
+        if (!wasOpen)
+            IdentifyPrinter();
         return true;
+    }
     CurrentPrompts().message(QStringLiteral("COM"), QStringLiteral("Nie można otworzyć portu"));
     return false;
 }
