@@ -55,6 +55,8 @@ public:
     ConsoleBook& Book() override { return book_; }
     // The printer on the status line: "TST00012345, niefiskalna".
     QLabel* PrinterLabel = nullptr;
+    // "Ustawienia": the setting printer/identify as a check box.
+    QAction* Rozpoznawaj1 = nullptr;
     // The ENQ status byte, also shown on the panel; nothing when the printer
     // did not answer or the query could not run.
     std::optional<unsigned char> QueryPrinterStatus(bool reportNoAnswer) override;

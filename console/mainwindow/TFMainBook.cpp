@@ -2,7 +2,9 @@
 // information read as the port opens, the printer on the status line, the
 // visit followed as printers come and go, and the book's two windows under
 // "Inne".
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QStatusBar>
 
 #include "console/base/HandlerGuard.h"
@@ -49,6 +51,15 @@ void TFMain::buildBook()
             PrinterLabel->clear();
             book_.PortClosed();
         });
+    });
+    // "Ustawienia": whether the port's opening reads the cash information.
+    Ustawienia1->addSeparator();
+    Rozpoznawaj1 = Ustawienia1->addAction(QStringLiteral("Rozpoznawaj drukarkę po otwarciu portu"));
+    Rozpoznawaj1->setObjectName(QStringLiteral("Rozpoznawaj1"));
+    Rozpoznawaj1->setCheckable(true);
+    Rozpoznawaj1->setChecked(identifyOnOpen());
+    connect(Rozpoznawaj1, &QAction::toggled, this, [](bool on) {
+        Guarded([&] { WriteSetting(QStringLiteral("printer/identify"), on ? QStringLiteral("true") : QStringLiteral("false")); });
     });
     AddDialogEntry(Inne1, QStringLiteral("Księga wizyt…"), "Ksiegawizyt1",
                    [](MainServices& main) { return new VisitBookDialog(main); });
