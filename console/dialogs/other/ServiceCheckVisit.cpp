@@ -75,6 +75,7 @@ void ServiceCheckDialog::buildVisitPart(QVBoxLayout* layout)
 void ServiceCheckDialog::keepVisit()
 {
     ConsoleBook& book = main_.Book();
+    StoreTechnician(Technik->text());
     std::optional<book::SinceLastVisit> since =
         book.RecordCheck(*result_, Technik->text(), Uwagi->text());
     sinceLast_.clear();

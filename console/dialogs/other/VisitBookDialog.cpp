@@ -31,6 +31,7 @@ QTableWidget* table(QWidget* parent, const char* name, const QStringList& column
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->horizontalHeader()->setStretchLastSection(true);
+    view->sortByColumn(0, Qt::AscendingOrder);
     view->setSortingEnabled(true);
     return view;
 }
@@ -77,6 +78,7 @@ VisitBookDialog::VisitBookDialog(MainServices& main) : QDialog(main.Window()), m
     Wizyty = table(this, "Wizyty",
                    {QStringLiteral("Początek"), QStringLiteral("Koniec"), QStringLiteral("Technik"),
                     QStringLiteral("Port"), QStringLiteral("Przeglądy"), QStringLiteral("Ustawienia")});
+    Wizyty->sortByColumn(0, Qt::DescendingOrder);  // the newest visit first
     Wizyta = Named(new QPlainTextEdit(this), "Wizyta");
     Wizyta->setReadOnly(true);
     Zamknij = Named(new QPushButton(QStringLiteral("Zamknij"), this), "Zamknij");

@@ -1,0 +1,129 @@
+// The console's visit book against varmo-sim: the printer known as the port
+// opens and a second printer at the same path kept out after a re-plug
+// though only the header was read; two service checks a while apart seen in
+// "Księga wizyt", and "Do przeglądu" with the overdue in red.
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableWidget>
+
+#include "book/BookPath.h"
+#include "book/VisitBook.h"
+#include "console/dialogs/other/DueDialog.h"
+#include "console/dialogs/other/ServiceCheckDialog.h"
+#include "console/dialogs/other/VisitBookDialog.h"
+#include "console/log/ExchangeLogDock.h"
+#include "console/mainwindow/PortStatusLine.h"
+#include "console/mainwindow/TFMain.h"
+#include "tests/e2e/E2EHarness.h"
+
+namespace varmo::test {
+namespace {
+
+using VisitBookTest = ConsoleWithPrinter;
+
+QStringList column(const QTableWidget* table, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < table->rowCount(); ++row)
+        texts << table->item(row, column)->text();
+    return texts;
+}
+
+TEST_F(VisitBookTest, APrinterAtTheSamePathAfterAReplugStaysClosedThoughOnlyTheHeaderWasRead)
+{
+    const QString link = path(QStringLiteral("printer-link"));
+    auto printer = std::make_unique<SimPrinter>(QStringList{"--unique", "TST00012345"}, path("paper.txt"));
+    ASSERT_TRUE(QFile::link(printer->path(), link));
+    PointCom1At(link);
+    TFMain& main = Start();
+    main.Nagwek2Click();
+    ASSERT_TRUE(SendAndAwaitAnswer(main));
+    EXPECT_EQ(main.PrinterLabel->text(), QStringLiteral("TST00012345, niefiskalna"));
+    // The console's own read went first, before the operator's header.
+    WaitFor([&] {
+        main.Dziennik->Flush();
+        return main.Dziennik->ShownRows().size() >= 4;
+    });
+    const std::vector<const LogRow*> rows = main.Dziennik->ShownRows();
+    ASSERT_GE(rows.size(), 4u);
+    EXPECT_TRUE(rows[0]->description.startsWith(QStringLiteral("Odczyt informacji kasowych")));
+    EXPECT_EQ(rows[2]->description, QStringLiteral("Odczyt nagłówka"));
+
+    printer.reset();
+    QFile::remove(link);
+    ASSERT_TRUE(WaitFor([&] { return main.Exchange.WatchingForDevice(); }));
+    SimPrinter other({"--unique", "ABC99999999"}, path("other.txt"));
+    ASSERT_TRUE(QFile::link(other.path(), link));
+    ASSERT_TRUE(WaitFor([&] { return main.StatusLine->LbState->text().contains(QStringLiteral("inne urządzenie")); }, 15000));
+    Idle(1500);
+    EXPECT_FALSE(main.ComPort.Connected());
+    QFile::remove(link);
+}
+
+TEST_F(VisitBookTest, TwoChecksAWhileApartAreInTheBookAndTheDueListHasTheOverdueInRed)
+{
+    StartPrinter({"--unique", "TST00012345", "--last-receipt", "40"});
+    TFMain& main = Start();
+    {
+        ServiceCheckDialog check(main);
+        check.Technik->setText(QStringLiteral("Ewa Nowak"));
+        check.Uwagi->setText(QStringLiteral("wymiana papieru"));
+        check.RepeatClick();
+        EXPECT_EQ(check.OdOstatniej->text(), QStringLiteral("pierwsza wizyta w księdze"));
+        prompts.fileAnswers = {path("r.pdf")};
+        check.SaveClick();
+        EXPECT_EQ(prompts.fileDialogs.back().suggested.left(22), QStringLiteral("przeglad-TST00012345-2"));
+    }
+    // The port closed ends the visit; five days later, as far as the book knows.
+    main.Exchange.Close();
+    book::VisitBook book(book::DefaultBookPath());
+    QSqlQuery(book.Database()).exec(QStringLiteral(
+        "UPDATE checks SET made = strftime('%Y-%m-%dT%H:%M:%S', made, '-5 days')"));
+    {
+        ServiceCheckDialog check(main);
+        check.RepeatClick();
+        EXPECT_TRUE(check.OdOstatniej->text().contains(QStringLiteral("Paragony od ostatniej wizyty: 0")))
+            << check.OdOstatniej->text().toStdString();
+        EXPECT_EQ(check.Technik->text(), QStringLiteral("Ewa Nowak"));  // kept
+    }
+    // Another printer the book knows, its inspection overdue.
+    book::PrinterSeen late;
+    late.uniqueNumber = QStringLiteral("ZZZ00000001");
+    late.header = QStringList{QStringLiteral("KWIACIARNIA RÓŻA")};
+    book.SetNextInspection(book.NotePrinter(late, QDateTime::currentDateTime()),
+                           QDate::currentDate().addDays(-4), QStringLiteral("DO SERWISU"));
+
+    VisitBookDialog visits(main);
+    visits.show();
+    EXPECT_EQ(column(visits.Drukarki, 0), (QStringList{"TST00012345", "ZZZ00000001"}));
+    visits.Szukaj->setText(QStringLiteral("roza"));
+    ASSERT_EQ(column(visits.Drukarki, 0), QStringList{"ZZZ00000001"});
+    visits.Szukaj->setText(QStringLiteral("tst"));
+    visits.Drukarki->selectRow(0);
+    ASSERT_EQ(visits.Wizyty->rowCount(), 2);
+    QString both;
+    for (int row = 0; row < 2; ++row) {
+        visits.Wizyty->selectRow(row);
+        both += visits.Wizyta->toPlainText();
+    }
+    for (const char* expected : {"Technik: Ewa Nowak", "Uwagi: wymiana papieru", "Przegląd ", "Plik: "})
+        EXPECT_TRUE(both.contains(QString::fromUtf8(expected))) << expected;
+
+    DueDialog due(main);
+    due.show();
+    ASSERT_EQ(column(due.Lista, 0), QStringList{"ZZZ00000001"});
+    EXPECT_EQ(due.Lista->item(0, 5)->text(), QStringLiteral("-4"));
+    EXPECT_EQ(due.Lista->item(0, 0)->foreground().color(), QColor(255, 0, 0));
+    EXPECT_EQ(due.Podsumowanie->text(), QStringLiteral("Drukarek: 1, po terminie: 1"));
+    due.Dni->setValue(0);
+    EXPECT_EQ(due.Lista->rowCount(), 1);
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+}  // namespace
+}  // namespace varmo::test
