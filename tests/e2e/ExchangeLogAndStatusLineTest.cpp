@@ -46,9 +46,6 @@ protected:
 
 TEST_F(ExchangeLogAndStatusLineTest, TheLogShowsEachQuestionThenItsAnswerWithTimingAndDescription)
 {
-    // The operator's reads alone: the read of the printer as the port opens
-    // has its own test (VisitBookTest).
-    StoreRaw(QStringLiteral("printer/identify"), QStringLiteral("false"));
     StartPrinter();
     TFMain& main = Start();
     main.Nagwek2Click();
@@ -107,9 +104,6 @@ TEST_F(ExchangeLogAndStatusLineTest, TheLogShowsEachQuestionThenItsAnswerWithTim
 
 TEST_F(ExchangeLogAndStatusLineTest, FramesOfDirectReadsAndOfFrameSeriesAreLoggedToo)
 {
-    // The operator's reads alone: the read of the printer as the port opens
-    // has its own test (VisitBookTest).
-    StoreRaw(QStringLiteral("printer/identify"), QStringLiteral("false"));
     StartPrinter();
     TFMain& main = Start();
     ASSERT_TRUE(main.EnsurePortOpen());

@@ -40,6 +40,7 @@ TEST_F(VisitBookTest, APrinterAtTheSamePathAfterAReplugStaysClosedThoughOnlyTheH
     auto printer = std::make_unique<SimPrinter>(QStringList{"--unique", "TST00012345"}, path("paper.txt"));
     ASSERT_TRUE(QFile::link(printer->path(), link));
     PointCom1At(link);
+    StoreRaw(QStringLiteral("printer/identify"), QStringLiteral("true"));
     TFMain& main = Start();
     main.Nagwek2Click();
     ASSERT_TRUE(SendAndAwaitAnswer(main));
