@@ -97,18 +97,16 @@ void ConsoleBook::PrinterMet(const CashInfo& cash, const QString& port)
     fiscal_ = cash.fiscal;
     port_ = port;
     pending_ = cash;
-    // The book opens when first needed: a visit begins with the printer, but
-    // no earlier than the book has opened for something.
-    if (book_ || tried_) {
-        if (tracker_.Visit() && tracker_.UniqueNumber() == unique_) {
-            try {
-                tracker_.Heard(*book_, QDateTime::currentDateTime());
-            } catch (const std::exception& error) {
-                tell(error);
-            }
+    // The first contact with a printer is the book's first need: the visit
+    // begins here (never at start-up).
+    if (book_ && tracker_.Visit() && tracker_.UniqueNumber() == unique_) {
+        try {
+            tracker_.Heard(*book_, QDateTime::currentDateTime());
+        } catch (const std::exception& error) {
+            tell(error);
         }
-        visitReady();
     }
+    visitReady();
 }
 
 void ConsoleBook::PortClosed()

@@ -33,6 +33,8 @@ public:
     // The port closed by the operator, or another port chosen.
     void PortClosed();
     const QString& UniqueNumber() const { return unique_; }
+    // A visit is going on: the book is open and the printer known.
+    bool VisitGoingOn() const { return book_ && tracker_.Visit() && !unique_.isEmpty(); }
     bool Fiscal() const { return fiscal_; }
 
     // A check made: what changed since the last visit (looked up before the

@@ -208,6 +208,8 @@ private:
     void nameControls();
     void buildLogAndStatusLine(FormBuild log);
     void buildBook();
+    // A setting or a report the printer took goes into the visit going on.
+    void keepSettingTaken(const TCommand& command);
     void restoreLogPlace();
     void saveLogPlace();
     // The first description line of the current command, or nothing.

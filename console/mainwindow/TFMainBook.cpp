@@ -12,6 +12,9 @@
 #include "console/dialogs/other/DueDialog.h"
 #include "console/dialogs/other/VisitBookDialog.h"
 #include "console/mainwindow/TFMain.h"
+#include "commands/ReportCommands.h"
+#include "protocol/Frame.h"
+#include "commands/SettingCommands.h"
 #include "console/widgets/ObjectNames.h"
 #include "link/SettingsStore.h"
 
@@ -19,10 +22,38 @@ namespace varmo {
 
 namespace {
 
+// ENQ's bit for "Ostatni rozkaz poprawnie".
+constexpr unsigned char kCommandCorrectBit = 0x04;
+
 // printer/identify: true unless set to false.
 bool identifyOnOpen()
 {
     return ReadSetting(QStringLiteral("printer/identify")).trimmed().toLower() != QStringLiteral("false");
+}
+
+// What the visit book calls a command that sets something or prints a
+// report; nothing for any other.
+QString settingName(const TCommand& command)
+{
+    if (dynamic_cast<const TCmdSetClock*>(&command))
+        return QStringLiteral("Zegar");
+    if (dynamic_cast<const TCmdSetHeader*>(&command))
+        return QStringLiteral("Nagłówek");
+    if (dynamic_cast<const TCmdSetRates*>(&command))
+        return QStringLiteral("Stawki");
+    if (dynamic_cast<const TCmdSetInspectionDate*>(&command))
+        return QStringLiteral("Data przeglądu");
+    if (dynamic_cast<const TCmdSetNIP*>(&command))
+        return QStringLiteral("NIP");
+    if (dynamic_cast<const TCmdSetErrMode*>(&command))
+        return QStringLiteral("Tryb błędów");
+    if (dynamic_cast<const TCmdSetDiscountMode*>(&command))
+        return QStringLiteral("Rabat");
+    if (dynamic_cast<const TCmdRepDay*>(&command))
+        return QStringLiteral("Raport dobowy");
+    if (dynamic_cast<const TCmdRepPeriodDay*>(&command) || dynamic_cast<const TCmdRepPeriodNo*>(&command))
+        return QStringLiteral("Raport okresowy");
+    return {};
 }
 
 QString printerText(const CashInfo& cash)
@@ -73,6 +104,31 @@ void TFMain::IdentifyPrinter()
         return;
     if (!Exchange.Identify())
         PrinterLabel->setText(QStringLiteral("drukarka nieznana (brak informacji kasowych)"));
+}
+
+void TFMain::keepSettingTaken(const TCommand& command)
+{
+    // Only while a visit goes on: the book is not opened for this, and a
+    // console without one asks the printer nothing more than it did.
+    const QString what = settingName(command);
+    if (what.isEmpty() || !book_.VisitGoingOn() || Exchange.Busy())
+        return;
+    // The status byte's "last command correct" says whether the printer
+    // took it.
+    const std::optional<unsigned char> status = Exchange.QueryStatus(kENQ);
+    if (!status || (*status & kCommandCorrectBit) == 0)
+        return;
+    Lines described;
+    command.DescribeCommand(described);
+    QStringList detail;
+    for (const std::string& line : described)
+        detail << FromUtf8(line);
+    if (const auto* inspection = dynamic_cast<const TCmdSetInspectionDate*>(&command)) {
+        book_.RecordInspection(QDate(2000 + inspection->Year(), inspection->Month(), inspection->Day()),
+                               FromCp1250(inspection->Message()));
+        return;
+    }
+    book_.RecordSetting({QDateTime::currentDateTime(), what, detail.join(QStringLiteral("; ")), {}, {}});
 }
 
 }  // namespace varmo

@@ -66,6 +66,7 @@ void TFMain::SBSendClick()
         if (current == nullptr || Exchange.Busy() || !EnsurePortOpen())
             return;
         Exchange.SendCurrent();
+        keepSettingTaken(*current);
         if (ConfirmOnPrinter)
             CurrentPrompts().message(QStringLiteral("Proszę potwierdzić operację na drukarce"),
                                      QStringLiteral("Uwaga"));

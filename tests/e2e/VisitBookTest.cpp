@@ -13,6 +13,7 @@
 
 #include "book/BookPath.h"
 #include "book/VisitBook.h"
+#include "commands/SettingCommands.h"
 #include "console/dialogs/other/DueDialog.h"
 #include "console/dialogs/other/ServiceCheckDialog.h"
 #include "console/dialogs/other/VisitBookDialog.h"
@@ -24,7 +25,22 @@
 namespace varmo::test {
 namespace {
 
-using VisitBookTest = ConsoleWithPrinter;
+class VisitBookTest : public ConsoleWithPrinter {
+protected:
+    // A book of this test's own: the visits of the tests before stay in theirs.
+    void SetUp() override
+    {
+        ConsoleWithPrinter::SetUp();
+        previous_ = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toLocal8Bit());
+    }
+    void TearDown() override
+    {
+        ConsoleWithPrinter::TearDown();
+        qputenv("XDG_DATA_HOME", previous_);
+    }
+    QByteArray previous_;
+};
 
 QStringList column(const QTableWidget* table, int column)
 {
@@ -80,6 +96,11 @@ TEST_F(VisitBookTest, TwoChecksAWhileApartAreInTheBookAndTheDueListHasTheOverdue
         check.SaveClick();
         EXPECT_EQ(prompts.fileDialogs.back().suggested.left(22), QStringLiteral("przeglad-TST00012345-2"));
     }
+    // The inspection date the printer takes is kept with the visit.
+    const QDate next = QDate::currentDate().addDays(100);
+    main.SubmitCommand(std::make_unique<TCmdSetInspectionDate>(next.year() % 100, next.month(),
+                                                               next.day(), "DO SERWISU"));
+    main.SBSendClick();
     // The port closed ends the visit; five days later, as far as the book knows.
     main.Exchange.Close();
     book::VisitBook book(book::DefaultBookPath());
@@ -91,6 +112,7 @@ TEST_F(VisitBookTest, TwoChecksAWhileApartAreInTheBookAndTheDueListHasTheOverdue
         EXPECT_TRUE(check.OdOstatniej->text().contains(QStringLiteral("Paragony od ostatniej wizyty: 0")))
             << check.OdOstatniej->text().toStdString();
         EXPECT_EQ(check.Technik->text(), QStringLiteral("Ewa Nowak"));  // kept
+        EXPECT_EQ(check.Przeglad->text(), next.toString(Qt::ISODate));
     }
     // Another printer the book knows, its inspection overdue.
     book::PrinterSeen late;
@@ -112,7 +134,8 @@ TEST_F(VisitBookTest, TwoChecksAWhileApartAreInTheBookAndTheDueListHasTheOverdue
         visits.Wizyty->selectRow(row);
         both += visits.Wizyta->toPlainText();
     }
-    for (const char* expected : {"Technik: Ewa Nowak", "Uwagi: wymiana papieru", "Przegląd ", "Plik: "})
+    for (const char* expected : {"Technik: Ewa Nowak", "Uwagi: wymiana papieru", "Przegląd ", "Plik: ",
+                                 "Data przeglądu"})
         EXPECT_TRUE(both.contains(QString::fromUtf8(expected))) << expected;
 
     DueDialog due(main);
