@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -13,6 +14,7 @@
 
 #include "book/BookPath.h"
 #include "book/VisitBook.h"
+#include "commands/ReadCommands.h"
 #include "commands/SettingCommands.h"
 #include "console/dialogs/other/DueDialog.h"
 #include "console/dialogs/other/ServiceCheckDialog.h"
@@ -20,6 +22,7 @@
 #include "console/log/ExchangeLogDock.h"
 #include "console/mainwindow/PortStatusLine.h"
 #include "console/mainwindow/TFMain.h"
+#include "tests/console/PtyPrinter.h"
 #include "tests/e2e/E2EHarness.h"
 
 namespace varmo::test {
@@ -147,6 +150,53 @@ TEST_F(VisitBookTest, TwoChecksAWhileApartAreInTheBookAndTheDueListHasTheOverdue
     due.Dni->setValue(0);
     EXPECT_EQ(due.Lista->rowCount(), 1);
     EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(VisitBookTest, ASilentDeviceIsLeftUnknownAndWithoutTheReadThePrinterIsLearntFromTheOperatorsOwn)
+{
+    StoreRaw(QStringLiteral("printer/identify"), QStringLiteral("true"));
+    PtyPrinter silent;
+    PointCom1At(silent.path());
+    TFMain& main = Start();
+    ASSERT_TRUE(main.EnsurePortOpen());
+    EXPECT_EQ(main.PrinterLabel->text(), QStringLiteral("drukarka nieznana (brak informacji kasowych)"));
+    EXPECT_EQ(silent.received(), TCmdReadCashInfo(false).GetFrame());  // the read, and nothing else
+    Stop();
+
+    // Turned off: the line is the operator's alone, and the printer is known
+    // once the operator reads the cash information.
+    StoreRaw(QStringLiteral("printer/identify"), QStringLiteral("false"));
+    StartPrinter({"--unique", "TST00054321"});
+    TFMain& again = Start();
+    again.Nagwek2Click();
+    ASSERT_TRUE(SendAndAwaitAnswer(again));
+    EXPECT_TRUE(again.PrinterLabel->text().isEmpty());
+    again.Informacjekasowe1Click();
+    ASSERT_TRUE(SendAndAwaitAnswer(again));
+    EXPECT_EQ(again.PrinterLabel->text(), QStringLiteral("TST00054321, niefiskalna"));
+    book::VisitBook book(book::DefaultBookPath());
+    EXPECT_EQ(book.Visits(QStringLiteral("TST00054321")).size(), 1u);
+}
+
+TEST_F(VisitBookTest, PoprawZegarSetsTheClockAtTheTurnOfTheMinuteAndTheVisitKeepsBothOffsets)
+{
+    StartPrinter({"--unique", "TST00012345", "--clock-offset", "3600"});
+    TFMain& main = Start();
+    ServiceCheckDialog check(main);
+    check.RepeatClick();
+    ASSERT_TRUE(check.PoprawZegar->isEnabled());
+    check.PoprawZegar->click();  // waits for the computer's next minute
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_TRUE(prompts.shown[0].text.startsWith(QStringLiteral("Zegar ustawiony; różnica teraz ")))
+        << prompts.shown[0].text.toStdString();
+    book::VisitBook book(book::DefaultBookPath());
+    const std::vector<book::VisitRow> visits = book.Visits(QStringLiteral("TST00012345"));
+    ASSERT_EQ(visits.size(), 1u);
+    const book::VisitDetail detail = *book.Visit(visits[0].id);
+    ASSERT_EQ(detail.settings.size(), 1u);
+    EXPECT_EQ(detail.settings[0].what, QStringLiteral("Zegar"));
+    EXPECT_NEAR(static_cast<double>(detail.settings[0].offsetBefore.value_or(0)), 3600, 2);
+    EXPECT_NEAR(static_cast<double>(detail.settings[0].offsetAfter.value_or(9999)), 0, 2);
 }
 
 }  // namespace
