@@ -36,6 +36,11 @@ std::optional<QString> settingName(const std::string& verb)
 BookedCommand::BookedCommand(const std::optional<std::string>& bookFile, std::ostream& err)
     : bookFile_(bookFile), err_(err)
 {
+    try {
+        book_ = OpenChosenBook(bookFile_, err_);
+    } catch (const std::exception& error) {
+        err_ << "varmo-cli: " << TerminalText(error.what()) << std::endl;
+    }
 }
 
 BookedCommand::~BookedCommand() = default;
@@ -57,13 +62,13 @@ void BookedCommand::Identify(Session& session)
 void BookedCommand::Took(const std::vector<std::string>& words, const std::string& port)
 {
     const std::optional<QString> what = settingName(words[0]);
-    if (!printer_ || !what)
+    if (!book_ || !printer_ || !what)
         return;
     QStringList detail;
     for (std::size_t i = 1; i < words.size(); ++i)
         detail << QString::fromStdString(words[i]);
     try {
-        const std::unique_ptr<book::VisitBook> book = OpenChosenBook(bookFile_, err_);
+        book::VisitBook* book = book_.get();
         const QDateTime now = QDateTime::currentDateTime();
         book->Together(QStringLiteral("nie zapisano wizyty"), [&] {
             const qint64 printer = book->NotePrinter(*printer_, now);

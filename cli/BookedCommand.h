@@ -21,6 +21,7 @@ class Session;
 
 class BookedCommand {
 public:
+    // Opens the book at once, before the port: its trouble is told first.
     BookedCommand(const std::optional<std::string>& bookFile, std::ostream& err);
     ~BookedCommand();
 
@@ -34,6 +35,7 @@ private:
     std::optional<std::string> bookFile_;
     std::ostream& err_;
     std::optional<book::PrinterSeen> printer_;
+    std::unique_ptr<book::VisitBook> book_;
 };
 
 }  // namespace varmo::cli

@@ -193,7 +193,7 @@ QJsonObject CheckJson(const CheckResult& result)
 }
 
 int RunCheck(Session& session, const LinkChoice& link, const CheckOptions& options,
-             std::ostream& out)
+             CheckVisit& visit, std::ostream& out)
 {
     CheckSetting setting;
     setting.port = link.port.toStdString();
@@ -214,7 +214,6 @@ int RunCheck(Session& session, const LinkChoice& link, const CheckOptions& optio
             if (!options.json)
                 out << shown(CheckStepText(step)) << std::flush;
         });
-    CheckVisit visit(options.visit, std::cerr);
     visit.LookUp(result);
     if (!options.json)
         out << shown(VisitPartText(visit.Part())) << shown(CheckAttentionText(result));

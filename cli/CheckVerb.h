@@ -32,7 +32,8 @@ QJsonObject CheckJson(const CheckResult& result);
 // Runs the check on the open session, shows it on out and writes the
 // reports. 0 when every step answered and nothing needs attention, else 1;
 // CliFailure (1) when a report cannot be written.
+// visit: its book opened before the port was.
 int RunCheck(Session& session, const LinkChoice& link, const CheckOptions& options,
-             std::ostream& out);
+             CheckVisit& visit, std::ostream& out);
 
 }  // namespace varmo::cli

@@ -52,9 +52,20 @@ void CheckVisit::trouble(const std::exception& error)
     book_.reset();
 }
 
-void CheckVisit::LookUp(const CheckResult& result)
+void CheckVisit::OpenBook()
 {
     if (!options_.record)
+        return;
+    try {
+        book_ = OpenChosenBook(options_.book, err_);
+    } catch (const std::exception& error) {
+        trouble(error);
+    }
+}
+
+void CheckVisit::LookUp(const CheckResult& result)
+{
+    if (!book_)
         return;
     const std::optional<std::string> unique = uniqueOf(result);
     if (!unique) {
@@ -65,7 +76,6 @@ void CheckVisit::LookUp(const CheckResult& result)
     }
     part_.uniqueNumber = *unique;
     try {
-        book_ = OpenChosenBook(options_.book, err_);
         const QString number = QString::fromStdString(*unique);
         since_ = book::SinceLastVisitIn(*book_, number, -1, book::CheckRecordOf(result).values);
         part_.firstVisit = !since_;

@@ -33,6 +33,10 @@ public:
     CheckVisit(const VisitOptions& options, std::ostream& err);
     ~CheckVisit();
 
+    // Before the port opens: the book opened, or its trouble told. (The
+    // SQLite driver is loaded before the line is in use: under Wine a driver
+    // loaded while the port is open brought the program down.)
+    void OpenBook();
     // Before the report: the book's look at the printer this check read.
     void LookUp(const CheckResult& result);
     // After it: the visit with the check and the files written.

@@ -75,9 +75,11 @@ int runCommand(const Invocation& invocation)
         options.visit.book = invocation.book;
         const LinkChoice link = ChooseLink(invocation);
         SetConsoleCodePage(link.codePage);
+        CheckVisit visit(options.visit, std::cerr);
+        visit.OpenBook();
         Session session(link.port, link.baud, invocation.times);
         session.Open();
-        return RunCheck(session, link, options, std::cout);
+        return RunCheck(session, link, options, visit, std::cout);
     }
     const bool script = words[0] == "run";
     if (script && words.size() != 2)
@@ -88,6 +90,9 @@ int runCommand(const Invocation& invocation)
 
     const LinkChoice link = ChooseLink(invocation);
     SetConsoleCodePage(link.codePage);
+    std::optional<BookedCommand> booked;
+    if (invocation.book)
+        booked.emplace(invocation.book, std::cerr);  // the book opened before the port
     Session session(link.port, link.baud, invocation.times);
     session.Open();
 
@@ -106,11 +111,8 @@ int runCommand(const Invocation& invocation)
             report);
         return 0;
     }
-    std::optional<BookedCommand> booked;
-    if (invocation.book) {
-        booked.emplace(invocation.book, std::cerr);
+    if (booked)
         booked->Identify(session);
-    }
     const Outcome outcome = session.Perform(step, words[0], 0, invocation.check, report);
     if (!outcome.ok)
         throw CliFailure(ExitCode::Refused, words[0] + ": " + outcome.reason);
