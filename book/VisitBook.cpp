@@ -51,6 +51,16 @@ QSqlQuery run(QSqlDatabase& db, const QString& path, const QString& doing,
 
 }  // namespace
 
+void LoadBookDriver()
+{
+    const QString name = QStringLiteral("varmo-book-driver");
+    {
+        const QSqlDatabase probe = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        (void)probe;
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
 QString BookTime(const QDateTime& time)
 {
     return time.toLocalTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));

@@ -71,6 +71,11 @@ private:
     int depth_ = 0;
 };
 
+// Loads the SQLite driver without opening a book: a program that will open
+// its book only while a port is open loads the driver first (under Wine a
+// driver loaded then brought the program down).
+void LoadBookDriver();
+
 // The time as the book keeps it: local, to the second, sortable as text.
 QString BookTime(const QDateTime& time);
 QDateTime FromBookTime(const QString& text);

@@ -28,7 +28,14 @@ void StoreTechnician(const QString& name)
         WriteSetting(QString::fromLatin1(kTechnicianKey), name);
 }
 
-ConsoleBook::ConsoleBook(QString path) : path_(std::move(path)) {}
+ConsoleBook::ConsoleBook(QString path) : path_(std::move(path))
+{
+#ifdef Q_OS_WIN
+    // The book opens while the port is open; under Wine the SQLite driver
+    // loaded at that moment brought the program down, loaded now it does not.
+    book::LoadBookDriver();
+#endif
+}
 
 ConsoleBook::~ConsoleBook()
 {
