@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <iostream>
 
 #include "cli/Failure.h"
 #include "cli/LinkChoice.h"
@@ -119,12 +120,14 @@ bool healthy(const CheckResult& result)
     return result.AllAnswered() && result.Attention().empty();
 }
 
-void writeReport(const std::optional<std::string>& path, const CheckResult& result)
+void writeReport(const std::optional<std::string>& path, const CheckResult& result,
+                 const VisitPart& visit, std::vector<std::string>& written)
 {
     if (!path)
         return;
     try {
-        WriteCheckReport(QString::fromStdString(*path), result);
+        WriteCheckReport(QString::fromStdString(*path), result, &visit);
+        written.push_back(*path);
     } catch (const std::exception& error) {
         throw CliFailure(ExitCode::Refused, std::string("check: ") + error.what());
     }
@@ -143,8 +146,16 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& words)
             if (i + 1 >= words.size() || words[i + 1].empty())
                 throw UsageError("check: " + word + " needs a file name");
             (word == "--pdf" ? options.pdf : options.text) = words[++i];
+        } else if (word == "--no-book") {
+            options.visit.record = false;
+        } else if (word == "--technician" || word == "--note") {
+            if (i + 1 >= words.size())
+                throw UsageError("check: " + word + " needs a text");
+            (word == "--note" ? options.visit.note : options.visit.technician.emplace()) =
+                words[++i];
         } else {
-            throw UsageError("check: usage: check [--json] [--pdf FILE] [--text FILE]");
+            throw UsageError("check: usage: check [--json] [--pdf FILE] [--text FILE] "
+                             "[--no-book] [--technician NAME] [--note TEXT]");
         }
     }
     return options;
@@ -182,7 +193,7 @@ QJsonObject CheckJson(const CheckResult& result)
 }
 
 int RunCheck(Session& session, const LinkChoice& link, const CheckOptions& options,
-             std::ostream& out)
+             CheckVisit& visit, std::ostream& out)
 {
     CheckSetting setting;
     setting.port = link.port.toStdString();
@@ -203,14 +214,30 @@ int RunCheck(Session& session, const LinkChoice& link, const CheckOptions& optio
             if (!options.json)
                 out << shown(CheckStepText(step)) << std::flush;
         });
-    if (options.json)
-        out << QJsonDocument(CheckJson(result)).toJson(QJsonDocument::Compact).toStdString()
-            << '\n';
-    else
-        out << shown(CheckAttentionText(result));
+    visit.LookUp(result);
+    if (!options.json)
+        out << shown(VisitPartText(visit.Part())) << shown(CheckAttentionText(result));
     out.flush();
-    writeReport(options.pdf, result);
-    writeReport(options.text, result);
+    // The visit is kept whether or not its report could be written; the JSON
+    // object says whether it was, so it comes after.
+    const auto finish = [&](const std::vector<std::string>& written) {
+        visit.Record(result, written);
+        if (!options.json)
+            return;
+        QJsonObject json = CheckJson(result);
+        json.insert(QStringLiteral("visit"), visit.Json());
+        out << QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() << '\n';
+        out.flush();
+    };
+    std::vector<std::string> written;
+    try {
+        writeReport(options.pdf, result, visit.Part(), written);
+        writeReport(options.text, result, visit.Part(), written);
+    } catch (const CliFailure&) {
+        finish(written);
+        throw;
+    }
+    finish(written);
     return healthy(result) ? 0 : static_cast<int>(ExitCode::Refused);
 }
 

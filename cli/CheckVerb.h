@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CheckVisit.h"
 #include "exchange/ServiceCheck.h"
 
 namespace varmo::cli {
@@ -19,6 +20,7 @@ struct CheckOptions {
     bool json = false;
     std::optional<std::string> pdf;
     std::optional<std::string> text;
+    VisitOptions visit;  // --no-book, --technician, --note; --book before the verb
 };
 
 // words[0] is "check"; its options follow. Usage error for anything else.
@@ -30,7 +32,8 @@ QJsonObject CheckJson(const CheckResult& result);
 // Runs the check on the open session, shows it on out and writes the
 // reports. 0 when every step answered and nothing needs attention, else 1;
 // CliFailure (1) when a report cannot be written.
+// visit: its book opened before the port was.
 int RunCheck(Session& session, const LinkChoice& link, const CheckOptions& options,
-             std::ostream& out);
+             CheckVisit& visit, std::ostream& out);
 
 }  // namespace varmo::cli

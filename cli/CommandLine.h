@@ -17,6 +17,7 @@ struct Invocation {
     std::optional<std::int32_t> speed;
     std::optional<std::string> codePage;
     std::optional<int> listenMs;  // as given
+    std::optional<std::string> book;  // --book FILE: another visit book
     // The times settled: listenMs as given, else 0 with the check and 300
     // without; for send as given, else 300.
     LinkTimes times;

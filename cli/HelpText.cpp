@@ -31,6 +31,8 @@ command line as it should be):
                       going on (default 0, or 300 with --no-check; for send
                       always 300, since any answer may come)
   --no-check          do not read the error number after the command
+  --book FILE         the visit book to use (default: ksiega-wizyt.sqlite in
+                      the user's data folder of Varmo)
   -h, --help          this text
   -V, --version       the version
 )";
@@ -209,6 +211,17 @@ std::string HelpText()
             "information read (nothing printed, nothing set);\n" + std::string(24, ' ') +
             "--json: one object; --pdf, --text: the report\n" + std::string(24, ' ') +
             "exit 0 all well, 1 something needs attention\n";
+    text += "  check ... [--no-book] [--technician NAME] [--note TEXT]\n" + std::string(24, ' ') +
+            "the visit goes into the visit book (not with\n" + std::string(24, ' ') +
+            "--no-book), compared with the printer's last one\n";
+    text += "\nVisit book (no printer port needed):\n";
+    text += "  book printers [--due DAYS] [--search TEXT]\n" + std::string(24, ' ') +
+            "the printers known; --due: the inspection due\n" + std::string(24, ' ') +
+            "within DAYS days, or overdue\n";
+    text += std::string("  book visits UNIQUE").append(5, ' ') + "a printer's visits, newest first\n";
+    text += std::string("  book show VISIT").append(8, ' ') + "one visit in full\n";
+    text += "  book export --csv FILE | --json FILE\n" + std::string(24, ' ') +
+            "every visit written out\n";
     return text + kOutro;
 }
 

@@ -7,7 +7,10 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
+#include <optional>
 
+#include "cli/BookVerbs.h"
+#include "cli/BookedCommand.h"
 #include "cli/CheckVerb.h"
 #include "cli/CommandLine.h"
 #include "cli/Failure.h"
@@ -62,16 +65,21 @@ int runCommand(const Invocation& invocation)
     // Verbs that look at every port need no port of their own.
     if (IsPortVerb(words[0]))
         return RunPortVerb(invocation, std::cout);
+    if (words[0] == "book")
+        return RunBookVerb(invocation, std::cout);
 
     // Everything that can be wrong with the request shows before the port opens.
     if (words[0] == "check") {
         CheckOptions options = ParseCheckOptions(words);
         options.json = options.json || invocation.json;
+        options.visit.book = invocation.book;
         const LinkChoice link = ChooseLink(invocation);
         SetConsoleCodePage(link.codePage);
+        CheckVisit visit(options.visit, std::cerr);
+        visit.OpenBook();
         Session session(link.port, link.baud, invocation.times);
         session.Open();
-        return RunCheck(session, link, options, std::cout);
+        return RunCheck(session, link, options, visit, std::cout);
     }
     const bool script = words[0] == "run";
     if (script && words.size() != 2)
@@ -82,6 +90,9 @@ int runCommand(const Invocation& invocation)
 
     const LinkChoice link = ChooseLink(invocation);
     SetConsoleCodePage(link.codePage);
+    std::optional<BookedCommand> booked;
+    if (invocation.book)
+        booked.emplace(invocation.book, std::cerr);  // the book opened before the port
     Session session(link.port, link.baud, invocation.times);
     session.Open();
 
@@ -101,10 +112,14 @@ int runCommand(const Invocation& invocation)
         session.Close();
         return 0;
     }
+    if (booked)
+        booked->Identify(session);
     const Outcome outcome = session.Perform(step, words[0], 0, invocation.check, report);
     session.Close();
     if (!outcome.ok)
         throw CliFailure(ExitCode::Refused, words[0] + ": " + outcome.reason);
+    if (booked)
+        booked->Took(words, link.port.toStdString());
     return 0;
 }
 
@@ -113,7 +128,7 @@ int runCommand(const Invocation& invocation)
 bool commandIsCheck(int argc, char* argv[])
 {
     static const char* const valued[] = {"--port", "--speed", "--codepage", "--timeout",
-                                         "--listen"};
+                                         "--listen", "--book"};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--")

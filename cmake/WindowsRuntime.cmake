@@ -1,5 +1,6 @@
 # What a Windows program built here needs beside its .exe, and nothing more:
-# Qt's DLLs and the plugins it loads (platforms/, styles/, imageformats/),
+# Qt's DLLs and the plugins it loads (platforms/, styles/, imageformats/,
+# sqldrivers/ for the visit book),
 # MinGW's runtime DLLs, Qt's Polish catalogue for the toolkit's own dialogs,
 # and a qt.conf that keeps Qt's paths in the program's own folder.
 #
@@ -13,7 +14,8 @@ function(varmo_windows_runtime)
   # Their folders install them (CMAKE_INSTALL_BINDIR is "." on Windows).
   set_target_properties(${ARGN} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${bin})
 
-  set(dlls $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>)
+  set(dlls $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
+           $<TARGET_FILE:Qt6::Sql>)
   # MinGW's own runtime, as Qt's DLLs were linked against it. (Microsoft's
   # comes with vc_redist, which windeployqt puts beside the programs.)
   set(runtimes "")
@@ -29,11 +31,13 @@ function(varmo_windows_runtime)
     list(APPEND dlls ${found})
   endforeach()
 
-  set(folders platforms styles imageformats)
+  set(folders platforms styles imageformats sqldrivers)
   set(platforms Qt6::QWindowsIntegrationPlugin Qt6::QOffscreenIntegrationPlugin
                 Qt6::QMinimalIntegrationPlugin)
   set(styles Qt6::QWindowsVistaStylePlugin)
   set(imageformats Qt6::QGifPlugin Qt6::QICOPlugin Qt6::QJpegPlugin)
+  # The visit book's file: SQLite, linked into its driver.
+  set(sqldrivers Qt6::QSQLiteDriverPlugin)
 
   # Qt's paths from the program's folder. "Libraries" is there for the
   # offscreen platform alone (varmo-cli check draws its PDF on it), which on

@@ -73,6 +73,12 @@ public:
         : year_(year), month_(month), day_(day), message_(std::move(message)) {}
     std::string GetBody() const override;
     void DescribeCommand(Lines& lines) const override;
+    // The date as given (the year in two digits) and the message, for the
+    // visit book.
+    std::int32_t Year() const { return year_; }
+    std::int32_t Month() const { return month_; }
+    std::int32_t Day() const { return day_; }
+    const std::string& Message() const { return message_; }
 
 private:
     std::int32_t year_, month_, day_;

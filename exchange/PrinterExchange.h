@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "commands/ReadCommands.h"
 #include "exchange/AnswerMatch.h"
 #include "exchange/CommandHistoryList.h"
 #include "exchange/Question.h"
@@ -76,6 +77,10 @@ public:
     // Open, or opened now; false when the port cannot be opened (its state
     // says why).
     bool Open();
+    // The printer known: its cash information read (a read only; it changes
+    // nothing in the printer), the unique number kept for the re-plug and
+    // printerIdentified told. Nothing when a silent or foreign device is there.
+    std::optional<CashInfo> Identify();
     // The same, with the failure as EComPort.
     void OpenOrThrow();
     // What was written goes out first while the line takes it; returns the
@@ -174,6 +179,9 @@ signals:
     void replugRefused(const QString& device);
     // The printer was taken back after its port was lost.
     void printerBack();
+    // The printer's cash information was read, by Identify or by the
+    // operator's own read: the book learns the printer from it.
+    void printerIdentified(const CashInfo& info);
 
 private:
     void PortTrafficSeen(const PortTraffic& traffic) override;

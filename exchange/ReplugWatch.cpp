@@ -121,8 +121,10 @@ void PrinterExchange::noteUniqueNumber(const std::string& frame)
     if (verifying_ || frame.find("#X") == std::string::npos)
         return;
     TCmdReadCashInfo cash(false);
-    if (CheckValueRight(frame) && cash.AcceptAnswer(frame) && !cash.Info().uniqueNumber.empty())
+    if (CheckValueRight(frame) && cash.AcceptAnswer(frame) && !cash.Info().uniqueNumber.empty()) {
         uniqueNumber_ = cash.Info().uniqueNumber;
+        emit printerIdentified(cash.Info());
+    }
 }
 
 }  // namespace varmo

@@ -90,20 +90,24 @@ std::string CheckAttentionText(const CheckResult& result)
     return ControlsEscaped(text, true);
 }
 
-std::string CheckReportText(const CheckResult& result)
+std::string CheckReportText(const CheckResult& result, const VisitPart* visit)
 {
     std::string text = CheckHeadText(result);
+    if (visit)
+        text += VisitPartText(*visit);
     for (const CheckStep& step : result.steps)
         text += CheckStepText(step);
     return text + CheckAttentionText(result);
 }
 
-QString CheckReportHtml(const CheckResult& result)
+QString CheckReportHtml(const CheckResult& result, const VisitPart* visit)
 {
     QString html = QStringLiteral("<h1>%1</h1>").arg(u(kTitle));
     html += QStringLiteral("<p>Data: %1<br>Program: %2<br>Port: %3</p>")
                 .arg(u(when(result)).toHtmlEscaped(), u(program(result)).toHtmlEscaped(),
                      u(line(result)).toHtmlEscaped());
+    if (visit)
+        html += VisitPartHtml(*visit);
     html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">"
                            "<tr><th>Krok</th><th>Wynik</th><th>Czas</th></tr>");
     for (const CheckStep& step : result.steps) {
@@ -138,13 +142,13 @@ QString CheckReportHtml(const CheckResult& result)
     failed("Błąd zapisu pliku ", path, reason);
 }
 
-void WriteCheckReport(const QString& path, const CheckResult& result)
+void WriteCheckReport(const QString& path, const CheckResult& result, const VisitPart* visit)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         failed("Nie można utworzyć pliku ", path, file.errorString());
     if (path.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)) {
-        const std::string text = CheckReportText(result);
+        const std::string text = CheckReportText(result, visit);
         errno = 0;
         if (file.write(text.data(), static_cast<qint64>(text.size())) !=
                 static_cast<qint64>(text.size()) ||
@@ -158,7 +162,7 @@ void WriteCheckReport(const QString& path, const CheckResult& result)
         pdf.setTitle(u(kTitle));
         pdf.setCreator(u(program(result)));
         QTextDocument document;
-        document.setHtml(CheckReportHtml(result));
+        document.setHtml(CheckReportHtml(result, visit));
         document.print(&pdf);
     }
     // A short report sits whole in the file's buffer, and a full disk or a

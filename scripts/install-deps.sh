@@ -4,8 +4,10 @@
 # halfway through a build.
 set -eu
 need_gui=${1:-}
-pkgs="cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-dejavu-core poppler-utils"
+pkgs="cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-dejavu-core poppler-utils"
 # poppler-utils: the tests read the service check's PDF back with pdftotext.
+# libqt6sql6-sqlite: the QSQLITE driver that the visit book opens its file with
+# (qt6-base-dev brings the Qt Sql headers).
 # `make fuzz` builds with clang and its libFuzzer runtime.
 [ "${1:-}" = fuzz ] && pkgs="$pkgs clang-14 libclang-rt-14-dev"
 # `make windows` cross-compiles the console and varmo-cli with MinGW-w64 against

@@ -218,6 +218,10 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
             ok = bounded(options.faults.baud, 50, 4'000'000);
         else if (name == "--speed")
             ok = bounded(options.speed, 50, 4'000'000);
+        else if (name == "--clock-offset")
+            ok = bounded(options.clockOffset, -100'000'000, 100'000'000);
+        else if (name == "--last-receipt")
+            ok = bounded(options.lastReceipt, 0, 99'999'999);
         else if (name == "--no-paper")
             ok = flag(options.noPaper);
         else if (name == "--offline")
@@ -250,6 +254,7 @@ PrinterState StartState(const SimOptions& options, const CivilDate& today)
         state.nip = kDefaultNip;
         state.fiscalisedOn = today;
     }
+    state.lastReceipt = static_cast<std::int32_t>(options.lastReceipt);
     state.paperOut = options.noPaper;
     state.online = !options.offline;
     state.mechanismError = options.mechanismError;
@@ -282,6 +287,9 @@ The printer at start (default: non-fiscal, a test shop's header, rates
   --rates A,B,C,D,E,F,G
                       the seven rates: 0 to 99 percent, ZW exempt, - not in use
   --codepage maz|win  the printer's code page for Polish letters (default maz)
+  --clock-offset S    the clock S seconds ahead of the host's (behind when
+                      negative): a printer whose clock drifted
+  --last-receipt N    the number of the last receipt printed (default 0)
 
 Faults of the line and of the printer:
   --silent            never answer, not even ENQ and DLE

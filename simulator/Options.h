@@ -21,6 +21,10 @@ struct SimOptions {
     LineFaults faults;
     // The one speed the printer listens at; 0: whatever the terminal is set to.
     std::int64_t speed = 0;
+    // The printer's clock this many seconds ahead of the host's (behind when
+    // negative), and the number of its last receipt, at start.
+    std::int64_t clockOffset = 0;
+    std::int64_t lastReceipt = 0;
     bool noPaper = false;
     bool offline = false;
     bool mechanismError = false;

@@ -138,6 +138,8 @@ int run(const SimOptions& options)
         return 1;
 
     PrinterEngine engine(StartState(options, FromLocalSeconds(hostLocalNow()).date), hostLocalNow);
+    if (options.clockOffset != 0)
+        engine.Clock().Set(hostLocalNow() + options.clockOffset);
     AnswerShaper shaper(options.faults, static_cast<std::uint32_t>(monotonicUs()));
     std::deque<TimedBytes> outgoing;
     std::string blocked;  // bytes the terminal did not take yet

@@ -12,6 +12,7 @@ class QWidget;
 
 namespace varmo {
 
+class ConsoleBook;
 class PrinterExchange;
 class TCommand;
 
@@ -30,6 +31,11 @@ public:
     // of its own (the clock at the turn of the minute).
     virtual void SendCurrentCommand() = 0;
     virtual bool EnsurePortOpen() = 0;
+    // The port was opened by a dialog: the printer is identified, as at
+    // every opening, when the setting printer/identify allows.
+    virtual void IdentifyPrinter() = 0;
+    // The visit book, opened when first needed.
+    virtual ConsoleBook& Book() = 0;
 
     // The status panel: the ENQ byte read and shown, or nothing when the
     // printer did not answer; a byte read elsewhere shown there.

@@ -81,6 +81,7 @@ TFMain::TFMain(Forms& forms, QWidget* parent, FormBuild log) : QMainWindow(paren
     buildMenu();
     nameControls();
     buildLogAndStatusLine(log);
+    buildBook();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);

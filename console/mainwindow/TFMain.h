@@ -13,6 +13,7 @@
 #include <string>
 
 #include "exchange/CommandHistoryList.h"
+#include "console/dialogs/ConsoleBook.h"
 #include "console/dialogs/MainServices.h"
 #include "console/mainwindow/ComPortForwarder.h"
 #include "console/mainwindow/Forms.h"
@@ -50,6 +51,12 @@ public:
     void SubmitCommand(std::unique_ptr<TCommand> command) override;
     TCommand* CurrentCommand() const { return Exchange.Current(); }
     bool EnsurePortOpen() override;
+    void IdentifyPrinter() override;
+    ConsoleBook& Book() override { return book_; }
+    // The printer on the status line: "TST00012345, niefiskalna".
+    QLabel* PrinterLabel = nullptr;
+    // "Ustawienia": the setting printer/identify as a check box.
+    QAction* Rozpoznawaj1 = nullptr;
     // The ENQ status byte, also shown on the panel; nothing when the printer
     // did not answer or the query could not run.
     std::optional<unsigned char> QueryPrinterStatus(bool reportNoAnswer) override;
@@ -211,6 +218,9 @@ private:
     // After "Wykonaj": a command without an answer that went out whole is
     // told as sent, and checked when the operator asked for that.
     void tellSent(const Reply& reply, const TCommand& command);
+    void buildBook();
+    // A setting or a report the printer took goes into the visit going on.
+    void keepSettingTaken(const TCommand& command);
     void restoreLogPlace();
     void saveLogPlace();
     // The first description line of the current command, or nothing.
@@ -226,6 +236,7 @@ private:
     static void showModal(QDialog* dialog);
 
     Forms& forms_;
+    ConsoleBook book_;
     bool lossTold_ = false;  // the loss of the port is on screen
     WaitIndicator waitIndicator_;
 

@@ -49,8 +49,13 @@ void TFMain::SubmitCommand(std::unique_ptr<TCommand> command)
 
 bool TFMain::EnsurePortOpen()
 {
-    if (Exchange.Open())
+    const bool wasOpen = Exchange.IsOpen();
+    if (Exchange.Open()) {
+        // Opened now: the printer is known before the operator's frame goes.
+        if (!wasOpen)
+            IdentifyPrinter();
         return true;
+    }
     // Which port, and what stands in the way, in the words the status line uses.
     const PortState state = Exchange.State();
     CurrentPrompts().message(QStringLiteral("Nie można otworzyć portu %1: %2")
@@ -67,6 +72,7 @@ void TFMain::SBSendClick()
             return;
         const Reply reply = Exchange.SendCurrent();
         tellSent(reply, *current);
+        keepSettingTaken(*current);
         if (ConfirmOnPrinter)
             CurrentPrompts().message(QStringLiteral("Proszę potwierdzić operację na drukarce"),
                                      QStringLiteral("Uwaga"));

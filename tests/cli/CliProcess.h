@@ -59,6 +59,11 @@ public:
 
     // Where varmo-cli finds the console's settings file.
     QString SettingsFile() const { return home_.path() + QStringLiteral("/Ferwen s.c./Varmo.ini"); }
+    // Where varmo-cli keeps its visit book without --book.
+    QString BookFile() const
+    {
+        return home_.path() + QStringLiteral("/data/Ferwen s.c./Varmo/ksiega-wizyt.sqlite");
+    }
 
     CliResult Run(const QStringList& arguments) { return Finish(*Start(arguments)); }
 
@@ -70,6 +75,8 @@ public:
             environment.remove(QStringLiteral("VARMO_COM%1").arg(n));
         environment.insert(QStringLiteral("HOME"), home_.path());
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.path());
+        // The visit book of the run's own home, never the user's.
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home_.path() + QStringLiteral("/data"));
         for (const QString& name : extra_.keys())
             environment.insert(name, extra_.value(name));
         auto process = std::make_unique<QProcess>();

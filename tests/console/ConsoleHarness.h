@@ -78,6 +78,9 @@ protected:
         previous_ = InstallPrompts(&prompts);
         SetConsoleCodePage("maz");
         StoreRaw(QStringLiteral("devices/COM1"), dir_.filePath(QStringLiteral("no-printer")));
+        // Each test sees the exchange it makes: the cash information read as
+        // the port opens is turned on where it is the subject (VisitBookTest).
+        StoreRaw(QStringLiteral("printer/identify"), QStringLiteral("false"));
         OpenSettingsStore();
     }
 

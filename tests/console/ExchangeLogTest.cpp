@@ -236,12 +236,15 @@ TEST_F(ExchangeLogTest, TheEntryEndsInneAndTheLogKeepsItsPlaceUnderItsOwnNames)
     TFMain& main = Start();
     const QList<QAction*> entries = main.Inne1->actions();
     ASSERT_GE(entries.size(), 4);
-    // The log's entry, then only the service check after it.
-    EXPECT_EQ(entries.last()->objectName(), QStringLiteral("Przegladdrukarki1"));
-    EXPECT_EQ(entries.last()->text(), QStringLiteral("Przegląd drukarki…"));
-    EXPECT_EQ(entries[entries.size() - 2], main.Dziennik1);
-    EXPECT_TRUE(entries[entries.size() - 3]->isSeparator());
-    EXPECT_EQ(entries[entries.size() - 4], main.Anulowanietransakcji1);
+    // The log's entry, then the service check and the visit book's windows.
+    const qsizetype log = entries.indexOf(main.Dziennik1);
+    ASSERT_EQ(entries.size() - log, 4);
+    EXPECT_EQ(entries[log + 1]->objectName(), QStringLiteral("Przegladdrukarki1"));
+    EXPECT_EQ(entries[log + 1]->text(), QStringLiteral("Przegląd drukarki…"));
+    EXPECT_EQ(entries[log + 2]->text(), QStringLiteral("Księga wizyt…"));
+    EXPECT_EQ(entries[log + 3]->text(), QStringLiteral("Do przeglądu…"));
+    EXPECT_TRUE(entries[log - 1]->isSeparator());
+    EXPECT_EQ(entries[log - 2], main.Anulowanietransakcji1);
     EXPECT_EQ(main.Dziennik1->text(), QStringLiteral("Dziennik"));
     EXPECT_EQ(main.Dziennik1->shortcut(), QKeySequence(QStringLiteral("Ctrl+L")));
     EXPECT_TRUE(main.Dziennik->isHidden());  // first run

@@ -17,7 +17,8 @@ namespace varmo::test {
 
 class SmallTmpfs {
 public:
-    SmallTmpfs()
+    // size as mount takes it: "64k", "1m".
+    explicit SmallTmpfs(const char* size = "64k")
     {
         if (!dir_.isValid()) {
             unavailable_ = "no temporary folder";
@@ -29,7 +30,8 @@ public:
             return;
         }
         mountPoint_ = dir_.path().toStdString();
-        if (mount("tmpfs", mountPoint_.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        if (mount("tmpfs", mountPoint_.c_str(), "tmpfs", 0,
+                  (std::string("size=") + size).c_str()) != 0) {
             unavailable_ = std::string("cannot mount a tmpfs here: ") + std::strerror(errno);
             return;
         }

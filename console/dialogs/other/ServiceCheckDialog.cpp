@@ -11,6 +11,7 @@
 #include "console/base/ProgramVersion.h"
 #include "console/base/Prompts.h"
 #include "console/base/Text.h"
+#include "console/dialogs/ConsoleBook.h"
 #include "console/dialogs/MainServices.h"
 #include "exchange/PrinterExchange.h"
 #include "console/widgets/ObjectNames.h"
@@ -73,6 +74,7 @@ ServiceCheckDialog::ServiceCheckDialog(MainServices& main) : QDialog(main.Window
     buttons->addWidget(Close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Steps);
+    buildVisitPart(layout);
     layout->addLayout(buttons);
 }
 
@@ -107,6 +109,7 @@ void ServiceCheckDialog::RepeatClick()
     result_ = ServiceCheck::Run(main_.Printer(), setting(),
                                 [this](const CheckStep& step) { addStep(step); });
     showStatusOnPanel(*result_);
+    keepVisit();
 }
 
 void ServiceCheckDialog::SaveClick()
@@ -114,11 +117,13 @@ void ServiceCheckDialog::SaveClick()
     if (!result_)
         return;
     const QString path = CurrentPrompts().saveFileNameSuggesting(
-        DefaultCheckReportName(result_->started),
+        CheckReportNameFor(visitPart().uniqueNumber, result_->started),
         QStringLiteral("Raport PDF (*.pdf);;Plik tekstowy (*.txt)"), QStringLiteral("pdf"));
     if (path.isEmpty())
         return;
-    WriteCheckReport(path, *result_);
+    const VisitPart part = visitPart();
+    WriteCheckReport(path, *result_, &part);
+    main_.Book().RecordFile(path);
 }
 
 void ServiceCheckDialog::addStep(const CheckStep& step)

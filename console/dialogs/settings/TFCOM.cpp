@@ -189,7 +189,8 @@ void TFCOM::FormClose()
         // stands ("otwarty", or what stands in the way) before the first
         // command rather than after it. A port that will not open is told
         // there; the box comes with the first command sent.
-        main_.Printer().Open();
+        if (main_.Printer().Open())
+            main_.IdentifyPrinter();
     });
 }
 

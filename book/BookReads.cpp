@@ -1,0 +1,229 @@
+// The visit book's reads: the printer list, a printer's visits, one visit in
+// full, and what the next check compares with.
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include "book/BookColumns.h"
+#include "book/BookTrouble.h"
+#include "book/VisitBook.h"
+
+namespace varmo::book {
+
+namespace {
+
+QSqlQuery read(QSqlDatabase& db, const QString& path, const QString& statement,
+               const QVariantList& values)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const QString doing = QStringLiteral("nie można odczytać");
+    if (!query.prepare(statement))
+        throw BookErrorOf(query.lastError(), path, doing);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        throw BookErrorOf(query.lastError(), path, doing);
+    return query;
+}
+
+const QString kPrinterColumns = QStringLiteral(
+    "SELECT p.id, p.uuid, p.unique_number, p.nip, p.fiscal, p.header_first, p.first_seen, "
+    "p.last_seen, p.next_inspection, "
+    "(SELECT max(started) FROM visits WHERE printer_id = p.id), "
+    "(SELECT count(*) FROM visits WHERE printer_id = p.id) FROM printers p ");
+
+PrinterRow printerRow(const QSqlQuery& query, const QDate& today)
+{
+    PrinterRow row;
+    row.id = query.value(0).toLongLong();
+    row.uuid = query.value(1).toString();
+    row.uniqueNumber = query.value(2).toString();
+    row.nip = query.value(3).toString();
+    row.fiscal = query.value(4).toInt() != 0;
+    row.headerFirstLine = query.value(5).toString();
+    row.firstSeen = FromBookTime(query.value(6).toString());
+    row.lastSeen = FromBookTime(query.value(7).toString());
+    if (!query.value(8).isNull()) {
+        row.nextInspection = QDate::fromString(query.value(8).toString(), Qt::ISODate);
+        row.dueInDays = today.daysTo(*row.nextInspection);
+    }
+    row.lastVisit = FromBookTime(query.value(9).toString());
+    row.visits = query.value(10).toInt();
+    return row;
+}
+
+const QString kVisitColumns = QStringLiteral(
+    "SELECT v.id, v.uuid, p.unique_number, v.started, v.ended, v.technician, v.port, "
+    "v.program, v.notes, (SELECT count(*) FROM checks WHERE visit_id = v.id), "
+    "(SELECT count(*) FROM settings_taken WHERE visit_id = v.id) "
+    "FROM visits v JOIN printers p ON p.id = v.printer_id ");
+
+VisitRow visitRow(const QSqlQuery& query)
+{
+    VisitRow row;
+    row.id = query.value(0).toLongLong();
+    row.uuid = query.value(1).toString();
+    row.uniqueNumber = query.value(2).toString();
+    row.started = FromBookTime(query.value(3).toString());
+    row.ended = FromBookTime(query.value(4).toString());
+    row.technician = query.value(5).toString();
+    row.port = query.value(6).toString();
+    row.program = query.value(7).toString();
+    row.notes = query.value(8).toString();
+    row.checks = query.value(9).toInt();
+    row.settings = query.value(10).toInt();
+    return row;
+}
+
+// Columns 0 to 8 of a check: made, the clock's offset, the error, zeroings,
+// last receipt, totals, header, rates, fiscal.
+CheckValues checkValues(const QSqlQuery& query)
+{
+    CheckValues values;
+    values.made = FromBookTime(query.value(0).toString());
+    if (!query.value(1).isNull())
+        values.clockOffset = query.value(1).toLongLong();
+    if (!query.value(2).isNull())
+        values.errorNumber = query.value(2).toInt();
+    if (!query.value(3).isNull())
+        values.zeroings = query.value(3).toInt();
+    if (!query.value(4).isNull())
+        values.lastReceipt = query.value(4).toInt();
+    values.totals = TotalsFrom(query.value(5));
+    values.header = HeaderFrom(query.value(6));
+    values.rates = RatesFrom(query.value(7));
+    if (!query.value(8).isNull())
+        values.fiscal = query.value(8).toInt() != 0;
+    return values;
+}
+
+const QString kCheckColumns = QStringLiteral(
+    "SELECT c.made, c.clock_offset, c.error_number, c.zeroings, c.last_receipt, c.totals, "
+    "c.header, c.rates, c.fiscal, c.attention, c.steps FROM checks c ");
+
+SettingRecord settingRecord(const QSqlQuery& query)
+{
+    SettingRecord setting;
+    setting.made = FromBookTime(query.value(0).toString());
+    setting.what = query.value(1).toString();
+    setting.detail = query.value(2).toString();
+    if (!query.value(3).isNull())
+        setting.offsetBefore = query.value(3).toLongLong();
+    if (!query.value(4).isNull())
+        setting.offsetAfter = query.value(4).toLongLong();
+    return setting;
+}
+
+}  // namespace
+
+std::vector<PrinterRow> VisitBook::Printers(const QString& search, std::optional<int> dueWithin,
+                                            const QDate& today)
+{
+    QString where = QStringLiteral("WHERE 1 ");
+    QVariantList values;
+    if (!search.trimmed().isEmpty()) {
+        const QString like = QLatin1Char('%') + LooseText(search.trimmed()) + QLatin1Char('%');
+        where += QStringLiteral("AND (lower(p.unique_number) LIKE ? OR p.nip LIKE ? "
+                                "OR replace(p.nip, '-', '') LIKE ? OR p.header_loose LIKE ?) ");
+        values << like << like << like << like;
+    }
+    QString order = QStringLiteral("ORDER BY p.unique_number");
+    if (dueWithin) {
+        where += QStringLiteral("AND p.next_inspection IS NOT NULL AND p.next_inspection <= ? ");
+        values << today.addDays(*dueWithin).toString(Qt::ISODate);
+        order = QStringLiteral("ORDER BY p.next_inspection, p.unique_number");
+    }
+    QSqlQuery query = read(db_, path_, kPrinterColumns + where + order, values);
+    std::vector<PrinterRow> rows;
+    while (query.next())
+        rows.push_back(printerRow(query, today));
+    return rows;
+}
+
+std::optional<PrinterRow> VisitBook::Printer(const QString& uniqueNumber, const QDate& today)
+{
+    QSqlQuery query = read(db_, path_, kPrinterColumns + QStringLiteral("WHERE p.unique_number = ?"),
+                           {uniqueNumber});
+    if (!query.next())
+        return std::nullopt;
+    return printerRow(query, today);
+}
+
+std::vector<VisitRow> VisitBook::Visits(const QString& uniqueNumber)
+{
+    QSqlQuery query = read(db_, path_,
+                           kVisitColumns + QStringLiteral("WHERE p.unique_number = ? "
+                                                          "ORDER BY v.started DESC, v.id DESC"),
+                           {uniqueNumber});
+    std::vector<VisitRow> rows;
+    while (query.next())
+        rows.push_back(visitRow(query));
+    return rows;
+}
+
+std::optional<VisitDetail> VisitBook::Visit(qint64 visitId)
+{
+    QSqlQuery query = read(db_, path_, kVisitColumns + QStringLiteral("WHERE v.id = ?"),
+                           {visitId});
+    if (!query.next())
+        return std::nullopt;
+    VisitDetail detail;
+    detail.visit = visitRow(query);
+    QSqlQuery checks = read(db_, path_,
+                            kCheckColumns + QStringLiteral("WHERE c.visit_id = ? ORDER BY c.id"),
+                            {visitId});
+    while (checks.next()) {
+        CheckRecord check;
+        check.values = checkValues(checks);
+        const QString attention = checks.value(9).toString();
+        check.attention = attention.isEmpty() ? QStringList() : attention.split(QLatin1Char('\n'));
+        check.stepsJson = checks.value(10).toString();
+        detail.checks.push_back(check);
+    }
+    QSqlQuery settings = read(db_, path_,
+                              QStringLiteral("SELECT made, what, detail, offset_before, "
+                                             "offset_after FROM settings_taken WHERE visit_id = ? "
+                                             "ORDER BY id"),
+                              {visitId});
+    while (settings.next())
+        detail.settings.push_back(settingRecord(settings));
+    QSqlQuery files = read(db_, path_,
+                           QStringLiteral("SELECT path FROM files WHERE visit_id = ? ORDER BY id"),
+                           {visitId});
+    while (files.next())
+        detail.files << files.value(0).toString();
+    return detail;
+}
+
+std::optional<CheckValues> VisitBook::LastCheckBefore(const QString& uniqueNumber, qint64 visitId)
+{
+    QSqlQuery query = read(db_, path_,
+                           kCheckColumns + QStringLiteral(
+                                               "JOIN visits v ON v.id = c.visit_id "
+                                               "JOIN printers p ON p.id = v.printer_id "
+                                               "WHERE p.unique_number = ? AND v.id <> ? "
+                                               "ORDER BY c.made DESC, c.id DESC LIMIT 1"),
+                           {uniqueNumber, visitId});
+    if (!query.next())
+        return std::nullopt;
+    return checkValues(query);
+}
+
+std::vector<SettingRecord> VisitBook::ClockSettingsSince(const QString& uniqueNumber,
+                                                         const QDateTime& since)
+{
+    QSqlQuery query = read(db_, path_,
+                           QStringLiteral("SELECT s.made, s.what, s.detail, s.offset_before, "
+                                          "s.offset_after FROM settings_taken s "
+                                          "JOIN visits v ON v.id = s.visit_id "
+                                          "JOIN printers p ON p.id = v.printer_id "
+                                          "WHERE p.unique_number = ? AND s.what = ? "
+                                          "AND s.made >= ? ORDER BY s.made"),
+                           {uniqueNumber, QStringLiteral("Zegar"), BookTime(since)});
+    std::vector<SettingRecord> rows;
+    while (query.next())
+        rows.push_back(settingRecord(query));
+    return rows;
+}
+
+}  // namespace varmo::book

@@ -1,0 +1,74 @@
+#include "book/BookTrouble.h"
+
+namespace varmo::book {
+
+namespace {
+
+// SQLite's primary result codes that mean something to the technician.
+constexpr int kBusy = 5;
+constexpr int kLocked = 6;
+constexpr int kReadOnly = 8;
+constexpr int kIoError = 10;
+constexpr int kCorrupt = 11;
+constexpr int kFull = 13;
+constexpr int kCantOpen = 14;
+constexpr int kNotADatabase = 26;
+
+QString why(Trouble trouble, const QSqlError& error)
+{
+    switch (trouble) {
+    case Trouble::ReadOnly:
+        return QStringLiteral("plik jest tylko do odczytu");
+    case Trouble::Locked:
+        return QStringLiteral("plik jest zajęty przez inny program");
+    case Trouble::Full:
+        return QStringLiteral("brak miejsca na dysku");
+    case Trouble::Corrupt:
+        return QStringLiteral("plik jest uszkodzony albo nie jest księgą wizyt");
+    case Trouble::CannotOpen:
+        return QStringLiteral("nie można otworzyć pliku");
+    default:
+        return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    }
+}
+
+}  // namespace
+
+Trouble TroubleOf(const QSqlError& error)
+{
+    bool number = false;
+    const int code = error.nativeErrorCode().toInt(&number) & 0xff;
+    if (!number)
+        return error.type() == QSqlError::ConnectionError ? Trouble::CannotOpen : Trouble::Other;
+    switch (code) {
+    case kBusy:
+    case kLocked:
+        return Trouble::Locked;
+    case kReadOnly:
+        return Trouble::ReadOnly;
+    case kFull:
+        return Trouble::Full;
+    case kCorrupt:
+    case kNotADatabase:
+        return Trouble::Corrupt;
+    case kCantOpen:
+        return Trouble::CannotOpen;
+    case kIoError:
+        // A write that failed on the disk: most often a full one.
+        return error.databaseText().contains(QStringLiteral("full"), Qt::CaseInsensitive)
+                   ? Trouble::Full
+                   : Trouble::Other;
+    default:
+        return Trouble::Other;
+    }
+}
+
+BookError BookErrorOf(const QSqlError& error, const QString& path, const QString& doing)
+{
+    const Trouble trouble = TroubleOf(error);
+    return BookError(trouble, QStringLiteral("Księga wizyt (%1): %2, %3")
+                                  .arg(path, doing, why(trouble, error))
+                                  .toStdString());
+}
+
+}  // namespace varmo::book

@@ -1,0 +1,71 @@
+#pragma once
+// The console's visit book: opened when first needed (never at start), the
+// visit followed as printers come and go, each trouble of the book told once
+// in a box of its own; the console works on without the book meanwhile.
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "book/SinceLastVisit.h"
+#include "book/VisitTracker.h"
+#include "commands/ReadCommands.h"
+#include "exchange/ServiceCheck.h"
+
+namespace varmo {
+
+namespace book {
+class VisitBook;
+}
+
+class ConsoleBook {
+public:
+    // The file; empty: the user's own (the data folder of Varmo).
+    explicit ConsoleBook(QString path = {});
+    ~ConsoleBook();
+
+    // The book, or nothing when it cannot be had (told once).
+    book::VisitBook* Book();
+    // Why the book is not there; empty when it is.
+    const QString& Problem() const { return problem_; }
+
+    // The printer answered with its cash information on the port.
+    void PrinterMet(const CashInfo& cash, const QString& port);
+    // The port closed by the operator, or another port chosen.
+    void PortClosed();
+    const QString& UniqueNumber() const { return unique_; }
+    // A visit is going on: the book is open and the printer known.
+    bool VisitGoingOn() const { return book_ && tracker_.Visit() && !unique_.isEmpty(); }
+    bool Fiscal() const { return fiscal_; }
+
+    // A check made: what changed since the last visit (looked up before the
+    // check goes into the visit), then the check kept with who made it.
+    std::optional<book::SinceLastVisit> RecordCheck(const CheckResult& result,
+                                                    const QString& technician,
+                                                    const QString& notes);
+    void RecordSetting(const book::SettingRecord& setting);
+    void RecordFile(const QString& path);
+    void RecordInspection(const QDate& date, const QString& message);
+    // The printer's next inspection as the book has it.
+    std::optional<QDate> NextInspection();
+
+private:
+    void tell(const std::exception& error);
+    bool visitReady();
+
+    QString path_;
+    std::unique_ptr<book::VisitBook> book_;
+    bool tried_ = false;
+    QString problem_;
+    QString told_;
+    book::VisitTracker tracker_;
+    QString unique_;
+    bool fiscal_ = false;
+    QString port_;
+    std::optional<CashInfo> pending_;  // met before the book was opened
+};
+
+// The technician's name, kept between runs.
+QString StoredTechnician();
+void StoreTechnician(const QString& name);
+
+}  // namespace varmo

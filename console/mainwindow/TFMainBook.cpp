@@ -1,0 +1,134 @@
+// The printer known from the first contact and the visit book: the cash
+// information read as the port opens, the printer on the status line, the
+// visit followed as printers come and go, and the book's two windows under
+// "Inne".
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+
+#include "console/base/HandlerGuard.h"
+#include "console/base/Text.h"
+#include "console/dialogs/other/DueDialog.h"
+#include "console/dialogs/other/VisitBookDialog.h"
+#include "console/mainwindow/TFMain.h"
+#include "commands/ReportCommands.h"
+#include "protocol/Frame.h"
+#include "commands/SettingCommands.h"
+#include "console/widgets/ObjectNames.h"
+#include "link/SettingsStore.h"
+
+namespace varmo {
+
+namespace {
+
+// ENQ's bit for "Ostatni rozkaz poprawnie".
+constexpr unsigned char kCommandCorrectBit = 0x04;
+
+// printer/identify: true unless set to false.
+bool identifyOnOpen()
+{
+    return ReadSetting(QStringLiteral("printer/identify")).trimmed().toLower() != QStringLiteral("false");
+}
+
+// What the visit book calls a command that sets something or prints a
+// report; nothing for any other.
+QString settingName(const TCommand& command)
+{
+    if (dynamic_cast<const TCmdSetClock*>(&command))
+        return QStringLiteral("Zegar");
+    if (dynamic_cast<const TCmdSetHeader*>(&command))
+        return QStringLiteral("Nagłówek");
+    if (dynamic_cast<const TCmdSetRates*>(&command))
+        return QStringLiteral("Stawki");
+    if (dynamic_cast<const TCmdSetInspectionDate*>(&command))
+        return QStringLiteral("Data przeglądu");
+    if (dynamic_cast<const TCmdSetNIP*>(&command))
+        return QStringLiteral("NIP");
+    if (dynamic_cast<const TCmdSetErrMode*>(&command))
+        return QStringLiteral("Tryb błędów");
+    if (dynamic_cast<const TCmdSetDiscountMode*>(&command))
+        return QStringLiteral("Rabat");
+    if (dynamic_cast<const TCmdRepDay*>(&command))
+        return QStringLiteral("Raport dobowy");
+    if (dynamic_cast<const TCmdRepPeriodDay*>(&command) || dynamic_cast<const TCmdRepPeriodNo*>(&command))
+        return QStringLiteral("Raport okresowy");
+    return {};
+}
+
+QString printerText(const CashInfo& cash)
+{
+    return FromCp1250(cash.uniqueNumber) +
+           (cash.fiscal ? QStringLiteral(", fiskalna") : QStringLiteral(", niefiskalna"));
+}
+
+}  // namespace
+
+void TFMain::buildBook()
+{
+    PrinterLabel = Named(new QLabel(statusBar()), "PrinterLabel");
+    statusBar()->addPermanentWidget(PrinterLabel);
+    connect(&Exchange, &PrinterExchange::printerIdentified, this, [this](const CashInfo& cash) {
+        Guarded([&] {
+            PrinterLabel->setText(printerText(cash));
+            book_.PrinterMet(cash, Exchange.PortName());
+        });
+    });
+    connect(&Exchange, &PrinterExchange::stateChanged, this, [this](const PortState& state) {
+        // Closed on purpose, not lost under a re-plug: the visit is over.
+        if (state.open || state.failureCode != 0)
+            return;
+        Guarded([&] {
+            PrinterLabel->clear();
+            book_.PortClosed();
+        });
+    });
+    // "Ustawienia": whether the port's opening reads the cash information.
+    Ustawienia1->addSeparator();
+    Rozpoznawaj1 = Ustawienia1->addAction(QStringLiteral("Rozpoznawaj drukarkę po otwarciu portu"));
+    Rozpoznawaj1->setObjectName(QStringLiteral("Rozpoznawaj1"));
+    Rozpoznawaj1->setCheckable(true);
+    Rozpoznawaj1->setChecked(identifyOnOpen());
+    connect(Rozpoznawaj1, &QAction::toggled, this, [](bool on) {
+        Guarded([&] { WriteSetting(QStringLiteral("printer/identify"), on ? QStringLiteral("true") : QStringLiteral("false")); });
+    });
+    AddDialogEntry(Inne1, QStringLiteral("Księga wizyt…"), "Ksiegawizyt1",
+                   [](MainServices& main) { return new VisitBookDialog(main); });
+    AddDialogEntry(Inne1, QStringLiteral("Do przeglądu…"), "Doprzegladu1",
+                   [](MainServices& main) { return new DueDialog(main); });
+}
+
+void TFMain::IdentifyPrinter()
+{
+    if (!identifyOnOpen() || !Exchange.IsOpen() || Exchange.Busy())
+        return;
+    if (!Exchange.Identify())
+        PrinterLabel->setText(QStringLiteral("drukarka nieznana (brak informacji kasowych)"));
+}
+
+void TFMain::keepSettingTaken(const TCommand& command)
+{
+    // Only while a visit goes on: the book is not opened for this, and a
+    // console without one asks the printer nothing more than it did.
+    const QString what = settingName(command);
+    if (what.isEmpty() || !book_.VisitGoingOn() || Exchange.Busy())
+        return;
+    // The status byte's "last command correct" says whether the printer
+    // took it.
+    const std::optional<unsigned char> status = Exchange.QueryStatus(kENQ);
+    if (!status || (*status & kCommandCorrectBit) == 0)
+        return;
+    Lines described;
+    command.DescribeCommand(described);
+    QStringList detail;
+    for (const std::string& line : described)
+        detail << FromUtf8(line);
+    if (const auto* inspection = dynamic_cast<const TCmdSetInspectionDate*>(&command)) {
+        book_.RecordInspection(QDate(2000 + inspection->Year(), inspection->Month(), inspection->Day()),
+                               FromCp1250(inspection->Message()));
+        return;
+    }
+    book_.RecordSetting({QDateTime::currentDateTime(), what, detail.join(QStringLiteral("; ")), {}, {}});
+}
+
+}  // namespace varmo
