@@ -254,13 +254,15 @@ TEST_F(ExchangeLogAndStatusLineTest, ASilentPrinterIsNotedInTheStatusLineWithout
     EXPECT_TRUE(searched);  // the port dialog came up searching
     EXPECT_TRUE(prompts.shown.empty());  // stopped: nothing to say
 
-    // The next command, here one that expects no answer, starts afresh.
+    // The next command, here one that expects no answer, starts afresh: it
+    // went out, and no silence is charged to it.
     main.Anulowanietransakcji1Click();
     main.SBSendClick();
-    EXPECT_EQ(main.StatusLine->LbNoAnswer->text(), QString());
+    const QString sent = main.StatusLine->LbNoAnswer->text();
+    EXPECT_TRUE(sent.startsWith(QStringLiteral("Wysłano: "))) << sent.toStdString();
     EXPECT_FALSE(offer->isVisibleTo(main.statusBar()));
     Idle(PortStatusLine::kAnswerWaitMs + 500);
-    EXPECT_EQ(main.StatusLine->LbNoAnswer->text(), QString());
+    EXPECT_EQ(main.StatusLine->LbNoAnswer->text(), sent);
 }
 
 }  // namespace
