@@ -165,7 +165,7 @@ const std::vector<Verb>& Verbs()
         {"can", "", "break off the command in progress (no answer)", kStatus, 0, 0,
          [](const Args&) { return control(kCAN); }},
 
-        {"set-clock", "DATE TIME | now", "set the clock (now: this computer's time)", kSet, 1, 2,
+        {"set-clock", "DATE TIME | now", "set the clock (now: this computer's, at the next full minute)", kSet, 1, 2,
          setClock},
         {"set-header", "[LINE...]", "set the header, one parameter per line", kSet, 0, 64,
          [](const Args& a) { return frame<TCmdSetHeader>(joinedHeader(a)); }},

@@ -3,6 +3,7 @@
 // would stand up to a minute behind. Set at the very turn of a minute to
 // that minute, it is right to within the time the frame takes to go out.
 #include <QDateTime>
+#include <string>
 
 namespace varmo {
 
@@ -11,5 +12,10 @@ QDateTime NextMinuteTurn(const QDateTime& now);
 
 // Milliseconds from now until then, never less than 0.
 qint64 MsUntil(const QDateTime& then, const QDateTime& now = QDateTime::currentDateTime());
+
+// The seconds of the printer's clock answer, where it sends them after the
+// five numbers ("1#C" y;m;d;h;min;ss); 0 for a printer that stops at the
+// minute (its two check characters follow the minute at once).
+int SecondsInClockAnswer(const std::string& frame);
 
 }  // namespace varmo

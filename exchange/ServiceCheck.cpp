@@ -6,6 +6,7 @@
 
 #include "exchange/AnswerMatch.h"
 #include "commands/DescriptionText.h"
+#include "exchange/MinuteTurn.h"
 #include "exchange/PrinterExchange.h"
 #include "protocol/Cp1250.h"
 #include "protocol/Frame.h"
@@ -49,22 +50,6 @@ std::string dateTimeText(const QDateTime& time)
     return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
 }
 
-// The seconds after the minute, where the printer sends them: "1#C" and five
-// numbers, then ";" and two digits before the check value. A printer that
-// stops at the minute has its seconds read as 0.
-int secondsOf(const std::string& frame)
-{
-    std::size_t at = frame.find("1#C");
-    for (int field = 0; field < 5 && at != std::string::npos; ++field)
-        at = frame.find(';', at + 1);
-    if (at == std::string::npos || at + 2 >= frame.size())
-        return 0;
-    const char tens = frame[at + 1];
-    const char ones = frame[at + 2];
-    if (tens < '0' || tens > '5' || ones < '0' || ones > '9')
-        return 0;
-    return (tens - '0') * 10 + (ones - '0');
-}
 
 // How far the printer's clock is from this computer's, as a technician says
 // it: "32 h 8 min 48 s, spieszy się".
@@ -173,7 +158,7 @@ public:
         result_.computerTime = computer;
         const QDateTime printer(QDate(2000 + command.Year(), command.Month(), command.Day()),
                                 QTime(command.Hour(), command.Minute(),
-                                      secondsOf(command.LastFrame())));
+                                      SecondsInClockAnswer(command.LastFrame())));
         step.result.push_back("Komputer: " + dateTimeText(computer));
         if (!printer.isValid()) {
             step.result.insert(step.result.begin(),
