@@ -70,6 +70,8 @@ void TFSetDate::BuildControls()
     BBOK->setDefault(true);
     BBCancel = new QPushButton(QStringLiteral("Anuluj"), this);
     LbCountdown = new QLabel(this);
+    LbCountdown->setMinimumWidth(LbCountdown->fontMetrics().horizontalAdvance(
+        QStringLiteral("Zegar zostanie ustawiony o 00:00:00, za 60 s")));
     LbCountdown->hide();
     BBStop = new QPushButton(QStringLiteral("Przerwij"), this);
     BBStop->hide();
@@ -184,6 +186,9 @@ void TFSetDate::startCountdown()
     BBStop->show();
     countdown_->start();
     tick();
+    // The dialog grows to the countdown line.
+    layout()->activate();
+    adjustSize();
 }
 
 void TFSetDate::tick()
