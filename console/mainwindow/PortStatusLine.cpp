@@ -25,6 +25,20 @@ QLabel* field(QStatusBar* bar, const char* name, bool permanent)
     return label;
 }
 
+// Text of our own, with a link in it: the labels that take markup. Shown
+// when offered, whole or not at all: a link cut in half is no offer.
+QLabel* offer(QStatusBar* bar, const char* name, const QString& text)
+{
+    auto* label = new QLabel(text, bar);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::RichText);
+    label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    bar->addWidget(label);
+    label->hide();
+    return label;
+}
+
 // A label touched only when what it shows changes: the status bar is laid out
 // and painted again at every touch, and the line's news comes with every
 // command and answer.
@@ -67,26 +81,11 @@ PortStatusLine::PortStatusLine(QStatusBar* bar) : QObject(bar)
     // Takes the room the others leave: in a narrow window its end is cut
     // (it begins with "Brak odpowiedzi"), never the offer beside it.
     LbNoAnswer->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    // Text of our own, with a link in it: the one label that takes markup.
-    LbSearch = new QLabel(
-        QStringLiteral("może inna prędkość? <a href=\"szukaj\">Szukaj drukarki</a>"), bar);
-    LbSearch->setObjectName(QStringLiteral("LbSearch"));
-    LbSearch->setTextFormat(Qt::RichText);
-    // Whole or not at all: a link cut in half is no offer.
-    LbSearch->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    LbSearch->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
-                                      Qt::LinksAccessibleByKeyboard);
-    bar->addWidget(LbSearch);
-    LbSearch->hide();
+    LbSearch = offer(bar, "LbSearch",
+                     QStringLiteral("może inna prędkość? <a href=\"szukaj\">Szukaj drukarki</a>"));
     connect(LbSearch, &QLabel::linkActivated, this, &PortStatusLine::searchRequested);
-    LbVerify = new QLabel(QStringLiteral("<a href=\"sprawdz\">sprawdź, czy wykonała</a>"), bar);
-    LbVerify->setObjectName(QStringLiteral("LbVerify"));
-    LbVerify->setTextFormat(Qt::RichText);
-    LbVerify->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    LbVerify->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
-                                      Qt::LinksAccessibleByKeyboard);
-    bar->addWidget(LbVerify);
-    LbVerify->hide();
+    LbVerify = offer(bar, "LbVerify",
+                     QStringLiteral("<a href=\"sprawdz\">sprawdź, czy wykonała</a>"));
     connect(LbVerify, &QLabel::linkActivated, this, &PortStatusLine::verifyRequested);
     LbPort = field(bar, "LbPort", true);
     LbSpeed = field(bar, "LbSpeed", true);
