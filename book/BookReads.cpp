@@ -14,16 +14,7 @@ namespace {
 QSqlQuery read(QSqlDatabase& db, const QString& path, const QString& statement,
                const QVariantList& values)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    const QString doing = QStringLiteral("nie można odczytać");
-    if (!query.prepare(statement))
-        throw BookErrorOf(query.lastError(), path, doing);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw BookErrorOf(query.lastError(), path, doing);
-    return query;
+    return BoundQuery(db, path, QStringLiteral("nie można odczytać"), statement, values, true);
 }
 
 const QString kPrinterColumns = QStringLiteral(

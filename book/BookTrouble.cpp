@@ -71,4 +71,18 @@ BookError BookErrorOf(const QSqlError& error, const QString& path, const QString
                                   .toStdString());
 }
 
+QSqlQuery BoundQuery(QSqlDatabase& db, const QString& path, const QString& doing,
+                     const QString& statement, const QVariantList& values, bool forwardOnly)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(forwardOnly);
+    if (!query.prepare(statement))
+        throw BookErrorOf(query.lastError(), path, doing);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        throw BookErrorOf(query.lastError(), path, doing);
+    return query;
+}
+
 }  // namespace varmo::book

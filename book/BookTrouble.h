@@ -2,7 +2,10 @@
 // The book's troubles, told in Polish: a file that is no database, one made
 // by a newer program, read-only, locked by another program, a full disk. The
 // programs tell the message and go on without the book.
+#include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
+#include <QVariantList>
 #include <QString>
 
 #include "protocol/Exception.h"
@@ -26,5 +29,12 @@ Trouble TroubleOf(const QSqlError& error);
 
 // "Księga wizyt (PATH) jest tylko do odczytu: ..." for what was being done.
 BookError BookErrorOf(const QSqlError& error, const QString& path, const QString& doing);
+
+// A statement run with its values bound, never pasted in: a header may hold
+// anything the printer sends. Its failure is a BookError saying what was being
+// done; a read goes forward only.
+QSqlQuery BoundQuery(QSqlDatabase& db, const QString& path, const QString& doing,
+                     const QString& statement, const QVariantList& values,
+                     bool forwardOnly = false);
 
 }  // namespace varmo::book

@@ -34,19 +34,10 @@ QString newUuid()
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
-// A statement run with its values bound, never pasted in: a header may hold
-// anything the printer sends.
 QSqlQuery run(QSqlDatabase& db, const QString& path, const QString& doing,
               const QString& statement, const QVariantList& values)
 {
-    QSqlQuery query(db);
-    if (!query.prepare(statement))
-        throw BookErrorOf(query.lastError(), path, doing);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw BookErrorOf(query.lastError(), path, doing);
-    return query;
+    return BoundQuery(db, path, doing, statement, values);
 }
 
 }  // namespace
