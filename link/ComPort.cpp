@@ -145,7 +145,7 @@ void TComPort::closeDevice()
 
 void TComPort::failBlockingCall(const DeviceFailure& failure, const char* text)
 {
-    const EComPort error(failure.text ? failure.text : text, failure.code);
+    const EPortLost error(failure.text ? failure.text : text, failure.code);
     closeDevice();
     noteFailure(error.OsError());
     // The port is lost as when it fails under no call: told so, once.

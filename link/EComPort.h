@@ -27,4 +27,12 @@ private:
     int osError_;
 };
 
+// The port went from under a transfer. The caller gets it to stop its work;
+// the loss itself is told on the port's own road (once per loss), so whoever
+// catches this need not tell it a second time.
+class EPortLost : public EComPort {
+public:
+    using EComPort::EComPort;
+};
+
 }  // namespace varmo

@@ -3,6 +3,7 @@
 #include <QList>
 
 #include "console/base/Prompts.h"
+#include "link/EComPort.h"
 
 namespace varmo {
 
@@ -25,6 +26,8 @@ bool Guarded(const std::function<void()>& body)
     try {
         body();
         return true;
+    } catch (const EPortLost&) {
+        // The loss of the port has its own box already; one is enough.
     } catch (const std::exception& error) {
         ShowStandardError(error);
     } catch (...) {

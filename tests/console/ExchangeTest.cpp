@@ -223,6 +223,23 @@ TEST_F(ExchangeTest, APrinterThatGoesAwayIsReportedOnceAndTheConsoleCarriesOn)
     EXPECT_EQ(main.Memo->toPlainText(), QStringLiteral("Odczyt nagłówka"));
 }
 
+TEST_F(ExchangeTest, ACablePulledAsWykonajWritesIsToldInOneBox)
+{
+    auto printer = std::make_unique<PtyPrinter>();
+    PointCom1At(printer->path());
+    TFMain& main = Start();
+    ASSERT_TRUE(main.EnsurePortOpen());
+    main.Nagwek2Click();
+    printer.reset();  // gone before the port has heard of it: the write fails
+    main.SBSendClick();
+    ASSERT_TRUE(WaitFor([&] { return !prompts.shown.empty(); }));
+    Idle(200);
+    ASSERT_EQ(prompts.shown.size(), 1u) << prompts.shown.back();
+    EXPECT_TRUE(prompts.shown[0].error);
+    EXPECT_FALSE(main.ComPort.Connected());
+    EXPECT_TRUE(main.Exchange.WatchingForDevice());
+}
+
 class CommandFileTest : public ConsoleTest {
 protected:
     std::string FileBytes(const QString& name) { return ReadWholeFile(path(name)); }
