@@ -31,6 +31,9 @@ public:
     // of its own (the clock at the turn of the minute).
     virtual void SendCurrentCommand() = 0;
     virtual bool EnsurePortOpen() = 0;
+    // The port closed while the operator chooses another; bytes the line had
+    // not taken by then are told, never dropped in silence.
+    virtual void ClosePort() = 0;
     // The port was opened by a dialog: the printer is identified, as at
     // every opening, when the setting printer/identify allows.
     virtual void IdentifyPrinter() = 0;

@@ -51,6 +51,7 @@ public:
     void SubmitCommand(std::unique_ptr<TCommand> command) override;
     TCommand* CurrentCommand() const { return Exchange.Current(); }
     bool EnsurePortOpen() override;
+    void ClosePort() override;
     void IdentifyPrinter() override;
     ConsoleBook& Book() override { return book_; }
     // The printer on the status line: "TST00012345, niefiskalna".

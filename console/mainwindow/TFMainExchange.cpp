@@ -64,6 +64,19 @@ bool TFMain::EnsurePortOpen()
     return false;
 }
 
+void TFMain::ClosePort()
+{
+    const PortState state = Exchange.State();
+    const std::int64_t unsent = Exchange.Close();
+    if (unsent > 0)
+        CurrentPrompts().message(
+            QStringLiteral("Port %1 zamknięto, zanim linia przyjęła wszystko: nie wysłano "
+                           "do drukarki %2 B.")
+                .arg(PortPlaceText(state))
+                .arg(unsent),
+            QStringLiteral("Uwaga"));
+}
+
 void TFMain::SBSendClick()
 {
     Guarded([&] {

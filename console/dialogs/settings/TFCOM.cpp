@@ -168,7 +168,7 @@ void TFCOM::FormShow()
 {
     // The port stays closed while the operator chooses.
     Guarded([&] {
-        main_.Printer().Close();
+        main_.ClosePort();
         // The operator chooses anew: a device that vanished is no longer
         // awaited, and the port is not reopened behind the dialog's back.
         main_.Printer().ForgetVanishedDevice();

@@ -103,7 +103,7 @@ void TFCOM::CBDeviceChoose(int index)
 void TFCOM::BtnFindPrinterClick()
 {
     Guarded([&] {
-        main_.Printer().Close();
+        main_.ClosePort();
         std::vector<std::int32_t> speeds;
         for (const QString& item : RGBaud->Items())
             speeds.push_back(item.toInt());
