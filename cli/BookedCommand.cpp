@@ -8,7 +8,7 @@
 #include "cli/Output.h"
 #include "cli/Session.h"
 #include "commands/ReadCommands.h"
-#include "link/SettingsStore.h"
+#include "book/StoredBook.h"
 
 namespace varmo::cli {
 
@@ -73,7 +73,7 @@ void BookedCommand::Took(const std::vector<std::string>& words, const std::strin
         book->Together(QStringLiteral("nie zapisano wizyty"), [&] {
             const qint64 printer = book->NotePrinter(*printer_, now);
             const qint64 visit = book->BeginVisit(
-                printer, {now, ReadSetting(QStringLiteral("ksiega/technik")),
+                printer, {now, book::StoredTechnician(),
                           QString::fromStdString(port), QStringLiteral("varmo-cli")});
             book->AddSetting(visit, {now, *what, detail.join(QLatin1Char(' ')), {}, {}});
             if (words[0] == "set-inspection" && words.size() == 3)

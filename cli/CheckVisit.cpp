@@ -7,13 +7,11 @@
 #include "book/BookTrouble.h"
 #include "book/CheckRecordOf.h"
 #include "cli/Output.h"
-#include "link/SettingsStore.h"
+#include "book/StoredBook.h"
 
 namespace varmo::cli {
 
 namespace {
-
-const char* const kTechnicianKey = "ksiega/technik";
 
 std::optional<std::string> uniqueOf(const CheckResult& result)
 {
@@ -39,7 +37,7 @@ CheckVisit::CheckVisit(const VisitOptions& options, std::ostream& err)
     : options_(options), err_(err)
 {
     part_.technician = options.technician ? *options.technician
-                                          : ReadSetting(QString::fromLatin1(kTechnicianKey)).toStdString();
+                                          : book::StoredTechnician().toStdString();
     part_.notes = options.note;
 }
 

@@ -7,26 +7,9 @@
 #include "book/VisitBook.h"
 #include "console/base/AppTitle.h"
 #include "console/base/Prompts.h"
-#include "link/SettingsStore.h"
+#include "book/StoredBook.h"
 
 namespace varmo {
-
-namespace {
-
-const char* const kTechnicianKey = "ksiega/technik";
-
-}  // namespace
-
-QString StoredTechnician()
-{
-    return ReadSetting(QString::fromLatin1(kTechnicianKey));
-}
-
-void StoreTechnician(const QString& name)
-{
-    if (name != StoredTechnician())
-        WriteSetting(QString::fromLatin1(kTechnicianKey), name);
-}
 
 ConsoleBook::ConsoleBook(QString path) : path_(std::move(path))
 {
@@ -88,7 +71,7 @@ bool ConsoleBook::visitReady()
         if (pending_)
             seen = book::PrinterSeenOf(*pending_);
         tracker_.Contact(*book_, seen,
-                         {QDateTime::currentDateTime(), StoredTechnician(), port_, QStringLiteral("Varmo")});
+                         {QDateTime::currentDateTime(), book::StoredTechnician(), port_, QStringLiteral("Varmo")});
         pending_.reset();
         return true;
     } catch (const std::exception& error) {

@@ -64,8 +64,4 @@ private:
     std::optional<CashInfo> pending_;  // met before the book was opened
 };
 
-// The technician's name, kept between runs.
-QString StoredTechnician();
-void StoreTechnician(const QString& name);
-
 }  // namespace varmo

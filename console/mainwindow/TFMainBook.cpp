@@ -16,7 +16,7 @@
 #include "protocol/Frame.h"
 #include "commands/SettingCommands.h"
 #include "console/widgets/ObjectNames.h"
-#include "link/SettingsStore.h"
+#include "console/base/Settings.h"
 
 namespace varmo {
 
@@ -24,12 +24,6 @@ namespace {
 
 // ENQ's bit for "Ostatni rozkaz poprawnie".
 constexpr unsigned char kCommandCorrectBit = 0x04;
-
-// printer/identify: true unless set to false.
-bool identifyOnOpen()
-{
-    return ReadSetting(QStringLiteral("printer/identify")).trimmed().toLower() != QStringLiteral("false");
-}
 
 // What the visit book calls a command that sets something or prints a
 // report; nothing for any other.
@@ -88,9 +82,9 @@ void TFMain::buildBook()
     Rozpoznawaj1 = Ustawienia1->addAction(QStringLiteral("Rozpoznawaj drukarkę po otwarciu portu"));
     Rozpoznawaj1->setObjectName(QStringLiteral("Rozpoznawaj1"));
     Rozpoznawaj1->setCheckable(true);
-    Rozpoznawaj1->setChecked(identifyOnOpen());
+    Rozpoznawaj1->setChecked(Settings::Read(Settings::IdentifyOnOpen));
     connect(Rozpoznawaj1, &QAction::toggled, this, [](bool on) {
-        Guarded([&] { WriteSetting(QStringLiteral("printer/identify"), on ? QStringLiteral("true") : QStringLiteral("false")); });
+        Guarded([&] { Settings::Write(Settings::IdentifyOnOpen, on); });
     });
     AddDialogEntry(Inne1, QStringLiteral("Księga wizyt…"), "Ksiegawizyt1",
                    [](MainServices& main) { return new VisitBookDialog(main); });
@@ -100,7 +94,7 @@ void TFMain::buildBook()
 
 void TFMain::IdentifyPrinter()
 {
-    if (!identifyOnOpen() || !Exchange.IsOpen() || Exchange.Busy())
+    if (!Settings::Read(Settings::IdentifyOnOpen) || !Exchange.IsOpen() || Exchange.Busy())
         return;
     if (!Exchange.Identify())
         PrinterLabel->setText(QStringLiteral("drukarka nieznana (brak informacji kasowych)"));

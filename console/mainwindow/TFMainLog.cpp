@@ -16,16 +16,13 @@
 #include "console/mainwindow/PortStatusLine.h"
 #include "console/mainwindow/TFMain.h"
 #include "console/base/Text.h"
-#include "link/SettingsStore.h"
+#include "console/base/Settings.h"
 
 namespace varmo {
 
 namespace {
 
 // Under names of their own, beside the printer's three settings.
-const QString kLogVisible = QStringLiteral("dziennik/widoczny");
-const QString kLogPlace = QStringLiteral("dziennik/uklad");
-const QString kWindowPlace = QStringLiteral("okno/polozenie");
 
 }  // namespace
 
@@ -115,20 +112,16 @@ void TFMain::restoreLogPlace()
 {
     // Where the log stood is a comfort, not a setting of the printer: a value
     // that cannot be read leaves the log hidden under the window, silently.
-    try {
-        // The window's size and place first: the log's share is of that.
-        const QByteArray window = QByteArray::fromBase64(ReadSetting(kWindowPlace).toLatin1());
-        if (!window.isEmpty())
-            restoreGeometry(window);
-        const QByteArray place = QByteArray::fromBase64(ReadSetting(kLogPlace).toLatin1());
-        if (!place.isEmpty())
-            restoreState(place);
-        else
-            Dziennik->OpenAtUsefulHeight();
-        Dziennik->setVisible(ReadSetting(kLogVisible) == QLatin1String("1"));
-    } catch (const std::exception&) {
-        Dziennik->hide();
-    }
+    // The window's size and place first: the log's share is of that.
+    const QByteArray window = Settings::Read(Settings::WindowPlace);
+    if (!window.isEmpty())
+        restoreGeometry(window);
+    const QByteArray place = Settings::Read(Settings::LogPlace);
+    if (!place.isEmpty())
+        restoreState(place);
+    else
+        Dziennik->OpenAtUsefulHeight();
+    Dziennik->setVisible(Settings::Read(Settings::LogVisible));
     Dziennik1->setChecked(!Dziennik->isHidden());
 }
 
@@ -136,10 +129,9 @@ void TFMain::saveLogPlace()
 {
     // Quietly: a store that cannot keep it is told once, by the code page's
     // write. isHidden, not isVisible: the window itself is already off screen.
-    WriteSettingQuietly(kLogVisible,
-                        Dziennik->isHidden() ? QStringLiteral("0") : QStringLiteral("1"));
-    WriteSettingQuietly(kLogPlace, QString::fromLatin1(saveState().toBase64()));
-    WriteSettingQuietly(kWindowPlace, QString::fromLatin1(saveGeometry().toBase64()));
+    Settings::WriteQuietly(Settings::LogVisible, !Dziennik->isHidden());
+    Settings::WriteQuietly(Settings::LogPlace, saveState());
+    Settings::WriteQuietly(Settings::WindowPlace, saveGeometry());
 }
 
 }  // namespace varmo

@@ -9,16 +9,10 @@
 #include "console/base/Text.h"
 #include "console/mainwindow/PortStatusLine.h"
 #include "console/mainwindow/TFMain.h"
-#include "link/SettingsStore.h"
+#include "console/base/Settings.h"
 #include "protocol/ErrorTexts.h"
 
 namespace varmo {
-
-namespace {
-
-const QString kCheckAfterSend = QStringLiteral("wykonanie/sprawdzajKodBledu");
-
-}  // namespace
 
 void TFMain::buildSentCheck()
 {
@@ -27,9 +21,9 @@ void TFMain::buildSentCheck()
         Ustawienia1->addAction(QStringLiteral("Po rozkazie bez odpowiedzi sprawdzaj kod błędu"));
     CheckAfterSend->setObjectName(QStringLiteral("CheckAfterSend"));
     CheckAfterSend->setCheckable(true);
-    CheckAfterSend->setChecked(ReadSetting(kCheckAfterSend) == QLatin1String("1"));
+    CheckAfterSend->setChecked(Settings::Read(Settings::CheckAfterSend));
     connect(CheckAfterSend, &QAction::toggled, this, [](bool on) {
-        Guarded([&] { WriteSetting(kCheckAfterSend, on ? QStringLiteral("1") : QStringLiteral("0")); });
+        Guarded([&] { Settings::Write(Settings::CheckAfterSend, on); });
     });
     connect(StatusLine, &PortStatusLine::verifyRequested, this, &TFMain::VerifySentClick);
 }

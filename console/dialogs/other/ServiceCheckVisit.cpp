@@ -11,6 +11,7 @@
 #include "console/base/HandlerGuard.h"
 #include "console/base/Prompts.h"
 #include "console/base/Text.h"
+#include "book/StoredBook.h"
 #include "console/dialogs/ConsoleBook.h"
 #include "console/dialogs/MainServices.h"
 #include "console/dialogs/other/ServiceCheckDialog.h"
@@ -38,7 +39,7 @@ QString sinceHtml(const Lines& lines, const Lines& red)
 
 void ServiceCheckDialog::buildVisitPart(QVBoxLayout* layout)
 {
-    Technik = Named(new QLineEdit(StoredTechnician(), this), "Technik");
+    Technik = Named(new QLineEdit(book::StoredTechnician(), this), "Technik");
     Uwagi = Named(new QLineEdit(this), "Uwagi");
     OdOstatniej = Named(new QLabel(this), "OdOstatniej");
     OdOstatniej->setTextFormat(Qt::RichText);
@@ -50,7 +51,7 @@ void ServiceCheckDialog::buildVisitPart(QVBoxLayout* layout)
     // The name and the notes go into the visit as they are typed.
     connect(Technik, &QLineEdit::editingFinished, this, [this] {
         Guarded([&] {
-            StoreTechnician(Technik->text());
+            book::StoreTechnician(Technik->text());
             if (result_)
                 keepVisit();
         });
@@ -75,7 +76,7 @@ void ServiceCheckDialog::buildVisitPart(QVBoxLayout* layout)
 void ServiceCheckDialog::keepVisit()
 {
     ConsoleBook& book = main_.Book();
-    StoreTechnician(Technik->text());
+    book::StoreTechnician(Technik->text());
     std::optional<book::SinceLastVisit> since =
         book.RecordCheck(*result_, Technik->text(), Uwagi->text());
     sinceLast_.clear();

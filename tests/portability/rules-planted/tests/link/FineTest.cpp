@@ -1,0 +1,2 @@
+// Within the size, and a test may store a setting.
+void Store() { WriteSetting("com", "COM2"); }
