@@ -40,8 +40,9 @@ public:
     // Before a question the line must have been quiet for longer than the
     // gaps inside the last answer, so that a copy or the tail of an answer
     // still on its way is read off, not taken for the next answer: twice the
-    // longest gap seen, at least kQuietMinMs, at most kQuietMaxMs. An answer
-    // that came whole in one piece with nothing after it asks for no quiet.
+    // longest gap seen plus 10 ms, at least kQuietMinMs, at most kQuietMaxMs.
+    // An answer that came whole in one piece with nothing after it asks for
+    // no quiet.
     static constexpr int kQuietMinMs = 20;
     static constexpr int kQuietMaxMs = 300;
     // The first question after the port opens knows nothing of the line: an
