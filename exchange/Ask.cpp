@@ -222,6 +222,8 @@ Reply PrinterExchange::Ask(const Question& question)
     reply.ms = clock.elapsed();
     if (question.expect != Expect::Nothing && reply.kind == ReplyKind::NoAnswer) {
         awaitingLate_ = true;
+        if (question.expect == Expect::Frame && question.awaitsLate)
+            lateCommand_ = question.command;
         lateGuardUntil_ =
             Clock::now() + std::chrono::milliseconds(std::max(0, answerWaitMs_ - question.waitMs));
     }

@@ -36,7 +36,7 @@ CommandRunner::CommandRunner(PrinterExchange& exchange, LinkTimes times)
 {
     exchange_.SetAnswerWaitMs(times_.answerMs);
     packets_ = QObject::connect(&exchange_, &PrinterExchange::packetArrived,
-                                [this](const std::string& text) { between_ += Framed(text); });
+                                [this](const FrameCut& frame) { between_ += Framed(frame.text); });
     failures_ = QObject::connect(&exchange_, &PrinterExchange::portFailed,
                                  [this](const QString& message) {
                                      failure_ = message.toStdString();

@@ -30,11 +30,6 @@ PrinterExchange::~PrinterExchange()
     packets_.OnPacket = nullptr;
 }
 
-TCommand* PrinterExchange::Adopt(std::unique_ptr<TCommand> command)
-{
-    return history_.Add(std::move(command));
-}
-
 void PrinterExchange::SetPort(const QString& name)
 {
     lineChanged();
@@ -79,65 +74,13 @@ std::int64_t PrinterExchange::Close()
     return port_.ClosePort();
 }
 
-Reply PrinterExchange::SendCurrent()
-{
-    Reply reply;
-    TCommand* current = Current();
-    if (current == nullptr || Busy())
-        return reply;
-    auto* request = dynamic_cast<TCmdRequest*>(current);
-    Question question;
-    question.wire = current->GetFrame();
-    question.command = current;
-    question.expect = request != nullptr ? Expect::Frame : Expect::Nothing;
-    question.waitMs = request != nullptr ? answerWaitMs_ : 0;
-    question.checked = request != nullptr && request->AnswerHasChecksum();
-    emit commandSent(request != nullptr);
-    reply = Ask(question);
-    if (request == nullptr)
-        return reply;
-    if (reply.kind == ReplyKind::NoAnswer) {
-        lateCommand_ = current;
-        emit answerMissing();
-        return reply;
-    }
-    if (reply.kind == ReplyKind::BadCheck)
-        emit answerBadCheck();
-    else
-        emit answerArrived();
-    // The window shows the answer as it shows every frame that comes.
-    emit packetArrived(reply.frame.substr(kFrameStart.size(), reply.frame.size() -
-                                                                  kFrameStart.size() -
-                                                                  kFrameStop.size()));
-    return reply;
-}
-
-TCommand* PrinterExchange::lateCommand() const
-{
-    for (std::size_t i = history_.Count(); i-- > 0;)
-        if (history_.At(i) == lateCommand_)
-            return history_.At(i);
-    return nullptr;
-}
-
-AnswerMatch PrinterExchange::MatchCurrent(const std::string& frame, bool describe) const
-{
-    // A late answer to "Wykonaj" belongs to the command that was sent, even
-    // when another has been handed over since; any other frame to the
-    // current command.
-    TCommand* owner = Current();
-    if (awaitingLate_ && lateCommand_ != nullptr)
-        if (TCommand* late = lateCommand())
-            owner = late;
-    return MatchAnswer(owner, frame, describe);
-}
-
 void PrinterExchange::attachPacketHandler()
 {
     packets_.OnPacket = [this](const std::string& text) {
         noteUniqueNumber(Framed(text));
-        emit answerArrived();
-        emit packetArrived(text);
+        // Between an unanswered question that awaits its answer and the next
+        // one, a frame is that question's late answer.
+        emit packetArrived(FrameCut{text, awaitingLate_ ? lateCommand_ : nullptr});
     };
 }
 

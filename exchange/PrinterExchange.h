@@ -1,13 +1,13 @@
 #pragma once
 // The one exchange with the printer, shared by the console and varmo-cli: the
-// serial port and its packet assembler, the commands handed over, and the
-// one door every question goes through (Ask): what waits on the line is read
+// serial port and its packet assembler, and the one door every question goes through (Ask): what waits on the line is read
 // off first, the question goes out, its answer is awaited as a wait on the
 // line, and an answer that comes after its wait is late, never the next
 // question's. The status queries, the dialogs' reads, series of frames, the
 // service check, the search and varmo-cli all ask through it. Qt Core only:
 // it tells its users what happened through signals and never shows anything
-// itself.
+// itself. The frames it cuts outside a question it hands on with what they
+// answer (packetArrived), so its users only show them.
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -17,7 +17,6 @@
 
 #include "commands/ReadCommands.h"
 #include "exchange/AnswerMatch.h"
-#include "exchange/CommandHistoryList.h"
 #include "exchange/Question.h"
 #include "link/ComDataPacket.h"
 #include "link/ComPort.h"
@@ -63,13 +62,6 @@ public:
     PrinterExchange(const PrinterExchange&) = delete;
     PrinterExchange& operator=(const PrinterExchange&) = delete;
 
-    // Every command handed over; the newest is the current one.
-    TCommand* Current() const { return history_.Current(); }
-    // Takes the command and makes it current.
-    TCommand* Adopt(std::unique_ptr<TCommand> command);
-    const CommandHistoryList& Commands() const { return history_; }
-    const TComDataPacket& Assembler() const { return packets_; }
-
     // The port: its name (COM1..COM16 or a device path), its speed, open or not.
     void SetPort(const QString& name);
     QString PortName() const { return port_.Port(); }
@@ -110,15 +102,6 @@ public:
     // port fails. While another question runs nothing is sent.
     Reply Ask(const Question& question);
 
-    // "Wykonaj": the current command's frame goes out, in the code page in
-    // force now; a command that expects an answer waits for it, and the
-    // answer reaches packetArrived as every frame does.
-    Reply SendCurrent();
-    // What an answer frame (as it came, start and stop included) means to
-    // the command it answers: the current one, or the one whose answer came
-    // late.
-    AnswerMatch MatchCurrent(const std::string& frame, bool describe) const;
-
     // ENQ or DLE: the status byte, or nothing when the printer said nothing
     // within limitMs.
     std::optional<unsigned char> QueryStatus(char control, int limitMs = kStatusWaitMs);
@@ -154,20 +137,18 @@ public:
     // awaited.
     void ForgetVanishedDevice() { replugWatch_.stop(); }
 
+    // Whether the assembler's packets are handed on (a dialog's own exchange
+    // takes them off for its length).
+    bool Delivers() const { return bool(packets_.OnPacket); }
+    // What the assembler cuts between.
+    const std::string& FrameStartString() const { return packets_.StartString(); }
+    const std::string& FrameStopString() const { return packets_.StopString(); }
+
 signals:
-    // Each packet the assembler cut (the text between start and stop), and
-    // each answer to "Wykonaj".
-    void packetArrived(const std::string& text);
+    // Each packet the assembler cut outside a question, with what it answers.
+    void packetArrived(const varmo::FrameCut& frame);
     // Every receiver has had the chunk just read.
     void chunkDelivered();
-    // The current command went out; expectsAnswer: its answer is awaited.
-    void commandSent(bool expectsAnswer);
-    // Nothing came within the answer time of a command that expects an answer.
-    void answerMissing();
-    // An answer came, late or not.
-    void answerArrived();
-    // An answer came whose check value is wrong.
-    void answerBadCheck();
     // Every byte that crosses the port, and every change of its state.
     void trafficSeen(const varmo::PortTraffic& traffic);
     void stateChanged(const varmo::PortState& state);
@@ -203,12 +184,9 @@ private:
     bool answersAtSomeSpeed();
     bool answersAsThePrinter(int enqWaitMs);
     void noteUniqueNumber(const std::string& frame);
-    // Whether the command whose answer came late is still kept.
-    TCommand* lateCommand() const;
 
     TComPort port_;
     TComDataPacket packets_;
-    CommandHistoryList history_;
 
     int answerWaitMs_ = kAnswerWaitMs;
     int quietMs_ = 0;  // what the next question waits for, after the last answer
@@ -219,7 +197,7 @@ private:
     // A question went unanswered: what comes before the next one is its late
     // answer. Until lateGuardUntil_ the next question waits for it.
     bool awaitingLate_ = false;
-    const TCommand* lateCommand_ = nullptr;  // when it was "Wykonaj"'s
+    const TCommand* lateCommand_ = nullptr;  // when its asker awaits it
     std::chrono::steady_clock::time_point lateGuardUntil_{};
 
     QTimer replugWatch_;

@@ -35,6 +35,19 @@ struct Question {
     // lingerMs longer for one more frame (a number the printer sends twice).
     std::function<bool(const std::string& answer)> lingerAfter;
     int lingerMs = 0;
+    // For Expect::Frame: an answer after the wait is still this command's,
+    // and handed on as its late answer (packetArrived). Only for a command
+    // its asker keeps for good (the console's history).
+    bool awaitsLate = false;
+};
+
+// A frame the assembler cut outside a question: its text between ESC P and
+// ESC \, and the command it answers when it is a late answer to a question
+// that awaits it; nullptr: a frame nobody asked for now, which the console
+// gives to its current command.
+struct FrameCut {
+    std::string text;
+    const TCommand* lateFor = nullptr;
 };
 
 enum class ReplyKind {

@@ -1,7 +1,7 @@
 #pragma once
-// The main window's ComPort: the serial port under the name the window has
-// always given it, each of its operations forwarded to the exchange, which
-// alone holds the port.
+// The main window's ComPort and ComDataPacket: the serial port and its packet
+// assembler under the names the window has always given them, each operation
+// forwarded to the exchange, which alone holds them.
 #include <QString>
 #include <cstdint>
 
@@ -24,6 +24,19 @@ public:
     bool Waiting() const { return exchange_.Busy(); }
     bool Delivering() const { return exchange_.Delivering(); }
     PortState State() const { return exchange_.State(); }
+
+private:
+    PrinterExchange& exchange_;
+};
+
+class ComDataPacketForwarder {
+public:
+    explicit ComDataPacketForwarder(PrinterExchange& exchange) : exchange_(exchange) {}
+
+    const std::string& StartString() const { return exchange_.FrameStartString(); }
+    const std::string& StopString() const { return exchange_.FrameStopString(); }
+    // Packets go on to the window (not during a dialog's own exchange).
+    bool Attached() const { return exchange_.Delivers(); }
 
 private:
     PrinterExchange& exchange_;

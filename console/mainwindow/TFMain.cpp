@@ -125,7 +125,7 @@ TFMain::TFMain(Forms& forms, QWidget* parent, FormBuild log) : QMainWindow(paren
         if (std::exchange(lossTold_, false))
             Guarded([] { CurrentPrompts().closeLossNotice(); });
     });
-    connect(&Exchange, &PrinterExchange::packetArrived, this, &TFMain::ComDataPacketPacket);
+    connect(&Exchange, &PrinterExchange::packetArrived, this, &TFMain::FrameCutArrived);
     connect(&Exchange, &PrinterExchange::chunkDelivered, this, [this] {
         if (!isMinimized())
             showPendingAnswer();

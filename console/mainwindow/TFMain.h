@@ -1,9 +1,10 @@
 #pragma once
 // The console's main window: it shows the current command's frame and
 // description, the frame coming back and what it means, and carries the
-// status panel, the code page and the service lock. The exchange with the
-// printer (port, assembler, command history, answer matching) lives in
-// Exchange; ComPort, ComDataPacket and CommandHistory forward to it under the
+// status panel, the code page and the service lock. It owns every command
+// handed over (CommandHistory; the newest is the current one) and sends the
+// current one; the exchange with the printer (port, assembler, questions)
+// lives in Exchange, and ComPort and ComDataPacket forward to it under the
 // window's own names. Dialogs hand their commands over through SubmitCommand.
 #include <QMainWindow>
 #include <QString>
@@ -12,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "exchange/CommandHistoryList.h"
+#include "console/base/CommandHistoryList.h"
 #include "console/dialogs/ConsoleBook.h"
 #include "console/dialogs/MainServices.h"
 #include "console/mainwindow/ComPortForwarder.h"
@@ -49,7 +50,7 @@ public:
 
     // Services for the dialogs (MainServices).
     void SubmitCommand(std::unique_ptr<TCommand> command) override;
-    TCommand* CurrentCommand() const { return Exchange.Current(); }
+    TCommand* CurrentCommand() const { return CommandHistory.Current(); }
     bool EnsurePortOpen() override;
     void ClosePort() override;
     void IdentifyPrinter() override;
@@ -78,11 +79,12 @@ public:
     void FormCreate();
     void FormDestroy();
 
-    // The exchange with the printer, and its parts under the window's names.
+    // Every command handed over, and the exchange with the printer with its
+    // parts under the window's names.
+    CommandHistoryList CommandHistory;
     PrinterExchange Exchange;
-    const CommandHistoryList& CommandHistory = Exchange.Commands();
     ComPortForwarder ComPort{Exchange};
-    const TComDataPacket& ComDataPacket = Exchange.Assembler();
+    ComDataPacketForwarder ComDataPacket{Exchange};
 
     QString CodePage;
     bool ServiceUnlocked = false;
@@ -162,6 +164,9 @@ public slots:
     void SBOpenCmdClick();
     void SBSaveAnsClick();
     void ComDataPacketPacket(const std::string& text);
+    // A frame the exchange cut, given to the command it answers late, else
+    // to the current one (ComDataPacketPacket).
+    void FrameCutArrived(const varmo::FrameCut& frame);
     void Button3Click();
     void Button4Click();
     void Button5Click();
@@ -229,8 +234,14 @@ private:
     QString sentDescription_;  // the last command told as sent
     static QString describeFirstLine(const TCommand& command);
     QLabel* statusLabel(const QString& name) const;
-    // An answer frame becomes what the answer views are to show.
-    void takeAnswer(const std::string& text);
+    // "Wykonaj": the current command's frame goes out in the code page in
+    // force now; a command that expects an answer waits for it, and the
+    // answer is shown as every frame is.
+    Reply sendCurrent(TCommand& current);
+    // An answer frame becomes what the answer views are to show, read by
+    // its owner (nullptr: the current command).
+    void showFrame(const std::string& text, TCommand* owner);
+    void takeAnswer(const std::string& text, TCommand* owner);
     // Writes what the answer views are to show into them.
     void showPendingAnswer();
     // Shows a dialog modally where it was left; nullptr shows nothing.

@@ -1,6 +1,6 @@
 // The command exchange of the main window: handing a command over, sending
-// it, attributing every answer to the current command, and the command and
-// answer files.
+// it, giving every frame to the command it answers (a late answer to its
+// own, any other to the current one), and the command and answer files.
 #include <QCheckBox>
 #include <QEvent>
 #include <QPlainTextEdit>
@@ -31,7 +31,7 @@ void TFMain::SubmitCommand(std::unique_ptr<TCommand> command)
 {
     if (!command)
         return;
-    TCommand* current = Exchange.Adopt(std::move(command));
+    TCommand* current = CommandHistory.Add(std::move(command));
     // The raw frame in both code pages, so the letters read right on screen
     // whatever goes on the wire. A body that cannot be built stops here, with
     // the command already current and the views as they were.
@@ -83,7 +83,7 @@ void TFMain::SBSendClick()
         TCommand* current = CurrentCommand();
         if (current == nullptr || Exchange.Busy() || !EnsurePortOpen())
             return;
-        const Reply reply = Exchange.SendCurrent();
+        const Reply reply = sendCurrent(*current);
         tellSent(reply, *current);
         keepSettingTaken(*current);
         if (ConfirmOnPrinter)
@@ -92,11 +92,56 @@ void TFMain::SBSendClick()
     });
 }
 
+Reply TFMain::sendCurrent(TCommand& current)
+{
+    auto* request = dynamic_cast<TCmdRequest*>(&current);
+    Question question;
+    question.wire = current.GetFrame();
+    question.command = &current;
+    question.expect = request != nullptr ? Expect::Frame : Expect::Nothing;
+    question.waitMs = request != nullptr ? Exchange.AnswerWaitMs() : 0;
+    question.checked = request != nullptr && request->AnswerHasChecksum();
+    question.awaitsLate = request != nullptr;
+    StatusLine->CommandSent(currentDescription());
+    const Reply reply = Exchange.Ask(question);
+    if (request == nullptr)
+        return reply;
+    switch (reply.kind) {
+    case ReplyKind::NoAnswer:
+        StatusLine->NoAnswer();
+        return reply;
+    case ReplyKind::BadCheck:
+        StatusLine->BadCheck();
+        break;
+    default:
+        StatusLine->AnswerArrived();
+        break;
+    }
+    // Shown as every frame that comes.
+    showFrame(reply.frame.substr(kFrameStart.size(),
+                                 reply.frame.size() - kFrameStart.size() - kFrameStop.size()),
+              &current);
+    return reply;
+}
+
 void TFMain::ComDataPacketPacket(const std::string& text)
+{
+    showFrame(text, nullptr);
+}
+
+void TFMain::FrameCutArrived(const FrameCut& frame)
+{
+    StatusLine->AnswerArrived();
+    // A late answer whose command went with the oldest is nobody's now: the
+    // current command reads it, as any other frame.
+    showFrame(frame.text, CommandHistory.Find(frame.lateFor));
+}
+
+void TFMain::showFrame(const std::string& text, TCommand* owner)
 {
     Guarded([&] {
         try {
-            takeAnswer(text);
+            takeAnswer(text, owner);
         } catch (...) {
             // The operator reads the error beside the frame that caused it.
             showPendingAnswer();
@@ -109,7 +154,7 @@ void TFMain::ComDataPacketPacket(const std::string& text)
     });
 }
 
-void TFMain::takeAnswer(const std::string& text)
+void TFMain::takeAnswer(const std::string& text, TCommand* owner)
 {
     const std::string frame = Framed(text);
     if (CBAnswer->isChecked()) {
@@ -120,10 +165,12 @@ void TFMain::takeAnswer(const std::string& text)
     // them in the console's code page. An old description must not stand
     // beside a new frame, even when describing the new one fails.
     using Description = PendingAnswer::Description;
+    if (owner == nullptr)
+        owner = CurrentCommand();
     if (dynamic_cast<TCmdRequest*>(CurrentCommand()) == nullptr)
         return;
     pending_.description = Description::Clear;
-    AnswerMatch match = Exchange.MatchCurrent(frame, CBOpis->isChecked());
+    AnswerMatch match = MatchAnswer(owner, frame, CBOpis->isChecked());
     if (!match.accepted || CBOpis->isChecked()) {
         pending_.lines = std::move(match.description);
         pending_.description = Description::Lines;

@@ -32,12 +32,6 @@ void TFMain::buildLogAndStatusLine(FormBuild log)
     connect(&Exchange, &PrinterExchange::stateChanged, StatusLine,
             &PortStatusLine::PortStateChanged);
     StatusLine->PortStateChanged(Exchange.State());
-    connect(&Exchange, &PrinterExchange::commandSent, StatusLine,
-            [this] { StatusLine->CommandSent(currentDescription()); });
-    connect(&Exchange, &PrinterExchange::answerMissing, StatusLine, &PortStatusLine::NoAnswer);
-    connect(&Exchange, &PrinterExchange::answerArrived, StatusLine,
-            &PortStatusLine::AnswerArrived);
-    connect(&Exchange, &PrinterExchange::answerBadCheck, StatusLine, &PortStatusLine::BadCheck);
     connect(&Exchange, &PrinterExchange::replugRefused, StatusLine,
             &PortStatusLine::ReplugRefused);
     // "Szukaj drukarki" beside "Brak odpowiedzi": the port dialog, its

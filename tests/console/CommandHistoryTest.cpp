@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/UserCommand.h"
-#include "exchange/CommandHistoryList.h"
+#include "console/base/CommandHistoryList.h"
 
 namespace varmo::test {
 namespace {

@@ -339,10 +339,10 @@ TEST_F(ExchangeLogTest, ABurstOfAThousandAnswersNeverHoldsTheEventLoopUpLong)
     // The log alone (answers detached from the main window, as during a
     // dialog's own exchange), then the whole console.
     QObject::disconnect(&main.Exchange, &PrinterExchange::packetArrived, &main,
-                        &TFMain::ComDataPacketPacket);
+                        &TFMain::FrameCutArrived);
     const qint64 logAlone = longestStall(1000);
     QObject::connect(&main.Exchange, &PrinterExchange::packetArrived, &main,
-                     &TFMain::ComDataPacketPacket);
+                     &TFMain::FrameCutArrived);
     const qint64 whole = longestStall(2000);
     std::cout << "[ burst ] 1000 answer frames: longest event-loop stall " << logAlone
               << " ms with the log alone, " << whole << " ms with the answer views too\n";

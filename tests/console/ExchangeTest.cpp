@@ -204,6 +204,21 @@ TEST_F(ExchangeTest, AnAnswerArrivingOnThePortIsDescribed)
     EXPECT_EQ(main.MemoR->toPlainText(), QStringLiteral("Odczytany nagłówek:\nABC"));
 }
 
+TEST_F(ExchangeTest, ALateAnswerIsReadByTheCommandThatWasSentNotByTheCurrentOne)
+{
+    PtyPrinter printer;
+    PointCom1At(printer.path());
+    TFMain& main = Start();
+    main.Exchange.SetAnswerWaitMs(300);
+    main.Nagwek2Click();
+    main.SBSendClick();  // the printer is silent: "Brak odpowiedzi"
+    main.Kodbdu1Click();
+    printer.send(FrameOf(kHeaderAnswer));
+    ASSERT_TRUE(WaitFor([&] { return !main.MemoR->toPlainText().isEmpty(); }));
+    EXPECT_EQ(main.MemoR->toPlainText(), QStringLiteral("Odczytany nagłówek:\nABC\nDEF"));
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
 TEST_F(ExchangeTest, APrinterThatGoesAwayIsReportedOnceAndTheConsoleCarriesOn)
 {
     auto printer = std::make_unique<PtyPrinter>();

@@ -271,7 +271,7 @@ TEST_F(DirectReadTest, AFailedReadSaysSoAndGivesThePacketsBack)
         EXPECT_EQ(prompts.shown, std::vector<Shown>{c.shown});
         EXPECT_NE(printer.received().find("\x1BP"), std::string::npos);
         // The main window takes answers again; the read is in no history.
-        EXPECT_TRUE(main.ComDataPacket.OnPacket != nullptr);
+        EXPECT_TRUE(main.ComDataPacket.Attached());
         EXPECT_EQ(main.CurrentCommand(), current);
         main.RERcv->clear();
         printer.send(FrameOf("1#UA\r\xFF"));

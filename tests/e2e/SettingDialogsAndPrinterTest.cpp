@@ -73,7 +73,7 @@ TEST_F(SettingDialogsAndPrinterTest, ASilentPrinterFailsEveryReadAndTheFieldsSta
     EXPECT_EQ(date().ME->MaskedText(), clock);
     EXPECT_EQ(rates().ComboBoxA->currentText(), QString());
     EXPECT_EQ(header().Memo->toPlainText(), QStringLiteral("typed\n"));
-    EXPECT_TRUE(main.ComDataPacket.OnPacket != nullptr);
+    EXPECT_TRUE(main.ComDataPacket.Attached());
 }
 
 TEST_F(SettingDialogsAndPrinterTest, ARateChangeOnAFiscalPrinterRemindsTheOperatorAtEverySend)

@@ -1,6 +1,6 @@
-// The exchange over a pseudo-terminal printer: which command an answer
-// belongs to, the watch for a missing answer, a dialog's read past the
-// current command, and a series of frames with pauses.
+// The exchange over a pseudo-terminal printer: which question a frame that
+// comes late answers, a dialog's read past the frames nobody asked for, and a
+// series of frames with pauses.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -31,11 +31,10 @@ protected:
         setenv("VARMO_COM7", printer.path().toLocal8Bit().constData(), 1);
         exchange.SetPort(QStringLiteral("COM7"));
         ASSERT_TRUE(exchange.Open());
-        QObject::connect(&exchange, &PrinterExchange::packetArrived,
-                         [this](const std::string& text) { packets.push_back(text); });
-        QObject::connect(&exchange, &PrinterExchange::answerMissing, [this] { ++missing; });
-        QObject::connect(&exchange, &PrinterExchange::commandSent,
-                         [this](bool expectsAnswer) { sent.push_back(expectsAnswer); });
+        QObject::connect(&exchange, &PrinterExchange::packetArrived, [this](const FrameCut& frame) {
+            packets.push_back(frame.text);
+            lateFor.push_back(frame.lateFor);
+        });
     }
     void TearDown() override { unsetenv("VARMO_COM7"); }
 
@@ -56,64 +55,51 @@ protected:
     PtyPrinter printer;
     PrinterExchange exchange;
     std::vector<std::string> packets;
-    int missing = 0;
-    std::vector<bool> sent;
+    std::vector<const TCommand*> lateFor;
 };
 
-TEST_F(ExchangeTest, EveryAnswerIsReadByTheCurrentCommandOnly)
+TEST_F(ExchangeTest, AFrameAfterAnUnansweredQuestionIsItsLateAnswerOnlyWhenItAwaitsOne)
 {
-    struct Case {
-        std::unique_ptr<TCommand> current;
-        std::string body;
-        bool forRequest;
-        bool accepted;
-        Lines description;
+    TCmdReadHeader header;
+    TCmdTransCancel cancel;
+    const struct {
+        const char* what;
+        TCommand* command;
+        Expect expect;
+        bool awaitsLate;
+        bool answered;  // the printer answers in time
+        const TCommand* lateFor;
+    } cases[] = {
+        {"Wykonaj, unanswered", &header, Expect::Frame, true, false, &header},
+        {"a dialog's read, unanswered", &header, Expect::Frame, false, false, nullptr},
+        {"Wykonaj, answered", &header, Expect::Frame, true, true, nullptr},
+        {"a command that takes no answer", &cancel, Expect::Nothing, true, false, nullptr},
     };
-    Case cases[] = {
-        {std::make_unique<TCmdReadHeader>(), kHeaderAnswer, true, true,
-         {"Odczytany nagłówek:", "ABC", "DEF"}},
-        {std::make_unique<TCmdReadHeader>(), "1#E0", true, false, {"Niezrozumiała sekwencja"}},
-        // A command that takes no answer leaves it unread.
-        {std::make_unique<TCmdTransCancel>(), kHeaderAnswer, false, false, {}},
-    };
-    for (Case& c : cases) {
-        exchange.Adopt(std::move(c.current));
-        packets.clear();
-        printer.send(FrameOf(c.body));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Idle(PrinterExchange::kAnswerWaitMs);  // nothing awaited from the case before
+        Question question;
+        question.wire = c.command->GetFrame();
+        question.command = c.command;
+        question.expect = c.expect;
+        question.waitMs = c.expect == Expect::Frame ? 300 : 0;
+        question.awaitsLate = c.awaitsLate;
+        printer.answerFrames(c.answered ? std::optional(FrameOf(kHeaderAnswer)) : std::nullopt);
+        const Reply reply = exchange.Ask(question);
+        EXPECT_EQ(reply.Answered(), c.answered);
+        EXPECT_TRUE(packets.empty()) << "an answer in time is the question's, no packet";
+        printer.answerFrames(std::nullopt);
+        printer.send(FrameOf(kHeaderAnswer));
         ASSERT_TRUE(WaitFor([&] { return packets.size() == 1; }));
-        const AnswerMatch match =
-            exchange.MatchCurrent(Framed(packets.front()), true);
-        EXPECT_EQ(match.forRequest, c.forRequest) << c.body;
-        EXPECT_EQ(match.accepted, c.accepted) << c.body;
-        EXPECT_EQ(match.description, c.description) << c.body;
+        EXPECT_EQ(packets[0], kHeaderAnswer + FrameChecksum(kHeaderAnswer));
+        EXPECT_EQ(lateFor[0], c.lateFor);
+        packets.clear();
+        lateFor.clear();
     }
 }
 
-TEST_F(ExchangeTest, ASilentPrinterIsNoticedOnlyForACommandThatAwaitsAnAnswer)
+TEST_F(ExchangeTest, ADirectReadTakesItsAnswerPastTheFramesNobodyAskedForAndGivesThemBack)
 {
-    exchange.Adopt(std::make_unique<TCmdReadHeader>());
-    EXPECT_EQ(exchange.SendCurrent().kind, ReplyKind::NoAnswer);
-    EXPECT_EQ(sent, std::vector<bool>{true});
-    EXPECT_EQ(missing, 1);
-
-    // An answer in time is handed on as every frame is.
-    printer.answerFrames(FrameOf(kHeaderAnswer));
-    EXPECT_EQ(exchange.SendCurrent().kind, ReplyKind::Answered);
-    EXPECT_EQ(missing, 1);
-    EXPECT_EQ(packets.size(), 1u);
-
-    // Nothing is awaited after a command that takes no answer.
-    printer.answerFrames(std::nullopt);
-    exchange.Adopt(std::make_unique<TCmdTransCancel>());
-    exchange.SendCurrent();
-    EXPECT_FALSE(sent.back());
-    Idle(PrinterExchange::kAnswerWaitMs + 500);
-    EXPECT_EQ(missing, 1);
-}
-
-TEST_F(ExchangeTest, ADirectReadTakesItsAnswerPastTheCurrentCommandAndGivesPacketsBack)
-{
-    TCommand* current = exchange.Adopt(std::make_unique<TCmdReadErrCode>());
     printer.answerFrames(FrameOf(kHeaderAnswer));
     TCmdReadHeader read;
     const TCommand* directDuringFill = nullptr;
@@ -121,7 +107,6 @@ TEST_F(ExchangeTest, ADirectReadTakesItsAnswerPastTheCurrentCommandAndGivesPacke
               ReplyKind::Answered);
     EXPECT_EQ(directDuringFill, &read);
     EXPECT_EQ(exchange.DirectCommand(), nullptr);
-    EXPECT_EQ(exchange.Current(), current);
     // The answer was the read's, never a packet of the current command.
     Idle(100);
     EXPECT_TRUE(packets.empty());

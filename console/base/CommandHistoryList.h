@@ -1,7 +1,6 @@
 #pragma once
-// Every command handed over to the exchange, oldest first; the newest is the
-// current command. The exchange owns them (the main window shows them as its
-// CommandHistory). An operator can hand over commands all day, so only the
+// Every command handed over to the main window, oldest first; the newest is
+// the current command. The window owns them as its CommandHistory. An operator can hand over commands all day, so only the
 // last 10000 are kept and the oldest go first.
 #include <cstddef>
 #include <deque>
@@ -28,6 +27,9 @@ public:
     std::size_t Capacity() const { return capacity_; }
     // Oldest first; index 0 is the oldest kept.
     TCommand* At(std::size_t index) const { return commands_.at(index).get(); }
+    // The command itself when it is still kept, else nullptr (gone with the
+    // oldest, or never here).
+    TCommand* Find(const TCommand* command) const;
 
 private:
     std::size_t capacity_;

@@ -1,4 +1,4 @@
-#include "exchange/CommandHistoryList.h"
+#include "console/base/CommandHistoryList.h"
 
 namespace varmo {
 
@@ -15,6 +15,14 @@ TCommand* CommandHistoryList::Add(std::unique_ptr<TCommand> command)
 TCommand* CommandHistoryList::Current() const
 {
     return commands_.empty() ? nullptr : commands_.back().get();
+}
+
+TCommand* CommandHistoryList::Find(const TCommand* command) const
+{
+    for (auto it = commands_.rbegin(); command != nullptr && it != commands_.rend(); ++it)
+        if (it->get() == command)
+            return it->get();
+    return nullptr;
 }
 
 }  // namespace varmo
