@@ -76,6 +76,20 @@ const std::vector<std::vector<const char*>>& migrations()
             " path TEXT NOT NULL)",
             "CREATE INDEX files_of_visit ON files(visit_id)",
         },
+        {
+            // The company's shared book: each printer and visit counts its
+            // changes here and remembers the last count the server took, so
+            // what waits is what changed since; server_mark is the server's
+            // own mark of the visit as this computer last had it, and
+            // server_state how far the copy of the server goes, and when.
+            "ALTER TABLE printers ADD COLUMN revision INTEGER NOT NULL DEFAULT 1",
+            "ALTER TABLE printers ADD COLUMN sent_revision INTEGER NOT NULL DEFAULT 0",
+            "ALTER TABLE visits ADD COLUMN revision INTEGER NOT NULL DEFAULT 1",
+            "ALTER TABLE visits ADD COLUMN sent_revision INTEGER NOT NULL DEFAULT 0",
+            "ALTER TABLE visits ADD COLUMN server_mark TEXT",
+            "CREATE INDEX visits_waiting ON visits(id) WHERE sent_revision < revision",
+            "CREATE TABLE server_state (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
+        },
     };
     return steps;
 }

@@ -7,6 +7,7 @@
 #include "book/BookTrouble.h"
 #include "book/CheckRecordOf.h"
 #include "cli/Output.h"
+#include "cli/ServerChoice.h"
 #include "link/SettingsStore.h"
 
 namespace varmo::cli {
@@ -116,6 +117,15 @@ void CheckVisit::Record(const CheckResult& result, const std::vector<std::string
     } catch (const std::exception& error) {
         visit_.reset();
         trouble(error);
+        return;
+    }
+    if (!options_.server)
+        return;
+    try {
+        sync_ = book::SyncWithServer(*book_, *options_.server);
+        err_ << "varmo-cli: " << SyncLine(*options_.server, *sync_) << std::endl;
+    } catch (const std::exception& error) {
+        err_ << "varmo-cli: " << TerminalText(error.what()) << std::endl;
     }
 }
 
@@ -135,6 +145,8 @@ QJsonObject CheckVisit::Json() const
         {QStringLiteral("nextInspection"),
          part_.nextInspection ? QJsonValue(part_.nextInspection->toString(Qt::ISODate))
                               : QJsonValue(QJsonValue::Null)}};
+    if (sync_)
+        json.insert(QStringLiteral("server"), SyncJson(*options_.server, *sync_));
     if (since_) {
         const book::SinceLastVisit& s = *since_;
         const auto number = [](const auto& value) {
