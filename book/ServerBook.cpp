@@ -55,6 +55,10 @@ ServerBook::ServerBook(const ServerAddress& address) : name_(address.Display())
     try {
         // The server's notices (a table already there) are no trouble.
         Run(QStringLiteral("SET client_min_messages = warning"));
+        // A visit marked here as sent must be on the server's disk, whatever
+        // the server's own habit: a server that falls over after our commit
+        // would otherwise lose what this laptop no longer offers.
+        Run(QStringLiteral("SET synchronous_commit = on"));
         migrate();
     } catch (...) {
         db_.close();

@@ -29,7 +29,8 @@ public:
     static constexpr const char* kPassword = "tajne-Haslo;'\\\"x";
     static constexpr const char* kBin = "/usr/lib/postgresql/15/bin";
 
-    // durable: fsync as in the office; off for the tests' speed.
+    // durable: fsync as in the office; off for the tests' speed. Commits
+    // are not waited for by default either: the book asks for them itself.
     explicit PgServer(bool durable = false)
     {
         if (!dir_.isValid()) {
