@@ -23,13 +23,31 @@ QSqlQuery& Prepared::Exec(const QVariantList& values)
     return query_;
 }
 
-QString ChildInsert(const char* table, const char* columns, int count)
+QString ValueRows(int rows, int width)
 {
-    QStringList marks;
-    for (int i = 0; i <= count; ++i)
-        marks << QStringLiteral("?");
-    return QStringLiteral("INSERT INTO %1 (visit_id, %2) VALUES (%3)")
-        .arg(QLatin1String(table), QLatin1String(columns), marks.join(QStringLiteral(", ")));
+    QStringList marks(width, QStringLiteral("?"));
+    const QString row = QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+    QStringList all(rows, row);
+    return all.join(QStringLiteral(", "));
+}
+
+void InsertRows(ServerBook& server, const QString& head, const std::vector<QVariantList>& rows,
+                const QString& tail, const std::function<void(const QSqlQuery&)>& took)
+{
+    constexpr std::size_t kRowsAStatement = 500;
+    for (std::size_t at = 0; at < rows.size(); at += kRowsAStatement) {
+        const std::size_t count = std::min(kRowsAStatement, rows.size() - at);
+        QVariantList values;
+        for (std::size_t i = at; i < at + count; ++i)
+            values += rows[i];
+        QSqlQuery query = server.Run(
+            head + QLatin1Char(' ') +
+                ValueRows(static_cast<int>(count), static_cast<int>(rows[at].size())) +
+                QLatin1Char(' ') + tail,
+            values);
+        while (took && query.next())
+            took(query);
+    }
 }
 
 QString TextArray(const QStringList& texts)

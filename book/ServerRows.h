@@ -1,10 +1,12 @@
 #pragma once
 // Small tools of the server's statements: one statement prepared once and
-// run for many rows (a round trip a row, not three), an insert into a
-// visit's table, and a list bound as one PostgreSQL array.
+// run for many rows (a round trip a row, not three), many rows in one
+// statement, and a list bound as one PostgreSQL array.
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariantList>
+#include <functional>
+#include <vector>
 
 namespace varmo::book {
 
@@ -20,8 +22,15 @@ private:
     QSqlQuery query_;
 };
 
-// INSERT INTO table (visit_id, columns) VALUES (?, ...): count columns.
-QString ChildInsert(const char* table, const char* columns, int count);
+// "(?, ?, ?), (?, ?, ?)": rows of width marks, for one statement of many rows.
+QString ValueRows(int rows, int width);
+
+// The rows inserted with one statement a few hundred at a time: head is the
+// statement up to VALUES, tail what follows the rows; each row's results are
+// handed to took. ServerError when the server refuses.
+void InsertRows(ServerBook& server, const QString& head, const std::vector<QVariantList>& rows,
+                const QString& tail = {},
+                const std::function<void(const QSqlQuery&)>& took = {});
 
 // {"a","b\"c"}: an array literal, each text quoted, for CAST(? AS text[]).
 QString TextArray(const QStringList& texts);

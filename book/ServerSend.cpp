@@ -52,9 +52,10 @@ const QString kPrinterUpsert = QStringLiteral(
 
 // A visit the server has in a later state than this book (a book restored
 // from an old copy) is left as the server has it.
-const QString kVisitUpsert = QStringLiteral(
+const QString kVisitInsert = QStringLiteral(
     "INSERT INTO visits (uuid, printer_id, started, last_contact, ended, technician, port, "
-    "program, notes) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) "
+    "program, notes) VALUES");
+const QString kVisitConflict = QStringLiteral(
     "ON CONFLICT (uuid) DO UPDATE SET printer_id = excluded.printer_id, "
     "started = excluded.started, last_contact = excluded.last_contact, ended = excluded.ended, "
     "technician = excluded.technician, port = excluded.port, program = excluded.program, "
@@ -62,7 +63,13 @@ const QString kVisitUpsert = QStringLiteral(
     "WHERE visits.last_contact < excluded.last_contact "
     "OR (visits.last_contact = excluded.last_contact "
     "    AND (visits.ended IS NULL OR excluded.ended IS NOT NULL)) "
-    "RETURNING id, CAST(changed_by AS text)");
+    "RETURNING uuid, id, CAST(changed_by AS text)");
+
+QString ChildHead(const char* table, const char* columns)
+{
+    return QStringLiteral("INSERT INTO %1 (visit_id, %2) VALUES")
+        .arg(QLatin1String(table), QLatin1String(columns));
+}
 
 // Deadlocks and serialisation failures are the server's way of saying "again".
 bool passing(const ServerError& error)
@@ -100,7 +107,7 @@ qint64 upsertPrinter(Prepared& upsert, const WaitingPrinter& printer)
 void sendPrinters(VisitBook& local, ServerBook& server, SendResult& result)
 {
     Prepared upsert(server, kPrinterUpsert);
-    QString after;
+    QString after = QStringLiteral("");  // bound as text, never as NULL
     for (;;) {
         const std::vector<WaitingPrinter> printers = WaitingPrinters(local, after, 500);
         if (printers.empty())
@@ -139,10 +146,6 @@ std::map<QString, qint64> serverPrinters(VisitBook& local, ServerBook& server, P
 void sendVisits(VisitBook& local, ServerBook& server, int batch, SendResult& result)
 {
     Prepared printerUpsert(server, kPrinterUpsert);
-    Prepared visitUpsert(server, kVisitUpsert);
-    Prepared check(server, ChildInsert("checks", kCheckColumns, 11));
-    Prepared setting(server, ChildInsert("settings_taken", kSettingColumns, 5));
-    Prepared file(server, ChildInsert("files", kFileColumns, 2));
     qint64 after = 0;
     for (;;) {
         const std::vector<WaitingVisit> visits = WaitingVisits(local, after, batch);
@@ -153,16 +156,21 @@ void sendVisits(VisitBook& local, ServerBook& server, int batch, SendResult& res
             marks.clear();
             const std::map<QString, qint64> printers =
                 serverPrinters(local, server, printerUpsert, visits);
-            std::vector<std::pair<const WaitingVisit*, qint64>> taken;
+            // The batch's visits in one statement; the server names those it took.
+            std::vector<Row> rows;
+            std::map<QString, const WaitingVisit*> byUuid;
             for (const WaitingVisit& visit : visits) {
                 Row values = visit.columns;
                 values.insert(1, printers.at(visit.uniqueNumber));
-                QSqlQuery& query = visitUpsert.Exec(values);
-                if (!query.next())
-                    continue;  // the server's is later: nothing of this one goes
-                taken.emplace_back(&visit, query.value(0).toLongLong());
-                marks[visit.id] = query.value(1).toString();
+                rows.push_back(values);
+                byUuid[visit.columns.value(0).toString()] = &visit;
             }
+            std::vector<std::pair<const WaitingVisit*, qint64>> taken;
+            InsertRows(server, kVisitInsert, rows, kVisitConflict, [&](const QSqlQuery& row) {
+                const WaitingVisit* visit = byUuid.at(row.value(0).toString());
+                taken.emplace_back(visit, row.value(1).toLongLong());
+                marks[visit->id] = row.value(2).toString();
+            });
             // What a visit holds goes whole: the server's rows of it are
             // replaced, so a resend never doubles a check.
             QStringList ids;
@@ -173,14 +181,20 @@ void sendVisits(VisitBook& local, ServerBook& server, int batch, SendResult& res
                 server.Run(QStringLiteral("DELETE FROM %1 WHERE visit_id = ANY(CAST(? AS bigint[]))")
                                .arg(QLatin1String(table)),
                            {array});
+            std::vector<Row> checks;
+            std::vector<Row> settings;
+            std::vector<Row> files;
             for (const auto& [visit, id] : taken) {
                 for (const Row& row : visit->checks)
-                    check.Exec(Row{id} + row);
+                    checks.push_back(Row{id} + row);
                 for (const Row& row : visit->settings)
-                    setting.Exec(Row{id} + row);
+                    settings.push_back(Row{id} + row);
                 for (const Row& row : visit->files)
-                    file.Exec(Row{id} + row);
+                    files.push_back(Row{id} + row);
             }
+            InsertRows(server, ChildHead("checks", kCheckColumns), checks);
+            InsertRows(server, ChildHead("settings_taken", kSettingColumns), settings);
+            InsertRows(server, ChildHead("files", kFileColumns), files);
         });
         MarkVisitsSent(local, visits, marks);
         result.visits += static_cast<int>(visits.size());
