@@ -44,7 +44,10 @@ private:
         try {
             if (!book_)
                 book_ = std::make_unique<VisitBook>(bookPath_);
-            state = address_ ? SyncWithServer(*book_, *address_) : LocalState(*book_, false);
+            SyncOptions options;
+            options.stop = &owner_.stopping_;
+            state = address_ ? SyncWithServer(*book_, *address_, options)
+                             : LocalState(*book_, false);
         } catch (const std::exception& error) {
             // The local book in trouble: the window tells that itself; this
             // says only that nothing went.
@@ -79,6 +82,9 @@ BackgroundSync::BackgroundSync(QString bookPath, int everyMs, int firstMs)
 
 BackgroundSync::~BackgroundSync()
 {
+    // An attempt under way ends after its batch; a server that does not
+    // answer at all keeps it until the connection's time-out.
+    stopping_ = true;
     QMetaObject::invokeMethod(worker_, [this] { worker_->Stop(); }, Qt::BlockingQueuedConnection);
     thread_.quit();
     thread_.wait();

@@ -48,6 +48,7 @@ private:
     SyncState state_;
     int attempts_ = 0;
     std::atomic<bool> nudged_{false};  // an attempt is asked for and not begun
+    std::atomic<bool> stopping_{false};  // the window is closing: end the attempt
     QThread thread_;
     SyncWorker* worker_ = nullptr;  // lives in thread_
 };

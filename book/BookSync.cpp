@@ -32,7 +32,8 @@ SyncState LocalState(VisitBook& local, bool serverSet)
     return state;
 }
 
-SyncState SyncWithServer(VisitBook& local, const ServerAddress& address)
+SyncState SyncWithServer(VisitBook& local, const ServerAddress& address,
+                         const SyncOptions& options)
 {
     SyncState state = LocalState(local, true);
     try {
@@ -47,13 +48,16 @@ SyncState SyncWithServer(VisitBook& local, const ServerAddress& address)
                                             .arg(server.Version())
                                             .arg(ServerBook::ServerSchemaVersion())));
         } else {
-            const SendResult sent = SendWaiting(local, server);
+            const SendResult sent = SendWaiting(local, server, 250, options.stop);
             state.sent = sent.visits;
             if (sent.trouble)
                 troubled(state, *sent.trouble);
         }
-        if (!state.trouble || state.readOnly)
-            state.copied = CopyFromServer(server, local).visits;
+        if (options.copy && (!state.trouble || state.readOnly))
+            state.copied = CopyFromServer(server, local, options.stop).visits;
+        else if (!state.trouble)
+            SetServerState(local, QStringLiteral("last_contact"),
+                           BookTime(QDateTime::currentDateTime()));
     } catch (const ServerError& error) {
         troubled(state, error);
     }

@@ -6,6 +6,7 @@
 // always; the server gets it when it can.
 #include <QDateTime>
 #include <QString>
+#include <atomic>
 #include <optional>
 
 #include "book/ServerAddress.h"
@@ -27,9 +28,18 @@ struct SyncState {
     QDateTime lastContact;    // the copy of the server is from then
 };
 
+struct SyncOptions {
+    // Copy the server's news down too (varmo-cli's check only sends: its
+    // visit is what matters, not the company's book).
+    bool copy = true;
+    // Set from another thread: stop between batches (the window is closing).
+    const std::atomic<bool>* stop = nullptr;
+};
+
 // Sends and copies; never throws for the server's trouble, which it keeps.
 // A trouble of the local book is a BookError.
-SyncState SyncWithServer(VisitBook& local, const ServerAddress& address);
+SyncState SyncWithServer(VisitBook& local, const ServerAddress& address,
+                         const SyncOptions& options = {});
 
 // The state without contacting the server: what waits, the last contact.
 SyncState LocalState(VisitBook& local, bool serverSet);

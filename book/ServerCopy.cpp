@@ -36,6 +36,37 @@ const QString kPrinterFields = QStringLiteral(
     "nip, fiscal, header, header_first, header_loose, rates, first_seen, last_seen, "
     "next_inspection, inspection_message");
 
+// A few hundred rows a transaction: the window's writes wait at most that.
+constexpr int kRowsATransaction = 100;
+
+void copyPrinter(VisitBook& book, const Row& row, int& copied)
+{
+    QSqlQuery here = local(book,
+                           QStringLiteral("SELECT id, revision, sent_revision FROM printers "
+                                          "WHERE unique_number = ?"),
+                           {row[1]});
+    if (!here.next()) {
+        local(book,
+              QStringLiteral("INSERT INTO printers (uuid, unique_number, %1, revision, "
+                             "sent_revision) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 1)")
+                  .arg(kPrinterFields),
+              row);
+        ++copied;
+        return;
+    }
+    // This book's own change waits to go up; the server merges it then.
+    if (here.value(2).toLongLong() < here.value(1).toLongLong())
+        return;
+    Row values = row.mid(2);
+    values << here.value(0);
+    local(book,
+          QStringLiteral("UPDATE printers SET nip = ?, fiscal = ?, header = ?, header_first = ?, "
+                         "header_loose = ?, rates = ?, first_seen = ?, last_seen = ?, "
+                         "next_inspection = ?, inspection_message = ? WHERE id = ?"),
+          values);
+    ++copied;
+}
+
 int copyPrinters(ServerBook& server, VisitBook& book, const QString& mark)
 {
     QSqlQuery changed = server.Run(
@@ -44,37 +75,20 @@ int copyPrinters(ServerBook& server, VisitBook& book, const QString& mark)
             .arg(kPrinterFields),
         {mark});
     int copied = 0;
-    book.Together(kDoing, [&] {
-        while (changed.next()) {
-            const Row row = rowFrom(changed, 0, 12);
-            QSqlQuery here = local(book,
-                                   QStringLiteral("SELECT id, revision, sent_revision FROM printers "
-                                                  "WHERE unique_number = ?"),
-                                   {row[1]});
-            if (!here.next()) {
-                local(book,
-                      QStringLiteral("INSERT INTO printers (uuid, unique_number, %1, revision, "
-                                     "sent_revision) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                                     "1, 1)")
-                          .arg(kPrinterFields),
-                      row);
-                ++copied;
-                continue;
-            }
-            // This book's own change waits to go up; the server merges it then.
-            if (here.value(2).toLongLong() < here.value(1).toLongLong())
-                continue;
-            Row values = row.mid(2);
-            values << here.value(0);
-            local(book,
-                  QStringLiteral("UPDATE printers SET nip = ?, fiscal = ?, header = ?, "
-                                 "header_first = ?, header_loose = ?, rates = ?, first_seen = ?, "
-                                 "last_seen = ?, next_inspection = ?, inspection_message = ? "
-                                 "WHERE id = ?"),
-                  values);
-            ++copied;
-        }
-    });
+    std::vector<Row> rows;
+    const auto flush = [&] {
+        book.Together(kDoing, [&] {
+            for (const Row& row : rows)
+                copyPrinter(book, row, copied);
+        });
+        rows.clear();
+    };
+    while (changed.next()) {
+        rows.push_back(rowFrom(changed, 0, 12));
+        if (rows.size() == kRowsATransaction)
+            flush();
+    }
+    flush();
     return copied;
 }
 
@@ -182,7 +196,7 @@ void copyChunk(ServerBook& server, VisitBook& book, const std::vector<ServerVisi
 
 }  // namespace
 
-CopyResult CopyFromServer(ServerBook& server, VisitBook& book)
+CopyResult CopyFromServer(ServerBook& server, VisitBook& book, const std::atomic<bool>* stop)
 {
     CopyResult result;
     server.Begin();
@@ -200,15 +214,20 @@ CopyResult CopyFromServer(ServerBook& server, VisitBook& book)
             mark = QStringLiteral("0");
         result.printers = copyPrinters(server, book, mark);
         const std::vector<ServerVisit> wanted = visitsToCopy(server, book, mark);
-        for (std::size_t at = 0; at < wanted.size(); at += 500) {
-            const std::vector<ServerVisit> chunk(
-                wanted.begin() + static_cast<std::ptrdiff_t>(at),
-                wanted.begin() + static_cast<std::ptrdiff_t>(std::min(at + 500, wanted.size())));
-            copyChunk(server, book, chunk);
+        bool whole = true;
+        for (std::size_t at = 0; at < wanted.size(); at += kRowsATransaction) {
+            if (stop && stop->load()) {
+                whole = false;
+                break;
+            }
+            const std::size_t end = std::min(at + kRowsATransaction, wanted.size());
+            copyChunk(server, book,
+                      std::vector<ServerVisit>(wanted.begin() + static_cast<std::ptrdiff_t>(at),
+                                               wanted.begin() + static_cast<std::ptrdiff_t>(end)));
+            result.visits += static_cast<int>(end - at);
         }
-        result.visits = static_cast<int>(wanted.size());
         server.Commit();
-        if (!next.isEmpty())
+        if (!next.isEmpty() && whole)
             SetServerState(book, kMarkName, next);
         SetServerState(book, QStringLiteral("last_contact"), BookTime(QDateTime::currentDateTime()));
     } catch (...) {

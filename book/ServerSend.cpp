@@ -104,13 +104,19 @@ qint64 upsertPrinter(Prepared& upsert, const WaitingPrinter& printer)
     return query.value(0).toLongLong();
 }
 
-void sendPrinters(VisitBook& local, ServerBook& server, SendResult& result)
+bool stopped(const std::atomic<bool>* stop)
+{
+    return stop && stop->load();
+}
+
+void sendPrinters(VisitBook& local, ServerBook& server, SendResult& result,
+                  const std::atomic<bool>* stop)
 {
     Prepared upsert(server, kPrinterUpsert);
     QString after = QStringLiteral("");  // bound as text, never as NULL
     for (;;) {
         const std::vector<WaitingPrinter> printers = WaitingPrinters(local, after, 500);
-        if (printers.empty())
+        if (printers.empty() || stopped(stop))
             return;
         inTransaction(server, [&] {
             for (const WaitingPrinter& printer : printers)
@@ -143,13 +149,14 @@ std::map<QString, qint64> serverPrinters(VisitBook& local, ServerBook& server, P
     return ids;
 }
 
-void sendVisits(VisitBook& local, ServerBook& server, int batch, SendResult& result)
+void sendVisits(VisitBook& local, ServerBook& server, int batch, SendResult& result,
+                const std::atomic<bool>* stop)
 {
     Prepared printerUpsert(server, kPrinterUpsert);
     qint64 after = 0;
     for (;;) {
         const std::vector<WaitingVisit> visits = WaitingVisits(local, after, batch);
-        if (visits.empty())
+        if (visits.empty() || stopped(stop))
             return;
         std::map<qint64, QString> marks;
         inTransaction(server, [&] {
@@ -204,15 +211,16 @@ void sendVisits(VisitBook& local, ServerBook& server, int batch, SendResult& res
 
 }  // namespace
 
-SendResult SendWaiting(VisitBook& local, ServerBook& server, int batch)
+SendResult SendWaiting(VisitBook& local, ServerBook& server, int batch,
+                       const std::atomic<bool>* stop)
 {
     SendResult result;
     if (server.ReadOnly()) {
         result.trouble = ServerError(ServerTrouble::Newer, ServerReason(ServerTrouble::Newer));
     } else {
         try {
-            sendPrinters(local, server, result);
-            sendVisits(local, server, batch, result);
+            sendPrinters(local, server, result, stop);
+            sendVisits(local, server, batch, result, stop);
         } catch (const ServerError& error) {
             result.trouble = error;
         }

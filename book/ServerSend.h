@@ -5,6 +5,7 @@
 // a send broken off anywhere resumes where it stopped, and a visit sent
 // twice (resent, or from a book restored from a backup) is the same visit,
 // named by its UUID, never a second one.
+#include <atomic>
 #include <optional>
 
 #include "book/ServerTrouble.h"
@@ -22,7 +23,9 @@ struct SendResult {
 };
 
 // Stops at the first trouble, which it keeps; never throws a ServerError.
-// A trouble of the laptop's own book is a BookError.
-SendResult SendWaiting(VisitBook& local, ServerBook& server, int batch = 250);
+// A trouble of the laptop's own book is a BookError. stop, when set from
+// another thread, ends the send after the batch under way.
+SendResult SendWaiting(VisitBook& local, ServerBook& server, int batch = 250,
+                       const std::atomic<bool>* stop = nullptr);
 
 }  // namespace varmo::book

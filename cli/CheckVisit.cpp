@@ -122,7 +122,9 @@ void CheckVisit::Record(const CheckResult& result, const std::vector<std::string
     if (!options_.server)
         return;
     try {
-        sync_ = book::SyncWithServer(*book_, *options_.server);
+        book::SyncOptions only;
+        only.copy = false;
+        sync_ = book::SyncWithServer(*book_, *options_.server, only);
         err_ << "varmo-cli: " << SyncLine(*options_.server, *sync_) << std::endl;
     } catch (const std::exception& error) {
         err_ << "varmo-cli: " << TerminalText(error.what()) << std::endl;
