@@ -5,7 +5,6 @@
 // z …"). The list is read from the local book, which holds the copy of the
 // server; showing it asks the sync for an attempt, and a copy that brings
 // news refreshes the list. The window never waits for the server.
-#include <QPointer>
 #include <functional>
 
 class QLabel;
