@@ -7,6 +7,32 @@
 
 namespace varmo::book {
 
+namespace {
+
+// PostgreSQL's text holds every character but NUL, which a printer's header
+// may carry: it goes as the sign for it, "␀", rather than stopping the send.
+QVariant serverValue(const QVariant& value)
+{
+    if (value.typeId() != QMetaType::QString)
+        return value;
+    QString text = value.toString();
+    if (!text.contains(QChar(0)))
+        return value;
+    text.replace(QChar(0), QChar(0x2400));
+    return text;
+}
+
+}  // namespace
+
+QVariantList ServerValues(const QVariantList& values)
+{
+    QVariantList fit;
+    fit.reserve(values.size());
+    for (const QVariant& value : values)
+        fit << serverValue(value);
+    return fit;
+}
+
 Prepared::Prepared(ServerBook& server, const QString& statement) : query_(server.Database())
 {
     query_.setForwardOnly(true);
@@ -17,7 +43,7 @@ Prepared::Prepared(ServerBook& server, const QString& statement) : query_(server
 QSqlQuery& Prepared::Exec(const QVariantList& values)
 {
     for (int i = 0; i < values.size(); ++i)
-        query_.bindValue(i, values[i]);
+        query_.bindValue(i, serverValue(values[i]));
     if (!query_.exec())
         throw ServerErrorOf(query_.lastError());
     return query_;
@@ -40,6 +66,7 @@ void InsertRows(ServerBook& server, const QString& head, const std::vector<QVari
         QVariantList values;
         for (std::size_t i = at; i < at + count; ++i)
             values += rows[i];
+        values = ServerValues(values);
         QSqlQuery query = server.Run(
             head + QLatin1Char(' ') +
                 ValueRows(static_cast<int>(count), static_cast<int>(rows[at].size())) +
@@ -54,6 +81,7 @@ QString TextArray(const QStringList& texts)
 {
     QStringList quoted;
     for (QString text : texts) {
+        text.replace(QChar(0), QChar(0x2400));
         text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
         text.replace(QLatin1Char('"'), QStringLiteral("\\\""));
         quoted << QLatin1Char('"') + text + QLatin1Char('"');

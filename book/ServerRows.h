@@ -32,6 +32,9 @@ void InsertRows(ServerBook& server, const QString& head, const std::vector<QVari
                 const QString& tail = {},
                 const std::function<void(const QSqlQuery&)>& took = {});
 
+// The values as the server's text takes them (NUL as "␀").
+QVariantList ServerValues(const QVariantList& values);
+
 // {"a","b\"c"}: an array literal, each text quoted, for CAST(? AS text[]).
 QString TextArray(const QStringList& texts);
 

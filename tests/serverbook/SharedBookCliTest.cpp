@@ -128,6 +128,15 @@ TEST_F(SharedBookTest, AHeaderFullOfQuotesSemicolonsAndBackslashesIsStoredAndRea
     EXPECT_EQ(printers[0].toObject()[QStringLiteral("header")].toString(), lines[0]);
     EXPECT_TRUE(jsonOf(listed)[QStringLiteral("source")].toString().startsWith(
         QStringLiteral("serwer: dane z serwera")));
+
+    // A NUL, which no text on the server holds, goes as its sign and stops nothing.
+    SimPrinter& odd = Printer(QStringLiteral("TST00000008"), {"--raw-header", "A<$00>B|C"});
+    ASSERT_EQ(Check(laptop, odd, {"--book-server", Uri()}).exitCode, 0);
+    EXPECT_EQ(server_.Exec(QStringLiteral("ksiega"),
+                           QStringLiteral("SELECT header FROM printers WHERE unique_number = 'TST00000008'"))
+                  .toString(),
+              QStringLiteral("A\u2400B\nC"));
+    EXPECT_EQ(OnServer("SELECT count(*) FROM visits"), 2);
 }
 
 // Each trouble of the server: told in Polish, the password never shown, the
