@@ -1,10 +1,12 @@
 // The visit book's reads: the printer list, a printer's visits, one visit in
-// full, and what the next check compares with.
+// full, and what the next check compares with. The statements are plain SQL
+// that the laptop's SQLite and the company's PostgreSQL both take.
 #include <QSqlError>
 #include <QSqlQuery>
 
 #include "book/BookColumns.h"
 #include "book/BookTrouble.h"
+#include "book/BookReader.h"
 #include "book/VisitBook.h"
 
 namespace varmo::book {
@@ -107,10 +109,10 @@ SettingRecord settingRecord(const QSqlQuery& query)
 
 }  // namespace
 
-std::vector<PrinterRow> VisitBook::Printers(const QString& search, std::optional<int> dueWithin,
+std::vector<PrinterRow> BookReader::Printers(const QString& search, std::optional<int> dueWithin,
                                             const QDate& today)
 {
-    QString where = QStringLiteral("WHERE 1 ");
+    QString where = QStringLiteral("WHERE 1 = 1 ");
     QVariantList values;
     if (!search.trimmed().isEmpty()) {
         const QString like = QLatin1Char('%') + LooseText(search.trimmed()) + QLatin1Char('%');
@@ -131,7 +133,7 @@ std::vector<PrinterRow> VisitBook::Printers(const QString& search, std::optional
     return rows;
 }
 
-std::optional<PrinterRow> VisitBook::Printer(const QString& uniqueNumber, const QDate& today)
+std::optional<PrinterRow> BookReader::Printer(const QString& uniqueNumber, const QDate& today)
 {
     QSqlQuery query = read(db_, path_, kPrinterColumns + QStringLiteral("WHERE p.unique_number = ?"),
                            {uniqueNumber});
@@ -140,7 +142,7 @@ std::optional<PrinterRow> VisitBook::Printer(const QString& uniqueNumber, const 
     return printerRow(query, today);
 }
 
-std::vector<VisitRow> VisitBook::Visits(const QString& uniqueNumber)
+std::vector<VisitRow> BookReader::Visits(const QString& uniqueNumber)
 {
     QSqlQuery query = read(db_, path_,
                            kVisitColumns + QStringLiteral("WHERE p.unique_number = ? "
@@ -152,7 +154,7 @@ std::vector<VisitRow> VisitBook::Visits(const QString& uniqueNumber)
     return rows;
 }
 
-std::optional<VisitDetail> VisitBook::Visit(qint64 visitId)
+std::optional<VisitDetail> BookReader::Visit(qint64 visitId)
 {
     QSqlQuery query = read(db_, path_, kVisitColumns + QStringLiteral("WHERE v.id = ?"),
                            {visitId});
@@ -186,7 +188,7 @@ std::optional<VisitDetail> VisitBook::Visit(qint64 visitId)
     return detail;
 }
 
-std::optional<CheckValues> VisitBook::LastCheckBefore(const QString& uniqueNumber, qint64 visitId)
+std::optional<CheckValues> BookReader::LastCheckBefore(const QString& uniqueNumber, qint64 visitId)
 {
     QSqlQuery query = read(db_, path_,
                            kCheckColumns + QStringLiteral(
@@ -200,7 +202,7 @@ std::optional<CheckValues> VisitBook::LastCheckBefore(const QString& uniqueNumbe
     return checkValues(query);
 }
 
-std::vector<SettingRecord> VisitBook::ClockSettingsSince(const QString& uniqueNumber,
+std::vector<SettingRecord> BookReader::ClockSettingsSince(const QString& uniqueNumber,
                                                          const QDateTime& since)
 {
     QSqlQuery query = read(db_, path_,
@@ -215,6 +217,39 @@ std::vector<SettingRecord> VisitBook::ClockSettingsSince(const QString& uniqueNu
     while (query.next())
         rows.push_back(settingRecord(query));
     return rows;
+}
+
+// The local book's reads are the reader's on its own file.
+std::vector<PrinterRow> VisitBook::Printers(const QString& search, std::optional<int> dueWithin,
+                                            const QDate& today)
+{
+    return BookReader(db_, path_).Printers(search, dueWithin, today);
+}
+
+std::optional<PrinterRow> VisitBook::Printer(const QString& uniqueNumber, const QDate& today)
+{
+    return BookReader(db_, path_).Printer(uniqueNumber, today);
+}
+
+std::vector<VisitRow> VisitBook::Visits(const QString& uniqueNumber)
+{
+    return BookReader(db_, path_).Visits(uniqueNumber);
+}
+
+std::optional<VisitDetail> VisitBook::Visit(qint64 visitId)
+{
+    return BookReader(db_, path_).Visit(visitId);
+}
+
+std::optional<CheckValues> VisitBook::LastCheckBefore(const QString& uniqueNumber, qint64 visitId)
+{
+    return BookReader(db_, path_).LastCheckBefore(uniqueNumber, visitId);
+}
+
+std::vector<SettingRecord> VisitBook::ClockSettingsSince(const QString& uniqueNumber,
+                                                         const QDateTime& since)
+{
+    return BookReader(db_, path_).ClockSettingsSince(uniqueNumber, since);
 }
 
 }  // namespace varmo::book

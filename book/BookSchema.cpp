@@ -76,6 +76,20 @@ const std::vector<std::vector<const char*>>& migrations()
             " path TEXT NOT NULL)",
             "CREATE INDEX files_of_visit ON files(visit_id)",
         },
+        {
+            // The company's shared book: each printer and visit counts its
+            // changes here and remembers the last count the server took, so
+            // what waits is what changed since; server_mark is the server's
+            // own mark of the visit as this computer last had it, and
+            // server_state how far the copy of the server goes, and when.
+            "ALTER TABLE printers ADD COLUMN revision INTEGER NOT NULL DEFAULT 1",
+            "ALTER TABLE printers ADD COLUMN sent_revision INTEGER NOT NULL DEFAULT 0",
+            "ALTER TABLE visits ADD COLUMN revision INTEGER NOT NULL DEFAULT 1",
+            "ALTER TABLE visits ADD COLUMN sent_revision INTEGER NOT NULL DEFAULT 0",
+            "ALTER TABLE visits ADD COLUMN server_mark TEXT",
+            "CREATE INDEX visits_waiting ON visits(id) WHERE sent_revision < revision",
+            "CREATE TABLE server_state (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
+        },
     };
     return steps;
 }
@@ -109,39 +123,48 @@ int SchemaVersionOf(QSqlDatabase& db, const QString& path)
 
 void MigrateForward(QSqlDatabase& db, const QString& path)
 {
+    const auto newer = [&path](int version) {
+        return BookError(Trouble::Newer,
+                         QStringLiteral("Księga wizyt (%1) pochodzi z nowszej wersji programu "
+                                        "(układ %2, ten program zna %3); nie zmieniono jej, "
+                                        "praca bez księgi.")
+                             .arg(path)
+                             .arg(version)
+                             .arg(KnownSchemaVersion())
+                             .toStdString());
+    };
     int version = SchemaVersionOf(db, path);
     if (version > KnownSchemaVersion())
-        throw BookError(Trouble::Newer,
-                        QStringLiteral("Księga wizyt (%1) pochodzi z nowszej wersji programu "
-                                       "(układ %2, ten program zna %3); nie zmieniono jej, "
-                                       "praca bez księgi.")
-                            .arg(path)
-                            .arg(version)
-                            .arg(KnownSchemaVersion())
-                            .toStdString());
-    for (; version < KnownSchemaVersion(); ++version) {
-        if (!db.transaction())
-            throw BookErrorOf(db.lastError(), path, QStringLiteral("nie można uporządkować księgi"));
+        throw newer(version);
+    while (version < KnownSchemaVersion()) {
+        // Taken for writing before the version is read again: the console's
+        // sync and its window, or varmo-cli beside the console, may open a
+        // new book at the same moment, and only one of them brings it forward.
+        QSqlQuery query(db);
+        exec(query, QStringLiteral("BEGIN IMMEDIATE"), path);
         try {
-            QSqlQuery query(db);
-            if (version == 0)
-                exec(query,
-                     QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL, "
-                                    "applied TEXT NOT NULL)"),
-                     path);
-            for (const char* statement : migrations()[static_cast<std::size_t>(version)])
-                exec(query, QString::fromUtf8(statement), path);
-            query.prepare(QStringLiteral("INSERT INTO schema_version VALUES (?, ?)"));
-            query.addBindValue(version + 1);
-            query.addBindValue(QDateTime::currentDateTime().toString(Qt::ISODate));
-            if (!query.exec())
-                throw BookErrorOf(query.lastError(), path,
-                                  QStringLiteral("nie można uporządkować księgi"));
-            if (!db.commit())
-                throw BookErrorOf(db.lastError(), path,
-                                  QStringLiteral("nie można uporządkować księgi"));
+            version = SchemaVersionOf(db, path);
+            if (version > KnownSchemaVersion())
+                throw newer(version);
+            if (version < KnownSchemaVersion()) {
+                if (version == 0)
+                    exec(query,
+                         QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL, "
+                                        "applied TEXT NOT NULL)"),
+                         path);
+                for (const char* statement : migrations()[static_cast<std::size_t>(version)])
+                    exec(query, QString::fromUtf8(statement), path);
+                query.prepare(QStringLiteral("INSERT INTO schema_version VALUES (?, ?)"));
+                query.addBindValue(version + 1);
+                query.addBindValue(QDateTime::currentDateTime().toString(Qt::ISODate));
+                if (!query.exec())
+                    throw BookErrorOf(query.lastError(), path,
+                                      QStringLiteral("nie można uporządkować księgi"));
+                ++version;
+            }
+            exec(query, QStringLiteral("COMMIT"), path);
         } catch (...) {
-            db.rollback();
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
             throw;
         }
     }

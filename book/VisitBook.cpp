@@ -40,6 +40,14 @@ QSqlQuery run(QSqlDatabase& db, const QString& path, const QString& doing,
     return BoundQuery(db, path, doing, statement, values);
 }
 
+// A visit changed, its checks, settings or files included: it waits for
+// the server again.
+void changed(QSqlDatabase& db, const QString& path, const QString& doing, qint64 visitId)
+{
+    run(db, path, doing, QStringLiteral("UPDATE visits SET revision = revision + 1 WHERE id = ?"),
+        {visitId});
+}
+
 }  // namespace
 
 void LoadBookDriver()
@@ -191,7 +199,8 @@ qint64 VisitBook::NotePrinter(const PrinterSeen& seen, const QDateTime& when)
         if (found.next()) {
             id = found.value(0).toLongLong();
             run(db_, path_, doing,
-                QStringLiteral("UPDATE printers SET fiscal = ?, last_seen = ? WHERE id = ?"),
+                QStringLiteral("UPDATE printers SET fiscal = ?, last_seen = ?, "
+                               "revision = revision + 1 WHERE id = ?"),
                 {seen.fiscal ? 1 : 0, BookTime(when), id});
         } else {
             QSqlQuery made = run(db_, path_, doing,
@@ -239,7 +248,9 @@ void VisitBook::Touch(qint64 visitId, const QDateTime& when)
 {
     const QString doing = QStringLiteral("nie zapisano wizyty");
     write(doing, [&] {
-        run(db_, path_, doing, QStringLiteral("UPDATE visits SET last_contact = ? WHERE id = ?"),
+        run(db_, path_, doing,
+            QStringLiteral("UPDATE visits SET last_contact = ?, revision = revision + 1 "
+                           "WHERE id = ?"),
             {BookTime(when), visitId});
     });
 }
@@ -249,8 +260,8 @@ void VisitBook::EndVisit(qint64 visitId, const QDateTime& when)
     const QString doing = QStringLiteral("nie zapisano końca wizyty");
     write(doing, [&] {
         run(db_, path_, doing,
-            QStringLiteral("UPDATE visits SET ended = ?, last_contact = ? WHERE id = ? "
-                           "AND ended IS NULL"),
+            QStringLiteral("UPDATE visits SET ended = ?, last_contact = ?, "
+                           "revision = revision + 1 WHERE id = ? AND ended IS NULL"),
             {BookTime(when), BookTime(when), visitId});
     });
 }
@@ -260,7 +271,8 @@ void VisitBook::SetPeople(qint64 visitId, const QString& technician, const QStri
     const QString doing = QStringLiteral("nie zapisano technika i uwag");
     write(doing, [&] {
         run(db_, path_, doing,
-            QStringLiteral("UPDATE visits SET technician = ?, notes = ? WHERE id = ?"),
+            QStringLiteral("UPDATE visits SET technician = ?, notes = ?, "
+                           "revision = revision + 1 WHERE id = ?"),
             {text(technician), text(notes), visitId});
     });
 }
@@ -283,7 +295,9 @@ void VisitBook::AddCheck(qint64 visitId, const CheckRecord& check)
              v.fiscal ? QVariant(*v.fiscal ? 1 : 0) : QVariant(),
              text(check.attention.join(QLatin1Char('\n'))),
              check.stepsJson.isEmpty() ? QStringLiteral("[]") : check.stepsJson});
-        run(db_, path_, doing, QStringLiteral("UPDATE visits SET last_contact = ? WHERE id = ?"),
+        run(db_, path_, doing,
+            QStringLiteral("UPDATE visits SET last_contact = ?, revision = revision + 1 "
+                           "WHERE id = ?"),
             {BookTime(v.made), visitId});
     });
 }
@@ -300,6 +314,7 @@ void VisitBook::AddSetting(qint64 visitId, const SettingRecord& setting)
                                   : QVariant(),
              setting.offsetAfter ? QVariant(static_cast<qint64>(*setting.offsetAfter))
                                  : QVariant()});
+        changed(db_, path_, doing, visitId);
     });
 }
 
@@ -310,6 +325,7 @@ void VisitBook::AddFile(qint64 visitId, const QString& path, const QDateTime& wh
         run(db_, path_, doing,
             QStringLiteral("INSERT INTO files (visit_id, made, path) VALUES (?, ?, ?)"),
             {visitId, BookTime(when), QFileInfo(path).absoluteFilePath()});
+        changed(db_, path_, doing, visitId);
     });
 }
 
@@ -318,8 +334,8 @@ void VisitBook::SetNextInspection(qint64 printerId, const QDate& date, const QSt
     const QString doing = QStringLiteral("nie zapisano daty przeglądu");
     write(doing, [&] {
         run(db_, path_, doing,
-            QStringLiteral("UPDATE printers SET next_inspection = ?, inspection_message = ? "
-                           "WHERE id = ?"),
+            QStringLiteral("UPDATE printers SET next_inspection = ?, inspection_message = ?, "
+                           "revision = revision + 1 WHERE id = ?"),
             {date.toString(Qt::ISODate), text(message), printerId});
     });
 }

@@ -5,12 +5,17 @@
 #include <iostream>
 
 #include "book/BookJson.h"
+#include "book/BookReader.h"
+#include "book/BookSync.h"
+#include "book/LocalOutbox.h"
+#include "book/ServerBook.h"
 #include "book/BookTrouble.h"
 #include "book/VisitBook.h"
 #include "cli/CheckVisit.h"
 #include "cli/Failure.h"
 #include "cli/Output.h"
 #include "cli/ParamText.h"
+#include "cli/ServerChoice.h"
 
 namespace varmo::cli {
 
@@ -18,7 +23,7 @@ namespace {
 
 const char* const kUsage =
     "book: usage: book printers [--due DAYS] [--search TEXT] | book visits UNIQUE | "
-    "book show VISIT | book export --csv FILE | book export --json FILE";
+    "book show VISIT | book export --csv FILE | book export --json FILE | book send";
 
 std::string t(const QString& text)
 {
@@ -45,8 +50,15 @@ std::string dueText(const book::PrinterRow& row)
     return date + " (za " + std::to_string(*row.dueInDays) + " dni)";
 }
 
-int printers(book::VisitBook& book, const std::vector<std::string>& words, bool json,
-             std::ostream& out)
+// Where a list is read: the shared book when it answers, else this
+// computer's, and which of the two it was.
+struct Source {
+    book::BookReader reader;
+    QString name;
+    QString said;  // "serwer: …"; empty without a server
+};
+
+int printers(Source book, const std::vector<std::string>& words, bool json, std::ostream& out)
 {
     std::optional<int> due;
     QString search;
@@ -61,13 +73,15 @@ int printers(book::VisitBook& book, const std::vector<std::string>& words, bool 
             throw UsageError(kUsage);
         }
     }
-    const std::vector<book::PrinterRow> rows = book.Printers(search, due);
+    const std::vector<book::PrinterRow> rows = book.reader.Printers(search, due);
     if (json) {
         QJsonArray list;
         for (const book::PrinterRow& row : rows)
             list.append(book::PrinterJson(row));
-        QJsonObject result{{QStringLiteral("book"), book.Path()},
+        QJsonObject result{{QStringLiteral("book"), book.name},
                            {QStringLiteral("printers"), list}};
+        if (!book.said.isEmpty())
+            result.insert(QStringLiteral("source"), book.said);
         if (due)
             result.insert(QStringLiteral("dueWithinDays"), *due);
         printJson(out, result);
@@ -82,21 +96,23 @@ int printers(book::VisitBook& book, const std::vector<std::string>& words, bool 
     return 0;
 }
 
-int visits(book::VisitBook& book, const std::vector<std::string>& words, bool json,
-           std::ostream& out)
+int visits(Source book, const std::vector<std::string>& words, bool json, std::ostream& out)
 {
     if (words.size() != 3)
         throw UsageError(kUsage);
     const QString unique = QString::fromStdString(words[2]);
-    if (!book.Printer(unique))
+    if (!book.reader.Printer(unique))
         throw CliFailure(ExitCode::Refused, "book visits: brak drukarki " + words[2] + " w księdze");
-    const std::vector<book::VisitRow> rows = book.Visits(unique);
+    const std::vector<book::VisitRow> rows = book.reader.Visits(unique);
     if (json) {
         QJsonArray list;
         for (const book::VisitRow& row : rows)
             list.append(book::VisitJson(row));
-        printJson(out, QJsonObject{{QStringLiteral("uniqueNumber"), unique},
-                                   {QStringLiteral("visits"), list}});
+        QJsonObject result{{QStringLiteral("uniqueNumber"), unique},
+                           {QStringLiteral("visits"), list}};
+        if (!book.said.isEmpty())
+            result.insert(QStringLiteral("source"), book.said);
+        printJson(out, result);
         return 0;
     }
     for (const book::VisitRow& row : rows)
@@ -165,6 +181,55 @@ int exportBook(book::VisitBook& book, const std::vector<std::string>& words, boo
     return 0;
 }
 
+// What waits goes to the server, then the server's news comes down.
+int send(book::VisitBook& book, const std::optional<book::ServerAddress>& server, bool json,
+         std::ostream& out)
+{
+    if (!server)
+        throw CliFailure(ExitCode::Refused,
+                         "book send: nie ustawiono serwera księgi (--book-server URI albo "
+                         "\"Ustawienia\" → \"Księga wizyt…\")");
+    const book::SyncState state = book::SyncWithServer(book, *server);
+    if (json)
+        printJson(out, SyncJson(*server, state));
+    else
+        out << SyncLine(*server, state) << '\n';
+    return state.trouble || state.waiting > 0 ? static_cast<int>(ExitCode::Refused) : 0;
+}
+
+// The lists read from the server when it answers, else from this book.
+int readList(book::VisitBook& local, const std::optional<book::ServerAddress>& server,
+             const std::vector<std::string>& words, bool json, std::ostream& out)
+{
+    const auto run = [&](Source source) {
+        if (!source.said.isEmpty() && !json)
+            std::cerr << "varmo-cli: " << TerminalText(source.said.toStdString()) << std::endl;
+        return words[1] == "printers" ? printers(source, words, json, out)
+                                      : visits(source, words, json, out);
+    };
+    if (server) {
+        std::unique_ptr<book::ServerBook> shared;
+        QString reason;
+        try {
+            shared = std::make_unique<book::ServerBook>(*server);
+        } catch (const book::ServerError& error) {
+            reason = error.Reason();
+        }
+        if (shared) {
+            book::SyncState state = book::LocalState(local, true);
+            state.reached = true;
+            state.lastContact = QDateTime::currentDateTime();
+            return run({shared->Reads(), server->Display(), book::SourceText(state)});
+        }
+        book::SyncState state = book::LocalState(local, true);
+        state.trouble = book::ServerTrouble::Other;
+        std::cerr << "varmo-cli: " << TerminalText(reason.toStdString()) << std::endl;
+        return run({book::BookReader(local.Database(), local.Path()), local.Path(),
+                    book::SourceText(state)});
+    }
+    return run({book::BookReader(local.Database(), local.Path()), local.Path(), {}});
+}
+
 }  // namespace
 
 int RunBookVerb(const Invocation& invocation, std::ostream& out)
@@ -180,14 +245,19 @@ int RunBookVerb(const Invocation& invocation, std::ostream& out)
     if (words.size() < 2)
         throw UsageError(kUsage);
     const std::string& what = words[1];
-    if (what != "printers" && what != "visits" && what != "show" && what != "export")
+    if (what != "printers" && what != "visits" && what != "show" && what != "export" &&
+        what != "send")
         throw UsageError(kUsage);
+    if (what == "send" && words.size() != 2)
+        throw UsageError(kUsage);
+    const std::optional<book::ServerAddress> server =
+        ChosenServer(invocation.bookServer, std::cerr);
     try {
         const std::unique_ptr<book::VisitBook> book = OpenChosenBook(invocation.book, std::cerr);
-        if (what == "printers")
-            return printers(*book, words, json, out);
-        if (what == "visits")
-            return visits(*book, words, json, out);
+        if (what == "send")
+            return send(*book, server, json, out);
+        if (what == "printers" || what == "visits")
+            return readList(*book, server, words, json, out);
         if (what == "show")
             return show(*book, words, json, out);
         return exportBook(*book, words, json, out);

@@ -8,6 +8,7 @@
 #include "book/CheckRecordOf.h"
 #include "cli/Output.h"
 #include "book/StoredBook.h"
+#include "cli/ServerChoice.h"
 
 namespace varmo::cli {
 
@@ -114,6 +115,17 @@ void CheckVisit::Record(const CheckResult& result, const std::vector<std::string
     } catch (const std::exception& error) {
         visit_.reset();
         trouble(error);
+        return;
+    }
+    if (!options_.server)
+        return;
+    try {
+        book::SyncOptions only;
+        only.copy = false;
+        sync_ = book::SyncWithServer(*book_, *options_.server, only);
+        err_ << "varmo-cli: " << SyncLine(*options_.server, *sync_) << std::endl;
+    } catch (const std::exception& error) {
+        err_ << "varmo-cli: " << TerminalText(error.what()) << std::endl;
     }
 }
 
@@ -133,6 +145,8 @@ QJsonObject CheckVisit::Json() const
         {QStringLiteral("nextInspection"),
          part_.nextInspection ? QJsonValue(part_.nextInspection->toString(Qt::ISODate))
                               : QJsonValue(QJsonValue::Null)}};
+    if (sync_)
+        json.insert(QStringLiteral("server"), SyncJson(*options_.server, *sync_));
     if (since_) {
         const book::SinceLastVisit& s = *since_;
         const auto number = [](const auto& value) {

@@ -9,6 +9,8 @@
 #include <ostream>
 #include <string>
 
+#include "book/BookSync.h"
+#include "book/ServerAddress.h"
 #include "book/SinceLastVisit.h"
 #include "book/VisitBook.h"
 #include "exchange/ServiceCheck.h"
@@ -21,6 +23,7 @@ struct VisitOptions {
     std::optional<std::string> book;    // --book FILE; else the user's own
     std::optional<std::string> technician;  // else the stored name
     std::string note;
+    std::optional<book::ServerAddress> server;  // the shared book, when set
 };
 
 // The book as chosen: the default file or --book; BookError when it cannot
@@ -39,7 +42,9 @@ public:
     void OpenBook();
     // Before the report: the book's look at the printer this check read.
     void LookUp(const CheckResult& result);
-    // After it: the visit with the check and the files written.
+    // After it: the visit with the check and the files written, then sent
+    // to the shared book when one is set (its trouble told, the visit kept
+    // here all the same).
     void Record(const CheckResult& result, const std::vector<std::string>& files);
 
     const VisitPart& Part() const { return part_; }
@@ -54,6 +59,7 @@ private:
     VisitPart part_;
     std::optional<book::SinceLastVisit> since_;
     std::optional<qint64> visit_;
+    std::optional<book::SyncState> sync_;
 };
 
 }  // namespace varmo::cli

@@ -26,7 +26,7 @@ bool isOption(const std::string& arg, const std::string& name)
 
 // The options that take a value, in either of its two forms.
 const char* const kValued[] = {"--port", "--speed", "--codepage", "--timeout", "--listen",
-                               "--book"};
+                               "--book-server", "--book"};
 const char* const kFlags[] = {"-h", "--help", "-V", "--version", "--json", "--no-check"};
 
 // How many words the option at words[i] takes, its value included; 0 when
@@ -88,6 +88,8 @@ Invocation ParseCommandLine(const std::vector<std::string>& args)
         } else if (isOption(arg, "--timeout"))
             invocation.times.answerMs = invocation.times.statusMs =
                 positive(optionValue(args, i, "--timeout"), "--timeout");
+        else if (isOption(arg, "--book-server"))
+            invocation.bookServer = optionValue(args, i, "--book-server");
         else if (isOption(arg, "--book"))
             invocation.book = optionValue(args, i, "--book");
         else if (isOption(arg, "--listen"))

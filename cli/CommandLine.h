@@ -18,6 +18,7 @@ struct Invocation {
     std::optional<std::string> codePage;
     std::optional<int> listenMs;  // as given
     std::optional<std::string> book;  // --book FILE: another visit book
+    std::optional<std::string> bookServer;  // --book-server URI: the company's shared book
     // The times settled: listenMs as given, else 0 with the check and 300
     // without; for send as given, else 300.
     LinkTimes times;

@@ -20,6 +20,7 @@
 #include "cli/Output.h"
 #include "cli/PortVerbs.h"
 #include "cli/Script.h"
+#include "cli/ServerChoice.h"
 #include "cli/Session.h"
 #include "cli/Verbs.h"
 #include "protocol/FileSizeSignal.h"
@@ -73,6 +74,7 @@ int runCommand(const Invocation& invocation)
         CheckOptions options = ParseCheckOptions(words);
         options.json = options.json || invocation.json;
         options.visit.book = invocation.book;
+        options.visit.server = ChosenServer(invocation.bookServer, std::cerr);
         const LinkChoice link = ChooseLink(invocation);
         SetConsoleCodePage(link.codePage);
         CheckVisit visit(options.visit, std::cerr);
@@ -128,7 +130,7 @@ int runCommand(const Invocation& invocation)
 bool commandIsCheck(int argc, char* argv[])
 {
     static const char* const valued[] = {"--port", "--speed", "--codepage", "--timeout",
-                                         "--listen", "--book"};
+                                         "--listen", "--book", "--book-server"};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--")

@@ -16,6 +16,13 @@ function(varmo_windows_runtime)
 
   set(dlls $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
            $<TARGET_FILE:Qt6::Sql>)
+  # The shared visit book's driver loads PostgreSQL's client library from
+  # beside the programs.
+  get_target_property(sql_dll Qt6::Sql IMPORTED_LOCATION_RELEASE)
+  get_filename_component(qt_bin "${sql_dll}" DIRECTORY)
+  if(EXISTS "${qt_bin}/libpq.dll")
+    list(APPEND dlls "${qt_bin}/libpq.dll")
+  endif()
   # MinGW's own runtime, as Qt's DLLs were linked against it. (Microsoft's
   # comes with vc_redist, which windeployqt puts beside the programs.)
   set(runtimes "")
@@ -36,8 +43,12 @@ function(varmo_windows_runtime)
                 Qt6::QMinimalIntegrationPlugin)
   set(styles Qt6::QWindowsVistaStylePlugin)
   set(imageformats Qt6::QGifPlugin Qt6::QICOPlugin Qt6::QJpegPlugin)
-  # The visit book's file: SQLite, linked into its driver.
+  # The visit book's file: SQLite, linked into its driver; and the
+  # company's shared book on PostgreSQL.
   set(sqldrivers Qt6::QSQLiteDriverPlugin)
+  if(TARGET Qt6::QPSQLDriverPlugin)
+    list(APPEND sqldrivers Qt6::QPSQLDriverPlugin)
+  endif()
 
   # Qt's paths from the program's folder. "Libraries" is there for the
   # offscreen platform alone (varmo-cli check draws its PDF on it), which on

@@ -2,10 +2,12 @@
 
 #include <QDateTime>
 
+#include "book/BackgroundSync.h"
 #include "book/BookPath.h"
 #include "book/CheckRecordOf.h"
 #include "book/VisitBook.h"
 #include "console/base/AppTitle.h"
+#include "console/base/HandlerGuard.h"
 #include "console/base/Prompts.h"
 #include "book/StoredBook.h"
 
@@ -22,6 +24,7 @@ ConsoleBook::ConsoleBook(QString path) : path_(std::move(path))
 
 ConsoleBook::~ConsoleBook()
 {
+    sync_.reset();
     if (book_ && tracker_.Visit()) {
         try {
             tracker_.Closed(*book_, QDateTime::currentDateTime());
@@ -30,6 +33,52 @@ ConsoleBook::~ConsoleBook()
             // contact with the printer after four hours starts a new one.
         }
     }
+}
+
+void ConsoleBook::ServerChanged()
+{
+    QString why;
+    const std::optional<book::ServerAddress> address = book::StoredServerAddress(&why);
+    if (!why.isEmpty())
+        CurrentPrompts().message(QStringLiteral("Księga wizyt: ") + why, QStringLiteral("Księga wizyt"));
+    if (!address) {
+        sync_.reset();
+        if (listener_)
+            listener_(book::SyncState{});
+        return;
+    }
+    serverTold_.clear();
+    if (!sync_) {
+        sync_ = std::make_unique<book::BackgroundSync>(path_.isEmpty() ? book::DefaultBookPath() : path_);
+        QObject::connect(sync_.get(), &book::BackgroundSync::changed, sync_.get(), [this] {
+            Guarded([&] {
+                const book::SyncState state = sync_->State();
+                if (listener_)
+                    listener_(state);
+                // Once each: a wrong password is not a box every few minutes.
+                if (state.trouble && book::SettingsTrouble(*state.trouble) && state.reason != serverTold_) {
+                    serverTold_ = state.reason;
+                    CurrentPrompts().message(QStringLiteral("Księga wizyt na serwerze: %1. Wizyty zostają "
+                                                            "na tym komputerze.")
+                                                 .arg(state.reason),
+                                             QStringLiteral("Księga wizyt"));
+                }
+            });
+        });
+    }
+    sync_->SetServer(address);
+    sync_->Nudge();
+}
+
+void ConsoleBook::OnSyncChange(std::function<void(const book::SyncState&)> listener)
+{
+    listener_ = std::move(listener);
+}
+
+void ConsoleBook::SyncNow()
+{
+    if (sync_)
+        sync_->Nudge();
 }
 
 void ConsoleBook::tell(const std::exception& error)
@@ -104,6 +153,7 @@ void ConsoleBook::PortClosed()
     if (book_ && tracker_.Visit()) {
         try {
             tracker_.Closed(*book_, QDateTime::currentDateTime());
+            SyncNow();
         } catch (const std::exception& error) {
             tell(error);
         }
@@ -132,6 +182,7 @@ std::optional<book::SinceLastVisit> ConsoleBook::RecordCheck(const CheckResult& 
             book_->SetPeople(*tracker_.Visit(), technician, notes);
             book_->AddCheck(*tracker_.Visit(), record);
         });
+        SyncNow();
         return since;
     } catch (const std::exception& error) {
         tell(error);
@@ -145,6 +196,7 @@ void ConsoleBook::RecordSetting(const book::SettingRecord& setting)
         return;
     try {
         book_->AddSetting(*tracker_.Visit(), setting);
+        SyncNow();
     } catch (const std::exception& error) {
         tell(error);
     }

@@ -3,6 +3,7 @@
 // visit followed as printers come and go, each trouble of the book told once
 // in a box of its own; the console works on without the book meanwhile.
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -14,7 +15,9 @@
 namespace varmo {
 
 namespace book {
+class BackgroundSync;
 class VisitBook;
+struct SyncState;
 }
 
 class ConsoleBook {
@@ -48,6 +51,18 @@ public:
     // The printer's next inspection as the book has it.
     std::optional<QDate> NextInspection();
 
+    // The company's shared book: the server read from the settings (again,
+    // after "Ustawienia" → "Księga wizyt…"), the background sync started
+    // or stopped; the settings' troubles (a wrong password, no such
+    // database) told once each in a box, the rest on the status line.
+    void ServerChanged();
+    // The sync, while a server is set; nothing otherwise.
+    book::BackgroundSync* Sync() { return sync_.get(); }
+    // Told each time an attempt ends (the status line).
+    void OnSyncChange(std::function<void(const book::SyncState&)> listener);
+    // An attempt now: a list is opened, a visit recorded.
+    void SyncNow();
+
 private:
     void tell(const std::exception& error);
     bool visitReady();
@@ -62,6 +77,9 @@ private:
     bool fiscal_ = false;
     QString port_;
     std::optional<CashInfo> pending_;  // met before the book was opened
+    std::unique_ptr<book::BackgroundSync> sync_;
+    std::function<void(const book::SyncState&)> listener_;
+    QString serverTold_;
 };
 
 }  // namespace varmo

@@ -57,6 +57,7 @@ public:
     ConsoleBook& Book() override { return book_; }
     // The printer on the status line: "TST00012345, niefiskalna".
     QLabel* PrinterLabel = nullptr;
+    QLabel* BookLabel = nullptr;  // the shared book's state; hidden without a server
     // "Ustawienia": the setting printer/identify as a check box.
     QAction* Rozpoznawaj1 = nullptr;
     // The ENQ status byte, also shown on the panel; nothing when the printer

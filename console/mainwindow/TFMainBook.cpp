@@ -7,10 +7,12 @@
 #include <QMenu>
 #include <QStatusBar>
 
+#include "book/BookSync.h"
 #include "console/base/HandlerGuard.h"
 #include "console/base/Text.h"
 #include "console/dialogs/other/DueDialog.h"
 #include "console/dialogs/other/VisitBookDialog.h"
+#include "console/dialogs/settings/BookServerDialog.h"
 #include "console/mainwindow/TFMain.h"
 #include "commands/ReportCommands.h"
 #include "protocol/Frame.h"
@@ -86,6 +88,19 @@ void TFMain::buildBook()
     connect(Rozpoznawaj1, &QAction::toggled, this, [](bool on) {
         Guarded([&] { Settings::Write(Settings::IdentifyOnOpen, on); });
     });
+    AddDialogEntry(Ustawienia1, QStringLiteral("Księga wizyt…"), "KsiegaSerwer1",
+                   [](MainServices& main) { return new BookServerDialog(main); });
+    // The shared book's state, while a server is set: sent, waiting, or why not.
+    BookLabel = Named(new QLabel(statusBar()), "BookLabel");
+    BookLabel->hide();
+    statusBar()->addPermanentWidget(BookLabel);
+    book_.OnSyncChange([this](const book::SyncState& state) {
+        BookLabel->setVisible(state.serverSet);
+        const QString text = book::BookStateText(state);
+        if (BookLabel->text() != text)
+            BookLabel->setText(text);
+    });
+    book_.ServerChanged();
     AddDialogEntry(Inne1, QStringLiteral("Księga wizyt…"), "Ksiegawizyt1",
                    [](MainServices& main) { return new VisitBookDialog(main); });
     AddDialogEntry(Inne1, QStringLiteral("Do przeglądu…"), "Doprzegladu1",

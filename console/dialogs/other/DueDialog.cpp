@@ -12,6 +12,7 @@
 #include "console/dialogs/ConsoleBook.h"
 #include "console/dialogs/MainServices.h"
 #include "console/dialogs/other/BookCells.h"
+#include "console/dialogs/other/BookSource.h"
 #include "console/widgets/ObjectNames.h"
 
 namespace varmo {
@@ -31,6 +32,9 @@ DueDialog::DueDialog(MainServices& main) : QDialog(main.Window()), main_(main)
     Lista->horizontalHeader()->setStretchLastSection(true);
     Podsumowanie = Named(new QLabel(this), "Podsumowanie");
     Zamknij = Named(new QPushButton(QStringLiteral("Zamknij"), this), "Zamknij");
+    Zrodlo = Named(new QLabel(this), "Zrodlo");
+    Zrodlo->hide();
+    source_ = std::make_unique<BookSource>(main.Book(), Zrodlo, this, [this] { DniChange(); });
     connect(Dni, &QSpinBox::valueChanged, this, [this] { Guarded([&] { DniChange(); }); });
     connect(Zamknij, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -45,14 +49,20 @@ DueDialog::DueDialog(MainServices& main) : QDialog(main.Window()), main_(main)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(Lista);
+    layout->addWidget(Zrodlo);
     layout->addLayout(buttons);
     resize(820, 480);
 }
 
+DueDialog::~DueDialog() = default;
+
 void DueDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    Guarded([&] { DniChange(); });
+    Guarded([&] {
+        DniChange();
+        source_->Shown();
+    });
 }
 
 void DueDialog::DniChange()

@@ -17,6 +17,7 @@
 #include "console/dialogs/ConsoleBook.h"
 #include "console/dialogs/MainServices.h"
 #include "console/dialogs/other/BookCells.h"
+#include "console/dialogs/other/BookSource.h"
 #include "console/widgets/ObjectNames.h"
 
 namespace varmo {
@@ -82,6 +83,9 @@ VisitBookDialog::VisitBookDialog(MainServices& main) : QDialog(main.Window()), m
     Wizyta = Named(new QPlainTextEdit(this), "Wizyta");
     Wizyta->setReadOnly(true);
     Zamknij = Named(new QPushButton(QStringLiteral("Zamknij"), this), "Zamknij");
+    Zrodlo = Named(new QLabel(this), "Zrodlo");
+    Zrodlo->hide();
+    source_ = std::make_unique<BookSource>(main.Book(), Zrodlo, this, [this] { SzukajChange(); });
     connect(Szukaj, &QLineEdit::textChanged, this, [this] { Guarded([&] { SzukajChange(); }); });
     connect(Drukarki, &QTableWidget::itemSelectionChanged, this, [this] { Guarded([&] { DrukarkiClick(); }); });
     connect(Wizyty, &QTableWidget::itemSelectionChanged, this, [this] { Guarded([&] { WizytyClick(); }); });
@@ -102,14 +106,20 @@ VisitBookDialog::VisitBookDialog(MainServices& main) : QDialog(main.Window()), m
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(search);
     layout->addWidget(split);
+    layout->addWidget(Zrodlo);
     layout->addLayout(buttons);
     resize(900, 620);
 }
 
+VisitBookDialog::~VisitBookDialog() = default;
+
 void VisitBookDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    Guarded([&] { SzukajChange(); });
+    Guarded([&] {
+        SzukajChange();
+        source_->Shown();
+    });
 }
 
 void VisitBookDialog::SzukajChange()

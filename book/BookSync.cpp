@@ -1,0 +1,95 @@
+#include "book/BookSync.h"
+
+#include "book/LocalOutbox.h"
+#include "book/ServerBook.h"
+#include "book/ServerCopy.h"
+#include "book/ServerSend.h"
+#include "book/VisitBook.h"
+
+namespace varmo::book {
+
+namespace {
+
+QString minuteText(const QDateTime& time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+void troubled(SyncState& state, const ServerError& error)
+{
+    state.trouble = error.Kind();
+    state.reason = error.Reason();
+}
+
+}  // namespace
+
+SyncState LocalState(VisitBook& local, bool serverSet)
+{
+    SyncState state;
+    state.serverSet = serverSet;
+    state.waiting = WaitingCount(local);
+    state.lastContact = LastServerContact(local);
+    return state;
+}
+
+SyncState SyncWithServer(VisitBook& local, const ServerAddress& address,
+                         const SyncOptions& options)
+{
+    SyncState state = LocalState(local, true);
+    try {
+        ServerBook server(address);
+        state.reached = true;
+        state.readOnly = server.ReadOnly();
+        if (server.ReadOnly()) {
+            troubled(state, ServerError(ServerTrouble::Newer,
+                                        QStringLiteral("księga na serwerze pochodzi z nowszej "
+                                                       "wersji programu (układ %1, ten program "
+                                                       "zna %2): tylko odczyt")
+                                            .arg(server.Version())
+                                            .arg(ServerBook::ServerSchemaVersion())));
+        } else {
+            const SendResult sent = SendWaiting(local, server, 250, options.stop);
+            state.sent = sent.visits;
+            if (sent.trouble)
+                troubled(state, *sent.trouble);
+        }
+        if (options.copy && (!state.trouble || state.readOnly))
+            state.copied = CopyFromServer(server, local, options.stop).visits;
+        else if (!state.trouble)
+            SetServerState(local, QStringLiteral("last_contact"),
+                           BookTime(QDateTime::currentDateTime()));
+    } catch (const ServerError& error) {
+        troubled(state, error);
+    }
+    state.waiting = WaitingCount(local);
+    state.lastContact = LastServerContact(local);
+    return state;
+}
+
+QString BookStateText(const SyncState& state)
+{
+    if (!state.serverSet)
+        return QStringLiteral("Księga: na tym komputerze");
+    const QString waiting = QStringLiteral("do wysłania %1").arg(state.waiting);
+    if (state.readOnly)
+        return QStringLiteral("Księga: serwer tylko do odczytu (%1), %2").arg(state.reason, waiting);
+    if (state.trouble)
+        return QStringLiteral("Księga: serwer niedostępny (%1), %2").arg(state.reason, waiting);
+    if (state.waiting == 0 && state.reached)
+        return QStringLiteral("Księga: wysłano na serwer");
+    return QStringLiteral("Księga: ") + waiting;
+}
+
+QString SourceText(const SyncState& state)
+{
+    if (!state.serverSet)
+        return QStringLiteral("dane z tego komputera");
+    const QString when = state.lastContact.isValid()
+                             ? QStringLiteral("stan z ") + minuteText(state.lastContact)
+                             : QStringLiteral("serwer nie odpowiedział ani razu");
+    if (state.reached && (!state.trouble || state.readOnly))
+        return QStringLiteral("serwer: dane z serwera, ") + when;
+    return QStringLiteral("serwer: niedostępny, dane z tego komputera, ") + when;
+}
+
+}  // namespace varmo::book

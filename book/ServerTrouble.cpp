@@ -1,0 +1,97 @@
+#include "book/ServerTrouble.h"
+
+namespace varmo::book {
+
+namespace {
+
+bool has(const QString& text, const char* words)
+{
+    return text.contains(QLatin1String(words), Qt::CaseInsensitive);
+}
+
+}  // namespace
+
+ServerTrouble ServerTroubleOf(const QSqlError& error)
+{
+    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+    const QString state = error.nativeErrorCode();
+    if (state == QStringLiteral("28P01") || has(text, "password authentication failed") ||
+        has(text, "no password supplied") || has(text, "role \"") )
+        return ServerTrouble::WrongLogin;
+    if (state == QStringLiteral("3D000") || (has(text, "database \"") && has(text, "does not exist")))
+        return ServerTrouble::NoDatabase;
+    if (state == QStringLiteral("28000") || has(text, "pg_hba.conf"))
+        return ServerTrouble::NotAllowed;
+    if (has(text, "SSL") || has(text, "GSS"))
+        return ServerTrouble::Encryption;
+    if (has(text, "Connection refused"))
+        return ServerTrouble::Refused;
+    if (has(text, "timeout expired") || has(text, "timed out"))
+        return ServerTrouble::TimedOut;
+    if (has(text, "could not translate host name") || has(text, "Name or service not known"))
+        return ServerTrouble::UnknownHost;
+    if (has(text, "server closed the connection") || has(text, "terminating connection") ||
+        has(text, "no connection to the server") || has(text, "connection to server") ||
+        has(text, "could not receive data") || has(text, "could not send data") ||
+        state.startsWith(QStringLiteral("57P")) || state.startsWith(QStringLiteral("08")))
+        return ServerTrouble::Lost;
+    if (has(text, "Network is unreachable") || has(text, "No route to host"))
+        return ServerTrouble::TimedOut;
+    return ServerTrouble::Other;
+}
+
+QString ServerReason(ServerTrouble trouble, const QSqlError& error)
+{
+    switch (trouble) {
+    case ServerTrouble::WrongLogin:
+        return QStringLiteral("błędne hasło lub użytkownik");
+    case ServerTrouble::NoDatabase:
+        return QStringLiteral("nie ma takiej bazy danych na serwerze");
+    case ServerTrouble::Refused:
+        return QStringLiteral("serwer odmawia połączenia (nic nie nasłuchuje pod tym adresem)");
+    case ServerTrouble::TimedOut:
+        return QStringLiteral("serwer nie odpowiada (przekroczono czas oczekiwania)");
+    case ServerTrouble::UnknownHost:
+        return QStringLiteral("nieznany adres serwera");
+    case ServerTrouble::Encryption:
+        return QStringLiteral("serwer nie zestawia połączenia szyfrowanego, którego wymaga sslmode");
+    case ServerTrouble::NotAllowed:
+        return QStringLiteral("serwer nie wpuszcza tego komputera lub użytkownika");
+    case ServerTrouble::Newer:
+        return QStringLiteral("księga na serwerze pochodzi z nowszej wersji programu "
+                              "(tylko odczyt)");
+    case ServerTrouble::NoDriver:
+        return QStringLiteral("brak sterownika PostgreSQL (QPSQL) na tym komputerze");
+    case ServerTrouble::Lost:
+        return QStringLiteral("połączenie z serwerem zostało przerwane");
+    case ServerTrouble::Other:
+        break;
+    }
+    const QString words = error.databaseText().trimmed().isEmpty() ? error.text().trimmed()
+                                                                   : error.databaseText().trimmed();
+    return QStringLiteral("błąd serwera: ") + words.simplified();
+}
+
+ServerError ServerErrorOf(const QSqlError& error)
+{
+    const ServerTrouble trouble = ServerTroubleOf(error);
+    return ServerError(trouble, ServerReason(trouble, error));
+}
+
+bool SettingsTrouble(ServerTrouble trouble)
+{
+    switch (trouble) {
+    case ServerTrouble::WrongLogin:
+    case ServerTrouble::NoDatabase:
+    case ServerTrouble::Encryption:
+    case ServerTrouble::NotAllowed:
+    case ServerTrouble::Newer:
+    case ServerTrouble::NoDriver:
+    case ServerTrouble::UnknownHost:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace varmo::book

@@ -1,0 +1,55 @@
+#include "cli/ServerChoice.h"
+
+#include "cli/Failure.h"
+#include "cli/Output.h"
+
+namespace varmo::cli {
+
+std::optional<book::ServerAddress> ChosenServer(const std::optional<std::string>& uri,
+                                                std::ostream& err)
+{
+    QString why;
+    if (uri) {
+        std::optional<book::ServerAddress> address =
+            book::ParseServerUri(QString::fromStdString(*uri), &why);
+        if (!address)
+            throw UsageError("--book-server: " + why.toStdString());
+        return address;
+    }
+    std::optional<book::ServerAddress> stored = book::StoredServerAddress(&why);
+    if (!stored && !why.isEmpty())
+        err << "varmo-cli: " << TerminalText(why.toStdString()) << std::endl;
+    return stored;
+}
+
+std::string SyncLine(const book::ServerAddress& server, const book::SyncState& state)
+{
+    const std::string where = "Księga na serwerze (" + server.Display().toStdString() + ")";
+    if (state.trouble && !state.readOnly)
+        return TerminalText(where + ": nie wysłano: " + state.reason.toStdString() +
+                            "; wizyty zostają na tym komputerze, do wysłania " +
+                            std::to_string(state.waiting));
+    if (state.readOnly)
+        return TerminalText(where + ": " + state.reason.toStdString() +
+                            "; wizyty zostają na tym komputerze, do wysłania " +
+                            std::to_string(state.waiting));
+    return TerminalText(where + ": wysłano wizyt " + std::to_string(state.sent) +
+                        ", do wysłania " + std::to_string(state.waiting));
+}
+
+QJsonObject SyncJson(const book::ServerAddress& server, const book::SyncState& state)
+{
+    return QJsonObject{
+        {QStringLiteral("server"), server.Display()},
+        {QStringLiteral("reached"), state.reached},
+        {QStringLiteral("readOnly"), state.readOnly},
+        {QStringLiteral("sent"), state.sent},
+        {QStringLiteral("copied"), state.copied},
+        {QStringLiteral("waiting"), state.waiting},
+        {QStringLiteral("problem"), state.trouble ? QJsonValue(state.reason) : QJsonValue()},
+        {QStringLiteral("lastContact"), state.lastContact.isValid()
+                                            ? QJsonValue(state.lastContact.toString(Qt::ISODate))
+                                            : QJsonValue()}};
+}
+
+}  // namespace varmo::cli
