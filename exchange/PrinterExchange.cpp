@@ -18,7 +18,8 @@ PrinterExchange::PrinterExchange(QObject* parent) : QObject(parent)
     connect(&port_, &TComPort::ChunkDelivered, this, &PrinterExchange::chunkDelivered);
     connect(&port_, &TComPort::PortFailed, this, &PrinterExchange::portFailed);
     connect(&port_, &TComPort::DeliveryFailed, this, &PrinterExchange::deliveryFailed);
-    port_.AddObserver(this);
+    connect(&port_, &TComPort::TrafficSeen, this, &PrinterExchange::portTrafficSeen);
+    connect(&port_, &TComPort::StateChanged, this, &PrinterExchange::portStateChanged);
 
     replugWatch_.setInterval(kReplugCheckMs);
     connect(&replugWatch_, &QTimer::timeout, this, &PrinterExchange::checkDeviceBack);
@@ -26,7 +27,8 @@ PrinterExchange::PrinterExchange(QObject* parent) : QObject(parent)
 
 PrinterExchange::~PrinterExchange()
 {
-    port_.RemoveObserver(this);
+    // The port outlives this body and still speaks as it closes.
+    disconnect(&port_, nullptr, this, nullptr);
     packets_.OnPacket = nullptr;
 }
 
@@ -84,7 +86,7 @@ void PrinterExchange::attachPacketHandler()
     };
 }
 
-void PrinterExchange::PortTrafficSeen(const PortTraffic& traffic)
+void PrinterExchange::portTrafficSeen(const PortTraffic& traffic)
 {
     // What comes between an unanswered question and the next one is that
     // question's late answer, whichever road it takes.
@@ -121,7 +123,7 @@ void PrinterExchange::PortTrafficSeen(const PortTraffic& traffic)
     emit trafficSeen(traffic);
 }
 
-void PrinterExchange::PortStateChanged(const PortState& state)
+void PrinterExchange::portStateChanged(const PortState& state)
 {
     watchAfterFailure(state);
     // A device on trial after a re-plug is not "otwarty" until it proves to

@@ -20,13 +20,13 @@
 #include "exchange/Question.h"
 #include "link/ComDataPacket.h"
 #include "link/ComPort.h"
-#include "link/PortObserver.h"
+#include "link/PortTraffic.h"
 
 namespace varmo {
 
 class TCmdRequest;
 
-class PrinterExchange : public QObject, private PortObserver {
+class PrinterExchange : public QObject {
     Q_OBJECT
 public:
     // How long a question may go unanswered, unless told otherwise
@@ -166,8 +166,8 @@ signals:
     void printerIdentified(const CashInfo& info);
 
 private:
-    void PortTrafficSeen(const PortTraffic& traffic) override;
-    void PortStateChanged(const PortState& state) override;
+    void portTrafficSeen(const PortTraffic& traffic);
+    void portStateChanged(const PortState& state);
 
     void attachPacketHandler();
     void lineChanged();

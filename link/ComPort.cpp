@@ -1,5 +1,6 @@
 #include "link/ComPort.h"
 
+#include <QMetaMethod>
 #include <QMetaObject>
 #include <QPointer>
 #include <QTimer>
@@ -337,17 +338,6 @@ void TComPort::reportFailure(const EComPort& failure)
 
 namespace varmo {
 
-void TComPort::AddObserver(PortObserver* observer)
-{
-    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
-        observers_.push_back(observer);
-}
-
-void TComPort::RemoveObserver(PortObserver* observer)
-{
-    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
-}
-
 PortState TComPort::State() const
 {
     PortState state;
@@ -363,20 +353,16 @@ PortState TComPort::State() const
 void TComPort::notifyTraffic(PortDirection direction, PortRoad road, std::string bytes,
                              std::chrono::steady_clock::time_point time)
 {
-    if (bytes.empty() || observers_.empty())
+    // Nobody listening: not even the bytes are copied.
+    if (bytes.empty() || !isSignalConnected(QMetaMethod::fromSignal(&TComPort::TrafficSeen)))
         return;
-    const PortTraffic traffic{time, direction, road, std::move(bytes)};
-    for (PortObserver* observer : std::vector<PortObserver*>(observers_))
-        observer->PortTrafficSeen(traffic);
+    emit TrafficSeen(PortTraffic{time, direction, road, std::move(bytes)});
 }
 
 void TComPort::notifyState()
 {
-    if (observers_.empty())
-        return;
-    const PortState state = State();
-    for (PortObserver* observer : std::vector<PortObserver*>(observers_))
-        observer->PortStateChanged(state);
+    if (isSignalConnected(QMetaMethod::fromSignal(&TComPort::StateChanged)))
+        emit StateChanged(State());
 }
 
 void TComPort::noteFailure(int code)

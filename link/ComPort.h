@@ -16,7 +16,7 @@
 
 #include "link/ComLink.h"
 #include "link/EComPort.h"
-#include "link/PortObserver.h"
+#include "link/PortTraffic.h"
 
 namespace varmo {
 
@@ -90,10 +90,6 @@ public:
     // Receivers are being handed a chunk right now.
     bool Delivering() const { return delivering_; }
 
-    // Watchers of every byte and every change of state (not owned; removed
-    // before they go, or left to outlive the port).
-    void AddObserver(PortObserver* observer);
-    void RemoveObserver(PortObserver* observer);
     PortState State() const;
 
     void RegisterLink(TComLink* link) override;
@@ -117,6 +113,11 @@ signals:
     // The device failed while the port was idle (unplugged adapter); the port
     // has closed itself. Emitted once per failure, from the event loop.
     void PortFailed(const QString& message, int osError);
+    // Every byte that crosses the port, on the GUI thread, synchronously,
+    // never empty; a receiver must not throw nor touch the port.
+    void TrafficSeen(const varmo::PortTraffic& traffic);
+    // Name, device, speed, open or closed, failed.
+    void StateChanged(const varmo::PortState& state);
 
 private:
     // Reads what is waiting and hands it to every receiver; runs from the event
@@ -141,7 +142,6 @@ private:
     QString port_ = QStringLiteral("COM1");
     std::int32_t baud_ = 9600;
     std::vector<TComLink*> links_;
-    std::vector<PortObserver*> observers_;
     int failureCode_ = 0;
     std::string failureText_;
     bool delivering_ = false;

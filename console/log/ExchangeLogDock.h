@@ -14,7 +14,7 @@
 #include "console/log/ExchangeLogRows.h"
 #include "console/log/LooseText.h"
 #include "console/widgets/LateBuilt.h"
-#include "link/PortObserver.h"  // PortTraffic
+#include "link/PortTraffic.h"  // PortTraffic
 
 class QComboBox;
 class QLineEdit;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "link/PortObserver.h"
+#include "link/PortTraffic.h"
 
 namespace varmo {
 

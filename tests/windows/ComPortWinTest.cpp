@@ -71,10 +71,15 @@ Failure failureOf(const std::function<void()>& action)
 }
 
 // Every change of the port's state, as the console's status line sees it.
-struct StateLog : PortObserver {
+struct StateLog {
     std::vector<PortState> states;
-    void PortTrafficSeen(const PortTraffic&) override {}
-    void PortStateChanged(const PortState& state) override { states.push_back(state); }
+    QMetaObject::Connection connection;
+    void Listen(TComPort& port)
+    {
+        connection = QObject::connect(&port, &TComPort::StateChanged,
+                                      [this](const PortState& state) { states.push_back(state); });
+    }
+    void StopListening() { QObject::disconnect(connection); }
 };
 
 // A whole frame read directly, as the dialogs read their answers.
@@ -177,7 +182,7 @@ TEST_F(ComPortWin, AComNameWithNoDeviceCannotBeOpened)
     // Nothing in the prefix's dosdevices is called com9.
     port.SetPort("COM9");
     StateLog log;
-    port.AddObserver(&log);
+    log.Listen(port);
     const Failure f = failureOf([&] { port.OpenPort(); });
     EXPECT_EQ(f.text, "Unable to open com port");
     EXPECT_EQ(f.code, ERROR_FILE_NOT_FOUND);
@@ -187,7 +192,7 @@ TEST_F(ComPortWin, AComNameWithNoDeviceCannotBeOpened)
     EXPECT_EQ(log.states.back().failureCode, 2);
     EXPECT_EQ(log.states.back().failureText, SystemErrorText(2));
     EXPECT_FALSE(log.states.back().failureText.empty());
-    port.RemoveObserver(&log);
+    log.StopListening();
 }
 
 TEST_F(ComPortWin, AClosedPortRefusesDirectTransfers)
@@ -238,7 +243,7 @@ TEST_F(ComPortWin, APrinterVanishingUnderAnIdlePortClosesItAndIsToldOnce)
     QObject::connect(&port, &TComPort::PortFailed,
                      [&](const QString& e) { failures.push_back(e.toStdString()); });
     StateLog log;
-    port.AddObserver(&log);
+    log.Listen(port);
     port.OpenPort();
 
     printer->Stop();  // its pseudo-terminal closes
@@ -256,7 +261,7 @@ TEST_F(ComPortWin, APrinterVanishingUnderAnIdlePortClosesItAndIsToldOnce)
     port.WriteBytes(kErrorRead);
     EXPECT_EQ(readFrame(port), kNoError);
     EXPECT_EQ(failures.size(), 1u);
-    port.RemoveObserver(&log);
+    log.StopListening();
 }
 
 TEST_F(ComPortWin, APrinterVanishingUnderADirectTransferFailsThatTransferAndIsALoss)

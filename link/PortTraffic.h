@@ -1,8 +1,8 @@
 #pragma once
-// Someone watching the serial port from the side: every byte that crosses it,
-// on whichever road, and every change of its state. The exchange is such a
-// watcher, and tells the console's log and status line in turn. Standard C++
-// only.
+// What the serial port tells of itself (TComPort's TrafficSeen and
+// StateChanged): every byte that crosses it, on whichever road, and every
+// change of its state. The exchange hears it and tells the console's log and
+// status line in turn. Standard C++ only.
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -33,16 +33,6 @@ struct PortState {
     // purpose: the system's error number and its own words for it (UTF-8).
     int failureCode = 0;
     std::string failureText;
-};
-
-class PortObserver {
-public:
-    virtual ~PortObserver() = default;
-    // Called on the GUI thread, synchronously, never with an empty string.
-    // Must not throw and must not touch the port.
-    virtual void PortTrafficSeen(const PortTraffic& traffic) = 0;
-    // Name, device, speed, open or closed, failed.
-    virtual void PortStateChanged(const PortState& state) = 0;
 };
 
 }  // namespace varmo

@@ -1,4 +1,4 @@
-// A watcher on the serial port sees every byte on each of its three roads,
+// Whoever listens to the serial port hears every byte on each of its roads,
 // stamped where it crossed, and every change of the port's state.
 #include <gtest/gtest.h>
 
@@ -18,9 +18,20 @@ namespace {
 using namespace varmo::testing;
 using Clock = std::chrono::steady_clock;
 
-struct Recorder : PortObserver {
-    void PortTrafficSeen(const PortTraffic& traffic) override { traffic_.push_back(traffic); }
-    void PortStateChanged(const PortState& state) override { states.push_back(state); }
+struct Recorder {
+    void Listen(TComPort& port)
+    {
+        connections = {
+            QObject::connect(&port, &TComPort::TrafficSeen,
+                             [this](const PortTraffic& traffic) { traffic_.push_back(traffic); }),
+            QObject::connect(&port, &TComPort::StateChanged,
+                             [this](const PortState& state) { states.push_back(state); })};
+    }
+    void StopListening()
+    {
+        for (const QMetaObject::Connection& connection : connections)
+            QObject::disconnect(connection);
+    }
 
     std::string Bytes(PortRoad road) const
     {
@@ -33,14 +44,15 @@ struct Recorder : PortObserver {
 
     std::vector<PortTraffic> traffic_;
     std::vector<PortState> states;
+    std::vector<QMetaObject::Connection> connections;
 };
 
-class PortObserverTest : public ::testing::Test {
+class PortNewsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         port.SetPort("COM5");
-        port.AddObserver(&seen);
+        seen.Listen(port);
     }
 
     ScopedSettingsDir settings;
@@ -50,7 +62,7 @@ protected:
     Recorder seen;
 };
 
-TEST_F(PortObserverTest, EveryRoadIsSeenWithItsDirectionAndWhenItCrossed)
+TEST_F(PortNewsTest, EveryRoadIsSeenWithItsDirectionAndWhenItCrossed)
 {
     TComDataPacket packets;
     packets.SetStartString("\x1BP");
@@ -91,7 +103,7 @@ TEST_F(PortObserverTest, EveryRoadIsSeenWithItsDirectionAndWhenItCrossed)
     packets.SetComPort(nullptr);
 }
 
-TEST_F(PortObserverTest, StateChangesCarryTheSystemsOwnWordsForAFailure)
+TEST_F(PortNewsTest, StateChangesCarryTheSystemsOwnWordsForAFailure)
 {
     port.SetCustomBaudRate(19200);
     ASSERT_FALSE(seen.states.empty());
@@ -132,7 +144,7 @@ TEST_F(PortObserverTest, StateChangesCarryTheSystemsOwnWordsForAFailure)
     EXPECT_FALSE(seen.states.back().open);
     EXPECT_EQ(seen.states.back().failureCode, 0);
 
-    port.RemoveObserver(&seen);
+    seen.StopListening();
     const std::size_t told = seen.states.size();
     port.OpenPort();
     EXPECT_EQ(seen.states.size(), told);
