@@ -22,7 +22,6 @@ public:
     void ClosePort() { exchange_.Close(); }
     // A question is on the line.
     bool Waiting() const { return exchange_.Busy(); }
-    bool Delivering() const { return exchange_.Delivering(); }
     PortState State() const { return exchange_.State(); }
 
 private:
