@@ -66,15 +66,22 @@ SyncState SyncWithServer(VisitBook& local, const ServerAddress& address,
     return state;
 }
 
-QString BookStateText(const SyncState& state)
+QString BookStateText(const SyncState& state, bool brief)
 {
     if (!state.serverSet)
         return QStringLiteral("Księga: na tym komputerze");
     const QString waiting = QStringLiteral("do wysłania %1").arg(state.waiting);
+    QString reason = state.reason;
+    if (brief) {
+        // "serwer odmawia połączenia (nic nie nasłuchuje…)": "odmawia połączenia".
+        reason = reason.section(QStringLiteral(" ("), 0, 0);
+        if (reason.startsWith(QStringLiteral("serwer ")))
+            reason = reason.mid(7);
+    }
     if (state.readOnly)
-        return QStringLiteral("Księga: serwer tylko do odczytu (%1), %2").arg(state.reason, waiting);
+        return QStringLiteral("Księga: serwer tylko do odczytu (%1), %2").arg(reason, waiting);
     if (state.trouble)
-        return QStringLiteral("Księga: serwer niedostępny (%1), %2").arg(state.reason, waiting);
+        return QStringLiteral("Księga: serwer niedostępny (%1), %2").arg(reason, waiting);
     if (state.waiting == 0 && state.reached)
         return QStringLiteral("Księga: wysłano na serwer");
     return QStringLiteral("Księga: ") + waiting;

@@ -46,7 +46,9 @@ SyncState LocalState(VisitBook& local, bool serverSet);
 
 // "Księga: wysłano na serwer", "Księga: do wysłania 3",
 // "Księga: serwer niedostępny (błędne hasło lub użytkownik), do wysłania 3".
-QString BookStateText(const SyncState& state);
+// brief: the reason without its explanation in brackets, for the status
+// line (the whole of it goes into the label's tip).
+QString BookStateText(const SyncState& state, bool brief = false);
 
 // Where the lists come from: "serwer: dane z serwera, stan z …" or
 // "serwer: niedostępny, dane z tego komputera, stan z 2026-12-07 14:12".

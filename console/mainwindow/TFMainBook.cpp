@@ -96,9 +96,10 @@ void TFMain::buildBook()
     statusBar()->addPermanentWidget(BookLabel);
     book_.OnSyncChange([this](const book::SyncState& state) {
         BookLabel->setVisible(state.serverSet);
-        const QString text = book::BookStateText(state);
+        const QString text = book::BookStateText(state, true);
         if (BookLabel->text() != text)
             BookLabel->setText(text);
+        BookLabel->setToolTip(book::BookStateText(state));
     });
     book_.ServerChanged();
     AddDialogEntry(Inne1, QStringLiteral("Księga wizyt…"), "Ksiegawizyt1",

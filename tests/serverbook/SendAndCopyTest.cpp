@@ -100,6 +100,9 @@ TEST_F(SharedBookTest, AColleaguesVisitsAreCopiedDownAndShowOfflineSaidToBeFromT
     EXPECT_EQ(book::BookStateText(offline),
               QStringLiteral("Księga: serwer niedostępny (serwer odmawia połączenia (nic nie "
                              "nasłuchuje pod tym adresem)), do wysłania 1"));
+    // The status line's brief form fits beside the port.
+    EXPECT_EQ(book::BookStateText(offline, true),
+              QStringLiteral("Księga: serwer niedostępny (odmawia połączenia), do wysłania 1"));
 
     const book::SyncState met = book::SyncWithServer(local, address);
     EXPECT_EQ(met.sent, 1);
