@@ -14,24 +14,14 @@
 #include "console/dialogs/other/DueDialog.h"
 #include "console/dialogs/other/VisitBookDialog.h"
 #include "tests/console/ConsoleHarness.h"
+#include "tests/console/OwnBookFolder.h"
 
 namespace varmo::test {
 namespace {
 
 class BookWindowsTest : public ConsoleTest {
 protected:
-    // The book where the console looks for it, in this test's own folder.
-    void SetUp() override
-    {
-        ConsoleTest::SetUp();
-        previous_ = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toLocal8Bit());
-    }
-    void TearDown() override
-    {
-        ConsoleTest::TearDown();
-        qputenv("XDG_DATA_HOME", previous_);
-    }
+    OwnBookFolder bookFolder_{path(QStringLiteral("data"))};
 
     // A printer met on a day, its next inspection some days from today.
     void Keep(book::VisitBook& book, const QString& unique, const QString& header, int dueInDays)
@@ -46,17 +36,9 @@ protected:
         book.EndVisit(visit, when.addSecs(1800));
         book.SetNextInspection(printer, QDate::currentDate().addDays(dueInDays), QString());
     }
-
-    QByteArray previous_;
 };
 
-QStringList column(const QTableWidget* table, int column)
-{
-    QStringList texts;
-    for (int row = 0; row < table->rowCount(); ++row)
-        texts << table->item(row, column)->text();
-    return texts;
-}
+const auto column = TableColumn;
 
 TEST_F(BookWindowsTest, TheBookAndTheDueListShowWhatTheBookFileHolds)
 {

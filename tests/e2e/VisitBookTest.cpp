@@ -24,34 +24,17 @@
 #include "console/mainwindow/TFMain.h"
 #include "tests/console/PtyPrinter.h"
 #include "tests/e2e/E2EHarness.h"
+#include "tests/console/OwnBookFolder.h"
 
 namespace varmo::test {
 namespace {
 
 class VisitBookTest : public ConsoleWithPrinter {
 protected:
-    // A book of this test's own: the visits of the tests before stay in theirs.
-    void SetUp() override
-    {
-        ConsoleWithPrinter::SetUp();
-        previous_ = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toLocal8Bit());
-    }
-    void TearDown() override
-    {
-        ConsoleWithPrinter::TearDown();
-        qputenv("XDG_DATA_HOME", previous_);
-    }
-    QByteArray previous_;
+    OwnBookFolder bookFolder_{path(QStringLiteral("data"))};
 };
 
-QStringList column(const QTableWidget* table, int column)
-{
-    QStringList texts;
-    for (int row = 0; row < table->rowCount(); ++row)
-        texts << table->item(row, column)->text();
-    return texts;
-}
+const auto column = TableColumn;
 
 TEST_F(VisitBookTest, APrinterAtTheSamePathAfterAReplugStaysClosedThoughOnlyTheHeaderWasRead)
 {
