@@ -1,5 +1,5 @@
 // The port taken back after a re-plug: the device that vanished under the
-// open port is looked for once a second, and when something is there again
+// open port is looked for once a second (on Windows by opening it), and when something is there again
 // it is taken back only when it answers as the printer did: ENQ, then the
 // cash information with the right check value and, where it was read before
 // the loss, the same unique number. Anything else stays closed. A printer
@@ -15,8 +15,26 @@
 #include "link/DeviceMapping.h"
 #include "link/LineWait.h"
 #include "link/SerialDevices.h"
+#include "link/SerialError.h"
 
 namespace varmo {
+
+namespace {
+
+// Whether the device the watch waits for is there again. A device path is
+// there when its file is. A COM port on Windows is no file: it is there when
+// it opens, tried once a second while it is gone; one that another program
+// holds stays shut to us and is left as it is.
+bool DeviceThere(const QString& device)
+{
+#ifdef Q_OS_WIN
+    return DeviceOpenError(device) == 0;
+#else
+    return QFileInfo::exists(device);
+#endif
+}
+
+}  // namespace
 
 void PrinterExchange::watchAfterFailure(const PortState& state)
 {
@@ -48,13 +66,14 @@ void PrinterExchange::checkDeviceBack()
     // A wait on the line is another exchange's business; the next tick comes.
     if (port_.Connected() || LineWait::Active() || Busy())
         return;
-    if (!QFileInfo::exists(awaitedDevice_)) {
+    if (!DeviceThere(awaitedDevice_)) {
         refusedDevice_ = false;  // what comes next is judged anew
         return;
     }
     if (refusedDevice_)
         return;  // not the printer: it stays closed until it goes
-    if (!QFileInfo::exists(DevicePathForPort(port_.Port()))) {
+    if (awaitedDevice_ != DevicePathForPort(port_.Port()) &&
+        !QFileInfo::exists(DevicePathForPort(port_.Port()))) {
         // Back under another node: the port follows its stable name there.
         watchedPort_ = awaitedDevice_.toStdString();
         port_.SetPort(awaitedDevice_);

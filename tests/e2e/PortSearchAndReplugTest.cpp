@@ -209,7 +209,7 @@ TEST_F(ReplugTest, ThePortIsTakenBackWhenItsDeviceComesBack)
     // Pulled out: the link goes with the device.
     printer.reset();
     QFile::remove(link);
-    ASSERT_TRUE(WaitFor([&] { return line.LbState->text().startsWith(QStringLiteral("błąd: ")); }));
+    ASSERT_TRUE(WaitFor([&] { return line.LbState->text() == QStringLiteral("brak urządzenia"); }));
     EXPECT_TRUE(main.Exchange.WatchingForDevice());
     Idle(1500);
     EXPECT_FALSE(main.ComPort.Connected());
