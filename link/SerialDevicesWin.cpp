@@ -1,5 +1,6 @@
 // The serial devices of a Windows machine: every COM name the system maps in
-// HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM, with the friendly name,
+// HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM, and every COM1 to COM16
+// that opens though it is not mapped there, with the friendly name,
 // maker, USB identity and serial number that the device manager keeps for
 // the ports class where it has them (a USB adapter's driver gives them; a
 // port Wine makes of a Unix device has none). On Windows the COM names are
@@ -127,6 +128,27 @@ int comNumber(const QString& name)
     return name.mid(3).toInt();
 }
 
+// The highest COM number the console names (docs/windows.md says how to
+// renumber an adapter given a higher one).
+constexpr int kLastComNumber = 16;
+
+// A COM port the registry does not list may be there all the same (a driver
+// that never wrote SERIALCOMM, a port Wine makes of a Unix device): it is
+// there when it opens. Opened and closed at once, with nothing set on it; a
+// port another program holds refuses us, untouched, and is there too.
+bool comPortThere(const QString& name)
+{
+    const std::wstring path = L"\\\\.\\" + name.toStdWString();
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        return true;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY;
+}
+
 }  // namespace
 
 QString StableNameOf(const QString& path)
@@ -150,6 +172,11 @@ std::vector<SerialDevice> ListSerialDevices()
     for (const auto& [name, device] : details)
         if (!names.contains(name, Qt::CaseInsensitive))
             names << name;
+    for (int number = 1; number <= kLastComNumber; ++number) {
+        const QString name = QStringLiteral("COM%1").arg(number);
+        if (!names.contains(name, Qt::CaseInsensitive) && comPortThere(name))
+            names << name;
+    }
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         return comNumber(a) != comNumber(b) ? comNumber(a) < comNumber(b) : a < b;
     });
