@@ -1,6 +1,7 @@
 // The port taken back after a re-plug: the device that vanished under the
-// open port is looked for once a second (on Windows by opening it), and when something is there again
-// it is taken back only when it answers as the printer did: ENQ, then the
+// open port is looked for once a second (DeviceThere: on Windows by opening
+// it), and when something is there again it is taken back only when it
+// answers as the printer did: ENQ, then the
 // cash information with the right check value and, where it was read before
 // the loss, the same unique number. Anything else stays closed. A printer
 // that does not answer at the speed it had is tried at the others: plugged
@@ -15,26 +16,8 @@
 #include "link/DeviceMapping.h"
 #include "link/LineWait.h"
 #include "link/SerialDevices.h"
-#include "link/SerialError.h"
 
 namespace varmo {
-
-namespace {
-
-// Whether the device the watch waits for is there again. A device path is
-// there when its file is. A COM port on Windows is no file: it is there when
-// it opens, tried once a second while it is gone; one that another program
-// holds stays shut to us and is left as it is.
-bool DeviceThere(const QString& device)
-{
-#ifdef Q_OS_WIN
-    return DeviceOpenError(device) == 0;
-#else
-    return QFileInfo::exists(device);
-#endif
-}
-
-}  // namespace
 
 void PrinterExchange::watchAfterFailure(const PortState& state)
 {

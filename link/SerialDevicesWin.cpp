@@ -132,21 +132,28 @@ int comNumber(const QString& name)
 // renumber an adapter given a higher one).
 constexpr int kLastComNumber = 16;
 
-// A COM port the registry does not list may be there all the same (a driver
-// that never wrote SERIALCOMM, a port Wine makes of a Unix device): it is
-// there when it opens. Opened and closed at once, with nothing set on it; a
-// port another program holds refuses us, untouched, and is there too.
-bool comPortThere(const QString& name)
+// Opens the COM port and closes it at once, with nothing set on it: the
+// error number of what stood in the way, 0 when it opened. A port another
+// program holds refuses us untouched.
+DWORD comPortOpenError(const QString& name)
 {
     const std::wstring path = L"\\\\.\\" + name.toStdWString();
     const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
-        CloseHandle(handle);
-        return true;
-    }
-    const DWORD error = GetLastError();
-    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY;
+    if (handle == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    CloseHandle(handle);
+    return ERROR_SUCCESS;
+}
+
+// A COM port the registry does not list may be there all the same (a driver
+// that never wrote SERIALCOMM, a port Wine makes of a Unix device): it is
+// there when it opens, or when another program holds it.
+bool comPortThere(const QString& name)
+{
+    const DWORD error = comPortOpenError(name);
+    return error == ERROR_SUCCESS || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY;
 }
 
 }  // namespace
@@ -155,6 +162,11 @@ QString StableNameOf(const QString& path)
 {
     Q_UNUSED(path);
     return {};
+}
+
+bool DeviceThere(const QString& device)
+{
+    return comPortOpenError(device) == ERROR_SUCCESS;
 }
 
 bool IsTerminalDevice(const QString& path)
