@@ -43,7 +43,7 @@ bool IsTerminalDevice(const QString& path);
 
 // Whether the device is there again for the re-plug: a device path whose
 // file exists; on Windows, where COM<n> is no file, a COM port that opens
-// (opened and closed at once, nothing set on it).
+// (opened as the port opens it and closed at once).
 bool DeviceThere(const QString& device);
 
 }  // namespace varmo

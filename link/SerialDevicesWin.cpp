@@ -19,6 +19,7 @@
 
 #include "link/PortName.h"
 #include "link/SerialDevices.h"
+#include "link/SerialError.h"
 
 namespace varmo {
 
@@ -166,7 +167,10 @@ QString StableNameOf(const QString& path)
 
 bool DeviceThere(const QString& device)
 {
-    return comPortOpenError(device) == ERROR_SUCCESS;
+    // Opened as the port opens it, line settings and all, and closed: under
+    // Wine a printer just plugged back was seen to stay unanswered after a
+    // bare opening, and to answer after this one.
+    return DeviceOpenError(device) == 0;
 }
 
 bool IsTerminalDevice(const QString& path)

@@ -305,6 +305,13 @@ else
   else
     echo "   $(basename "$setup") /S: $(cd "$installed" && ls | tr '\n' ' ')"
     [ -n "$menu" ] && echo "   Start menu: Varmo\\Varmo.lnk" || fail "no Start-menu entry"
+    # The icon and the version information built into the programs.
+    for program in varmo.exe varmo-cli.exe; do
+      icons=$(wrestool -l "$installed/$program" 2>/dev/null | grep -c 'type=icon ')
+      version=$(wrestool -l "$installed/$program" 2>/dev/null | grep -c 'type=version ')
+      echo "   $program: $icons icon sizes, version information: $([ "$version" = 1 ] && echo yes || echo no)"
+      [ "$icons" -ge 1 ] && [ "$version" = 1 ] || fail "$program has no icon or no version information"
+    done
     "$wine" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Varmo' \
       > "$out/uninstall-entry.txt" 2>&1 || fail "no uninstall entry under HKCU"
     # The installed console, as the Start-menu entry starts it.

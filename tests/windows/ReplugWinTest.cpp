@@ -81,7 +81,9 @@ TEST_F(ReplugWin, TheSamePrinterPluggedBackIsTakenBackByItself)
     printer = std::make_unique<WinePrinter>(QStringLiteral("COM5"));
     QElapsedTimer back;
     back.start();
-    ASSERT_TRUE(pumpUntil([&] { return backs > 0; }, 10000));
+    ASSERT_TRUE(pumpUntil([&] { return backs > 0; }, 10000))
+        << "refused " << refusals << " times; lost " << exchange.State().lost << ", error "
+        << exchange.State().failureCode;
     std::cout << "[ replug ] COM5 taken back " << back.elapsed()
               << " ms after the printer came back (goal: within 2000 ms)" << std::endl;
     EXPECT_TRUE(exchange.IsOpen());
