@@ -238,7 +238,7 @@ clock_ticks=$(getconf CLK_TCK)
 # Wine's server for this prefix, by its environment.
 our_wineserver() {
   local pid
-  for pid in $(pgrep -x wineserver 2>/dev/null); do
+  for pid in $(pgrep -x 'wineserver|wineserver64' 2>/dev/null); do
     tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && { echo "$pid"; return; }
   done
 }
