@@ -22,9 +22,9 @@ namespace comwin {
 
 constexpr DWORD kQueueBytes = 1024;
 // Where the line cannot be watched, the queue is looked at every 10 ms while
-// the line talks and every 50 ms once it has been quiet for half a second.
+// the line talks and every 100 ms once it has been quiet for half a second.
 constexpr int kLookBusyMs = 10;
-constexpr int kLookIdleMs = 50;
+constexpr int kLookIdleMs = 100;
 constexpr int kQuietLooks = 50;
 // A watch that ends this many times in a row with no character to show for
 // it cannot wait on this line.

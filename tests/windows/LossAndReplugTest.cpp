@@ -121,17 +121,16 @@ TEST_F(LossAndReplug, TheBoxSaysItInPolishAndGoesWhenThePrinterIsBack)
     printer = std::make_unique<wintest::WinePrinter>(QStringLiteral("COM5"));
     QElapsedTimer back;
     back.start();
-    // When the port opened for its trial, and when it was taken back.
-    qint64 opened = -1;
-    QObject::connect(&main.Exchange, &PrinterExchange::stateChanged, &main,
-                     [&](const PortState& now) {
-                         if (now.open && opened < 0)
-                             opened = back.elapsed();
-                     });
+    // Taken back when the trial ends well; what the console does then (the
+    // printer identified, the visit noted) runs before this loop looks again.
+    qint64 takenBack = -1;
+    QObject::connect(&main.Exchange, &PrinterExchange::printerBack, &main,
+                     [&] { takenBack = back.elapsed(); });
     ASSERT_TRUE(waitFor([&] { return state->text() == QStringLiteral("otwarty"); }));
-    std::cout << "[ replug ] varmo's COM5 open again " << back.elapsed()
-              << " ms after the printer came back (goal: within 2000 ms; opened for its trial at "
-              << opened << " ms)" << std::endl;
+    std::cout << "[ replug ] varmo's COM5 taken back " << takenBack
+              << " ms after the printer came back (goal: within 2000 ms), \"otwarty\" seen at "
+              << back.elapsed() << " ms" << std::endl;
+    EXPECT_GE(takenBack, 0);
     EXPECT_TRUE(waitFor([&] { return lossBox() == nullptr; }, 2000));
 }
 
