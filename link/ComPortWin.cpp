@@ -127,9 +127,7 @@ DeviceFailure ComPortDevice::StartWrite(const std::string& bytes)
     if (d.writing)
         return failure(kWriteFileFailed, ERROR_BUSY);
     // The answer comes soon: a line looked at by the clock is looked at often.
-    d.quietLooks = 0;
-    if (d.poll->isActive() && d.poll->interval() != kLookBusyMs)
-        d.poll->setInterval(kLookBusyMs);
+    d.lookOften();
     d.writeBytes = bytes;
     d.written = 0;
     ResetEvent(d.write.hEvent);
@@ -180,6 +178,7 @@ std::int64_t ComPortDevice::FinishWrite()
 
 std::int64_t ComPortDevice::BytesAvailable()
 {
+    d_->lookOften();
     d_->takeWaiting();
     return static_cast<std::int64_t>(d_->received.size());
 }

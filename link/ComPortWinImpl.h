@@ -22,10 +22,11 @@ namespace comwin {
 
 constexpr DWORD kQueueBytes = 1024;
 // Where the line cannot be watched, the queue is looked at every 10 ms while
-// the line talks and every 100 ms once it has been quiet for half a second.
+// the line talks or the program reads it, and every 250 ms once it has been
+// quiet for a second (each look costs Wine's server a request too).
 constexpr int kLookBusyMs = 10;
-constexpr int kLookIdleMs = 100;
-constexpr int kQuietLooks = 50;
+constexpr int kLookIdleMs = 250;
+constexpr int kQuietLooks = 100;
 // A watch that ends this many times in a row with no character to show for
 // it cannot wait on this line.
 constexpr int kEmptyEndsToGiveUp = 3;
@@ -238,6 +239,14 @@ struct ComPortDevice::Impl {
     {
         quietLooks = 0;
         poll->start(kLookBusyMs);
+    }
+
+    // The program writes or reads: what comes is looked for quickly again.
+    void lookOften()
+    {
+        quietLooks = 0;
+        if (poll->isActive() && poll->interval() != kLookBusyMs)
+            poll->setInterval(kLookBusyMs);
     }
 
     // One look at the queue by the clock: quickly while bytes come or go,
