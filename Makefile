@@ -91,12 +91,13 @@ windows-package: windows
 # the registry, the console's tests that need no pseudo-terminal, the first
 # exchange), varmo-cli.exe against a Linux varmo-sim on COM5, the installer,
 # and pictures of the console under Xvfb. varmo-sim and the Linux varmo-cli
-# it is compared with come from $(BUILD). Then varmo-cli.exe sends a check
-# from its SQLite book to a PostgreSQL 15 on 127.0.0.1 (wine-shared-book.sh).
+# it is compared with, and the Linux half of the idle port's measure
+# (port-idle), come from $(BUILD). Then varmo-cli.exe sends a check from its
+# SQLite book to a PostgreSQL 15 on 127.0.0.1 (wine-shared-book.sh).
 windows-check: windows-package
 	@./scripts/install-deps.sh
 	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@env -u MAKELEVEL -u MAKEFLAGS cmake --build $(BUILD) -j $(JOBS) --target varmo-sim varmo-cli
+	@env -u MAKELEVEL -u MAKEFLAGS cmake --build $(BUILD) -j $(JOBS) --target varmo-sim varmo-cli port-idle
 	@$(WINDOWS_CONFIGURE) -DVARMO_WINDOWS_CHECK=ON >/dev/null
 	@env -u MAKELEVEL -u MAKEFLAGS cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 	@./scripts/run-under-wine.sh $(WINDOWS_BUILD) $(BUILD)

@@ -11,6 +11,7 @@ enum class ExitCode {
     Refused = 1,  // the printer refused, or did not answer
     Usage = 2,    // wrong options, command, parameters or script
     Port = 3,     // the port could not be opened, or failed under us
+    Settings = 4,  // a stored setting of a type that is no text nor number
 };
 
 class CliFailure : public std::runtime_error {

@@ -129,6 +129,7 @@ Exit status:
   1  the printer refused the command or did not answer
   2  wrong usage: options, command, parameters or script
   3  the port could not be opened, or failed while in use
+  4  a stored setting is neither text nor a number (a list, binary data)
   130, 143  stopped by SIGINT (Ctrl+C) or SIGTERM: the frame on the line is
      finished, an open goods report is ended, and standard error names the
      script line and how many goods went out

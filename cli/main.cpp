@@ -180,6 +180,9 @@ int main(int argc, char* argv[])
     } catch (const CliFailure& failure) {
         std::cerr << "varmo-cli: " << TerminalText(failure.what()) << std::endl;
         status = static_cast<int>(failure.Code());
+    } catch (const SettingsTypeError& unreadable) {
+        std::cerr << "varmo-cli: błąd ustawień: " << TerminalText(unreadable.what()) << std::endl;
+        status = static_cast<int>(ExitCode::Settings);
     } catch (const std::exception& error) {
         // Anything else the port or a command raised: the exchange did not
         // come to an end the printer agreed to.

@@ -1,6 +1,7 @@
 // The port taken back after a re-plug: the device that vanished under the
-// open port is looked for once a second, and when something is there again
-// it is taken back only when it answers as the printer did: ENQ, then the
+// open port is looked for once a second (DeviceThere: on Windows by opening
+// it), and when something is there again it is taken back only when it
+// answers as the printer did: ENQ, then the
 // cash information with the right check value and, where it was read before
 // the loss, the same unique number. Anything else stays closed. A printer
 // that does not answer at the speed it had is tried at the others: plugged
@@ -48,13 +49,14 @@ void PrinterExchange::checkDeviceBack()
     // A wait on the line is another exchange's business; the next tick comes.
     if (port_.Connected() || LineWait::Active() || Busy())
         return;
-    if (!QFileInfo::exists(awaitedDevice_)) {
+    if (!DeviceThere(awaitedDevice_)) {
         refusedDevice_ = false;  // what comes next is judged anew
         return;
     }
     if (refusedDevice_)
         return;  // not the printer: it stays closed until it goes
-    if (!QFileInfo::exists(DevicePathForPort(port_.Port()))) {
+    if (awaitedDevice_ != DevicePathForPort(port_.Port()) &&
+        !QFileInfo::exists(DevicePathForPort(port_.Port()))) {
         // Back under another node: the port follows its stable name there.
         watchedPort_ = awaitedDevice_.toStdString();
         port_.SetPort(awaitedDevice_);

@@ -100,11 +100,13 @@ void TComPort::OpenPort()
     // Opening, the queues, the line settings and the time-outs, in this order;
     // a step that fails leaves the device closed.
     if (const DeviceFailure failure = device_->Open(device, baud_)) {
+        lost_ = false;
         noteFailure(failure.code);
         throw EComPort(failure.text, failure.code);
     }
     failureCode_ = 0;
     failureText_.clear();
+    lost_ = false;
     notifyState();
 }
 
@@ -116,6 +118,7 @@ std::int64_t TComPort::ClosePort()
     closeDevice();
     failureCode_ = 0;
     failureText_.clear();
+    lost_ = false;
     notifyState();
     return unsent;
 }
@@ -148,6 +151,7 @@ void TComPort::failBlockingCall(const DeviceFailure& failure, const char* text)
 {
     const EPortLost error(failure.text ? failure.text : text, failure.code);
     closeDevice();
+    lost_ = true;
     noteFailure(error.OsError());
     // The port is lost as when it fails under no call: told so, once.
     reportFailure(error);
@@ -320,6 +324,7 @@ void TComPort::handleFailure(const char* text, int code)
     // and again and the processor spins.
     const EComPort failure(text, code);
     closeDevice();
+    lost_ = true;
     noteFailure(failure.OsError());
     reportFailure(failure);
 }
@@ -347,6 +352,7 @@ PortState TComPort::State() const
     state.open = Connected();
     state.failureCode = failureCode_;
     state.failureText = failureText_;
+    state.lost = lost_;
     return state;
 }
 

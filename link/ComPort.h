@@ -144,6 +144,7 @@ private:
     std::vector<TComLink*> links_;
     int failureCode_ = 0;
     std::string failureText_;
+    bool lost_ = false;
     bool delivering_ = false;
     bool reading_ = false;
     bool writing_ = false;

@@ -8,243 +8,11 @@
 // and a write runs overlapped, and Qt's event dispatcher (QWinEventNotifier)
 // tells the GUI thread when either ends, so everything is handled there, in
 // the event loop, and a wait on the line (LineWait) wakes as on Linux.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "link/ComPortWinImpl.h"
 
-#include <QMetaObject>
-#include <QTimer>
-#include <QWinEventNotifier>
 #include <algorithm>
 
-#include "link/ComPortDevice.h"
-
 namespace varmo {
-
-namespace {
-
-constexpr DWORD kQueueBytes = 1024;
-
-const char* const kOpenFailed = "Unable to open com port";
-const char* const kSetupCommFailed = "SetupComm function failed";
-const char* const kSetCommStateFailed = "SetCommState function failed";
-const char* const kSetCommTimeoutsFailed = "SetCommTimeouts failed";
-const char* const kWriteFileFailed = "WriteFile function failed";
-const char* const kReadFileFailed = "ReadFile function failed";
-const char* const kClearCommErrorFailed = "ClearCommError function failed";
-
-// A transfer that ran out of its time-out is no failure: the caller gets what
-// went or came. Windows ends it successfully with fewer bytes; Wine says
-// ERROR_TIMEOUT, some drivers ERROR_SEM_TIMEOUT.
-bool isTimeout(DWORD error)
-{
-    return error == ERROR_SUCCESS || error == ERROR_TIMEOUT || error == ERROR_SEM_TIMEOUT ||
-           error == WAIT_TIMEOUT;
-}
-
-DeviceFailure failure(const char* text, DWORD code)
-{
-    return {true, text, static_cast<int>(code)};
-}
-
-HANDLE manualResetEvent()
-{
-    return CreateEventW(nullptr, TRUE, FALSE, nullptr);
-}
-
-}  // namespace
-
-struct ComPortDevice::Impl {
-    ComPortDevice* self = nullptr;
-    HANDLE handle = INVALID_HANDLE_VALUE;
-
-    // The line watch: WaitCommEvent for a received character.
-    OVERLAPPED watch{};
-    DWORD events = 0;
-    bool watching = false;
-    QWinEventNotifier* watchNotifier = nullptr;
-    // Where the line cannot be watched (Wine refuses some pseudo-terminals),
-    // the queue is looked at every few milliseconds instead.
-    QTimer* poll = nullptr;
-
-    // The write in progress; its bytes live here until it has ended.
-    OVERLAPPED write{};
-    std::string writeBytes;
-    DWORD written = 0;
-    bool writing = false;
-    QWinEventNotifier* writeNotifier = nullptr;
-
-    // Reads are of bytes already waiting, so they end at once.
-    OVERLAPPED read{};
-    // What came from the driver's queue and is not taken yet.
-    std::string received;
-
-    DeviceFailure failed;
-
-    bool open() const { return handle != INVALID_HANDLE_VALUE; }
-
-    // The first failure sticks until it is cleared; TComPort hears of it from
-    // the event loop, never from inside one of its own calls.
-    void fail(const char* text, DWORD code)
-    {
-        if (failed)
-            return;
-        failed = failure(text, code);
-        QMetaObject::invokeMethod(
-            self,
-            [this] {
-                if (failed)
-                    emit self->Failed(failed.text, failed.code);
-            },
-            Qt::QueuedConnection);
-    }
-
-    DeviceFailure applyLineSettings(std::int32_t baud)
-    {
-        // A speed is a positive number; Windows' drivers refuse 0, Wine would
-        // take anything and make it 38400.
-        if (baud <= 0)
-            return failure(kSetCommStateFailed, ERROR_INVALID_PARAMETER);
-        DCB dcb{};
-        dcb.DCBlength = sizeof dcb;
-        if (!GetCommState(handle, &dcb))
-            return failure(kSetCommStateFailed, GetLastError());
-        dcb.BaudRate = static_cast<DWORD>(baud);
-        dcb.ByteSize = 8;
-        dcb.Parity = NOPARITY;
-        dcb.StopBits = ONESTOPBIT;
-        dcb.fBinary = TRUE;
-        dcb.fParity = FALSE;  // no parity test on received bytes
-        dcb.fOutxCtsFlow = FALSE;
-        dcb.fOutxDsrFlow = FALSE;
-        dcb.fDtrControl = DTR_CONTROL_DISABLE;
-        dcb.fDsrSensitivity = FALSE;
-        dcb.fTXContinueOnXoff = TRUE;
-        dcb.fOutX = FALSE;
-        dcb.fInX = FALSE;
-        dcb.fErrorChar = FALSE;
-        dcb.fNull = FALSE;  // NUL bytes pass
-        dcb.fRtsControl = RTS_CONTROL_DISABLE;
-        dcb.fAbortOnError = FALSE;
-        if (!SetCommState(handle, &dcb))
-            return failure(kSetCommStateFailed, GetLastError());
-        return {};
-    }
-
-    // Moves what waits in the driver's queue into received: the count of
-    // waiting bytes first (ClearCommError), then exactly those bytes. False
-    // when nothing came or the device failed.
-    bool takeWaiting()
-    {
-        if (!open() || failed)
-            return false;
-        COMSTAT status{};
-        DWORD errors = 0;
-        if (!ClearCommError(handle, &errors, &status)) {
-            fail(kClearCommErrorFailed, GetLastError());
-            return false;
-        }
-        if (status.cbInQue == 0)
-            return false;
-        std::string chunk(status.cbInQue, '\0');
-        DWORD got = 0;
-        ResetEvent(read.hEvent);
-        if (!ReadFile(handle, chunk.data(), status.cbInQue, &got, &read)) {
-            DWORD error = GetLastError();
-            if (error == ERROR_IO_PENDING)
-                error = GetOverlappedResult(handle, &read, &got, TRUE) ? ERROR_SUCCESS
-                                                                       : GetLastError();
-            if (!isTimeout(error)) {
-                fail(kReadFileFailed, error);
-                return false;
-            }
-        }
-        received.append(chunk.data(), got);
-        return got > 0;
-    }
-
-    // Starts the next WaitCommEvent. Where it ends at once (bytes already
-    // there), they are taken and it starts again.
-    void watchLine()
-    {
-        for (int round = 0; open() && !failed && !watching; ++round) {
-            if (round == 8) {
-                // Something keeps ending the wait at once with nothing to
-                // take: look again in a moment instead of spinning.
-                QTimer::singleShot(10, self, [this] { watchLine(); });
-                return;
-            }
-            events = 0;
-            ResetEvent(watch.hEvent);
-            if (WaitCommEvent(handle, &events, &watch)) {
-                if (takeWaiting())
-                    emit self->ReadyRead();
-                continue;
-            }
-            const DWORD error = GetLastError();
-            if (error == ERROR_IO_PENDING) {
-                watching = true;
-                watchNotifier->setEnabled(true);
-                return;
-            }
-            // The line cannot be watched. A device that is gone shows it in
-            // the queue's count too; one that is there is looked at often.
-            if (takeWaiting())
-                emit self->ReadyRead();
-            if (!failed)
-                poll->start();
-            return;
-        }
-    }
-
-    // WaitCommEvent ended: whatever it says (Wine ends it as "aborted" on a
-    // pseudo-terminal, which has no modem lines to read), the queue tells
-    // what came.
-    void lineEvent()
-    {
-        watchNotifier->setEnabled(false);
-        if (!watching)
-            return;
-        watching = false;
-        DWORD ignored = 0;
-        GetOverlappedResult(handle, &watch, &ignored, FALSE);
-        const bool came = takeWaiting();
-        if (came || !received.empty())
-            emit self->ReadyRead();
-        watchLine();
-    }
-
-    void writeEnded()
-    {
-        writeNotifier->setEnabled(false);
-        if (!writing)
-            return;
-        writing = false;
-        DWORD count = 0;
-        if (!GetOverlappedResult(handle, &write, &count, FALSE)) {
-            const DWORD error = GetLastError();
-            if (!isTimeout(error))
-                fail(kWriteFileFailed, error);
-        }
-        written = count;
-        emit self->BytesWritten();
-    }
-
-    // Waits for an overlapped transfer that has been cancelled to end, so its
-    // OVERLAPPED and buffer may be used again; briefly, the device is going.
-    void settle(OVERLAPPED& transfer, bool& pending)
-    {
-        if (!pending)
-            return;
-        if (WaitForSingleObject(transfer.hEvent, 1000) == WAIT_OBJECT_0) {
-            DWORD ignored = 0;
-            GetOverlappedResult(handle, &transfer, &ignored, FALSE);
-        }
-        pending = false;
-    }
-};
 
 ComPortDevice::ComPortDevice(QObject* parent) : QObject(parent), d_(std::make_unique<Impl>())
 {
@@ -259,13 +27,7 @@ ComPortDevice::ComPortDevice(QObject* parent) : QObject(parent), d_(std::make_un
     d_->writeNotifier->setEnabled(false);
     connect(d_->writeNotifier, &QWinEventNotifier::activated, this, [this] { d_->writeEnded(); });
     d_->poll = new QTimer(this);
-    d_->poll->setInterval(10);
-    connect(d_->poll, &QTimer::timeout, this, [this] {
-        if (d_->takeWaiting())
-            emit ReadyRead();
-        if (d_->failed)
-            d_->poll->stop();
-    });
+    connect(d_->poll, &QTimer::timeout, this, [this] { d_->look(); });
 }
 
 ComPortDevice::~ComPortDevice()
@@ -315,6 +77,7 @@ DeviceFailure ComPortDevice::Open(const QString& device, std::int32_t baud)
     SetCommMask(d_->handle, EV_RXCHAR);
     d_->failed = {};
     d_->received.clear();
+    d_->emptyEnds = 0;
     d_->watchLine();
     return {};
 }
@@ -326,10 +89,12 @@ void ComPortDevice::Close()
     d.watchNotifier->setEnabled(false);
     d.writeNotifier->setEnabled(false);
     if (d.open()) {
-        // Ends the line watch, aborts and drops what waits either way; on a
-        // device that is gone these fail, and it closes all the same.
+        // Ends the line watch and drops what came; what was written has been
+        // drained by now (TComPort), or dropped by its caller. A write still
+        // running is broken off. On a device that is gone these fail, and it
+        // closes all the same.
         SetCommMask(d.handle, 0);
-        PurgeComm(d.handle, PURGE_RXABORT | PURGE_TXABORT | PURGE_RXCLEAR | PURGE_TXCLEAR);
+        PurgeComm(d.handle, PURGE_RXABORT | PURGE_RXCLEAR | (d.writing ? PURGE_TXABORT : 0));
         CancelIoEx(d.handle, nullptr);
         d.settle(d.watch, d.watching);
         d.settle(d.write, d.writing);
@@ -361,6 +126,8 @@ DeviceFailure ComPortDevice::StartWrite(const std::string& bytes)
         return failure(kWriteFileFailed, ERROR_INVALID_HANDLE);
     if (d.writing)
         return failure(kWriteFileFailed, ERROR_BUSY);
+    // The answer comes soon: a line looked at by the clock is looked at often.
+    d.lookOften();
     d.writeBytes = bytes;
     d.written = 0;
     ResetEvent(d.write.hEvent);
@@ -411,6 +178,7 @@ std::int64_t ComPortDevice::FinishWrite()
 
 std::int64_t ComPortDevice::BytesAvailable()
 {
+    d_->lookOften();
     d_->takeWaiting();
     return static_cast<std::int64_t>(d_->received.size());
 }

@@ -33,6 +33,9 @@ struct PortState {
     // purpose: the system's error number and its own words for it (UTF-8).
     int failureCode = 0;
     std::string failureText;
+    // The device went away under the open port (not a port that would not
+    // open): the re-plug watch waits for it.
+    bool lost = false;
 };
 
 }  // namespace varmo

@@ -77,6 +77,11 @@ QString StableNameOf(const QString& path)
     return {};
 }
 
+bool DeviceThere(const QString& device)
+{
+    return QFileInfo::exists(device);
+}
+
 bool IsTerminalDevice(const QString& path)
 {
     std::error_code error;

@@ -41,4 +41,9 @@ QString StableNameOf(const QString& path);
 // Whether path is a terminal device (a serial line or a pseudo-terminal).
 bool IsTerminalDevice(const QString& path);
 
+// Whether the device is there again for the re-plug: a device path whose
+// file exists; on Windows, where COM<n> is no file, a COM port that opens
+// (opened as the port opens it and closed at once).
+bool DeviceThere(const QString& device);
+
 }  // namespace varmo

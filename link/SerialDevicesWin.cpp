@@ -1,5 +1,6 @@
 // The serial devices of a Windows machine: every COM name the system maps in
-// HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM, with the friendly name,
+// HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM, and every COM1 to COM16
+// that opens though it is not mapped there, with the friendly name,
 // maker, USB identity and serial number that the device manager keeps for
 // the ports class where it has them (a USB adapter's driver gives them; a
 // port Wine makes of a Unix device has none). On Windows the COM names are
@@ -18,6 +19,7 @@
 
 #include "link/PortName.h"
 #include "link/SerialDevices.h"
+#include "link/SerialError.h"
 
 namespace varmo {
 
@@ -127,12 +129,48 @@ int comNumber(const QString& name)
     return name.mid(3).toInt();
 }
 
+// The highest COM number the console names (docs/windows.md says how to
+// renumber an adapter given a higher one).
+constexpr int kLastComNumber = 16;
+
+// Opens the COM port and closes it at once, with nothing set on it: the
+// error number of what stood in the way, 0 when it opened. A port another
+// program holds refuses us untouched.
+DWORD comPortOpenError(const QString& name)
+{
+    const std::wstring path = L"\\\\.\\" + name.toStdWString();
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    CloseHandle(handle);
+    return ERROR_SUCCESS;
+}
+
+// A COM port the registry does not list may be there all the same (a driver
+// that never wrote SERIALCOMM, a port Wine makes of a Unix device): it is
+// there when it opens, or when another program holds it.
+bool comPortThere(const QString& name)
+{
+    const DWORD error = comPortOpenError(name);
+    return error == ERROR_SUCCESS || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY;
+}
+
 }  // namespace
 
 QString StableNameOf(const QString& path)
 {
     Q_UNUSED(path);
     return {};
+}
+
+bool DeviceThere(const QString& device)
+{
+    // Opened as the port opens it, line settings and all, and closed: under
+    // Wine a printer just plugged back was seen to stay unanswered after a
+    // bare opening, and to answer after this one.
+    return DeviceOpenError(device) == 0;
 }
 
 bool IsTerminalDevice(const QString& path)
@@ -150,6 +188,11 @@ std::vector<SerialDevice> ListSerialDevices()
     for (const auto& [name, device] : details)
         if (!names.contains(name, Qt::CaseInsensitive))
             names << name;
+    for (int number = 1; number <= kLastComNumber; ++number) {
+        const QString name = QStringLiteral("COM%1").arg(number);
+        if (!names.contains(name, Qt::CaseInsensitive) && comPortThere(name))
+            names << name;
+    }
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         return comNumber(a) != comNumber(b) ? comNumber(a) < comNumber(b) : a < b;
     });

@@ -202,8 +202,19 @@ QString ReadSetting(const QString& name)
     const QVariant value = store->value(name);
     if (!value.isValid())
         return QString();
-    if (value.typeId() != QMetaType::QString)
-        throw Exception("Invalid data type for " + quoted(name));
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return value.toString();  // a number is read as the number it is
+    default:
+        throw SettingsTypeError("Invalid data type for " + quoted(name));
+    }
     const QString text = value.toString();
     // Text ends at its first NUL, as a stored C string would.
     const qsizetype nul = text.indexOf(QChar(u'\0'));

@@ -6,6 +6,8 @@
 #include <QString>
 #include <string>
 
+#include "protocol/Exception.h"
+
 namespace varmo {
 
 // Opened before the main window, closed after it is gone. Each opening
@@ -13,9 +15,17 @@ namespace varmo {
 void OpenSettingsStore();
 void CloseSettingsStore();
 
+// A stored value that is neither text nor a number (a list, binary data):
+// a settings problem, which varmo-cli ends with an exit status of its own.
+class SettingsTypeError : public Exception {
+public:
+    explicit SettingsTypeError(const std::string& message) : Exception(message) {}
+};
+
 // The empty text when the value is missing or empty, or when the store
-// cannot be read at all (below); Exception "Invalid data type for '<name>'"
-// when it is not text.
+// cannot be read at all (below); a number (REG_DWORD, REG_QWORD, as an
+// administrator's .reg file writes a speed) as its digits;
+// SettingsTypeError "Invalid data type for '<name>'" for anything else.
 QString ReadSetting(const QString& name);
 
 // Stores the value. Exception "Failed to set data for ''" without a name.

@@ -8,10 +8,12 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextDocument>
+#include <QFont>
 
 #include <cerrno>
 
 #include "protocol/Exception.h"
+#include "report/ReportFont.h"
 
 namespace varmo {
 
@@ -162,6 +164,8 @@ void WriteCheckReport(const QString& path, const CheckResult& result, const Visi
         pdf.setTitle(u(kTitle));
         pdf.setCreator(u(program(result)));
         QTextDocument document;
+        // Its own font, never the system's choice (nor boxes, where it has none).
+        document.setDefaultFont(QFont(ReportFontFamily(), 10));
         document.setHtml(CheckReportHtml(result, visit));
         document.print(&pdf);
     }

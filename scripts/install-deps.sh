@@ -15,9 +15,12 @@ pkgs="cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite qt6-serialport-de
 # Qt for Windows (moc and uic are Debian's, Qt's Polish catalogue too);
 # `make windows-package` zips them and makes an installer with NSIS;
 # `make windows-check` builds GoogleTest from Debian's sources and runs the
-# tests, varmo-cli, the installer and the console under Wine, on Xvfb.
+# tests, varmo-cli, the installer and the console under Wine, on Xvfb; the
+# programs' icon is drawn from packaging/varmo.svg (rsvg-convert) into an .ico
+# (icotool).
 [ "${1:-}" = windows ] && pkgs="cmake make g++-mingw-w64-x86-64-posix qt6-base-dev-tools
-  qt6-translations-l10n xz-utils googletest wine64 nsis zip xvfb fonts-dejavu-core"
+  qt6-translations-l10n xz-utils googletest wine64 nsis zip xvfb fonts-dejavu-core librsvg2-bin
+  icoutils"
 # Qt for Windows built here when ../shared/windows has none
 # (scripts/build-qt-for-windows.sh): the same and Ninja, and dpkg-source.
 [ "${1:-}" = windows-qt ] && pkgs="cmake g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix

@@ -29,6 +29,6 @@ rm -f "$zip"
 (cd "$build/package" && zip -qr -9 "$zip" "$name")
 
 setup=$build/varmo-$version-setup.exe
-makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$setup" \
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$setup" -DICON="$build/varmo.ico" \
   "$here/packaging/windows/varmo.nsi" >/dev/null
 ls -l "$zip" "$setup" | awk '{ printf "%s  %.1f MB\n", $NF, $5 / 1048576 }'

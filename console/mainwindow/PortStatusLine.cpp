@@ -5,6 +5,7 @@
 
 #include "console/base/Text.h"
 #include "exchange/SearchSummary.h"
+#include "link/PortLoss.h"
 #include "link/SerialError.h"
 
 namespace varmo {
@@ -63,6 +64,9 @@ QString PortStateText(const PortState& state)
 {
     if (state.open)
         return QStringLiteral("otwarty");
+    // Gone under the open port: the re-plug watch waits for it.
+    if (state.lost && state.failureCode != 0)
+        return FromUtf8(LossStateText(state.failureCode));
     // Busy, forbidden or absent in the words varmo-cli uses too.
     if (state.failureCode != 0)
         return QStringLiteral("błąd: ") + FromUtf8(PortFailureText(state.failureCode));

@@ -16,6 +16,8 @@
 #include "console/widgets/Fonts.h"
 #include "console/base/HandlerGuard.h"
 #include "console/base/Prompts.h"
+#include "console/base/Text.h"
+#include "link/PortLoss.h"
 #include "link/StoredLink.h"
 #include "protocol/Exception.h"
 
@@ -110,9 +112,11 @@ TFMain::TFMain(Forms& forms, QWidget* parent, FormBuild log) : QMainWindow(paren
     connect(&Exchange, &PrinterExchange::deliveryFailed, this, showError);
     // The loss of the port is told once per loss, in a box that leaves the
     // console running and goes by itself when the printer is taken back.
-    connect(&Exchange, &PrinterExchange::portFailed, this, [this](const QString& message) {
+    // Told in Polish; the system's own words stay as its detail line.
+    connect(&Exchange, &PrinterExchange::portFailed, this, [this](const QString&, int osError) {
         Guarded([&] {
-            CurrentPrompts().lossNotice(StandardErrorText(message));
+            CurrentPrompts().lossNotice(
+                FromUtf8(LossNoticeText(Exchange.PortName().toStdString(), osError)));
             lossTold_ = true;
         });
     });

@@ -4,7 +4,8 @@
 ; a Start-menu folder (the console, the uninstaller) and an entry in "Apps and
 ; features". /S installs silently, /D=<folder> (last on the line) elsewhere.
 ;
-;   makensis -DVERSION=1.0 -DSTAGE=<folder with varmo.exe> -DOUTFILE=<setup.exe> varmo.nsi
+;   makensis -DVERSION=1.0 -DSTAGE=<folder with varmo.exe> -DOUTFILE=<setup.exe> \
+;     -DICON=<varmo.ico> varmo.nsi
 ; A 64-bit installer for a 64-bit program: it runs where varmo.exe runs (and
 ; under a 64-bit-only Wine, which runs no 32-bit program at all).
 Target amd64-unicode
@@ -41,6 +42,12 @@ VIAddVersionKey /LANG=1045 "LegalCopyright" "${PUBLISHER}"
 
 !include "MUI2.nsh"
 !define MUI_ABORTWARNING
+; The programs' own icon (varmo.ico, drawn from packaging/varmo.svg) on the
+; installer and the uninstaller.
+!ifdef ICON
+  !define MUI_ICON "${ICON}"
+  !define MUI_UNICON "${ICON}"
+!endif
 !define MUI_FINISHPAGE_RUN "$INSTDIR\varmo.exe"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -94,6 +101,8 @@ Section "Uninstall"
   RMDir /r "$INSTDIR\imageformats"
   RMDir /r "$INSTDIR\sqldrivers"
   RMDir /r "$INSTDIR\translations"
+  RMDir /r "$INSTDIR\sqldrivers"
+  RMDir /r "$INSTDIR\licenses"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"

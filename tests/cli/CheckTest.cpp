@@ -80,6 +80,42 @@ TEST_F(CliTest, CheckReadsEveryStepOfAHealthyPrinterAndWritesBothReports)
         EXPECT_TRUE(inPdf.contains(QString::fromUtf8(expected))) << expected;
 }
 
+// The report carries its own font, DejaVu Sans, embedded: the same where the
+// system has no font at all (fontconfig given none).
+TEST_F(CliTest, ThePdfCarriesItsOwnFontWhereTheSystemHasNone)
+{
+    const QString pdffonts = QStandardPaths::findExecutable(QStringLiteral("pdffonts"));
+    if (pdffonts.isEmpty())
+        GTEST_SKIP() << "pdffonts is not installed: the PDF's fonts are not read back";
+    StartPrinter({QStringLiteral("--header"), QStringLiteral("SKLEP POD LIPĄ|ul. Długa 1")});
+    QFile config(dir_.filePath(QStringLiteral("fonts.conf")));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write("<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n");
+    config.close();
+    cli_.SetEnv(QStringLiteral("FONTCONFIG_FILE"), config.fileName());
+    const QString pdf = dir_.filePath(QStringLiteral("bez-czcionek.pdf"));
+    const CliResult run = Cli({QStringLiteral("check"), QStringLiteral("--pdf"), pdf});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    QProcess fonts;
+    fonts.start(pdffonts, {pdf});
+    ASSERT_TRUE(fonts.waitForFinished(30000));
+    // Two lines of headings, then a line for each font.
+    const QStringList rows = QString::fromUtf8(fonts.readAllStandardOutput())
+                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                 .mid(2);
+    ASSERT_FALSE(rows.isEmpty());
+    for (const QString& row : rows) {
+        const QString name = row.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+        EXPECT_TRUE(name == QStringLiteral("DejaVuSans") || name == QStringLiteral("DejaVuSans-Bold"))
+            << row.toStdString();
+        EXPECT_TRUE(row.contains(QStringLiteral(" yes "))) << row.toStdString();  // embedded
+    }
+    const QString inPdf = pdfText(pdf);
+    if (!inPdf.isEmpty())
+        EXPECT_TRUE(inPdf.contains(QStringLiteral("SKLEP POD LIPĄ")));
+}
+
 TEST_F(CliTest, CheckEndsWithItsExitStatusWhateverThePrinterOrThePathIs)
 {
     const QString silentReport = dir_.filePath(QStringLiteral("silent.txt"));

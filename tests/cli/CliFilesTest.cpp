@@ -84,6 +84,23 @@ TEST_F(CliTest, ASettingsFileThatIsNoRegularFileIsNamedAndTheDefaultsApply)
     EXPECT_TRUE(result.out.contains(QStringLiteral("SKLEP TESTOWY")));
 }
 
+// A stored value that is a list is no setting varmo-cli can use: a settings
+// problem, with an exit status of its own (never 1, the printer's refusal).
+TEST_F(CliTest, ASettingOfAnotherTypeIsASettingsProblemWithExit4)
+{
+    StartPrinter();
+    const QString settings = cli_.SettingsFile();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).absolutePath()));
+    QFile file(settings);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[General]\nbaud=9600, 19200\n");
+    file.close();
+    const CliResult result = Cli({"header"});
+    EXPECT_EQ(result.exitCode, 4);
+    EXPECT_EQ(result.err, QStringLiteral("varmo-cli: błąd ustawień: Invalid data type for 'baud'\n"));
+    EXPECT_TRUE(result.out.isEmpty());
+}
+
 // The run reads the file again, a line at a time, and gets the lines it
 // checked; a file that changed size between the two is refused.
 TEST_F(CliTest, AScriptIsCheckedWholeThenReadAgainLineByLine)

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 
 #include "commands/SettingCommands.h"
@@ -230,8 +231,14 @@ TEST_F(ExchangeTest, APrinterThatGoesAwayIsReportedOnceAndTheConsoleCarriesOn)
     Idle(200);
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_TRUE(prompts.shown[0].error);
-    EXPECT_TRUE(prompts.shown[0].text.startsWith(QStringLiteral("ReadFile function failed")));
+    EXPECT_EQ(prompts.shown[0].text,
+              QStringLiteral("Utracono połączenie z drukarką na COM1 (urządzenie odłączone). Varmo "
+                             "podejmie ją sama po ponownym podłączeniu.\nKomunikat systemu: "
+                             "błąd wejścia/wyjścia (błąd %1)")
+                  .arg(EIO));
     EXPECT_FALSE(main.ComPort.Connected());
+    EXPECT_EQ(main.findChild<QLabel*>(QStringLiteral("LbState"))->text(),
+              QStringLiteral("brak urządzenia"));
     // (Reopening is not tried here: the freed terminal's name may already
     // belong to another test running alongside.)
     main.Nagwek2Click();

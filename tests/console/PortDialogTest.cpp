@@ -28,8 +28,8 @@ TEST_F(PortDialogTest, ClosingAppliesAndStoresTheChoice)
         QString com;
         QString baud;
     } cases[] = {
-        // First run, closed without a change: the empty name keeps COM1.
-        {nullptr, nullptr, nullptr, "COM1", 9600, "", "9600"},
+        // First run, closed without a change: COM1, as shown.
+        {nullptr, nullptr, nullptr, "COM1", 9600, "COM1", "9600"},
         // A speed the list does not hold runs until the dialog is closed.
         {"1200", "COM2", nullptr, "COM2", 9600, "COM2", "9600"},
         {"38400", "com1", nullptr, "COM1", 38400, "com1", "38400"},
@@ -61,6 +61,18 @@ TEST_F(PortDialogTest, ClosingAppliesAndStoresTheChoice)
         Stop();
     }
     EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(PortDialogTest, TheFirstDialogShowsThePortTheStatusLineNames)
+{
+    TFMain& main = Start();
+    TFCOM& dialog = *forms().FCOM;
+    dialog.FormShow();
+    EXPECT_TRUE(main.StatusLine->LbPort->text().startsWith(QStringLiteral("COM1")));
+    EXPECT_TRUE(dialog.RBCOM1->isChecked());
+    EXPECT_FALSE(dialog.EdCOM->isEnabled());
+    EXPECT_EQ(dialog.SelectedPortName(), QStringLiteral("COM1"));
+    EXPECT_TRUE(dialog.LbFound->isHidden());
 }
 
 TEST_F(PortDialogTest, TheChoiceMadeInTheDialogIsWhatCloses)

@@ -374,7 +374,7 @@ TEST_F(SettingDialogsTest, ThePortDialogsCustomNameKeepsCom3UnlessAnotherNameWas
     const struct {
         const char* stored;  // nullptr: nothing stored
         QString edCom;
-    } cases[] = {{"COM1", "COM3"}, {"COM2", "COM3"}, {"COM7", "COM7"}, {nullptr, ""}};
+    } cases[] = {{"COM1", "COM3"}, {"COM2", "COM3"}, {"COM7", "COM7"}, {nullptr, "COM3"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored ? c.stored : "(none)");
         StoreRaw(QStringLiteral("com"), c.stored ? QString::fromLatin1(c.stored) : QString());

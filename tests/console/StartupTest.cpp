@@ -49,11 +49,11 @@ TEST_F(StartupTest, FirstRunWithNothingStored)
     EXPECT_EQ(main.ComDataPacket.StartString(), "\x1BP");
     EXPECT_EQ(main.ComDataPacket.StopString(), "\x1B\\");
 
-    // The port dialog: custom choice with an empty name, 9600.
+    // The port dialog: COM1, the port the status line names, and 9600.
     TFCOM& dialog = *forms().FCOM;
-    EXPECT_TRUE(dialog.RBCOMCustom->isChecked());
-    EXPECT_EQ(dialog.EdCOM->text(), QString());
-    EXPECT_TRUE(dialog.EdCOM->isEnabled());
+    EXPECT_TRUE(dialog.RBCOM1->isChecked());
+    EXPECT_EQ(dialog.EdCOM->text(), QStringLiteral("COM3"));
+    EXPECT_FALSE(dialog.EdCOM->isEnabled());
     EXPECT_EQ(SelectedBaudItem(dialog), QStringLiteral("9600"));
 
     // "Wykonaj" with no command does nothing at all, not even try the port.
@@ -72,11 +72,11 @@ TEST_F(StartupTest, StoredValuesAsTheMainWindowAndThePortDialogReadThem)
         QString dialogBaud;
         QString dialogChoice;  // "COM1", "COM2" or the custom name
     } cases[] = {
-        {nullptr, nullptr, 9600, "COM1", "9600", ""},
+        {nullptr, nullptr, 9600, "COM1", "9600", "COM1"},
         {"1200", "COM1", 1200, "COM1", "9600", "COM1"},
         {"19200", "COM2", 19200, "COM2", "19200", "COM2"},
         {"abc", "com1", 9600, "COM1", "9600", "com1"},
-        {"", "", 9600, "COM1", "9600", ""},
+        {"", "", 9600, "COM1", "9600", "COM1"},
         {" 115200", "COM5", 115200, "COM5", "115200", "COM5"},
         {"+4800", "COM17", 4800, "COM1", "4800", "COM17"},
         {"96 00", "3", 9600, "COM3", "9600", "3"},

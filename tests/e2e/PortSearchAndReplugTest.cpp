@@ -137,11 +137,18 @@ TEST_F(PortSearchTest, ATypedPathIsTriedFirstAndOkOpensItThere)
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(dialog.EdCOM->text(), printer.path());
     EXPECT_EQ(dialog.SelectedSpeed(), 57600);
+    // Said on the dialog until OK.
+    EXPECT_FALSE(dialog.LbFound->isHidden());
+    EXPECT_EQ(dialog.LbFound->text(),
+              QStringLiteral("Znaleziono drukarkę: %1, 57600 bd").arg(printer.path()));
     EXPECT_TRUE(stored.received().empty());  // found before the stored port
     ASSERT_FALSE(shown.isEmpty());
     EXPECT_EQ(shown.front(), QStringLiteral("Szukanie drukarki: %1, 9600 bd").arg(printer.path()));
 
     // OK opens the port there: the status line says so, the device once.
+    dialog.FormClose();
+    dialog.FormShow();  // shown again, the dialog has no news
+    EXPECT_TRUE(dialog.LbFound->isHidden());
     dialog.FormClose();
     EXPECT_TRUE(main.ComPort.Connected());
     EXPECT_EQ(main.StatusLine->LbState->text(), QStringLiteral("otwarty"));
@@ -209,7 +216,7 @@ TEST_F(ReplugTest, ThePortIsTakenBackWhenItsDeviceComesBack)
     // Pulled out: the link goes with the device.
     printer.reset();
     QFile::remove(link);
-    ASSERT_TRUE(WaitFor([&] { return line.LbState->text().startsWith(QStringLiteral("błąd: ")); }));
+    ASSERT_TRUE(WaitFor([&] { return line.LbState->text() == QStringLiteral("brak urządzenia"); }));
     EXPECT_TRUE(main.Exchange.WatchingForDevice());
     Idle(1500);
     EXPECT_FALSE(main.ComPort.Connected());

@@ -76,6 +76,8 @@ if(MODE STREQUAL "tree")
   expect_file(share/icons/hicolor/scalable/apps/varmo.svg)
   expect_file(share/doc/varmo/copyright)
   expect_file(share/doc/varmo/changelog.gz)
+  # The licence of the report's built-in font.
+  expect_file(share/doc/varmo/copyright-dejavu-fonts)
   expect_file(share/metainfo/${APP_ID}.metainfo.xml)
   expect_file(share/applications/varmo.desktop)
   if(EXISTS "${desktop}")

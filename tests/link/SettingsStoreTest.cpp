@@ -17,6 +17,7 @@
 
 #include "LinkTestSupport.h"
 #include "link/SettingsStore.h"
+#include "link/StoredLink.h"
 #include "protocol/Exception.h"
 
 using namespace varmo;
@@ -88,7 +89,7 @@ TEST(SettingsStore, MissingValuesReadAsEmptyAndWrittenTextComesBack)
     CloseSettingsStore();
 }
 
-TEST(SettingsStore, ValuesThatAreNotTextAreRefused)
+TEST(SettingsStore, NumbersAreReadAsNumbersAndOtherValuesAreASettingsProblem)
 {
     ScopedSettingsDir dir;
     {
@@ -98,7 +99,9 @@ TEST(SettingsStore, ValuesThatAreNotTextAreRefused)
         store.setValue("plStd", QByteArray("maz"));
         store.sync();
     }
-    EXPECT_EQ(messageOf([] { ReadSetting("baud"); }), "Invalid data type for 'baud'");
+    EXPECT_EQ(ReadSetting("baud"), "9600");
+    EXPECT_EQ(StoredBaud(), 9600);
+    EXPECT_THROW(ReadSetting("com"), SettingsTypeError);
     EXPECT_EQ(messageOf([] { ReadSetting("com"); }), "Invalid data type for 'com'");
     EXPECT_EQ(messageOf([] { ReadSetting("plStd"); }), "Invalid data type for 'plStd'");
 

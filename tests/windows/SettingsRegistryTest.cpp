@@ -21,6 +21,7 @@
 #include "link/SettingsStore.h"
 #include "link/StoredLink.h"
 #include "protocol/Exception.h"
+#include "tests/windows/WinePrinter.h"
 
 using namespace varmo;
 
@@ -110,7 +111,7 @@ TEST_F(Registry, SettingsAreTextValuesUnderTheCurrentUsersKey)
     EXPECT_EQ(ReadSetting("com"), QStringLiteral("port łódzki"));
 }
 
-TEST_F(Registry, ValuesWrittenByOthersAreReadAsThePartSays)
+TEST_F(Registry, ValuesWrittenByOthersAreReadAsTextOrNumberElseASettingsProblem)
 {
     // An expandable text is text, returned unexpanded.
     const std::wstring expandable = L"%VARMO_PORT%";
@@ -118,10 +119,21 @@ TEST_F(Registry, ValuesWrittenByOthersAreReadAsThePartSays)
                      static_cast<DWORD>((expandable.size() + 1) * sizeof(wchar_t)));
     EXPECT_EQ(ReadSetting("com"), QStringLiteral("%VARMO_PORT%"));
 
-    // A number is not text.
-    const DWORD number = 9600;
+    // A number, as an administrator's .reg file writes a speed, is read as
+    // the number it is.
+    const DWORD number = 57600;
     setRegistryValue(L"baud", REG_DWORD, &number, sizeof number);
-    EXPECT_EQ(failureOf([] { ReadSetting("baud"); }), "Invalid data type for 'baud'");
+    EXPECT_EQ(ReadSetting("baud"), QStringLiteral("57600"));
+    EXPECT_EQ(StoredBaud(), 57600);
+    const unsigned long long wide = 19200;
+    setRegistryValue(L"baud", REG_QWORD, &wide, sizeof wide);
+    EXPECT_EQ(ReadSetting("baud"), QStringLiteral("19200"));
+
+    // Several texts are no setting: a settings problem of its own.
+    const wchar_t several[] = L"COM1\0COM2\0";
+    setRegistryValue(L"com", REG_MULTI_SZ, several, sizeof several);
+    EXPECT_EQ(failureOf([] { ReadSetting("com"); }), "Invalid data type for 'com'");
+    EXPECT_THROW(ReadSetting("com"), SettingsTypeError);
 
     // An empty text is as good as none.
     setRegistryValue(L"plStd", REG_SZ, L"", sizeof(wchar_t));
@@ -158,4 +170,23 @@ TEST(SerialDevicesWin, TheListIsWhatSerialcommMapsFromComOneToSixteen)
     // In order of their numbers.
     for (std::size_t i = 1; i < devices.size(); ++i)
         EXPECT_LT(devices[i - 1].path.mid(3).toInt(), devices[i].path.mid(3).toInt());
+}
+
+// A port SERIALCOMM does not map is offered when it opens (here a printer
+// behind COM7, which no registry value names), and not once it is gone.
+TEST(SerialDevicesWin, AComPortThatOpensIsListedWhetherMappedOrNot)
+{
+    if (!wintest::PrinterAvailable())
+        GTEST_SKIP() << "no printer: run under scripts/run-under-wine.sh";
+    const auto listed = [] {
+        const std::vector<SerialDevice> devices = ListSerialDevices();
+        return std::any_of(devices.begin(), devices.end(),
+                           [](const SerialDevice& d) { return d.path == "COM7" && !d.missing; });
+    };
+    {
+        wintest::WinePrinter printer(QStringLiteral("COM7"));
+        EXPECT_TRUE(listed());
+    }
+    // Its terminal closed, COM7 leads nowhere.
+    EXPECT_FALSE(listed());
 }

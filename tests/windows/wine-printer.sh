@@ -9,7 +9,7 @@
 #       $WINEPREFIX/dosdevices/comn at it; its paper roll is DIR/paper.txt
 #   wine-printer.sh stop DIR
 #       stops it: the terminal closes under the port, as when an adapter is
-#       pulled out
+#       pulled out, and comn leads nowhere
 #
 # Each ends by writing DIR/started or DIR/stopped (the path of the terminal,
 # or nothing), which the test waits for: Wine does not let a Windows program
@@ -51,6 +51,7 @@ start)
   done
   terminal=$(head -n 1 "$dir/terminal")
   ln -sfn "$terminal" "$WINEPREFIX/dosdevices/$com"
+  printf '%s\n' "$com" > "$dir/com"
   finish started "$terminal"
   ;;
 stop)
@@ -65,6 +66,10 @@ stop)
       sleep 0.05
     done
   fi
+  # The port goes with its adapter: COMn leads nowhere until a printer is
+  # put there again (never to a terminal the system gives to another).
+  com=$(cat "$dir/com" 2>/dev/null || true)
+  [ -n "$com" ] && ln -sfn "/nonexistent/varmo-$com-unplugged" "$WINEPREFIX/dosdevices/$com"
   finish stopped ""
   ;;
 *)

@@ -52,6 +52,11 @@ void TFCOM::BuildControls()
     comLayout->addWidget(CBDevice);
     BtnFindPrinter = new QPushButton(QStringLiteral("Szukaj drukarki"), GBCom);
     comLayout->addWidget(BtnFindPrinter);
+    // What the search found, until the dialog closes.
+    LbFound = new QLabel(GBCom);
+    LbFound->setTextFormat(Qt::PlainText);
+    LbFound->hide();
+    comLayout->addWidget(LbFound);
     comLayout->addStretch(1);
 
     RGBaud = new RadioGroup(QStringLiteral("Prędkość transmisji"),
@@ -87,7 +92,7 @@ void TFCOM::BuildControls()
     NameControls({{GBCom, "GBCom"}, {RBCOM1, "RBCOM1"}, {RBCOM2, "RBCOM2"},
                   {RBCOMCustom, "RBCOMCustom"}, {EdCOM, "EdCOM"}, {RGBaud, "RGBaud"},
                   {BitBtn1, "BitBtn1"}, {CBDevice, "CBDevice"},
-                  {BtnFindPrinter, "BtnFindPrinter"}});
+                  {BtnFindPrinter, "BtnFindPrinter"}, {LbFound, "LbFound"}});
 
     showStored(atStart_);
 }
@@ -104,7 +109,9 @@ TFCOM::StoredLine TFCOM::readStored()
     // leaves 9600 or the custom choice, and the other is still read.
     StoredLine stored;
     Guarded([&] { stored.speed = StoredBaud(); });
-    Guarded([&] { stored.port = StoredPortText(); });
+    // Nothing stored yet: the port the console uses, and the status line
+    // names, COM1.
+    Guarded([&] { stored.port = StoredPortName(); });
     return stored;
 }
 
@@ -168,6 +175,8 @@ void TFCOM::FormShow()
 {
     // The port stays closed while the operator chooses.
     Guarded([&] {
+        LbFound->hide();
+        LbFound->clear();
         main_.ClosePort();
         // The operator chooses anew: a device that vanished is no longer
         // awaited, and the port is not reopened behind the dialog's back.

@@ -16,6 +16,7 @@
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 
@@ -50,6 +51,7 @@ public:
     // shown. Choosing one points that COM name at it (devices/COMn).
     QComboBox* CBDevice = nullptr;
     QPushButton* BtnFindPrinter = nullptr;
+    QLabel* LbFound = nullptr;
 
     // The devices as listed when the dialog was last shown.
     const std::vector<SerialDevice>& Devices() const { return devices_; }

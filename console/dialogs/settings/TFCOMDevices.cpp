@@ -9,6 +9,8 @@
 #include "console/base/Prompts.h"
 #include "console/dialogs/settings/SearchProgress.h"
 #include "console/dialogs/settings/TFCOM.h"
+
+#include <QLabel>
 #include "console/dialogs/MainServices.h"
 #include "exchange/PrinterExchange.h"
 #include "console/widgets/RadioGroup.h"
@@ -128,6 +130,12 @@ void TFCOM::BtnFindPrinterClick()
             EdCOM->setText(result.port);
             SelectSpeed(result.speed);
             FillDevices();
+            // Said on the dialog, where it stays until OK: a quick search
+            // would otherwise end with nothing but a changed port name.
+            LbFound->setText(QStringLiteral("Znaleziono drukarkę: %1, %2 bd")
+                                 .arg(result.port)
+                                 .arg(result.speed));
+            LbFound->show();
             return;
         }
         FillDevices();
