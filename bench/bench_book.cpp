@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "bench/BestOf.h"
 #include "book/SinceLastVisit.h"
 #include "book/VisitBook.h"
 
@@ -47,18 +48,6 @@ void fill(VisitBook& book)
             }
         }
     });
-}
-
-double bestMs(const std::function<void()>& read)
-{
-    double best = 1e9;
-    for (int run = 0; run < 5; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        read();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "bench/BestOf.h"
 #include "book/BackgroundSync.h"
 #include "book/ServerBook.h"
 #include "book/ServerCopy.h"
@@ -29,18 +30,6 @@ namespace {
 
 constexpr int kVisits = 100'000;
 constexpr int kPrinters = 10'000;
-
-double bestMs(const std::function<void()>& read)
-{
-    double best = 1e9;
-    for (int run = 0; run < 5; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        read();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
 
 // The longest the event loop went without turning while the sync tried a
 // dead server over and over.
