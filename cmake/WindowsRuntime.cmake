@@ -20,8 +20,22 @@ function(varmo_windows_runtime)
   # beside the programs.
   get_target_property(sql_dll Qt6::Sql IMPORTED_LOCATION_RELEASE)
   get_filename_component(qt_bin "${sql_dll}" DIRECTORY)
+  # libpq.dll speaks TLS through OpenSSL and does not load at all without its
+  # two DLLs beside it, so the three go together or not at all.
   if(EXISTS "${qt_bin}/libpq.dll")
     list(APPEND dlls "${qt_bin}/libpq.dll")
+    foreach(ssl libssl-3-x64.dll libcrypto-3-x64.dll)
+      if(NOT EXISTS "${qt_bin}/${ssl}")
+        message(FATAL_ERROR "${qt_bin}/libpq.dll needs ${ssl} beside it: unpack Qt for Windows again (rm -rf ${qt_bin}/..)")
+      endif()
+      list(APPEND dlls "${qt_bin}/${ssl}")
+    endforeach()
+    # Their licences go with them.
+    foreach(licence OpenSSL-LICENSE.txt PostgreSQL-COPYRIGHT.txt)
+      if(EXISTS "${qt_bin}/../licenses/${licence}")
+        install(FILES "${qt_bin}/../licenses/${licence}" DESTINATION licenses)
+      endif()
+    endforeach()
   endif()
   # MinGW's own runtime, as Qt's DLLs were linked against it. (Microsoft's
   # comes with vc_redist, which windeployqt puts beside the programs.)

@@ -20,7 +20,8 @@ cmake --install "$build" --prefix "$stage" >/dev/null
 find "$stage" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
 # The licence beside the programs, with Windows line ends.
 sed 's/$/\r/' "$here/packaging/copyright" > "$stage/copyright.txt"
-for needed in varmo.exe varmo-cli.exe Qt6Core.dll platforms/qwindows.dll; do
+for needed in varmo.exe varmo-cli.exe Qt6Core.dll platforms/qwindows.dll \
+              libpq.dll libssl-3-x64.dll libcrypto-3-x64.dll; do
   [ -f "$stage/$needed" ] || { echo "$needed is missing from $stage" >&2; exit 1; }
 done
 

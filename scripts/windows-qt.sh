@@ -14,7 +14,10 @@ mkdir -p "$build"
 build=$(cd "$build" && pwd)
 qt=$build/qt6-win64
 
-if [ -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ] && [ -f "$qt/bin/Qt6Widgets.dll" ]; then
+# A folder unpacked from an older archive (libpq.dll without the OpenSSL
+# DLLs it now loads) is unpacked again.
+if [ -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ] && [ -f "$qt/bin/Qt6Widgets.dll" ] &&
+   { [ ! -f "$qt/bin/libpq.dll" ] || [ -f "$qt/bin/libssl-3-x64.dll" ]; }; then
   exit 0
 fi
 archive=${VARMO_QT_WINDOWS_ARCHIVE:-$here/../shared/windows/qt6.4.2-win64-mingw.tar.xz}
