@@ -33,6 +33,9 @@ struct VisitStart {
     QString technician;
     QString port;
     QString program;  // "Varmo" or "varmo-cli"
+    // The console keeps the visit open while it runs: it is marked as this
+    // process's, so that one left open by a console that died is ended.
+    bool held = false;
 };
 
 // The values of one service check that the next visit compares with.
@@ -50,6 +53,7 @@ struct CheckValues {
 
 // A check as kept: its values, and every step's lines as the report shows them.
 struct CheckRecord {
+    QString id;  // the check's own, from the moment it was read
     CheckValues values;
     QStringList attention;
     QString stepsJson;  // [{"name","answered","result":[..],"attention":[..]}]

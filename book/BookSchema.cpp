@@ -90,8 +90,40 @@ const std::vector<std::vector<const char*>>& migrations()
             "CREATE INDEX visits_waiting ON visits(id) WHERE sent_revision < revision",
             "CREATE TABLE server_state (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
         },
+        {
+            // A check keeps the name it got as it was read: saved again, it
+            // replaces itself. A visit under way names the console that
+            // holds it, so that one left open by a console that died is
+            // ended at the next start. Instants go to UTC (below).
+            "ALTER TABLE checks ADD COLUMN uuid TEXT",
+            "UPDATE checks SET uuid = lower(hex(randomblob(16))) WHERE uuid IS NULL",
+            "CREATE UNIQUE INDEX checks_uuid ON checks(uuid)",
+            "ALTER TABLE visits ADD COLUMN holder TEXT",
+            "CREATE INDEX visits_open ON visits(holder) WHERE ended IS NULL",
+        },
     };
     return steps;
+}
+
+// Version 3 also moves every instant from this computer's local time to UTC;
+// SQLite reads the old text in the same zone the program wrote it in.
+std::vector<QString> instantsToUtc()
+{
+    static const std::pair<const char*, const char*> columns[] = {
+        {"printers", "first_seen"}, {"printers", "last_seen"},  {"visits", "started"},
+        {"visits", "last_contact"}, {"visits", "ended"},        {"checks", "made"},
+        {"settings_taken", "made"}, {"files", "made"},
+    };
+    std::vector<QString> statements;
+    for (const auto& [table, column] : columns)
+        statements.push_back(
+            QStringLiteral("UPDATE %1 SET %2 = coalesce(strftime('%Y-%m-%dT%H:%M:%SZ', %2, 'utc'), %2) "
+                           "WHERE %2 NOT LIKE '%Z'")
+                .arg(QLatin1String(table), QLatin1String(column)));
+    statements.push_back(QStringLiteral(
+        "UPDATE server_state SET value = coalesce(strftime('%Y-%m-%dT%H:%M:%SZ', value, 'utc'), value) "
+        "WHERE name = 'last_contact' AND value NOT LIKE '%Z'"));
+    return statements;
 }
 
 void exec(QSqlQuery& query, const QString& statement, const QString& path)
@@ -154,6 +186,10 @@ void MigrateForward(QSqlDatabase& db, const QString& path)
                          path);
                 for (const char* statement : migrations()[static_cast<std::size_t>(version)])
                     exec(query, QString::fromUtf8(statement), path);
+                if (version == 2)
+                    for (const QString& statement : instantsToUtc())
+                        exec(query, statement, path);
+                exec(query, QStringLiteral("PRAGMA application_id = %1").arg(kBookApplicationId), path);
                 query.prepare(QStringLiteral("INSERT INTO schema_version VALUES (?, ?)"));
                 query.addBindValue(version + 1);
                 query.addBindValue(QDateTime::currentDateTime().toString(Qt::ISODate));

@@ -7,6 +7,10 @@
 
 namespace varmo::book {
 
+// What a Varmo book says of itself in SQLite's header ("VRMO"): a file with
+// another mark, or with another program's tables, is not ours to change.
+inline constexpr int kBookApplicationId = 0x56524d4f;
+
 // The version this program writes.
 int KnownSchemaVersion();
 

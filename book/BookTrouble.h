@@ -12,7 +12,8 @@
 
 namespace varmo::book {
 
-enum class Trouble { ReadOnly, Locked, Full, Corrupt, Newer, CannotOpen, Other };
+// Foreign: a database of another program, refused and left as it was.
+enum class Trouble { ReadOnly, Locked, Full, Corrupt, Newer, Foreign, CannotOpen, Other };
 
 class BookError : public Exception {
 public:

@@ -23,6 +23,7 @@ QStringList texts(const Lines& lines)
 CheckRecord CheckRecordOf(const CheckResult& result)
 {
     CheckRecord record;
+    record.id = result.id;
     CheckValues& values = record.values;
     values.made = result.started;
     values.clockOffset = result.clockDifference;

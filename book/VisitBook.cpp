@@ -1,27 +1,19 @@
 #include "book/VisitBook.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
-#include <atomic>
 
 #include "book/BookColumns.h"
 #include "book/BookSchema.h"
 #include "book/BookTrouble.h"
+#include "book/ProcessMark.h"
 
 namespace varmo::book {
 
 namespace {
-
-QString newConnectionName()
-{
-    static std::atomic<int> count{0};
-    return QStringLiteral("varmo-book-%1").arg(++count);
-}
 
 // Text columns are never NULL: an empty name is an empty text.
 QString text(const QString& value)
@@ -49,139 +41,6 @@ void changed(QSqlDatabase& db, const QString& path, const QString& doing, qint64
 }
 
 }  // namespace
-
-void LoadBookDriver()
-{
-    const QString name = QStringLiteral("varmo-book-driver");
-    {
-        const QSqlDatabase probe = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        (void)probe;
-    }
-    QSqlDatabase::removeDatabase(name);
-}
-
-QString BookTime(const QDateTime& time)
-{
-    return time.toLocalTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
-}
-
-QDateTime FromBookTime(const QString& text)
-{
-    // Read by hand: the printer list reads thousands of these, and Qt's
-    // parser of a format costs more than the query itself.
-    if (text.size() != 19 || text[4] != QLatin1Char('-') || text[10] != QLatin1Char('T'))
-        return {};
-    const auto number = [&text](int from, int length) {
-        int value = 0;
-        for (int i = from; i < from + length; ++i) {
-            const int digit = text[i].unicode() - '0';
-            if (digit < 0 || digit > 9)
-                return -1;
-            value = value * 10 + digit;
-        }
-        return value;
-    };
-    const QDate date(number(0, 4), number(5, 2), number(8, 2));
-    const QTime time(number(11, 2), number(14, 2), number(17, 2));
-    if (!date.isValid() || !time.isValid())
-        return {};
-    // This computer's offset from UTC, once an hour of the calendar: asking
-    // the system for local time each row asks it for its time zone each row.
-    static QHash<qint64, int> offsets;
-    const qint64 hour = date.toJulianDay() * 24 + time.hour();
-    auto known = offsets.constFind(hour);
-    if (known == offsets.constEnd())
-        known = offsets.insert(hour, QDateTime(date, QTime(time.hour(), 0)).offsetFromUtc());
-    return QDateTime(date, time, Qt::OffsetFromUTC, *known);
-}
-
-VisitBook::VisitBook(const QString& path) : path_(path)
-{
-    open();
-}
-
-VisitBook::~VisitBook()
-{
-    db_.close();
-    db_ = QSqlDatabase();
-    QSqlDatabase::removeDatabase(connection_);
-}
-
-void VisitBook::open()
-{
-    const QFileInfo file(path_);
-    QDir().mkpath(file.absolutePath());
-    connection_ = newConnectionName();
-    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-    if (!db_.isValid())
-        throw BookError(Trouble::CannotOpen,
-                        QStringLiteral("Księga wizyt: brak sterownika SQLite (QSQLITE), "
-                                       "praca bez księgi.")
-                            .toStdString());
-    db_.setDatabaseName(path_);
-    // Another program holding the book gets a moment, not the window's time.
-    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=300"));
-    if (!db_.open())
-        throw BookErrorOf(db_.lastError(), path_, QStringLiteral("nie można otworzyć"));
-    try {
-        QSqlQuery(db_).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-        QSqlQuery(db_).exec(QStringLiteral("PRAGMA synchronous = FULL"));
-        MigrateForward(db_, path_);
-    } catch (const BookError& error) {
-        if (error.Kind() != Trouble::Corrupt)
-            throw;
-        putAside();
-        MigrateForward(db_, path_);
-    }
-}
-
-// The damaged file goes aside whole, with its journal, and a new book takes
-// its place; nothing of the old one is ever written over.
-void VisitBook::putAside()
-{
-    db_.close();
-    const QString aside = path_ + QStringLiteral(".uszkodzona-") +
-                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    for (const QString& suffix : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"),
-                                  QStringLiteral("-shm")}) {
-        if (QFile::exists(path_ + suffix) && !QFile::rename(path_ + suffix, aside + suffix))
-            throw BookError(Trouble::Corrupt,
-                            QStringLiteral("Księga wizyt (%1) jest uszkodzona i nie można jej "
-                                           "odłożyć na bok; praca bez księgi.")
-                                .arg(path_)
-                                .toStdString());
-    }
-    asideNotice_ = QStringLiteral("Księga wizyt (%1) była uszkodzona: odłożono ją jako %2 "
-                                  "i założono nową.")
-                       .arg(path_, aside);
-    if (!db_.open())
-        throw BookErrorOf(db_.lastError(), path_, QStringLiteral("nie można założyć nowej"));
-}
-
-void VisitBook::write(const QString& doing, const std::function<void()>& body)
-{
-    if (depth_ > 0) {
-        body();
-        return;
-    }
-    if (!db_.transaction())
-        throw BookErrorOf(db_.lastError(), path_, doing);
-    ++depth_;
-    try {
-        body();
-        --depth_;
-        if (!db_.commit()) {
-            const QSqlError error = db_.lastError();
-            db_.rollback();
-            throw BookErrorOf(error, path_, doing);
-        }
-    } catch (...) {
-        if (depth_ > 0)
-            --depth_;
-        db_.rollback();
-        throw;
-    }
-}
 
 void VisitBook::Together(const QString& doing, const std::function<void()>& writes)
 {
@@ -235,13 +94,40 @@ qint64 VisitBook::BeginVisit(qint64 printerId, const VisitStart& start)
     write(doing, [&] {
         id = run(db_, path_, doing,
                  QStringLiteral("INSERT INTO visits (uuid, printer_id, started, last_contact, "
-                                "technician, port, program) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                                "technician, port, program, holder) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
                  {newUuid(), printerId, BookTime(start.when), BookTime(start.when),
-                  text(start.technician), text(start.port), text(start.program)})
+                  text(start.technician), text(start.port), text(start.program),
+                  start.held ? QVariant(ThisProcessMark()) : QVariant()})
                  .lastInsertId()
                  .toLongLong();
     });
     return id;
+}
+
+int VisitBook::EndAbandonedVisits()
+{
+    const QString doing = QStringLiteral("nie zakończono wizyt przerwanych");
+    int ended = 0;
+    write(doing, [&] {
+        ended = 0;
+        QSqlQuery open = run(db_, path_, doing,
+                             QStringLiteral("SELECT id, holder FROM visits "
+                                            "WHERE ended IS NULL AND holder IS NOT NULL"),
+                             {});
+        QVariantList gone;
+        while (open.next())
+            if (!ProcessMarkAlive(open.value(1).toString()))
+                gone << open.value(0);
+        open.finish();
+        for (const QVariant& id : gone) {
+            run(db_, path_, doing,
+                QStringLiteral("UPDATE visits SET ended = last_contact, holder = NULL, "
+                               "revision = revision + 1 WHERE id = ?"),
+                {id});
+            ++ended;
+        }
+    });
+    return ended;
 }
 
 void VisitBook::Touch(qint64 visitId, const QDateTime& when)
@@ -260,7 +146,7 @@ void VisitBook::EndVisit(qint64 visitId, const QDateTime& when)
     const QString doing = QStringLiteral("nie zapisano końca wizyty");
     write(doing, [&] {
         run(db_, path_, doing,
-            QStringLiteral("UPDATE visits SET ended = ?, last_contact = ?, "
+            QStringLiteral("UPDATE visits SET ended = ?, last_contact = ?, holder = NULL, "
                            "revision = revision + 1 WHERE id = ? AND ended IS NULL"),
             {BookTime(when), BookTime(when), visitId});
     });
@@ -283,10 +169,17 @@ void VisitBook::AddCheck(qint64 visitId, const CheckRecord& check)
     const CheckValues& v = check.values;
     write(doing, [&] {
         run(db_, path_, doing,
-            QStringLiteral("INSERT INTO checks (visit_id, made, clock_offset, error_number, "
+            QStringLiteral("INSERT INTO checks (uuid, visit_id, made, clock_offset, error_number, "
                            "zeroings, last_receipt, totals, header, rates, fiscal, attention, "
-                           "steps) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            {visitId, BookTime(v.made),
+                           "steps) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
+                           "ON CONFLICT (uuid) DO UPDATE SET visit_id = excluded.visit_id, "
+                           "made = excluded.made, clock_offset = excluded.clock_offset, "
+                           "error_number = excluded.error_number, zeroings = excluded.zeroings, "
+                           "last_receipt = excluded.last_receipt, totals = excluded.totals, "
+                           "header = excluded.header, rates = excluded.rates, "
+                           "fiscal = excluded.fiscal, attention = excluded.attention, "
+                           "steps = excluded.steps"),
+            {check.id.isEmpty() ? newUuid() : check.id, visitId, BookTime(v.made),
              v.clockOffset ? QVariant(static_cast<qint64>(*v.clockOffset)) : QVariant(),
              OrNull(v.errorNumber), OrNull(v.zeroings), OrNull(v.lastReceipt),
              v.totals ? QVariant(TotalsColumn(*v.totals)) : QVariant(),
@@ -296,8 +189,8 @@ void VisitBook::AddCheck(qint64 visitId, const CheckRecord& check)
              text(check.attention.join(QLatin1Char('\n'))),
              check.stepsJson.isEmpty() ? QStringLiteral("[]") : check.stepsJson});
         run(db_, path_, doing,
-            QStringLiteral("UPDATE visits SET last_contact = ?, revision = revision + 1 "
-                           "WHERE id = ?"),
+            QStringLiteral("UPDATE visits SET last_contact = max(last_contact, ?), "
+                           "revision = revision + 1 WHERE id = ?"),
             {BookTime(v.made), visitId});
     });
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The visit book: one SQLite file, opened when first needed, brought to this
 // program's schema on opening. Every write is one transaction: it is there
-// whole or not at all, whatever happens to the program or the disk meanwhile.
-// Every trouble is a BookError with a Polish message; the caller tells it
-// and goes on without the book.
+// whole or not at all, whatever happens to the program or the disk meanwhile,
+// and a writer that meets another waits its turn. Every trouble is a
+// BookError with a Polish message; the caller tells it and goes on without
+// the book. (Opening and writing: BookFile.cpp.)
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "book/BookRecords.h"
+#include "book/BookTime.h"
 
 namespace varmo::book {
 
@@ -18,8 +20,12 @@ class VisitBook {
 public:
     // Opens the file, made with its folder on first use. A file that is no
     // database, or a damaged one, is put aside under a name of its own, as
-    // it was, and a new book is made (AsideNotice says where it went).
-    explicit VisitBook(const QString& path);
+    // it was, and a new book is made (AsideNotice says where it went). A
+    // database of another program is refused (Trouble::Foreign) untouched.
+    // writeAttempts: how many waits of a few seconds a write gives another
+    // writer before it is given up (the console keeps what it gave up and
+    // tries again later, so it waits once and keeps the window painting).
+    explicit VisitBook(const QString& path, int writeAttempts = 3);
     ~VisitBook();
     VisitBook(const VisitBook&) = delete;
     VisitBook& operator=(const VisitBook&) = delete;
@@ -30,9 +36,14 @@ public:
     // Writes. Each is a transaction of its own unless inside Together.
     qint64 NotePrinter(const PrinterSeen& seen, const QDateTime& when);
     qint64 BeginVisit(qint64 printerId, const VisitStart& start);
+    // Visits this computer's consoles left open when they died (their holder
+    // no longer runs) ended at their last recorded moment; how many.
+    int EndAbandonedVisits();
     void Touch(qint64 visitId, const QDateTime& when);
     void EndVisit(qint64 visitId, const QDateTime& when);
     void SetPeople(qint64 visitId, const QString& technician, const QString& notes);
+    // A check is kept under its id: the same check saved again replaces
+    // itself, never a second row.
     void AddCheck(qint64 visitId, const CheckRecord& check);
     void AddSetting(qint64 visitId, const SettingRecord& setting);
     void AddFile(qint64 visitId, const QString& path, const QDateTime& when);
@@ -61,6 +72,10 @@ public:
 
 private:
     void open();
+    void close();
+    void identify();
+    void prepare();
+    void lookOver();
     void putAside();
     void write(const QString& doing, const std::function<void()>& body);
 
@@ -69,15 +84,12 @@ private:
     QSqlDatabase db_;
     QString asideNotice_;
     int depth_ = 0;
+    int writeAttempts_ = 3;
 };
 
 // Loads the SQLite driver without opening a book: a program that will open
 // its book only while a port is open loads the driver first (under Wine a
 // driver loaded then brought the program down).
 void LoadBookDriver();
-
-// The time as the book keeps it: local, to the second, sortable as text.
-QString BookTime(const QDateTime& time);
-QDateTime FromBookTime(const QString& text);
 
 }  // namespace varmo::book

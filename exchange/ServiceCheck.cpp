@@ -1,6 +1,7 @@
 #include "exchange/ServiceCheck.h"
 
 #include <QElapsedTimer>
+#include <QUuid>
 #include <cstring>
 #include <exception>
 
@@ -249,6 +250,7 @@ CheckResult ServiceCheck::Run(PrinterExchange& exchange, CheckSetting setting,
 {
     CheckResult result;
     result.setting = std::move(setting);
+    result.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     result.started = QDateTime::currentDateTime();
     Steps steps(exchange, result, stepDone);
     steps.Run(kStepEnq, [&](CheckStep& step) { return steps.Status(step, kENQ); });

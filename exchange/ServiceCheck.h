@@ -53,6 +53,9 @@ struct CheckSetting {
 
 struct CheckResult {
     CheckSetting setting;
+    // This check's own name, given as it begins: the book keeps the check
+    // under it, so saving it again replaces it and never adds a second.
+    QString id;
     QDateTime started;
     std::vector<CheckStep> steps;
 

@@ -5,6 +5,7 @@
 #include "book/BackgroundSync.h"
 #include "book/BookPath.h"
 #include "book/CheckRecordOf.h"
+#include "book/BookTrouble.h"
 #include "book/VisitBook.h"
 #include "console/base/AppTitle.h"
 #include "console/base/HandlerGuard.h"
@@ -43,8 +44,7 @@ void ConsoleBook::ServerChanged()
         CurrentPrompts().message(QStringLiteral("Księga wizyt: ") + why, QStringLiteral("Księga wizyt"));
     if (!address) {
         sync_.reset();
-        if (listener_)
-            listener_(book::SyncState{});
+        changed();
         return;
     }
     serverTold_.clear();
@@ -93,14 +93,17 @@ void ConsoleBook::tell(const std::exception& error)
 
 book::VisitBook* ConsoleBook::Book()
 {
-    if (book_ || tried_)
+    if (book_)
         return book_.get();
-    tried_ = true;
+    // Not opened before, or not openable then (a lock held at start): tried
+    // again now, and its trouble told again only when it is another.
     try {
         book_ = std::make_unique<book::VisitBook>(path_.isEmpty() ? book::DefaultBookPath() : path_);
         problem_.clear();
         if (!book_->AsideNotice().isEmpty())
             CurrentPrompts().message(book_->AsideNotice(), QStringLiteral("Księga wizyt"));
+        // A visit a console left open when it died ends where it was last heard.
+        book_->EndAbandonedVisits();
     } catch (const std::exception& error) {
         tell(error);
     }
@@ -119,8 +122,10 @@ bool ConsoleBook::visitReady()
         seen.fiscal = fiscal_;
         if (pending_)
             seen = book::PrinterSeenOf(*pending_);
-        tracker_.Contact(*book_, seen,
-                         {QDateTime::currentDateTime(), book::StoredTechnician(), port_, QStringLiteral("Varmo")});
+        book::VisitStart start{QDateTime::currentDateTime(), book::StoredTechnician(), port_,
+                               QStringLiteral("Varmo")};
+        start.held = true;
+        tracker_.Contact(*book_, seen, start);
         pending_.reset();
         return true;
     } catch (const std::exception& error) {
@@ -146,10 +151,14 @@ void ConsoleBook::PrinterMet(const CashInfo& cash, const QString& port)
         }
     }
     visitReady();
+    if (!unsaved_.empty() && flush())
+        changed();
 }
 
 void ConsoleBook::PortClosed()
 {
+    if (!unsaved_.empty() && flush())
+        changed();
     if (book_ && tracker_.Visit()) {
         try {
             tracker_.Closed(*book_, QDateTime::currentDateTime());
@@ -162,6 +171,73 @@ void ConsoleBook::PortClosed()
     pending_.reset();
 }
 
+// The write goes into the visit under way when it is its printer's; one
+// that waited past its visit gets a visit of its own, begun and ended now.
+void ConsoleBook::writeNow(const Write& write)
+{
+    if (!book_)
+        throw book::BookError(book::Trouble::CannotOpen, problem_.toStdString());
+    if (write.uniqueNumber == unique_ && visitReady()) {
+        write.body(*book_, *tracker_.Visit(), *tracker_.PrinterId());
+        return;
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    book_->Together(QStringLiteral("nie zapisano wizyty"), [&] {
+        book::PrinterSeen seen;
+        seen.uniqueNumber = write.uniqueNumber;
+        const qint64 printer = book_->NotePrinter(seen, now);
+        const qint64 visit = book_->BeginVisit(
+            printer, {now, book::StoredTechnician(), port_, QStringLiteral("Varmo")});
+        write.body(*book_, visit, printer);
+        book_->EndVisit(visit, now);
+    });
+}
+
+// What waits goes first, in order; the first that fails stops the rest.
+bool ConsoleBook::flush()
+{
+    if (!Book())
+        return false;
+    while (!unsaved_.empty()) {
+        try {
+            writeNow(unsaved_.front());
+        } catch (const std::exception& error) {
+            tell(error);
+            return false;
+        }
+        unsaved_.pop_front();
+    }
+    return true;
+}
+
+void ConsoleBook::keep(Write write)
+{
+    if (write.uniqueNumber.isEmpty())
+        return;
+    const int before = Unsaved();
+    unsaved_.push_back(std::move(write));
+    if (flush())
+        SyncNow();
+    if (Unsaved() != before)
+        changed();
+}
+
+void ConsoleBook::changed()
+{
+    if (!listener_)
+        return;
+    listener_(sync_ ? sync_->State() : book::SyncState{});
+}
+
+QString ConsoleBook::UnsavedText() const
+{
+    if (unsaved_.empty())
+        return {};
+    return QStringLiteral("Księga: nie zapisano %1 %2")
+        .arg(Unsaved())
+        .arg(Unsaved() == 1 ? QStringLiteral("wizyty") : QStringLiteral("wizyt"));
+}
+
 std::optional<book::SinceLastVisit> ConsoleBook::RecordCheck(const CheckResult& result,
                                                              const QString& technician,
                                                              const QString& notes)
@@ -170,63 +246,59 @@ std::optional<book::SinceLastVisit> ConsoleBook::RecordCheck(const CheckResult& 
         unique_ = seen->uniqueNumber;
         fiscal_ = seen->fiscal;
     }
-    if (!visitReady())
-        return std::nullopt;
-    try {
-        const book::CheckRecord record = book::CheckRecordOf(result);
-        std::optional<book::SinceLastVisit> since =
-            book::SinceLastVisitIn(*book_, unique_, *tracker_.Visit(), record.values);
-        book_->Together(QStringLiteral("nie zapisano przeglądu"), [&] {
-            if (const std::optional<book::PrinterSeen> seen = book::PrinterSeenIn(result))
-                book_->NotePrinter(*seen, result.started);
-            book_->SetPeople(*tracker_.Visit(), technician, notes);
-            book_->AddCheck(*tracker_.Visit(), record);
-        });
-        SyncNow();
-        return since;
-    } catch (const std::exception& error) {
-        tell(error);
-        return std::nullopt;
+    std::optional<book::SinceLastVisit> since;
+    if (visitReady()) {
+        try {
+            since = book::SinceLastVisitIn(*book_, unique_, *tracker_.Visit(),
+                                           book::CheckRecordOf(result).values);
+        } catch (const std::exception& error) {
+            tell(error);
+        }
     }
+    keep({unique_, [result, technician, notes](book::VisitBook& book, qint64 visit, qint64) {
+              book.Together(QStringLiteral("nie zapisano przeglądu"), [&] {
+                  if (const std::optional<book::PrinterSeen> seen = book::PrinterSeenIn(result))
+                      book.NotePrinter(*seen, result.started);
+                  book.SetPeople(visit, technician, notes);
+                  book.AddCheck(visit, book::CheckRecordOf(result));
+              });
+          }});
+    return since;
+}
+
+void ConsoleBook::RecordPeople(const QString& technician, const QString& notes)
+{
+    keep({unique_, [technician, notes](book::VisitBook& book, qint64 visit, qint64) {
+              book.SetPeople(visit, technician, notes);
+          }});
 }
 
 void ConsoleBook::RecordSetting(const book::SettingRecord& setting)
 {
-    if (!visitReady())
-        return;
-    try {
-        book_->AddSetting(*tracker_.Visit(), setting);
-        SyncNow();
-    } catch (const std::exception& error) {
-        tell(error);
-    }
+    keep({unique_, [setting](book::VisitBook& book, qint64 visit, qint64) {
+              book.AddSetting(visit, setting);
+          }});
 }
 
 void ConsoleBook::RecordFile(const QString& path)
 {
-    if (!visitReady())
-        return;
-    try {
-        book_->AddFile(*tracker_.Visit(), path, QDateTime::currentDateTime());
-    } catch (const std::exception& error) {
-        tell(error);
-    }
+    const QDateTime when = QDateTime::currentDateTime();
+    keep({unique_, [path, when](book::VisitBook& book, qint64 visit, qint64) {
+              book.AddFile(visit, path, when);
+          }});
 }
 
 void ConsoleBook::RecordInspection(const QDate& date, const QString& message)
 {
-    if (!visitReady())
-        return;
-    try {
-        book_->Together(QStringLiteral("nie zapisano daty przeglądu"), [&] {
-            book_->SetNextInspection(*tracker_.PrinterId(), date, message);
-            book_->AddSetting(*tracker_.Visit(), {QDateTime::currentDateTime(), QStringLiteral("Data przeglądu"),
-                                                  date.toString(Qt::ISODate) + QLatin1Char(' ') + message,
-                                                  {}, {}});
-        });
-    } catch (const std::exception& error) {
-        tell(error);
-    }
+    const QDateTime when = QDateTime::currentDateTime();
+    keep({unique_, [date, message, when](book::VisitBook& book, qint64 visit, qint64 printer) {
+              book.Together(QStringLiteral("nie zapisano daty przeglądu"), [&] {
+                  book.SetNextInspection(printer, date, message);
+                  book.AddSetting(visit, {when, QStringLiteral("Data przeglądu"),
+                                          date.toString(Qt::ISODate) + QLatin1Char(' ') + message,
+                                          {}, {}});
+              });
+          }});
 }
 
 std::optional<QDate> ConsoleBook::NextInspection()

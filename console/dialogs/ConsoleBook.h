@@ -2,7 +2,11 @@
 // The console's visit book: opened when first needed (never at start), the
 // visit followed as printers come and go, each trouble of the book told once
 // in a box of its own; the console works on without the book meanwhile.
+// A write the book did not take is kept, in order, and tried again before
+// the next one (a book that could not be opened is opened again then); the
+// status line counts what waits until it goes.
 #include <QString>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -41,10 +45,14 @@ public:
     bool Fiscal() const { return fiscal_; }
 
     // A check made: what changed since the last visit (looked up before the
-    // check goes into the visit), then the check kept with who made it.
+    // check goes into the visit), then the check kept with who made it. The
+    // same check recorded again replaces itself.
     std::optional<book::SinceLastVisit> RecordCheck(const CheckResult& result,
                                                     const QString& technician,
                                                     const QString& notes);
+    // The technician's name and the note belong to the visit: kept without
+    // a new check.
+    void RecordPeople(const QString& technician, const QString& notes);
     void RecordSetting(const book::SettingRecord& setting);
     void RecordFile(const QString& path);
     void RecordInspection(const QDate& date, const QString& message);
@@ -58,18 +66,32 @@ public:
     void ServerChanged();
     // The sync, while a server is set; nothing otherwise.
     book::BackgroundSync* Sync() { return sync_.get(); }
-    // Told each time an attempt ends (the status line).
+    // Told each time an attempt ends, and each time the writes waiting here
+    // change (the status line).
     void OnSyncChange(std::function<void(const book::SyncState&)> listener);
+    // Writes the book has not taken yet; the last one's trouble.
+    int Unsaved() const { return static_cast<int>(unsaved_.size()); }
+    // "Księga: nie zapisano 2 wizyt"; empty when nothing waits.
+    QString UnsavedText() const;
     // An attempt now: a list is opened, a visit recorded.
     void SyncNow();
 
 private:
+    // A write into the visit of the printer it was made for.
+    struct Write {
+        QString uniqueNumber;
+        std::function<void(book::VisitBook&, qint64 visit, qint64 printer)> body;
+    };
     void tell(const std::exception& error);
     bool visitReady();
+    void keep(Write write);
+    bool flush();
+    void writeNow(const Write& write);
+    void changed();
 
     QString path_;
     std::unique_ptr<book::VisitBook> book_;
-    bool tried_ = false;
+    std::deque<Write> unsaved_;
     QString problem_;
     QString told_;
     book::VisitTracker tracker_;

@@ -94,12 +94,15 @@ void TFMain::buildBook()
     BookLabel = Named(new QLabel(statusBar()), "BookLabel");
     BookLabel->hide();
     statusBar()->addPermanentWidget(BookLabel);
+    // What the book has not taken is said first, until it goes.
     book_.OnSyncChange([this](const book::SyncState& state) {
-        BookLabel->setVisible(state.serverSet);
-        const QString text = book::BookStateText(state, true);
+        const QString unsaved = book_.UnsavedText();
+        BookLabel->setVisible(state.serverSet || !unsaved.isEmpty());
+        const QString text = unsaved.isEmpty() ? book::BookStateText(state, true) : unsaved;
         if (BookLabel->text() != text)
             BookLabel->setText(text);
-        BookLabel->setToolTip(book::BookStateText(state));
+        BookLabel->setToolTip(unsaved.isEmpty() ? book::BookStateText(state)
+                                                : unsaved + QStringLiteral(": ") + book_.Problem());
     });
     book_.ServerChanged();
     AddDialogEntry(Inne1, QStringLiteral("Księga wizyt…"), "Ksiegawizyt1",

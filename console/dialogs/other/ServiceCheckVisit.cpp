@@ -48,18 +48,19 @@ void ServiceCheckDialog::buildVisitPart(QVBoxLayout* layout)
     PoprawZegar = Named(new QPushButton(QStringLiteral("Popraw zegar"), this), "PoprawZegar");
     PoprawZegar->setEnabled(false);
     connect(PoprawZegar, &QPushButton::clicked, this, [this] { Guarded([&] { PoprawZegarClick(); }); });
-    // The name and the notes go into the visit as they are typed.
+    // The name and the notes go into the visit as they are typed; the
+    // check is in it already and stays the one check.
     connect(Technik, &QLineEdit::editingFinished, this, [this] {
         Guarded([&] {
             book::StoreTechnician(Technik->text());
             if (result_)
-                keepVisit();
+                main_.Book().RecordPeople(Technik->text(), Uwagi->text());
         });
     });
     connect(Uwagi, &QLineEdit::editingFinished, this, [this] {
         Guarded([&] {
             if (result_)
-                keepVisit();
+                main_.Book().RecordPeople(Technik->text(), Uwagi->text());
         });
     });
 
