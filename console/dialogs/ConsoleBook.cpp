@@ -84,10 +84,14 @@ void ConsoleBook::SyncNow()
 void ConsoleBook::tell(const std::exception& error)
 {
     problem_ = QString::fromUtf8(error.what());
-    // Each trouble once: a book that stays read-only is not a box a write.
-    if (problem_ == told_)
+    // Each trouble once: a book that stays read-only or held by another
+    // program is not a box a write, whatever the write was.
+    const auto* bookError = dynamic_cast<const book::BookError*>(&error);
+    const QString reason = bookError ? QStringLiteral("księga:%1").arg(static_cast<int>(bookError->Kind()))
+                                     : problem_;
+    if (reason == told_)
         return;
-    told_ = problem_;
+    told_ = reason;
     CurrentPrompts().message(problem_, QStringLiteral("Księga wizyt"));
 }
 
@@ -98,7 +102,9 @@ book::VisitBook* ConsoleBook::Book()
     // Not opened before, or not openable then (a lock held at start): tried
     // again now, and its trouble told again only when it is another.
     try {
-        book_ = std::make_unique<book::VisitBook>(path_.isEmpty() ? book::DefaultBookPath() : path_);
+        // One wait for another writer, on the window's thread; what it does
+        // not take waits here for the next write.
+        book_ = std::make_unique<book::VisitBook>(path_.isEmpty() ? book::DefaultBookPath() : path_, 1);
         problem_.clear();
         if (!book_->AsideNotice().isEmpty())
             CurrentPrompts().message(book_->AsideNotice(), QStringLiteral("Księga wizyt"));
@@ -246,10 +252,13 @@ std::optional<book::SinceLastVisit> ConsoleBook::RecordCheck(const CheckResult& 
         unique_ = seen->uniqueNumber;
         fiscal_ = seen->fiscal;
     }
+    // What changed is read before the check is kept; the visit under way
+    // (none yet when the book would not take it) is left out.
     std::optional<book::SinceLastVisit> since;
-    if (visitReady()) {
+    if (!unique_.isEmpty() && Book()) {
         try {
-            since = book::SinceLastVisitIn(*book_, unique_, *tracker_.Visit(),
+            const bool ours = tracker_.Visit() && tracker_.UniqueNumber() == unique_;
+            since = book::SinceLastVisitIn(*book_, unique_, ours ? *tracker_.Visit() : -1,
                                            book::CheckRecordOf(result).values);
         } catch (const std::exception& error) {
             tell(error);
