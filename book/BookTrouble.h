@@ -1,29 +1,14 @@
 #pragma once
-// The book's troubles, told in Polish: a file that is no database, one made
-// by a newer program, read-only, locked by another program, a full disk. The
-// programs tell the message and go on without the book.
+// The book's troubles as SQLite tells them, turned into BookErrors in Polish.
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariantList>
 #include <QString>
 
-#include "protocol/Exception.h"
+#include "book/BookError.h"
 
 namespace varmo::book {
-
-// Foreign: a database of another program, refused and left as it was.
-enum class Trouble { ReadOnly, Locked, Full, Corrupt, Newer, Foreign, CannotOpen, Other };
-
-class BookError : public Exception {
-public:
-    BookError(Trouble trouble, const std::string& message)
-        : Exception(message), trouble_(trouble) {}
-    Trouble Kind() const { return trouble_; }
-
-private:
-    Trouble trouble_;
-};
 
 // The trouble behind an SQLite error (its primary result code).
 Trouble TroubleOf(const QSqlError& error);

@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QStatusBar>
 
-#include "book/BookSync.h"
+#include "book/Book.h"
 #include "console/base/HandlerGuard.h"
 #include "console/base/Text.h"
 #include "console/dialogs/other/DueDialog.h"

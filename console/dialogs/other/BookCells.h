@@ -5,7 +5,7 @@
 #include <QTableWidget>
 #include <optional>
 
-#include "book/BookRecords.h"
+#include "book/Book.h"
 
 namespace varmo {
 

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 
-#include "book/BackgroundSync.h"
 #include "console/base/HandlerGuard.h"
 #include "console/dialogs/ConsoleBook.h"
 

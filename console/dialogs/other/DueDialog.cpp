@@ -7,7 +7,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "book/VisitBook.h"
+#include "book/Book.h"
 #include "console/base/HandlerGuard.h"
 #include "console/dialogs/ConsoleBook.h"
 #include "console/dialogs/MainServices.h"
@@ -68,7 +68,7 @@ void DueDialog::showEvent(QShowEvent* event)
 void DueDialog::DniChange()
 {
     Lista->setRowCount(0);
-    book::VisitBook* book = main_.Book().Book();
+    book::Book* book = main_.Book().Book();
     if (!book) {
         Podsumowanie->setText(main_.Book().Problem());
         return;

@@ -11,7 +11,7 @@
 #include "console/base/HandlerGuard.h"
 #include "console/base/Prompts.h"
 #include "console/base/Text.h"
-#include "book/StoredBook.h"
+#include "book/Book.h"
 #include "console/dialogs/ConsoleBook.h"
 #include "console/dialogs/MainServices.h"
 #include "console/dialogs/other/ServiceCheckDialog.h"

@@ -12,7 +12,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "book/VisitBook.h"
+#include "book/Book.h"
 #include "console/base/HandlerGuard.h"
 #include "console/dialogs/ConsoleBook.h"
 #include "console/dialogs/MainServices.h"
@@ -128,7 +128,7 @@ void VisitBookDialog::SzukajChange()
     Drukarki->setRowCount(0);
     Wizyty->setRowCount(0);
     Wizyta->clear();
-    book::VisitBook* book = main_.Book().Book();
+    book::Book* book = main_.Book().Book();
     if (!book)
         return;
     std::vector<book::PrinterRow> printers;
@@ -149,7 +149,7 @@ void VisitBookDialog::DrukarkiClick()
     Wizyty->setSortingEnabled(false);
     Wizyty->setRowCount(0);
     Wizyta->clear();
-    book::VisitBook* book = main_.Book().Book();
+    book::Book* book = main_.Book().Book();
     const QList<QTableWidgetItem*> chosen = Drukarki->selectedItems();
     if (!book || chosen.isEmpty())
         return;
@@ -174,7 +174,7 @@ void VisitBookDialog::DrukarkiClick()
 void VisitBookDialog::WizytyClick()
 {
     Wizyta->clear();
-    book::VisitBook* book = main_.Book().Book();
+    book::Book* book = main_.Book().Book();
     const QList<QTableWidgetItem*> chosen = Wizyty->selectedItems();
     if (!book || chosen.isEmpty())
         return;

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "book/ServerAddress.h"
+#include "book/Book.h"
 #include "console/base/HandlerGuard.h"
 #include "console/base/Prompts.h"
 #include "console/dialogs/ConsoleBook.h"
