@@ -1,17 +1,13 @@
 // The book written out on real files: the CSV as a spreadsheet in Polish
 // opens it (a byte-order mark, ';', CR LF, every cell that would start a
-// formula kept as text, control bytes escaped), the JSON with no control
-// byte in any text, and a file that cannot be written told in Polish with
-// the old one left whole.
+// formula kept as text, control bytes escaped), and a file that cannot be
+// written told in Polish with the old one left whole.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include "book/BookExport.h"
@@ -25,18 +21,6 @@ QByteArray bytesOf(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// Every character of every text in the value, at any depth.
-void allTexts(const QJsonValue& value, QString& texts)
-{
-    if (value.isString())
-        texts += value.toString();
-    for (const QJsonValue& item : value.toArray())
-        allTexts(item, texts);
-    const QJsonObject object = value.toObject();
-    for (auto field = object.begin(); field != object.end(); ++field)
-        allTexts(field.value(), texts);
 }
 
 class BookExportTest : public ::testing::Test {
@@ -116,28 +100,6 @@ TEST_F(BookExportTest, TheCsvOpensInASpreadsheetAsTextWithEveryCellGuardedAndEsc
     EXPECT_TRUE(csv.contains("\nNUL0;;A;;")) << csv.toStdString();
     EXPECT_TRUE(csv.contains(";<$00>Ewa;")) << csv.toStdString();
     EXPECT_TRUE(csv.contains("\nLINK;;\"'=HYPERLINK(\"\"x\"\")\";;")) << csv.toStdString();
-}
-
-TEST_F(BookExportTest, TheJsonExportHoldsNoControlByteInAnyText)
-{
-    Visit(QStringLiteral("TST1"), QStringLiteral("SKLEP\x07"), QStringLiteral("Jan\x1B[2J"),
-          QString::fromUtf8("Wójcik\x7F\xC2\x9B\n"));
-    ASSERT_EQ(ExportBook(book_, ExportFormat::Json, Path("k.json")), 1);
-    const QByteArray bytes = bytesOf(Path("k.json"));
-    EXPECT_FALSE(bytes.contains('\x7F'));
-    EXPECT_FALSE(bytes.contains("\xC2\x9B"));
-    const QJsonDocument json = QJsonDocument::fromJson(bytes);
-    ASSERT_TRUE(json.isObject()) << bytes.toStdString();
-    QString texts;
-    allTexts(json.object(), texts);
-    for (const QChar c : texts)
-        EXPECT_TRUE(c.unicode() >= 0x20 && (c.unicode() < 0x7F || c.unicode() > 0x9F))
-            << "U+" << std::hex << static_cast<int>(c.unicode()) << " in " << texts.toStdString();
-    const QJsonObject visit =
-        json["printers"][0]["visitList"][0].toObject();
-    EXPECT_EQ(visit["notes"].toString(), QString::fromUtf8("Wójcik<$7F><$9B><$0A>"));
-    EXPECT_EQ(visit["technician"].toString(), QStringLiteral("Jan<ESC>[2J"));
-    EXPECT_EQ(json["printers"][0]["header"].toString(), QStringLiteral("SKLEP<$07>"));
 }
 
 TEST_F(BookExportTest, AFileThatCannotBeWrittenIsToldInPolishAndTheOldOneStaysWhole)
