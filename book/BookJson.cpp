@@ -2,10 +2,8 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 #include "book/VisitBook.h"
-#include "protocol/Exception.h"
 
 namespace varmo::book {
 
@@ -31,17 +29,6 @@ template <typename T>
 QJsonValue optionalJson(const std::optional<T>& value)
 {
     return value ? QJsonValue(static_cast<qint64>(*value)) : QJsonValue(QJsonValue::Null);
-}
-
-// A field as a CSV cell: quoted when it holds a separator, a quote or a line end.
-QString cell(const QString& text)
-{
-    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 }  // namespace
@@ -110,50 +97,6 @@ QJsonObject VisitDetailJson(const VisitDetail& detail)
     json.insert(QStringLiteral("settingList"), settings);
     json.insert(QStringLiteral("files"), QJsonArray::fromStringList(detail.files));
     return json;
-}
-
-int ExportBook(VisitBook& book, ExportFormat format, const QString& path)
-{
-    QByteArray out;
-    int count = 0;
-    QJsonArray printers;
-    if (format == ExportFormat::Csv)
-        out += "numer unikatowy;NIP;nagłówek;następny przegląd;wizyta;początek;koniec;"
-               "technik;port;program;uwagi;przeglądy;ustawienia\r\n";
-    for (const PrinterRow& printer : book.Printers()) {
-        QJsonArray visits;
-        for (const VisitRow& visit : book.Visits(printer.uniqueNumber)) {
-            ++count;
-            if (format == ExportFormat::Json) {
-                visits.append(VisitJson(visit));
-                continue;
-            }
-            const QStringList cells = {
-                printer.uniqueNumber, printer.nip, printer.headerFirstLine,
-                printer.nextInspection ? printer.nextInspection->toString(Qt::ISODate) : QString(),
-                visit.uuid, BookTime(visit.started),
-                visit.ended.isValid() ? BookTime(visit.ended) : QString(), visit.technician,
-                visit.port, visit.program, visit.notes, QString::number(visit.checks),
-                QString::number(visit.settings)};
-            QStringList row;
-            for (const QString& text : cells)
-                row << cell(text);
-            out += row.join(QLatin1Char(';')).toUtf8() + "\r\n";
-        }
-        if (format == ExportFormat::Json) {
-            QJsonObject json = PrinterJson(printer);
-            json.insert(QStringLiteral("visitList"), visits);
-            printers.append(json);
-        }
-    }
-    if (format == ExportFormat::Json)
-        out = QJsonDocument(QJsonObject{{QStringLiteral("printers"), printers}}).toJson();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.commit())
-        throw Exception(QStringLiteral("Nie można zapisać pliku %1: %2")
-                            .arg(path, file.errorString())
-                            .toStdString());
-    return count;
 }
 
 }  // namespace varmo::book

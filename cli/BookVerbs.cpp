@@ -1,9 +1,9 @@
 #include "cli/BookVerbs.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <iostream>
 
+#include "book/BookExport.h"
 #include "book/BookJson.h"
 #include "book/BookReader.h"
 #include "book/BookSync.h"
@@ -37,7 +37,7 @@ std::string timeText(const QDateTime& time)
 
 void printJson(std::ostream& out, const QJsonObject& json)
 {
-    out << QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() << '\n';
+    out << JsonLine(json) << '\n';
 }
 
 std::string dueText(const book::PrinterRow& row)
@@ -237,7 +237,10 @@ int RunBookVerb(const Invocation& invocation, std::ostream& out)
     std::vector<std::string> words;
     bool json = invocation.json;
     for (const std::string& word : invocation.words) {
-        if (word == "--json")
+        // "book export --json FILE": there it names the file's form, and
+        // varmo-cli's output stays as the options before the command say.
+        const bool form = words.size() == 2 && words[1] == "export";
+        if (word == "--json" && !form)
             json = true;
         else
             words.push_back(word);

@@ -1,7 +1,6 @@
 #include "cli/CheckVerb.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <iostream>
 
 #include "cli/Failure.h"
@@ -120,6 +119,20 @@ bool healthy(const CheckResult& result)
     return result.AllAnswered() && result.Attention().empty();
 }
 
+// The check's last words: what needs attention, or "Nic nie wymaga uwagi.".
+// A visit that was to go into the book and is not there does need the
+// technician: the last line says so, and nothing says all is well.
+std::string closingText(const CheckResult& result, const std::optional<std::string>& unrecorded)
+{
+    if (!unrecorded)
+        return shown(CheckAttentionText(result));
+    std::string text = result.Attention().empty() ? std::string() : shown(CheckAttentionText(result));
+    std::string reason = *unrecorded;
+    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
+        reason.pop_back();
+    return text + "\n" + TerminalText("Wizyty nie zapisano w księdze wizyt: " + reason + ".") + "\n";
+}
+
 void writeReport(const std::optional<std::string>& path, const CheckResult& result,
                  const VisitPart& visit, std::vector<std::string>& written)
 {
@@ -216,28 +229,35 @@ int RunCheck(Session& session, const LinkChoice& link, const CheckOptions& optio
         });
     visit.LookUp(result);
     if (!options.json)
-        out << shown(VisitPartText(visit.Part())) << shown(CheckAttentionText(result));
+        out << shown(VisitPartText(visit.Part()));
     out.flush();
-    // The visit is kept whether or not its report could be written; the JSON
-    // object says whether it was, so it comes after.
+    // The visit is kept whether or not its report could be written; what
+    // ends the output says whether it was, so it comes after. True when the
+    // visit was to be kept and is not.
     const auto finish = [&](const std::vector<std::string>& written) {
         visit.Record(result, written);
-        if (!options.json)
-            return;
-        QJsonObject json = CheckJson(result);
-        json.insert(QStringLiteral("visit"), visit.Json());
-        out << QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() << '\n';
+        const std::optional<std::string> unrecorded = visit.Unrecorded();
+        if (options.json) {
+            QJsonObject json = CheckJson(result);
+            json.insert(QStringLiteral("visit"), visit.Json());
+            out << JsonLine(json) << '\n';
+        } else {
+            out << closingText(result, unrecorded);
+        }
         out.flush();
+        return unrecorded.has_value();
     };
     std::vector<std::string> written;
     try {
         writeReport(options.pdf, result, visit.Part(), written);
         writeReport(options.text, result, visit.Part(), written);
-    } catch (const CliFailure&) {
-        finish(written);
+    } catch (const CliFailure& failure) {
+        if (finish(written))
+            throw CliFailure(ExitCode::NotRecorded, failure.what());
         throw;
     }
-    finish(written);
+    if (finish(written))
+        return static_cast<int>(ExitCode::NotRecorded);
     return healthy(result) ? 0 : static_cast<int>(ExitCode::Refused);
 }
 

@@ -31,7 +31,9 @@ QJsonObject CheckJson(const CheckResult& result);
 
 // Runs the check on the open session, shows it on out and writes the
 // reports. 0 when every step answered and nothing needs attention, else 1;
-// CliFailure (1) when a report cannot be written.
+// CliFailure (1) when a report cannot be written. Either way 5 (NotRecorded)
+// when the visit was to go into the book and did not, the text's last line
+// saying so.
 // visit: its book opened before the port was.
 int RunCheck(Session& session, const LinkChoice& link, const CheckOptions& options,
              CheckVisit& visit, std::ostream& out);

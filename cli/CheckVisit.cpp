@@ -9,6 +9,7 @@
 #include "cli/Output.h"
 #include "book/StoredBook.h"
 #include "cli/ServerChoice.h"
+#include "link/RegularFile.h"
 
 namespace varmo::cli {
 
@@ -28,6 +29,10 @@ std::unique_ptr<book::VisitBook> OpenChosenBook(const std::optional<std::string>
 {
     const QString path = file ? QDir::current().absoluteFilePath(QString::fromStdString(*file))
                               : book::DefaultBookPath();
+    if (const FileKind kind = KindOfFile(path); kind != FileKind::Missing && kind != FileKind::Regular)
+        throw book::BookError(book::Trouble::CannotOpen,
+                              QStringLiteral("Księga wizyt (%1): ").arg(path).toStdString() +
+                                  NotRegularFileText(kind));
     auto opened = std::make_unique<book::VisitBook>(path);
     if (!opened->AsideNotice().isEmpty())
         err << "varmo-cli: " << TerminalText(opened->AsideNotice().toStdString()) << std::endl;
@@ -127,6 +132,13 @@ void CheckVisit::Record(const CheckResult& result, const std::vector<std::string
     } catch (const std::exception& error) {
         err_ << "varmo-cli: " << TerminalText(error.what()) << std::endl;
     }
+}
+
+std::optional<std::string> CheckVisit::Unrecorded() const
+{
+    if (!options_.record || visit_)
+        return std::nullopt;
+    return part_.bookProblem.empty() ? std::string("nieznana przyczyna") : part_.bookProblem;
 }
 
 QJsonObject CheckVisit::Json() const

@@ -27,7 +27,8 @@ struct VisitOptions {
 };
 
 // The book as chosen: the default file or --book; BookError when it cannot
-// be opened. A corrupt file put aside is told on err.
+// be opened, and so when the path names a folder, a FIFO or a device. A
+// corrupt file put aside is told on err.
 std::unique_ptr<book::VisitBook> OpenChosenBook(const std::optional<std::string>& file,
                                                 std::ostream& err);
 
@@ -48,6 +49,10 @@ public:
     void Record(const CheckResult& result, const std::vector<std::string>& files);
 
     const VisitPart& Part() const { return part_; }
+    // After Record: why the visit is not in the book although it was to go
+    // there (the book's trouble, in Polish); nothing when it was recorded
+    // or --no-book said to keep none.
+    std::optional<std::string> Unrecorded() const;
     QJsonObject Json() const;
 
 private:

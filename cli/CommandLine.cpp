@@ -119,8 +119,8 @@ CliFailure OptionsBeforeCommand(const Invocation& invocation, const CliFailure& 
     std::vector<std::string> moved;
     std::vector<std::string> rest;
     for (std::size_t i = 1; i < words.size();) {
-        // check takes --json after it too, as one of its own.
-        const bool own = words[0] == "check" && words[i] == "--json";
+        // check and book take --json after them too, as one of their own.
+        const bool own = (words[0] == "check" || words[0] == "book") && words[i] == "--json";
         const std::size_t taken = own ? 0 : optionWords(words, i);
         if (taken == 0)
             rest.push_back(words[i++]);

@@ -12,6 +12,9 @@ enum class ExitCode {
     Usage = 2,    // wrong options, command, parameters or script
     Port = 3,     // the port could not be opened, or failed under us
     Settings = 4,  // a stored setting of a type that is no text nor number
+    // check: the visit was to go into the visit book and is not there; it
+    // wins over Refused, for the technician must know that nothing was kept
+    NotRecorded = 5,
 };
 
 class CliFailure : public std::runtime_error {

@@ -130,6 +130,11 @@ Exit status:
   2  wrong usage: options, command, parameters or script
   3  the port could not be opened, or failed while in use
   4  a stored setting is neither text nor a number (a list, binary data)
+  5  check: the visit could not be recorded in the visit book (a book that
+     cannot be opened or written, the printer's number not read); the last
+     line of the output says why ("Wizyty nie zapisano w księdze wizyt: ..."),
+     and so does the JSON object's visit.problem; --no-book asks for no
+     record, and 5 never comes then
   130, 143  stopped by SIGINT (Ctrl+C) or SIGTERM: the frame on the line is
      finished, an open goods report is ended, and standard error names the
      script line and how many goods went out
@@ -214,7 +219,8 @@ std::string HelpText()
             "status bytes, last error, clock, header and cash\n" + std::string(24, ' ') +
             "information read (nothing printed, nothing set);\n" + std::string(24, ' ') +
             "--json: one object; --pdf, --text: the report\n" + std::string(24, ' ') +
-            "exit 0 all well, 1 something needs attention\n";
+            "exit 0 all well, 1 something needs attention,\n" + std::string(24, ' ') +
+            "5 the visit could not be recorded in the book\n";
     text += "  check ... [--no-book] [--technician NAME] [--note TEXT]\n" + std::string(24, ' ') +
             "the visit goes into the visit book (not with\n" + std::string(24, ' ') +
             "--no-book), compared with the printer's last one\n";
@@ -225,7 +231,11 @@ std::string HelpText()
     text += std::string("  book visits UNIQUE").append(5, ' ') + "a printer's visits, newest first\n";
     text += std::string("  book show VISIT").append(8, ' ') + "one visit in full\n";
     text += "  book export --csv FILE | --json FILE\n" + std::string(24, ' ') +
-            "every visit written out\n";
+            "every visit written out: CSV for a spreadsheet (UTF-8\n" +
+            std::string(24, ' ') + "with a byte-order mark, ';' between cells, CR LF,\n" +
+            std::string(24, ' ') + "a cell that would start a formula kept as text\n" +
+            std::string(24, ' ') + "behind an apostrophe) or JSON, the printers with\n" +
+            std::string(24, ' ') + "their visits; control bytes escaped (see Output)\n";
     text += std::string("  book send").append(14, ' ') +
             "the visits waiting sent to the shared book; exit 0\n" + std::string(24, ' ') +
             "when all are on the server, 1 when some could not go\n";

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include "book/EscapedJson.h"
 #include "protocol/CodePage.h"
 #include "protocol/Escaped.h"
 #include "protocol/StatusBits.h"
@@ -101,8 +102,7 @@ QJsonObject ExchangeJson(const ExchangeRecord& exchange)
 void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json)
 {
     if (json) {
-        out << QJsonDocument(ExchangeJson(exchange)).toJson(QJsonDocument::Compact).toStdString()
-            << '\n';
+        out << JsonLine(ExchangeJson(exchange)) << '\n';
         out.flush();
         return;
     }
@@ -128,6 +128,11 @@ void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json)
     }
     printLines(out, exchange.answer);
     out.flush();
+}
+
+std::string JsonLine(const QJsonObject& object)
+{
+    return QJsonDocument(book::EscapedJson(object)).toJson(QJsonDocument::Compact).toStdString();
 }
 
 std::string TerminalText(const std::string& text, bool keepNewlines)

@@ -21,6 +21,12 @@ QJsonObject StatusJson(unsigned char status, bool fromEnq);
 
 void PrintExchange(std::ostream& out, const ExchangeRecord& exchange, bool json);
 
+// One JSON object as varmo-cli prints it, compact on one line with no line
+// end: every text in it escaped as TerminalText escapes it, at any depth, so
+// no control byte (DEL and the C1 controls included) is in any JSON varmo-cli
+// prints, once it is read either.
+std::string JsonLine(const QJsonObject& object);
+
 // Text fit for a terminal, whether it came from the printer, the line, a
 // script or the command line: its control bytes (an ESC that would start a
 // terminal sequence, a CR that would overwrite the line) written as escaped

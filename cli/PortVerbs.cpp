@@ -2,7 +2,6 @@
 
 #include <QJsonArray>
 #include <cerrno>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <iostream>
 
@@ -27,7 +26,7 @@ QJsonValue textOrNull(const QString& text)
 
 void printJson(std::ostream& out, const QJsonObject& object)
 {
-    out << QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString() << '\n';
+    out << JsonLine(object) << '\n';
 }
 
 // Why the device will not open, in the console's words; 0 when it opens.

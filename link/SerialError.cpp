@@ -180,6 +180,10 @@ std::string PolishSystemReason(int code)
         {EINVAL, "nieprawidłowy argument"},
         {ENOTTY, "nieodpowiednia operacja dla urządzenia"},
         {ETIMEDOUT, "przekroczony czas oczekiwania"},
+        {ENOSPC, "brak miejsca na dysku"},
+        {EDQUOT, "przekroczony przydział miejsca na dysku"},
+        {EFBIG, "plik jest za duży"},
+        {EROFS, "system plików jest tylko do odczytu"},
     };
 #endif
     for (const Reason& reason : kReasons)

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "console/log/ExchangeLogModel.h"
+#include "protocol/CsvCell.h"
 
 namespace varmo {
 
@@ -15,27 +16,11 @@ QString answerText(const LogRow& row)
     return row.answerMs < 0 ? QString() : QString::number(row.answerMs);
 }
 
-// What a spreadsheet takes for the start of a formula when a cell begins
-// with it; the bytes of the line may well begin so ("-5", "=1", "@A").
-bool startsFormula(const QString& field)
-{
-    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
-    return !field.isEmpty() && kFormulaStarts.contains(field.front());
-}
-
-// Quoted when it holds the separator, a quote or a line break; quotes doubled.
-// A cell that would open as a formula is quoted with an apostrophe first, so
-// the spreadsheet shows it as the text it is.
+// The rule every CSV of the programs shares (a cell that would open as a
+// formula kept as text behind an apostrophe), with the log's comma.
 QString csvField(const QString& field)
 {
-    const bool formula = startsFormula(field);
-    if (!formula && !field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
-        !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r')))
-        return field;
-    QString quoted = field;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + (formula ? QStringLiteral("'") : QString()) + quoted +
-           QLatin1Char('"');
+    return QString::fromStdString(CsvCell(field.toStdString(), ','));
 }
 
 }  // namespace

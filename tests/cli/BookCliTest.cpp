@@ -140,7 +140,7 @@ TEST_F(CliTest, ACheckRunsAndWritesItsReportWhateverTheBookIs)
     ASSERT_EQ(mount("tmpfs", place.path("").toStdString().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
     const QString report = dir_.filePath(QStringLiteral("r.txt"));
     const CliResult refused = Cli({"--book", readOnly, "--json", "check", "--text", report});
-    EXPECT_EQ(refused.exitCode, 0);
+    EXPECT_EQ(refused.exitCode, 5);
     EXPECT_TRUE(refused.err.contains(QString::fromUtf8("tylko do odczytu"))) << refused.err.toStdString();
     EXPECT_FALSE(jsonOf(refused)["visit"].toObject()["recorded"].toBool(true));
     EXPECT_TRUE(QFile::exists(report));

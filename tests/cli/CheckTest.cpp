@@ -127,8 +127,10 @@ TEST_F(CliTest, CheckEndsWithItsExitStatusWhateverThePrinterOrThePathIs)
         int exitCode;
         QString reportWritten;
     } cases[] = {
+        // (Its number unread, the visit cannot go into the book: --no-book.)
         {"silent printer", {QStringLiteral("--silent")},
-         {QStringLiteral("check"), QStringLiteral("--text"), silentReport}, 1, silentReport},
+         {QStringLiteral("check"), QStringLiteral("--no-book"), QStringLiteral("--text"), silentReport},
+         1, silentReport},
         {"report path unwritable", {}, {QStringLiteral("check"), QStringLiteral("--pdf"), nowhere},
          1, {}},
         {"usage", {}, {QStringLiteral("check"), QStringLiteral("--pdf")}, 2, {}},
