@@ -24,6 +24,11 @@ std::vector<PrinterRow> BookLists::Printers(const QString& search, std::optional
     return reader_->Printers(search, dueWithin);
 }
 
+std::optional<PrinterRow> BookLists::Printer(const QString& uniqueNumber)
+{
+    return reader_->Printer(uniqueNumber);
+}
+
 std::vector<VisitRow> BookLists::Visits(const QString& uniqueNumber)
 {
     return reader_->Visits(uniqueNumber);

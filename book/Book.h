@@ -14,12 +14,14 @@
 #include <vector>
 
 #include "book/BookError.h"
+#include "book/BookExport.h"
 #include "book/BookJson.h"
 #include "book/BookPath.h"
 #include "book/BookRecords.h"
 #include "book/BookSync.h"
 #include "book/BookTime.h"
 #include "book/CheckRecordOf.h"
+#include "book/EscapedJson.h"
 #include "book/ServerAddress.h"
 #include "book/SinceLastVisit.h"
 #include "book/StoredBook.h"
@@ -51,6 +53,7 @@ public:
               QString trouble);
     ~BookLists();
     std::vector<PrinterRow> Printers(const QString& search, std::optional<int> dueWithin);
+    std::optional<PrinterRow> Printer(const QString& uniqueNumber);
     std::vector<VisitRow> Visits(const QString& uniqueNumber);
     // The book read, as a message names it: the file, or the server.
     const QString& Name() const { return name_; }

@@ -1,5 +1,8 @@
 #include "book/BookTrouble.h"
 
+#include <QFileInfo>
+#include <QStorageInfo>
+
 namespace varmo::book {
 
 namespace {
@@ -13,6 +16,10 @@ constexpr int kCorrupt = 11;
 constexpr int kFull = 13;
 constexpr int kCantOpen = 14;
 constexpr int kNotADatabase = 26;
+
+// Less than this free beside the book: a write that failed on the disk
+// failed for want of room.
+constexpr qint64 kNearlyFull = 256 * 1024;
 
 QString why(Trouble trouble, const QSqlError& error)
 {
@@ -65,7 +72,14 @@ Trouble TroubleOf(const QSqlError& error)
 
 BookError BookErrorOf(const QSqlError& error, const QString& path, const QString& doing)
 {
-    const Trouble trouble = TroubleOf(error);
+    Trouble trouble = TroubleOf(error);
+    // SQLite tells a disk that took nothing more as an input/output error of
+    // the write, or of the log's index as the book opens: the free space says.
+    bool number = false;
+    const int code = error.nativeErrorCode().toInt(&number) & 0xff;
+    if (trouble == Trouble::Other && number && code == kIoError &&
+        QStorageInfo(QFileInfo(path).absolutePath()).bytesAvailable() < kNearlyFull)
+        trouble = Trouble::Full;
     return BookError(trouble, QStringLiteral("Księga wizyt (%1): %2, %3")
                                   .arg(path, doing, why(trouble, error))
                                   .toStdString());

@@ -3,14 +3,6 @@
 #include <QJsonArray>
 #include <iostream>
 
-#include "book/BookExport.h"
-#include "book/BookJson.h"
-#include "book/BookReader.h"
-#include "book/BookSync.h"
-#include "book/LocalOutbox.h"
-#include "book/ServerBook.h"
-#include "book/BookTrouble.h"
-#include "book/VisitBook.h"
 #include "cli/CheckVisit.h"
 #include "cli/Failure.h"
 #include "cli/Output.h"
@@ -50,15 +42,7 @@ std::string dueText(const book::PrinterRow& row)
     return date + " (za " + std::to_string(*row.dueInDays) + " dni)";
 }
 
-// Where a list is read: the shared book when it answers, else this
-// computer's, and which of the two it was.
-struct Source {
-    book::BookReader reader;
-    QString name;
-    QString said;  // "serwer: …"; empty without a server
-};
-
-int printers(Source book, const std::vector<std::string>& words, bool json, std::ostream& out)
+int printers(book::BookLists& book, const std::vector<std::string>& words, bool json, std::ostream& out)
 {
     std::optional<int> due;
     QString search;
@@ -73,15 +57,15 @@ int printers(Source book, const std::vector<std::string>& words, bool json, std:
             throw UsageError(kUsage);
         }
     }
-    const std::vector<book::PrinterRow> rows = book.reader.Printers(search, due);
+    const std::vector<book::PrinterRow> rows = book.Printers(search, due);
     if (json) {
         QJsonArray list;
         for (const book::PrinterRow& row : rows)
             list.append(book::PrinterJson(row));
-        QJsonObject result{{QStringLiteral("book"), book.name},
+        QJsonObject result{{QStringLiteral("book"), book.Name()},
                            {QStringLiteral("printers"), list}};
-        if (!book.said.isEmpty())
-            result.insert(QStringLiteral("source"), book.said);
+        if (!book.Source().isEmpty())
+            result.insert(QStringLiteral("source"), book.Source());
         if (due)
             result.insert(QStringLiteral("dueWithinDays"), *due);
         printJson(out, result);
@@ -96,22 +80,22 @@ int printers(Source book, const std::vector<std::string>& words, bool json, std:
     return 0;
 }
 
-int visits(Source book, const std::vector<std::string>& words, bool json, std::ostream& out)
+int visits(book::BookLists& book, const std::vector<std::string>& words, bool json, std::ostream& out)
 {
     if (words.size() != 3)
         throw UsageError(kUsage);
     const QString unique = QString::fromStdString(words[2]);
-    if (!book.reader.Printer(unique))
+    if (!book.Printer(unique))
         throw CliFailure(ExitCode::Refused, "book visits: brak drukarki " + words[2] + " w księdze");
-    const std::vector<book::VisitRow> rows = book.reader.Visits(unique);
+    const std::vector<book::VisitRow> rows = book.Visits(unique);
     if (json) {
         QJsonArray list;
         for (const book::VisitRow& row : rows)
             list.append(book::VisitJson(row));
         QJsonObject result{{QStringLiteral("uniqueNumber"), unique},
                            {QStringLiteral("visits"), list}};
-        if (!book.said.isEmpty())
-            result.insert(QStringLiteral("source"), book.said);
+        if (!book.Source().isEmpty())
+            result.insert(QStringLiteral("source"), book.Source());
         printJson(out, result);
         return 0;
     }
@@ -122,7 +106,7 @@ int visits(Source book, const std::vector<std::string>& words, bool json, std::o
     return 0;
 }
 
-int show(book::VisitBook& book, const std::vector<std::string>& words, bool json,
+int show(book::Book& book, const std::vector<std::string>& words, bool json,
          std::ostream& out)
 {
     if (words.size() != 3)
@@ -158,7 +142,7 @@ int show(book::VisitBook& book, const std::vector<std::string>& words, bool json
     return 0;
 }
 
-int exportBook(book::VisitBook& book, const std::vector<std::string>& words, bool json,
+int exportBook(book::Book& book, const std::vector<std::string>& words, bool json,
                std::ostream& out)
 {
     if (words.size() != 4 || (words[2] != "--csv" && words[2] != "--json"))
@@ -167,7 +151,7 @@ int exportBook(book::VisitBook& book, const std::vector<std::string>& words, boo
         words[2] == "--csv" ? book::ExportFormat::Csv : book::ExportFormat::Json;
     int count = 0;
     try {
-        count = book::ExportBook(book, format, QString::fromStdString(words[3]));
+        count = book.Export(format, QString::fromStdString(words[3]));
     } catch (const book::BookError&) {
         throw;
     } catch (const std::exception& error) {
@@ -182,14 +166,14 @@ int exportBook(book::VisitBook& book, const std::vector<std::string>& words, boo
 }
 
 // What waits goes to the server, then the server's news comes down.
-int send(book::VisitBook& book, const std::optional<book::ServerAddress>& server, bool json,
+int send(book::Book& book, const std::optional<book::ServerAddress>& server, bool json,
          std::ostream& out)
 {
     if (!server)
         throw CliFailure(ExitCode::Refused,
                          "book send: nie ustawiono serwera księgi (--book-server URI albo "
                          "\"Ustawienia\" → \"Księga wizyt…\")");
-    const book::SyncState state = book::SyncWithServer(book, *server);
+    const book::SyncState state = book.Send(*server);
     if (json)
         printJson(out, SyncJson(*server, state));
     else
@@ -198,36 +182,16 @@ int send(book::VisitBook& book, const std::optional<book::ServerAddress>& server
 }
 
 // The lists read from the server when it answers, else from this book.
-int readList(book::VisitBook& local, const std::optional<book::ServerAddress>& server,
+int readList(book::Book& local, const std::optional<book::ServerAddress>& server,
              const std::vector<std::string>& words, bool json, std::ostream& out)
 {
-    const auto run = [&](Source source) {
-        if (!source.said.isEmpty() && !json)
-            std::cerr << "varmo-cli: " << TerminalText(source.said.toStdString()) << std::endl;
-        return words[1] == "printers" ? printers(source, words, json, out)
-                                      : visits(source, words, json, out);
-    };
-    if (server) {
-        std::unique_ptr<book::ServerBook> shared;
-        QString reason;
-        try {
-            shared = std::make_unique<book::ServerBook>(*server);
-        } catch (const book::ServerError& error) {
-            reason = error.Reason();
-        }
-        if (shared) {
-            book::SyncState state = book::LocalState(local, true);
-            state.reached = true;
-            state.lastContact = QDateTime::currentDateTime();
-            return run({shared->Reads(), server->Display(), book::SourceText(state)});
-        }
-        book::SyncState state = book::LocalState(local, true);
-        state.trouble = book::ServerTrouble::Other;
-        std::cerr << "varmo-cli: " << TerminalText(reason.toStdString()) << std::endl;
-        return run({book::BookReader(local.Database(), local.Path()), local.Path(),
-                    book::SourceText(state)});
-    }
-    return run({book::BookReader(local.Database(), local.Path()), local.Path(), {}});
+    const std::unique_ptr<book::BookLists> lists = local.Lists(server);
+    if (!lists->Trouble().isEmpty())
+        std::cerr << "varmo-cli: " << TerminalText(lists->Trouble().toStdString()) << std::endl;
+    if (!lists->Source().isEmpty() && !json)
+        std::cerr << "varmo-cli: " << TerminalText(lists->Source().toStdString()) << std::endl;
+    return words[1] == "printers" ? printers(*lists, words, json, out)
+                                  : visits(*lists, words, json, out);
 }
 
 }  // namespace
@@ -256,7 +220,7 @@ int RunBookVerb(const Invocation& invocation, std::ostream& out)
     const std::optional<book::ServerAddress> server =
         ChosenServer(invocation.bookServer, std::cerr);
     try {
-        const std::unique_ptr<book::VisitBook> book = OpenChosenBook(invocation.book, std::cerr);
+        const std::unique_ptr<book::Book> book = OpenChosenBook(invocation.book, std::cerr);
         if (what == "send")
             return send(*book, server, json, out);
         if (what == "printers" || what == "visits")

@@ -2,13 +2,10 @@
 
 #include <QDate>
 
-#include "book/CheckRecordOf.h"
-#include "book/VisitBook.h"
 #include "cli/CheckVisit.h"
 #include "cli/Output.h"
 #include "cli/Session.h"
 #include "commands/ReadCommands.h"
-#include "book/StoredBook.h"
 
 namespace varmo::cli {
 
@@ -68,19 +65,16 @@ void BookedCommand::Took(const std::vector<std::string>& words, const std::strin
     for (std::size_t i = 1; i < words.size(); ++i)
         detail << QString::fromStdString(words[i]);
     try {
-        book::VisitBook* book = book_.get();
         const QDateTime now = QDateTime::currentDateTime();
-        book->Together(QStringLiteral("nie zapisano wizyty"), [&] {
-            const qint64 printer = book->NotePrinter(*printer_, now);
-            const qint64 visit = book->BeginVisit(
-                printer, {now, book::StoredTechnician(),
-                          QString::fromStdString(port), QStringLiteral("varmo-cli")});
-            book->AddSetting(visit, {now, *what, detail.join(QLatin1Char(' ')), {}, {}});
-            if (words[0] == "set-inspection" && words.size() == 3)
-                book->SetNextInspection(printer,
-                                        QDate::fromString(detail[0], Qt::ISODate), detail[1]);
-            book->EndVisit(visit, now);
-        });
+        book::WholeVisit visit;
+        visit.printer = *printer_;
+        visit.start = {now, book::StoredTechnician(), QString::fromStdString(port),
+                       QStringLiteral("varmo-cli")};
+        visit.settings.push_back({now, *what, detail.join(QLatin1Char(' ')), {}, {}});
+        if (words[0] == "set-inspection" && words.size() == 3)
+            visit.nextInspection = {QDate::fromString(detail[0], Qt::ISODate), detail[1]};
+        visit.ended = now;
+        book_->Record(visit);
     } catch (const std::exception& error) {
         err_ << "varmo-cli: " << TerminalText(error.what()) << std::endl;
     }

@@ -9,11 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "book/BookRecords.h"
-
-namespace varmo::book {
-class VisitBook;
-}
+#include "book/Book.h"
 
 namespace varmo::cli {
 
@@ -35,7 +31,7 @@ private:
     std::optional<std::string> bookFile_;
     std::ostream& err_;
     std::optional<book::PrinterSeen> printer_;
-    std::unique_ptr<book::VisitBook> book_;
+    std::unique_ptr<book::Book> book_;
 };
 
 }  // namespace varmo::cli

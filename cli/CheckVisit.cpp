@@ -3,13 +3,8 @@
 #include <QDir>
 #include <QJsonArray>
 
-#include "book/BookPath.h"
-#include "book/BookTrouble.h"
-#include "book/CheckRecordOf.h"
 #include "cli/Output.h"
-#include "book/StoredBook.h"
 #include "cli/ServerChoice.h"
-#include "link/RegularFile.h"
 
 namespace varmo::cli {
 
@@ -24,16 +19,12 @@ std::optional<std::string> uniqueOf(const CheckResult& result)
 
 }  // namespace
 
-std::unique_ptr<book::VisitBook> OpenChosenBook(const std::optional<std::string>& file,
-                                                std::ostream& err)
+std::unique_ptr<book::Book> OpenChosenBook(const std::optional<std::string>& file,
+                                           std::ostream& err)
 {
     const QString path = file ? QDir::current().absoluteFilePath(QString::fromStdString(*file))
                               : book::DefaultBookPath();
-    if (const FileKind kind = KindOfFile(path); kind != FileKind::Missing && kind != FileKind::Regular)
-        throw book::BookError(book::Trouble::CannotOpen,
-                              QStringLiteral("Księga wizyt (%1): ").arg(path).toStdString() +
-                                  NotRegularFileText(kind));
-    auto opened = std::make_unique<book::VisitBook>(path);
+    auto opened = std::make_unique<book::Book>(path);
     if (!opened->AsideNotice().isEmpty())
         err << "varmo-cli: " << TerminalText(opened->AsideNotice().toStdString()) << std::endl;
     return opened;
@@ -81,7 +72,7 @@ void CheckVisit::LookUp(const CheckResult& result)
     part_.uniqueNumber = *unique;
     try {
         const QString number = QString::fromStdString(*unique);
-        since_ = book::SinceLastVisitIn(*book_, number, -1, book::CheckRecordOf(result).values);
+        since_ = book_->SinceLast(number, -1, book::CheckRecordOf(result).values);
         part_.firstVisit = !since_;
         if (since_) {
             part_.sinceLast = since_->Describe();
@@ -100,23 +91,18 @@ void CheckVisit::Record(const CheckResult& result, const std::vector<std::string
     if (!book_ || !seen)
         return;
     try {
-        const QDateTime now = QDateTime::currentDateTime();
-        book_->Together(QStringLiteral("nie zapisano wizyty"), [&] {
-            book::VisitStart start;
-            start.when = result.started;
-            start.technician = QString::fromStdString(part_.technician);
-            start.port = QString::fromStdString(result.setting.port);
-            start.program = QString::fromStdString(result.setting.program);
-            const qint64 printer = book_->NotePrinter(*seen, result.started);
-            const qint64 visit = book_->BeginVisit(printer, start);
-            book_->SetPeople(visit, start.technician, QString::fromStdString(part_.notes));
-            book_->AddCheck(visit, book::CheckRecordOf(result));
-            for (const std::string& file : files)
-                book_->AddFile(visit, QString::fromStdString(file), now);
-            // The port closes as varmo-cli ends: so does the visit.
-            book_->EndVisit(visit, now);
-            visit_ = visit;
-        });
+        book::WholeVisit visit;
+        visit.printer = *seen;
+        visit.start = {result.started, QString::fromStdString(part_.technician),
+                       QString::fromStdString(result.setting.port),
+                       QString::fromStdString(result.setting.program)};
+        visit.notes = QString::fromStdString(part_.notes);
+        visit.check = book::CheckRecordOf(result);
+        for (const std::string& file : files)
+            visit.files << QString::fromStdString(file);
+        // The port closes as varmo-cli ends: so does the visit.
+        visit.ended = QDateTime::currentDateTime();
+        visit_ = book_->Record(visit);
     } catch (const std::exception& error) {
         visit_.reset();
         trouble(error);
@@ -127,7 +113,7 @@ void CheckVisit::Record(const CheckResult& result, const std::vector<std::string
     try {
         book::SyncOptions only;
         only.copy = false;
-        sync_ = book::SyncWithServer(*book_, *options_.server, only);
+        sync_ = book_->Send(*options_.server, only);
         err_ << "varmo-cli: " << SyncLine(*options_.server, *sync_) << std::endl;
     } catch (const std::exception& error) {
         err_ << "varmo-cli: " << TerminalText(error.what()) << std::endl;

@@ -9,10 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "book/BookSync.h"
-#include "book/ServerAddress.h"
-#include "book/SinceLastVisit.h"
-#include "book/VisitBook.h"
+#include "book/Book.h"
 #include "exchange/ServiceCheck.h"
 #include "report/VisitPart.h"
 
@@ -29,8 +26,8 @@ struct VisitOptions {
 // The book as chosen: the default file or --book; BookError when it cannot
 // be opened, and so when the path names a folder, a FIFO or a device. A
 // corrupt file put aside is told on err.
-std::unique_ptr<book::VisitBook> OpenChosenBook(const std::optional<std::string>& file,
-                                                std::ostream& err);
+std::unique_ptr<book::Book> OpenChosenBook(const std::optional<std::string>& file,
+                                           std::ostream& err);
 
 class CheckVisit {
 public:
@@ -60,7 +57,7 @@ private:
 
     VisitOptions options_;
     std::ostream& err_;
-    std::unique_ptr<book::VisitBook> book_;
+    std::unique_ptr<book::Book> book_;
     VisitPart part_;
     std::optional<book::SinceLastVisit> since_;
     std::optional<qint64> visit_;

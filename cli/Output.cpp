@@ -3,7 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include "book/EscapedJson.h"
+#include "book/Book.h"
 #include "protocol/CodePage.h"
 #include "protocol/Escaped.h"
 #include "protocol/StatusBits.h"

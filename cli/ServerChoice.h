@@ -8,8 +8,7 @@
 
 #include <QJsonObject>
 
-#include "book/BookSync.h"
-#include "book/ServerAddress.h"
+#include "book/Book.h"
 
 namespace varmo::cli {
 

@@ -51,7 +51,7 @@ TEST(PortLossTest, TheDetailLineIsTheSystemsOwnTextNeverAWindowsNumberOffWindows
     EXPECT_FALSE(LossReason(21).empty());
 #else
     EXPECT_EQ(LossReason(EIO), "błąd wejścia/wyjścia");
-    EXPECT_EQ(LossReason(ENOSPC), SystemErrorText(ENOSPC));
+    EXPECT_EQ(LossReason(ENAMETOOLONG), SystemErrorText(ENAMETOOLONG));
     const std::string box = LossNoticeText("/dev/ttyUSB0", EIO);
     EXPECT_EQ(box.find("win error"), std::string::npos);
     EXPECT_EQ(box.find("function failed"), std::string::npos);

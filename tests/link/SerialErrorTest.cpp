@@ -115,7 +115,8 @@ TEST(SerialErrorTest, TheSystemsReasonIsInPolishWhereTheTableKnowsItAndTheSystem
         {ENODEV, PortTrouble::Absent, "brak urządzenia (nie ma takiego urządzenia)"},
         {ENXIO, PortTrouble::Absent, "brak urządzenia (nie ma takiego urządzenia ani adresu)"},
         {EIO, PortTrouble::Other, "błąd wejścia/wyjścia"},
-        {ENOSPC, PortTrouble::Other, SystemErrorText(ENOSPC)},
+        {ENOSPC, PortTrouble::Other, "brak miejsca na dysku"},
+        {ENAMETOOLONG, PortTrouble::Other, SystemErrorText(ENAMETOOLONG)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);

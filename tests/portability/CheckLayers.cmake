@@ -3,7 +3,8 @@
 # other. Qt stays out of the Qt-free layers, and widgets out of everything
 # below the console. Inside the console the rooms are layered too: the
 # program's root on top, then the main window, the dialogs, the log, the
-# widgets and files, and the floor (base/) that every room stands on.
+# widgets and files, and the floor (base/) that every room stands on. The
+# programs reach the visit book through its door alone.
 #
 #   cmake -DROOT=<source dir> [-DEXPECT=<file>] -P CheckLayers.cmake
 #
@@ -31,6 +32,10 @@ set(widgetHeaders
   "|QDockWidget|QGroupBox|QCheckBox|QRadioButton|QLayout|QVBoxLayout|QHBoxLayout|QGridLayout"
   "|QProgressDialog|QTextEdit)$")
 string(JOIN "" widgetHeaders ${widgetHeaders})
+
+# The visit book's front door: the programs include these two of its headers
+# and no other, so its SQL, its outbox and its server stay behind it.
+set(bookDoor "Book\\.h|VisitRecorder\\.h")
 
 # console/<room>: the rooms of the console its includes may name. A dialog
 # knows the main window only as MainServices (dialogs/), never mainwindow/.
@@ -60,6 +65,9 @@ foreach(layer IN LISTS layers)
       if(header MATCHES "^(${projectFolders})/")
         if(NOT header MATCHES "^(${allowed_${layer}})/")
           list(APPEND findings "${source}: ${layer}/ may not include ${header}")
+        elseif(layer MATCHES "^(console|cli)$" AND header MATCHES "^book/"
+               AND NOT header MATCHES "^book/(${bookDoor})$")
+          list(APPEND findings "${source}: ${layer}/ reaches the book only through its door, not ${header}")
         elseif(layer STREQUAL "console" AND header MATCHES "^console/")
           string(REGEX MATCH "^console/([^/]+)/" inRoom "${source}")
           set(room "${CMAKE_MATCH_1}")
