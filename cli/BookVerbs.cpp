@@ -190,6 +190,7 @@ int send(book::VisitBook& book, const std::optional<book::ServerAddress>& server
                          "book send: nie ustawiono serwera księgi (--book-server URI albo "
                          "\"Ustawienia\" → \"Księga wizyt…\")");
     const book::SyncState state = book::SyncWithServer(book, *server);
+    TellClock(state, std::cerr);
     if (json)
         printJson(out, SyncJson(*server, state));
     else
@@ -219,6 +220,9 @@ int readList(book::VisitBook& local, const std::optional<book::ServerAddress>& s
             book::SyncState state = book::LocalState(local, true);
             state.reached = true;
             state.lastContact = QDateTime::currentDateTime();
+            // A server that falls silent while the list comes is cut off
+            // like any other call; the list fails as a refused one.
+            const book::ServerBook::Call watched(*shared);
             return run({shared->Reads(), server->Display(), book::SourceText(state)});
         }
         book::SyncState state = book::LocalState(local, true);
