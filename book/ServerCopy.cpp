@@ -205,6 +205,10 @@ CopyResult CopyFromServer(ServerBook& server, VisitBook& book, const std::atomic
         // still running then is where the next copy starts, so a visit that
         // a colleague's slow send commits later is not passed over.
         server.Run(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
+        // The rows come as this book takes them, so a big first copy keeps
+        // its statements open longer than the session's 20 s allow; it only
+        // reads, holds nobody's lock, and a silent server is still cut off.
+        server.Run(QStringLiteral("SET LOCAL statement_timeout = '10min'"));
         QSqlQuery snapshot =
             server.Run(QStringLiteral("SELECT CAST(pg_snapshot_xmin(pg_current_snapshot()) AS text)"));
         const QString next = server.Next(snapshot) ? snapshot.value(0).toString() : QString();
