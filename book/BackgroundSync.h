@@ -4,12 +4,15 @@
 // that a server that does not answer costs the window nothing. It sends and
 // copies at start, whenever it is nudged (a visit recorded or ended, a list
 // opened) and every few minutes; each attempt's outcome is told by changed().
+//
+// Its end never waits on the server: the line is cut (ServerCut), so the
+// attempt under way fails at once, and the thread is given about a second
+// to finish; one held where no socket can be reached yet (libpq still
+// connecting) is left to end by itself, so that the program can close.
 #include <QObject>
 #include <QString>
 #include <QThread>
-#include <atomic>
 #include <memory>
-#include <mutex>
 #include <optional>
 
 #include "book/BookSync.h"
@@ -18,6 +21,7 @@
 namespace varmo::book {
 
 class SyncWorker;
+struct SyncShared;
 
 class BackgroundSync : public QObject {
     Q_OBJECT
@@ -41,15 +45,10 @@ signals:
     void changed();
 
 private:
-    friend class SyncWorker;
-    void report(const SyncState& state);
-
-    mutable std::mutex mutex_;
-    SyncState state_;
-    int attempts_ = 0;
-    std::atomic<bool> nudged_{false};  // an attempt is asked for and not begun
-    std::atomic<bool> stopping_{false};  // the window is closing: end the attempt
-    QThread thread_;
+    // Shared with the worker, which may outlive this object (see the
+    // destructor).
+    std::shared_ptr<SyncShared> shared_;
+    QThread* thread_ = nullptr;
     SyncWorker* worker_ = nullptr;  // lives in thread_
 };
 

@@ -7,6 +7,21 @@
 
 namespace varmo::book {
 
+namespace {
+
+// A server that falls silent while a list comes is cut off like any other
+// call; the list then fails as a refused one.
+template <typename Read>
+auto watched(ServerBook* server, Read read)
+{
+    if (!server)
+        return read();
+    const ServerBook::Call call(*server);
+    return read();
+}
+
+}  // namespace
+
 BookLists::BookLists(std::unique_ptr<ServerBook> server, BookReader reader, QString name,
                      QString source, QString trouble)
     : server_(std::move(server)),
@@ -21,17 +36,17 @@ BookLists::~BookLists() = default;
 
 std::vector<PrinterRow> BookLists::Printers(const QString& search, std::optional<int> dueWithin)
 {
-    return reader_->Printers(search, dueWithin);
+    return watched(server_.get(), [&] { return reader_->Printers(search, dueWithin); });
 }
 
 std::optional<PrinterRow> BookLists::Printer(const QString& uniqueNumber)
 {
-    return reader_->Printer(uniqueNumber);
+    return watched(server_.get(), [&] { return reader_->Printer(uniqueNumber); });
 }
 
 std::vector<VisitRow> BookLists::Visits(const QString& uniqueNumber)
 {
-    return reader_->Visits(uniqueNumber);
+    return watched(server_.get(), [&] { return reader_->Visits(uniqueNumber); });
 }
 
 Book::Book(const QString& path, int writeAttempts)

@@ -1,5 +1,7 @@
 #include "book/BookSync.h"
 
+#include <cstdlib>
+
 #include "book/LocalOutbox.h"
 #include "book/ServerBook.h"
 #include "book/ServerCopy.h"
@@ -37,8 +39,10 @@ SyncState SyncWithServer(VisitBook& local, const ServerAddress& address,
 {
     SyncState state = LocalState(local, true);
     try {
-        ServerBook server(address);
+        ServerBook server(address, options.cut);
         state.reached = true;
+        if (std::abs(server.ClockAheadS()) > kClockToleranceS)
+            state.clockAheadS = server.ClockAheadS();
         state.readOnly = server.ReadOnly();
         if (server.ReadOnly()) {
             troubled(state, ServerError(ServerTrouble::Newer,
@@ -66,7 +70,9 @@ SyncState SyncWithServer(VisitBook& local, const ServerAddress& address,
     return state;
 }
 
-QString BookStateText(const SyncState& state, bool brief)
+namespace {
+
+QString bookStateText(const SyncState& state, bool brief)
 {
     if (!state.serverSet)
         return QStringLiteral("Księga: na tym komputerze");
@@ -85,6 +91,44 @@ QString BookStateText(const SyncState& state, bool brief)
     if (state.waiting == 0 && state.reached)
         return QStringLiteral("Księga: wysłano na serwer");
     return QStringLiteral("Księga: ") + waiting;
+}
+
+}  // namespace
+
+QString ClockText(qint64 aheadS, bool brief)
+{
+    const qint64 off = std::abs(aheadS);
+    const auto polish = [](qint64 n, const char* one, const char* few, const char* many) {
+        const qint64 tens = n % 100;
+        const char* word = n == 1 ? one
+                           : (n % 10 >= 2 && n % 10 <= 4 && (tens < 12 || tens > 14)) ? few
+                                                                                       : many;
+        return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(word));
+    };
+    // Whole units, a hundredth of one given: a clock measured a second
+    // short of a day is a day off.
+    const auto whole = [off](qint64 unit) { return (off + unit / 100) / unit; };
+    QString amount;
+    if (whole(86400) >= 1)
+        amount = polish(whole(86400), "dzień", "dni", "dni");
+    else if (whole(3600) >= 1)
+        amount = polish(whole(3600), "godzinę", "godziny", "godzin");
+    else if (whole(60) >= 1)
+        amount = polish(whole(60), "minutę", "minuty", "minut");
+    else
+        amount = polish(off, "sekundę", "sekundy", "sekund");
+    const QString way = aheadS >= 0 ? QStringLiteral("spieszy się") : QStringLiteral("spóźnia się");
+    if (brief)
+        return QStringLiteral("zegar %1 o %2").arg(way, amount);
+    return QStringLiteral("zegar komputera %1 o %2 względem serwera").arg(way, amount);
+}
+
+QString BookStateText(const SyncState& state, bool brief)
+{
+    QString text = bookStateText(state, brief);
+    if (state.clockAheadS)
+        text += QStringLiteral("; ") + ClockText(*state.clockAheadS, brief);
+    return text;
 }
 
 QString SourceText(const SyncState& state)

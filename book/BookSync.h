@@ -14,7 +14,12 @@
 
 namespace varmo::book {
 
+class ServerCut;
 class VisitBook;
+
+// This computer's clock is told to be wrong when it is further than this
+// from the server's.
+constexpr qint64 kClockToleranceS = 120;
 
 struct SyncState {
     bool serverSet = false;
@@ -26,6 +31,9 @@ struct SyncState {
     std::optional<ServerTrouble> trouble;
     QString reason;           // in Polish, never with the password
     QDateTime lastContact;    // the copy of the server is from then
+    // How far this computer's clock is ahead of the server's (behind when
+    // negative), when further than kClockToleranceS.
+    std::optional<qint64> clockAheadS;
 };
 
 struct SyncOptions {
@@ -34,6 +42,8 @@ struct SyncOptions {
     bool copy = true;
     // Set from another thread: stop between batches (the window is closing).
     const std::atomic<bool>* stop = nullptr;
+    // Cut from another thread: the call under way fails at once.
+    ServerCut* cut = nullptr;
 };
 
 // Sends and copies; never throws for the server's trouble, which it keeps.
@@ -45,10 +55,17 @@ SyncState SyncWithServer(VisitBook& local, const ServerAddress& address,
 SyncState LocalState(VisitBook& local, bool serverSet);
 
 // "Księga: wysłano na serwer", "Księga: do wysłania 3",
-// "Księga: serwer niedostępny (błędne hasło lub użytkownik), do wysłania 3".
+// "Księga: serwer niedostępny (błędne hasło lub użytkownik), do wysłania 3",
+// and a clock that differs from the server's after it:
+// "Księga: wysłano na serwer; zegar spieszy się o 1 dzień".
 // brief: the reason without its explanation in brackets, for the status
 // line (the whole of it goes into the label's tip).
 QString BookStateText(const SyncState& state, bool brief = false);
+
+// "zegar komputera spieszy się o 1 dzień względem serwera"; brief: "zegar
+// spieszy się o 1 dzień". Days, hours, minutes or seconds, whichever is
+// the largest whole one.
+QString ClockText(qint64 aheadS, bool brief = false);
 
 // Where the lists come from: "serwer: dane z serwera, stan z …" or
 // "serwer: niedostępny, dane z tego komputera, stan z 2026-12-07 14:12".

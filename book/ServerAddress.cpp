@@ -39,7 +39,13 @@ QString ServerAddress::Display() const
 
 QString ServerAddress::ConnectOptions() const
 {
-    QString options = QStringLiteral("connect_timeout=%1").arg(connectTimeoutS);
+    // A line that goes dead (a laptop's Wi-Fi gone, a server that vanished)
+    // is noticed by TCP itself within half a minute: keepalives after 10 s of
+    // quiet, every 5 s, three unanswered; data unacknowledged for 30 s.
+    QString options = QStringLiteral("connect_timeout=%1;keepalives=1;keepalives_idle=10;"
+                                     "keepalives_interval=5;keepalives_count=3;"
+                                     "tcp_user_timeout=30000")
+                          .arg(connectTimeoutS);
     if (!sslMode.isEmpty())
         options += QStringLiteral(";sslmode=") + sslMode;
     return options;

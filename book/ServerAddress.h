@@ -20,7 +20,7 @@ struct ServerAddress {
 
     // postgresql://user@host:port/database, never the password.
     QString Display() const;
-    // The options the driver takes (sslmode, connect_timeout).
+    // The options the driver takes (sslmode, connect_timeout, TCP keepalives).
     QString ConnectOptions() const;
 };
 

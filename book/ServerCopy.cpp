@@ -83,7 +83,7 @@ int copyPrinters(ServerBook& server, VisitBook& book, const QString& mark)
         });
         rows.clear();
     };
-    while (changed.next()) {
+    while (server.Next(changed)) {
         rows.push_back(rowFrom(changed, 0, 12));
         if (rows.size() == kRowsATransaction)
             flush();
@@ -109,7 +109,7 @@ std::vector<ServerVisit> visitsToCopy(ServerBook& server, VisitBook& book, const
                        "WHERE v.changed_by >= CAST(? AS xid8) ORDER BY v.id"),
         {mark});
     std::vector<ServerVisit> wanted;
-    while (changed.next()) {
+    while (server.Next(changed)) {
         ServerVisit visit{changed.value(0).toLongLong(), rowFrom(changed, 1, 8),
                           changed.value(9).toString(), changed.value(10).toString()};
         QSqlQuery here = BoundQuery(book.Database(), book.Path(), kDoing,
@@ -138,7 +138,7 @@ std::map<qint64, std::vector<Row>> children(ServerBook& server, const char* tabl
             .arg(QLatin1String(columns), QLatin1String(table)),
         {QLatin1Char('{') + ids.join(QLatin1Char(',')) + QLatin1Char('}')});
     std::map<qint64, std::vector<Row>> byVisit;
-    while (rows.next())
+    while (server.Next(rows))
         byVisit[rows.value(0).toLongLong()].push_back(rowFrom(rows, 1, count));
     return byVisit;
 }
@@ -205,9 +205,13 @@ CopyResult CopyFromServer(ServerBook& server, VisitBook& book, const std::atomic
         // still running then is where the next copy starts, so a visit that
         // a colleague's slow send commits later is not passed over.
         server.Run(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
+        // The rows come as this book takes them, so a big first copy keeps
+        // its statements open longer than the session's 20 s allow; it only
+        // reads, holds nobody's lock, and a silent server is still cut off.
+        server.Run(QStringLiteral("SET LOCAL statement_timeout = '10min'"));
         QSqlQuery snapshot =
             server.Run(QStringLiteral("SELECT CAST(pg_snapshot_xmin(pg_current_snapshot()) AS text)"));
-        const QString next = snapshot.next() ? snapshot.value(0).toString() : QString();
+        const QString next = server.Next(snapshot) ? snapshot.value(0).toString() : QString();
         snapshot.finish();
         QString mark = ServerState(book, kMarkName);
         if (mark.isEmpty())

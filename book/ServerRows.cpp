@@ -3,7 +3,6 @@
 #include <QSqlError>
 
 #include "book/ServerBook.h"
-#include "book/ServerTrouble.h"
 
 namespace varmo::book {
 
@@ -33,19 +32,22 @@ QVariantList ServerValues(const QVariantList& values)
     return fit;
 }
 
-Prepared::Prepared(ServerBook& server, const QString& statement) : query_(server.Database())
+Prepared::Prepared(ServerBook& server, const QString& statement)
+    : server_(server), query_(server.Database())
 {
+    const ServerBook::Call call(server_);
     query_.setForwardOnly(true);
     if (!query_.prepare(statement))
-        throw ServerErrorOf(query_.lastError());
+        throw server_.Failure(query_.lastError());
 }
 
 QSqlQuery& Prepared::Exec(const QVariantList& values)
 {
+    const ServerBook::Call call(server_);
     for (int i = 0; i < values.size(); ++i)
         query_.bindValue(i, serverValue(values[i]));
     if (!query_.exec())
-        throw ServerErrorOf(query_.lastError());
+        throw server_.Failure(query_.lastError());
     return query_;
 }
 
@@ -58,7 +60,8 @@ QString ValueRows(int rows, int width)
 }
 
 void InsertRows(ServerBook& server, const QString& head, const std::vector<QVariantList>& rows,
-                const QString& tail, const std::function<void(const QSqlQuery&)>& took)
+                const QString& tail, const std::function<void(const QSqlQuery&)>& took,
+                const QString& shape)
 {
     constexpr std::size_t kRowsAStatement = 500;
     for (std::size_t at = 0; at < rows.size(); at += kRowsAStatement) {
@@ -67,12 +70,11 @@ void InsertRows(ServerBook& server, const QString& head, const std::vector<QVari
         for (std::size_t i = at; i < at + count; ++i)
             values += rows[i];
         values = ServerValues(values);
-        QSqlQuery query = server.Run(
-            head + QLatin1Char(' ') +
-                ValueRows(static_cast<int>(count), static_cast<int>(rows[at].size())) +
-                QLatin1Char(' ') + tail,
-            values);
-        while (took && query.next())
+        const QString marks =
+            shape.isEmpty() ? ValueRows(static_cast<int>(count), static_cast<int>(rows[at].size()))
+                            : QStringList(static_cast<int>(count), shape).join(QStringLiteral(", "));
+        QSqlQuery query = server.Run(head + QLatin1Char(' ') + marks + QLatin1Char(' ') + tail, values);
+        while (took && server.Next(query))
             took(query);
     }
 }

@@ -19,6 +19,7 @@ public:
     QSqlQuery& Exec(const QVariantList& values);
 
 private:
+    ServerBook& server_;
     QSqlQuery query_;
 };
 
@@ -27,10 +28,12 @@ QString ValueRows(int rows, int width);
 
 // The rows inserted with one statement a few hundred at a time: head is the
 // statement up to VALUES, tail what follows the rows; each row's results are
-// handed to took. ServerError when the server refuses.
+// handed to took. shape: one row's marks when they are more than "(?, ?, …)",
+// e.g. "(?, ?, now() - ?)". ServerError when the server refuses.
 void InsertRows(ServerBook& server, const QString& head, const std::vector<QVariantList>& rows,
                 const QString& tail = {},
-                const std::function<void(const QSqlQuery&)>& took = {});
+                const std::function<void(const QSqlQuery&)>& took = {},
+                const QString& shape = {});
 
 // The values as the server's text takes them (NUL as "␀").
 QVariantList ServerValues(const QVariantList& values);

@@ -68,6 +68,16 @@ const std::vector<std::vector<const char*>>& ServerMigrations()
             " path TEXT NOT NULL)",
             "CREATE INDEX files_of_visit ON files(visit_id)",
         },
+        // The server's own time of a printer's last contact and of a visit's,
+        // stamped as the row arrives: the laptop's clock measures how long
+        // ago it was, the server's clock says when that is. "Newer" is
+        // decided by these, so a laptop whose clock is a day ahead never
+        // wins over a later visit. Rows from before have none (NULL) and are
+        // compared by the laptops' text as they always were.
+        {
+            "ALTER TABLE printers ADD COLUMN last_seen_at TIMESTAMPTZ",
+            "ALTER TABLE visits ADD COLUMN last_contact_at TIMESTAMPTZ",
+        },
     };
     return steps;
 }

@@ -16,51 +16,68 @@ namespace varmo::book {
 
 namespace {
 
+// "This laptop's contact is the newer one": by the server's times of the two
+// contacts; the same contact sent again (the same text) counts as newer, so a
+// change the laptop made to it since goes up; rows from before the server
+// kept its times are compared by the laptops' text.
+const QString kNewerPrinter = QStringLiteral(
+    "(excluded.last_seen = printers.last_seen OR coalesce(excluded.last_seen_at >= "
+    "printers.last_seen_at, excluded.last_seen >= printers.last_seen))");
+
+// The server's time of a contact: its age as the laptop's clock measured it
+// when the batch went (the laptop's now, read once a batch, less the
+// contact's time), taken from the server's now. A laptop whose clock is
+// wrong measures the age right all the same.
+const QString kServerTime = QStringLiteral("now() - make_interval(secs => ?)");
+
 // The newest contact's values win; one a laptop did not read stays as the
 // server had it.
-const QString kPrinterUpsert = QStringLiteral(
-    "INSERT INTO printers (uuid, unique_number, nip, fiscal, header, header_first, header_loose, "
-    "rates, first_seen, last_seen, next_inspection, inspection_message) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
-    "ON CONFLICT (unique_number) DO UPDATE SET "
-    "nip = CASE WHEN excluded.last_seen >= printers.last_seen "
-    "  THEN coalesce(excluded.nip, printers.nip) ELSE coalesce(printers.nip, excluded.nip) END, "
-    "fiscal = CASE WHEN excluded.last_seen >= printers.last_seen "
-    "  THEN excluded.fiscal ELSE printers.fiscal END, "
-    "header = CASE WHEN excluded.last_seen >= printers.last_seen "
-    "  THEN coalesce(excluded.header, printers.header) "
-    "  ELSE coalesce(printers.header, excluded.header) END, "
-    "header_first = CASE WHEN excluded.last_seen >= printers.last_seen "
-    "  THEN coalesce(excluded.header_first, printers.header_first) "
-    "  ELSE coalesce(printers.header_first, excluded.header_first) END, "
-    "header_loose = CASE WHEN excluded.last_seen >= printers.last_seen "
-    "  THEN coalesce(excluded.header_loose, printers.header_loose) "
-    "  ELSE coalesce(printers.header_loose, excluded.header_loose) END, "
-    "rates = CASE WHEN excluded.last_seen >= printers.last_seen "
-    "  THEN coalesce(excluded.rates, printers.rates) "
-    "  ELSE coalesce(printers.rates, excluded.rates) END, "
-    "next_inspection = CASE WHEN excluded.last_seen >= printers.last_seen "
-    "  THEN coalesce(excluded.next_inspection, printers.next_inspection) "
-    "  ELSE coalesce(printers.next_inspection, excluded.next_inspection) END, "
-    "inspection_message = CASE WHEN excluded.last_seen >= printers.last_seen "
-    "  THEN coalesce(excluded.inspection_message, printers.inspection_message) "
-    "  ELSE coalesce(printers.inspection_message, excluded.inspection_message) END, "
-    "first_seen = least(printers.first_seen, excluded.first_seen), "
-    "last_seen = greatest(printers.last_seen, excluded.last_seen), "
-    "changed_by = pg_current_xact_id() "
-    "RETURNING id");
+QString printerUpsertStatement()
+{
+    QString statement = QStringLiteral(
+        "INSERT INTO printers (uuid, unique_number, nip, fiscal, header, header_first, "
+        "header_loose, rates, first_seen, last_seen, next_inspection, inspection_message, "
+        "last_seen_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, %1) "
+        "ON CONFLICT (unique_number) DO UPDATE SET "
+        "fiscal = CASE WHEN NEWER THEN excluded.fiscal ELSE printers.fiscal END, ")
+                            .arg(kServerTime);
+    for (const char* column : {"nip", "header", "header_first", "header_loose", "rates",
+                               "next_inspection", "inspection_message"})
+        statement += QStringLiteral(
+                         "%1 = CASE WHEN NEWER THEN coalesce(excluded.%1, printers.%1) "
+                         "ELSE coalesce(printers.%1, excluded.%1) END, ")
+                         .arg(QLatin1String(column));
+    statement += QStringLiteral(
+        "first_seen = least(printers.first_seen, excluded.first_seen), "
+        "last_seen = CASE WHEN NEWER THEN excluded.last_seen ELSE printers.last_seen END, "
+        "last_seen_at = CASE WHEN excluded.last_seen = printers.last_seen "
+        "  THEN coalesce(printers.last_seen_at, excluded.last_seen_at) "
+        "  WHEN NEWER THEN coalesce(excluded.last_seen_at, printers.last_seen_at) "
+        "  ELSE coalesce(printers.last_seen_at, excluded.last_seen_at) END, "
+        "changed_by = pg_current_xact_id() "
+        "RETURNING id");
+    return statement.replace(QStringLiteral("NEWER"), kNewerPrinter);
+}
 
 // A visit the server has in a later state than this book (a book restored
-// from an old copy) is left as the server has it.
+// from an old copy) is left as the server has it. The same last contact sent
+// again keeps the server's time of it.
 const QString kVisitInsert = QStringLiteral(
     "INSERT INTO visits (uuid, printer_id, started, last_contact, ended, technician, port, "
-    "program, notes) VALUES");
+    "program, notes, last_contact_at) VALUES");
+const QString kVisitShape = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, %1)").arg(kServerTime);
 const QString kVisitConflict = QStringLiteral(
     "ON CONFLICT (uuid) DO UPDATE SET printer_id = excluded.printer_id, "
     "started = excluded.started, last_contact = excluded.last_contact, ended = excluded.ended, "
     "technician = excluded.technician, port = excluded.port, program = excluded.program, "
-    "notes = excluded.notes, changed_by = pg_current_xact_id() "
-    "WHERE visits.last_contact < excluded.last_contact "
+    "notes = excluded.notes, "
+    "last_contact_at = CASE WHEN visits.last_contact = excluded.last_contact "
+    "  THEN coalesce(visits.last_contact_at, excluded.last_contact_at) "
+    "  ELSE excluded.last_contact_at END, "
+    "changed_by = pg_current_xact_id() "
+    "WHERE (visits.last_contact <> excluded.last_contact "
+    "    AND coalesce(visits.last_contact_at < excluded.last_contact_at, "
+    "                 visits.last_contact < excluded.last_contact)) "
     "OR (visits.last_contact = excluded.last_contact "
     "    AND (visits.ended IS NULL OR excluded.ended IS NOT NULL)) "
     "RETURNING uuid, id, CAST(changed_by AS text)");
@@ -71,35 +88,23 @@ QString ChildHead(const char* table, const char* columns)
         .arg(QLatin1String(table), QLatin1String(columns));
 }
 
-// Deadlocks and serialisation failures are the server's way of saying "again".
-bool passing(const ServerError& error)
+// How long ago a time of the book was, by this computer's clock; nothing
+// when the text is no time.
+QVariant ageOf(const QVariant& bookTime, const QDateTime& now)
 {
-    return error.Kind() == ServerTrouble::Other &&
-           (error.Reason().contains(QStringLiteral("deadlock")) ||
-            error.Reason().contains(QStringLiteral("could not serialize")));
+    const QDateTime then = FromBookTime(bookTime.toString());
+    if (!then.isValid())
+        return QVariant(QMetaType::fromType<qint64>());
+    return then.secsTo(now);
 }
 
-template <typename Body>
-void inTransaction(ServerBook& server, Body body)
+qint64 upsertPrinter(ServerBook& server, Prepared& upsert, const WaitingPrinter& printer,
+                     const QDateTime& now)
 {
-    for (int attempt = 1;; ++attempt) {
-        server.Begin();
-        try {
-            body();
-            server.Commit();
-            return;
-        } catch (const ServerError& error) {
-            server.Rollback();
-            if (!passing(error) || attempt == 3)
-                throw;
-        }
-    }
-}
-
-qint64 upsertPrinter(Prepared& upsert, const WaitingPrinter& printer)
-{
-    QSqlQuery& query = upsert.Exec(printer.columns);
-    if (!query.next())
+    Row values = printer.columns;
+    values << ageOf(printer.columns.value(9), now);  // last_seen
+    QSqlQuery& query = upsert.Exec(values);
+    if (!server.Next(query))
         throw ServerError(ServerTrouble::Other, QStringLiteral("serwer nie przyjął drukarki"));
     return query.value(0).toLongLong();
 }
@@ -112,15 +117,16 @@ bool stopped(const std::atomic<bool>* stop)
 void sendPrinters(VisitBook& local, ServerBook& server, SendResult& result,
                   const std::atomic<bool>* stop)
 {
-    Prepared upsert(server, kPrinterUpsert);
+    Prepared upsert(server, printerUpsertStatement());
     QString after = QStringLiteral("");  // bound as text, never as NULL
     for (;;) {
         const std::vector<WaitingPrinter> printers = WaitingPrinters(local, after, 500);
         if (printers.empty() || stopped(stop))
             return;
-        inTransaction(server, [&] {
+        const QDateTime now = QDateTime::currentDateTime();
+        server.Together([&] {
             for (const WaitingPrinter& printer : printers)
-                upsertPrinter(upsert, printer);
+                upsertPrinter(server, upsert, printer, now);
         });
         MarkPrintersSent(local, printers);
         result.printers += static_cast<int>(printers.size());
@@ -131,7 +137,8 @@ void sendPrinters(VisitBook& local, ServerBook& server, SendResult& result,
 // The server's ids of the batch's printers; a printer the server lacks (its
 // record went up from another book) goes up now, in the order of the numbers.
 std::map<QString, qint64> serverPrinters(VisitBook& local, ServerBook& server, Prepared& upsert,
-                                         const std::vector<WaitingVisit>& visits)
+                                         const std::vector<WaitingVisit>& visits,
+                                         const QDateTime& now)
 {
     std::set<QString> numbers;
     for (const WaitingVisit& visit : visits)
@@ -141,43 +148,48 @@ std::map<QString, qint64> serverPrinters(VisitBook& local, ServerBook& server, P
         QStringLiteral("SELECT unique_number, id FROM printers "
                        "WHERE unique_number = ANY(CAST(? AS text[]))"),
         {TextArray(QStringList(numbers.begin(), numbers.end()))});
-    while (found.next())
+    while (server.Next(found))
         ids[found.value(0).toString()] = found.value(1).toLongLong();
     for (const QString& number : numbers)
         if (!ids.count(number))
-            ids[number] = upsertPrinter(upsert, PrinterColumns(local, number));
+            ids[number] = upsertPrinter(server, upsert, PrinterColumns(local, number), now);
     return ids;
 }
 
 void sendVisits(VisitBook& local, ServerBook& server, int batch, SendResult& result,
                 const std::atomic<bool>* stop)
 {
-    Prepared printerUpsert(server, kPrinterUpsert);
+    Prepared printerUpsert(server, printerUpsertStatement());
     qint64 after = 0;
     for (;;) {
         const std::vector<WaitingVisit> visits = WaitingVisits(local, after, batch);
         if (visits.empty() || stopped(stop))
             return;
         std::map<qint64, QString> marks;
-        inTransaction(server, [&] {
+        const QDateTime now = QDateTime::currentDateTime();
+        server.Together([&] {
             marks.clear();
             const std::map<QString, qint64> printers =
-                serverPrinters(local, server, printerUpsert, visits);
+                serverPrinters(local, server, printerUpsert, visits, now);
             // The batch's visits in one statement; the server names those it took.
             std::vector<Row> rows;
             std::map<QString, const WaitingVisit*> byUuid;
             for (const WaitingVisit& visit : visits) {
                 Row values = visit.columns;
                 values.insert(1, printers.at(visit.uniqueNumber));
+                values << ageOf(visit.columns.value(2), now);  // last_contact
                 rows.push_back(values);
                 byUuid[visit.columns.value(0).toString()] = &visit;
             }
             std::vector<std::pair<const WaitingVisit*, qint64>> taken;
-            InsertRows(server, kVisitInsert, rows, kVisitConflict, [&](const QSqlQuery& row) {
-                const WaitingVisit* visit = byUuid.at(row.value(0).toString());
-                taken.emplace_back(visit, row.value(1).toLongLong());
-                marks[visit->id] = row.value(2).toString();
-            });
+            InsertRows(
+                server, kVisitInsert, rows, kVisitConflict,
+                [&](const QSqlQuery& row) {
+                    const WaitingVisit* visit = byUuid.at(row.value(0).toString());
+                    taken.emplace_back(visit, row.value(1).toLongLong());
+                    marks[visit->id] = row.value(2).toString();
+                },
+                kVisitShape);
             // What a visit holds goes whole: the server's rows of it are
             // replaced, so a resend never doubles a check.
             QStringList ids;

@@ -9,18 +9,42 @@ bool has(const QString& text, const char* words)
     return text.contains(QLatin1String(words), Qt::CaseInsensitive);
 }
 
+// The server's SQLSTATE: its class (the first two characters) or the code.
+ServerTrouble troubleOfState(const QString& state)
+{
+    if (state == QStringLiteral("28P01"))
+        return ServerTrouble::WrongLogin;
+    if (state == QStringLiteral("28000"))
+        return ServerTrouble::NotAllowed;
+    if (state == QStringLiteral("3D000"))
+        return ServerTrouble::NoDatabase;
+    // Connection exceptions; the administrator's or a crash's shutdown, a
+    // server still starting.
+    if (state.startsWith(QStringLiteral("08")) || state == QStringLiteral("57P01") ||
+        state == QStringLiteral("57P02") || state == QStringLiteral("57P03"))
+        return ServerTrouble::Lost;
+    // A statement past the session's statement_timeout.
+    if (state == QStringLiteral("57014"))
+        return ServerTrouble::TimedOut;
+    return ServerTrouble::Other;
+}
+
 }  // namespace
 
 ServerTrouble ServerTroubleOf(const QSqlError& error)
 {
+    const QString state = error.nativeErrorCode().trimmed();
+    if (!state.isEmpty())
+        return troubleOfState(state);
+    // No SQLSTATE: libpq speaking of this side, or the server refusing the
+    // connection before the session began (QPSQL keeps no SQLSTATE then).
     const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
-    const QString state = error.nativeErrorCode();
-    if (state == QStringLiteral("28P01") || has(text, "password authentication failed") ||
-        has(text, "no password supplied") || has(text, "role \"") )
+    if (has(text, "password authentication failed") || has(text, "no password supplied") ||
+        has(text, "role \""))
         return ServerTrouble::WrongLogin;
-    if (state == QStringLiteral("3D000") || (has(text, "database \"") && has(text, "does not exist")))
+    if (has(text, "database \"") && has(text, "does not exist"))
         return ServerTrouble::NoDatabase;
-    if (state == QStringLiteral("28000") || has(text, "pg_hba.conf"))
+    if (has(text, "pg_hba.conf"))
         return ServerTrouble::NotAllowed;
     if (has(text, "SSL") || has(text, "GSS"))
         return ServerTrouble::Encryption;
@@ -32,12 +56,16 @@ ServerTrouble ServerTroubleOf(const QSqlError& error)
         return ServerTrouble::UnknownHost;
     if (has(text, "server closed the connection") || has(text, "terminating connection") ||
         has(text, "no connection to the server") || has(text, "connection to server") ||
-        has(text, "could not receive data") || has(text, "could not send data") ||
-        state.startsWith(QStringLiteral("57P")) || state.startsWith(QStringLiteral("08")))
+        has(text, "could not receive data") || has(text, "could not send data"))
         return ServerTrouble::Lost;
     if (has(text, "Network is unreachable") || has(text, "No route to host"))
         return ServerTrouble::TimedOut;
     return ServerTrouble::Other;
+}
+
+bool WorthAnotherTry(const ServerError& error)
+{
+    return error.State() == QStringLiteral("40001") || error.State() == QStringLiteral("40P01");
 }
 
 QString ServerReason(ServerTrouble trouble, const QSqlError& error)
@@ -75,7 +103,7 @@ QString ServerReason(ServerTrouble trouble, const QSqlError& error)
 ServerError ServerErrorOf(const QSqlError& error)
 {
     const ServerTrouble trouble = ServerTroubleOf(error);
-    return ServerError(trouble, ServerReason(trouble, error));
+    return ServerError(trouble, ServerReason(trouble, error), error.nativeErrorCode().trimmed());
 }
 
 bool SettingsTrouble(ServerTrouble trouble)

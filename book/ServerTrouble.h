@@ -14,7 +14,7 @@ enum class ServerTrouble {
     WrongLogin,     // the password or the user
     NoDatabase,     // the server has no such database
     Refused,        // nothing listens there
-    TimedOut,       // nothing answers there
+    TimedOut,       // nothing answers there, or it fell silent in a call
     UnknownHost,    // the name leads nowhere
     Encryption,     // sslmode asked for what the server cannot give
     NotAllowed,     // the server keeps this computer or user out
@@ -26,19 +26,30 @@ enum class ServerTrouble {
 
 class ServerError : public Exception {
 public:
-    ServerError(ServerTrouble trouble, const QString& reason)
-        : Exception(reason.toStdString()), trouble_(trouble), reason_(reason) {}
+    ServerError(ServerTrouble trouble, const QString& reason, const QString& state = {})
+        : Exception(reason.toStdString()), trouble_(trouble), reason_(reason), state_(state) {}
     ServerTrouble Kind() const { return trouble_; }
     // The reason alone, in Polish: "błędne hasło lub użytkownik".
     const QString& Reason() const { return reason_; }
+    // The server's SQLSTATE ("40P01"); empty when the trouble is this side's
+    // (no connection, a line that broke).
+    const QString& State() const { return state_; }
 
 private:
     ServerTrouble trouble_;
     QString reason_;
+    QString state_;
 };
 
-// The trouble behind the driver's error (libpq's words and SQLSTATE).
+// The trouble behind the driver's error: by the server's SQLSTATE, which is
+// the same whatever language the server speaks; libpq's own words only for
+// what happened on this side, where there is no SQLSTATE (refused, no such
+// host, no answer, a line broken).
 ServerTrouble ServerTroubleOf(const QSqlError& error);
+
+// A deadlock or a serialisation failure: the server's way of saying "again".
+// Decided by the SQLSTATE alone, never by the words.
+bool WorthAnotherTry(const ServerError& error);
 
 // The reason in Polish; for Other, the server's own words.
 QString ServerReason(ServerTrouble trouble, const QSqlError& error = {});

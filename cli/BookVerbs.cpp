@@ -174,6 +174,7 @@ int send(book::Book& book, const std::optional<book::ServerAddress>& server, boo
                          "book send: nie ustawiono serwera księgi (--book-server URI albo "
                          "\"Ustawienia\" → \"Księga wizyt…\")");
     const book::SyncState state = book.Send(*server);
+    TellClock(state, std::cerr);
     if (json)
         printJson(out, SyncJson(*server, state));
     else

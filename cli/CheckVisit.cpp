@@ -115,6 +115,7 @@ void CheckVisit::Record(const CheckResult& result, const std::vector<std::string
         only.copy = false;
         sync_ = book_->Send(*options_.server, only);
         err_ << "varmo-cli: " << SyncLine(*options_.server, *sync_) << std::endl;
+        TellClock(*sync_, err_);
     } catch (const std::exception& error) {
         err_ << "varmo-cli: " << TerminalText(error.what()) << std::endl;
     }

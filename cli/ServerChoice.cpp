@@ -37,6 +37,13 @@ std::string SyncLine(const book::ServerAddress& server, const book::SyncState& s
                         ", do wysłania " + std::to_string(state.waiting));
 }
 
+void TellClock(const book::SyncState& state, std::ostream& err)
+{
+    if (state.clockAheadS)
+        err << "varmo-cli: " << TerminalText(book::ClockText(*state.clockAheadS).toStdString())
+            << std::endl;
+}
+
 QJsonObject SyncJson(const book::ServerAddress& server, const book::SyncState& state)
 {
     return QJsonObject{
@@ -47,6 +54,8 @@ QJsonObject SyncJson(const book::ServerAddress& server, const book::SyncState& s
         {QStringLiteral("copied"), state.copied},
         {QStringLiteral("waiting"), state.waiting},
         {QStringLiteral("problem"), state.trouble ? QJsonValue(state.reason) : QJsonValue()},
+        {QStringLiteral("clockAheadSeconds"),
+         state.clockAheadS ? QJsonValue(static_cast<double>(*state.clockAheadS)) : QJsonValue()},
         {QStringLiteral("lastContact"), state.lastContact.isValid()
                                             ? QJsonValue(state.lastContact.toString(Qt::ISODate))
                                             : QJsonValue()}};

@@ -22,6 +22,10 @@ std::optional<book::ServerAddress> ChosenServer(const std::optional<std::string>
 // komputerze, do wysłania 3".
 std::string SyncLine(const book::ServerAddress& server, const book::SyncState& state);
 
+// "varmo-cli: zegar komputera spieszy się o 1 dzień względem serwera" on err
+// when this computer's clock is off the server's; nothing otherwise.
+void TellClock(const book::SyncState& state, std::ostream& err);
+
 QJsonObject SyncJson(const book::ServerAddress& server, const book::SyncState& state);
 
 }  // namespace varmo::cli

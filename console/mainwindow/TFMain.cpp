@@ -141,6 +141,7 @@ TFMain::TFMain(Forms& forms, QWidget* parent, FormBuild log) : QMainWindow(paren
 
 TFMain::~TFMain()
 {
+    releasePort();
     saveLogPlace();
     FormDestroy();
     disconnect(&Exchange, nullptr, this, nullptr);
@@ -169,11 +170,25 @@ void TFMain::buildSides()
 void TFMain::closeEvent(QCloseEvent* event)
 {
     // The wait ends at once, as its time-out would have, and its exchange
-    // unwinds; the window closes, and the code page goes back to the store and
-    // the port shuts when the program ends as always.
+    // unwinds; the window closes, and the code page goes back to the store.
+    // The port goes back to the system now, or, under a wait, as the window
+    // is destroyed, before anything else.
     if (LineWait::Active())
         LineWait::BreakOff();
+    else
+        releasePort();
     QMainWindow::closeEvent(event);
+}
+
+void TFMain::releasePort()
+{
+    // First of all: another program (the console started again, a
+    // colleague's tool) can open the port at once, whatever the rest of the
+    // closing takes; the visit book and its sync with the server go after.
+    Guarded([&] {
+        if (Exchange.IsOpen() && !Exchange.Busy())
+            Exchange.Close();
+    });
 }
 
 void TFMain::showModal(QDialog* dialog)

@@ -45,7 +45,8 @@ public:
     // Runs FormCreate: the settings store must be open. With
     // FormBuild::OnFirstShowing the log's view is made when it is first shown.
     explicit TFMain(Forms& forms, QWidget* parent = nullptr, FormBuild log = FormBuild::Now);
-    // Runs FormDestroy: the code page goes back to the settings store.
+    // Closes the port first, then runs FormDestroy: the code page goes back
+    // to the settings store.
     ~TFMain() override;
 
     // Services for the dialogs (MainServices).
@@ -216,6 +217,8 @@ private:
     bool PrinterIsFiscal() const override { return Fiscal; }
     void SetConfirmOnPrinter(bool confirm) override { ConfirmOnPrinter = confirm; }
 
+    // The serial port closed and handed back, as the window closes.
+    void releasePort();
     void buildSides();
     void buildStatusPanel();
     void buildMenu();

@@ -53,6 +53,10 @@ public:
 
     void SetEnv(const QString& name, const QString& value) { extra_.insert(name, value); }
 
+    // varmo-cli run under another program ("faketime", "-f", "+1d"); nothing
+    // when empty.
+    void SetWrapper(const QStringList& wrapper) { wrapper_ = wrapper; }
+
     // Run in the child before varmo-cli starts (a file size limit, say);
     // nothing when empty.
     void SetChildSetup(std::function<void()> setup) { setup_ = std::move(setup); }
@@ -83,7 +87,11 @@ public:
         process->setProcessEnvironment(environment);
         if (setup_)
             process->setChildProcessModifier(setup_);
-        process->start(QStringLiteral(VARMO_CLI_PATH), arguments);
+        if (wrapper_.isEmpty())
+            process->start(QStringLiteral(VARMO_CLI_PATH), arguments);
+        else
+            process->start(wrapper_.front(), wrapper_.mid(1) + QStringList{QStringLiteral(VARMO_CLI_PATH)} +
+                                                 arguments);
         return process;
     }
 
@@ -108,6 +116,7 @@ private:
     QTemporaryDir home_;
     QProcessEnvironment extra_;
     std::function<void()> setup_;
+    QStringList wrapper_;
 };
 
 }  // namespace varmo::test

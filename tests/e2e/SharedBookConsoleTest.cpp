@@ -1,14 +1,18 @@
 // The console with the company's shared book on a PostgreSQL of the test's
 // own: a colleague's visit to the printer shows in its history once the
 // colleague has sent it, the status line says the book is sent, and a wrong
-// password is told once in a box however often the sync tries.
+// password is told once in a box however often the sync tries; a server that
+// freezes under a send keeps neither the port nor the program.
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSerialPort>
 #include <QTableWidget>
 
 #include "book/BackgroundSync.h"
 #include "book/BookPath.h"
 #include "book/BookSync.h"
+#include "book/ServerBook.h"
 #include "book/VisitBook.h"
 #include "console/dialogs/other/DueDialog.h"
 #include "console/dialogs/other/ServiceCheckDialog.h"
@@ -17,6 +21,7 @@
 #include "link/SettingsStore.h"
 #include "console/mainwindow/TFMain.h"
 #include "tests/e2e/E2EHarness.h"
+#include "tests/serverbook/BookFiller.h"
 #include "tests/serverbook/PgServer.h"
 
 namespace varmo::test {
@@ -144,7 +149,45 @@ TEST_F(SharedBookConsoleTest, TheSettingsKeepTheServerAndTheSyncStartsWithoutARe
     ASSERT_NE(main.Book().Sync(), nullptr);
     ASSERT_TRUE(WaitFor([&] { return main.BookLabel->text() == QStringLiteral("Księga: wysłano na serwer"); }))
         << main.BookLabel->text().toStdString();
-    EXPECT_EQ(server_.Exec(QStringLiteral("ksiega"), QStringLiteral("SELECT max(version) FROM schema_version")).toInt(), 1);
+    EXPECT_EQ(server_.Exec(QStringLiteral("ksiega"), QStringLiteral("SELECT max(version) FROM schema_version")).toInt(),
+              book::ServerBook::ServerSchemaVersion());
+}
+
+TEST_F(SharedBookConsoleTest, ClosingTheWindowFreesThePortAtOnceAndEndsUnderAFrozenServer)
+{
+    StoreRaw(QStringLiteral("ksiega/serwer/adres"), server_.Uri(QStringLiteral("ksiega")));
+    {
+        book::VisitBook local(book::DefaultBookPath());
+        FillBook(local, 6000, 700, QStringLiteral("Jan Kowalski"));
+    }
+    StartPrinter({"--unique", "TST00012345"});
+    TFMain& main = Start();
+    ASSERT_TRUE(main.EnsurePortOpen());
+    QSerialPort other(printer_->path());
+    EXPECT_FALSE(other.open(QIODevice::ReadWrite)) << "the console does not hold its port";
+    const auto visits = [&] {
+        return server_.Exec(QStringLiteral("ksiega"),
+                            QStringLiteral("SELECT count(*) FROM visits")).toInt();
+    };
+    ASSERT_TRUE(WaitFor([&] { return visits() > 0; }, 30000));
+    ASSERT_EQ(main.Book().Sync()->Attempts(), 0) << "the send ended before the server froze";
+    // The server's machine freezes under the send: its kernel still answers.
+    struct Resumed {
+        PgServer& server;
+        ~Resumed() { server.Resume(); }
+    } resumed{server_};
+    ASSERT_TRUE(server_.Pause());
+    Idle(200);
+
+    QElapsedTimer closing;
+    closing.start();
+    main.close();
+    // The port first: another program has it while the sync still ends.
+    EXPECT_TRUE(other.open(QIODevice::ReadWrite)) << other.errorString().toStdString();
+    other.close();
+    Stop();
+    // About a second; five only proves that nothing waits for the server.
+    EXPECT_LT(closing.elapsed(), 5000);
 }
 
 }  // namespace

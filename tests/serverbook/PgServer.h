@@ -5,6 +5,7 @@
 // the postgres user through runuser when the tests run as root, since the
 // server refuses to run as root. Debian's postgresql-15 is the one used.
 #include <netinet/in.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -92,6 +93,12 @@ public:
                                    QStringLiteral("stop")});
     }
 
+    // The server's processes stopped as a machine that froze: the kernel
+    // still takes connections and answers keepalives, nothing else does.
+    // The postmaster first, so that no new process comes meanwhile.
+    bool Pause() { return signalAll(SIGSTOP); }
+    bool Resume() { return signalAll(SIGCONT); }
+
     bool Running() const { return running_; }
     int Port() const { return port_; }
     // Why the server is not there.
@@ -168,6 +175,32 @@ private:
                         QStringLiteral(": ") + QString::fromLocal8Bit(process.readAll()))
                            .toStdString();
             return false;
+        }
+        return true;
+    }
+
+    // The postmaster (its pid in postmaster.pid) and every process it started.
+    bool signalAll(int signal)
+    {
+        QFile pidFile(data_ + QStringLiteral("/postmaster.pid"));
+        if (!pidFile.open(QIODevice::ReadOnly))
+            return false;
+        const pid_t postmaster = QString::fromLatin1(pidFile.readLine()).trimmed().toInt();
+        if (postmaster <= 0 || ::kill(postmaster, signal) != 0)
+            return false;
+        for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            bool number = false;
+            const pid_t pid = entry.toInt(&number);
+            if (!number)
+                continue;
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+            if (!stat.open(QIODevice::ReadOnly))
+                continue;
+            // "pid (name) state ppid ...": the name may hold spaces.
+            const QString text = QString::fromLatin1(stat.readAll());
+            const QStringList after = text.mid(text.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
+            if (after.size() > 1 && after[1].toInt() == postmaster)
+                ::kill(pid, signal);
         }
         return true;
     }
