@@ -7,6 +7,7 @@
 #include "book/BookColumns.h"
 #include "book/BookTrouble.h"
 #include "book/BookReader.h"
+#include "book/RecordRows.h"
 #include "book/VisitBook.h"
 
 namespace varmo::book {
@@ -68,43 +69,14 @@ VisitRow visitRow(const QSqlQuery& query)
     return row;
 }
 
-// Columns 0 to 8 of a check: made, the clock's offset, the error, zeroings,
-// last receipt, totals, header, rates, fiscal.
-CheckValues checkValues(const QSqlQuery& query)
+QString checkSelect()
 {
-    CheckValues values;
-    values.made = FromBookTime(query.value(0).toString());
-    if (!query.value(1).isNull())
-        values.clockOffset = query.value(1).toLongLong();
-    if (!query.value(2).isNull())
-        values.errorNumber = query.value(2).toInt();
-    if (!query.value(3).isNull())
-        values.zeroings = query.value(3).toInt();
-    if (!query.value(4).isNull())
-        values.lastReceipt = query.value(4).toInt();
-    values.totals = TotalsFrom(query.value(5));
-    values.header = HeaderFrom(query.value(6));
-    values.rates = RatesFrom(query.value(7));
-    if (!query.value(8).isNull())
-        values.fiscal = query.value(8).toInt() != 0;
-    return values;
+    return QStringLiteral("SELECT %1 FROM checks c ").arg(ChecksTable().List(QStringLiteral("c.")));
 }
 
-const QString kCheckColumns = QStringLiteral(
-    "SELECT c.made, c.clock_offset, c.error_number, c.zeroings, c.last_receipt, c.totals, "
-    "c.header, c.rates, c.fiscal, c.attention, c.steps FROM checks c ");
-
-SettingRecord settingRecord(const QSqlQuery& query)
+QString settingSelect()
 {
-    SettingRecord setting;
-    setting.made = FromBookTime(query.value(0).toString());
-    setting.what = query.value(1).toString();
-    setting.detail = query.value(2).toString();
-    if (!query.value(3).isNull())
-        setting.offsetBefore = query.value(3).toLongLong();
-    if (!query.value(4).isNull())
-        setting.offsetAfter = query.value(4).toLongLong();
-    return setting;
+    return QStringLiteral("SELECT %1 FROM settings_taken s ").arg(SettingsTable().List(QStringLiteral("s.")));
 }
 
 }  // namespace
@@ -163,23 +135,17 @@ std::optional<VisitDetail> BookReader::Visit(qint64 visitId)
     VisitDetail detail;
     detail.visit = visitRow(query);
     QSqlQuery checks = read(db_, path_,
-                            kCheckColumns + QStringLiteral("WHERE c.visit_id = ? ORDER BY c.id"),
+                            checkSelect() + QStringLiteral("WHERE c.visit_id = ? ORDER BY c.id"),
                             {visitId});
-    while (checks.next()) {
-        CheckRecord check;
-        check.values = checkValues(checks);
-        const QString attention = checks.value(9).toString();
-        check.attention = attention.isEmpty() ? QStringList() : attention.split(QLatin1Char('\n'));
-        check.stepsJson = checks.value(10).toString();
-        detail.checks.push_back(check);
-    }
+    const RowReader check(ChecksTable(), checks);
+    while (checks.next())
+        detail.checks.push_back(CheckFrom(check.Read(checks)));
     QSqlQuery settings = read(db_, path_,
-                              QStringLiteral("SELECT made, what, detail, offset_before, "
-                                             "offset_after FROM settings_taken WHERE visit_id = ? "
-                                             "ORDER BY id"),
+                              settingSelect() + QStringLiteral("WHERE s.visit_id = ? ORDER BY s.id"),
                               {visitId});
+    const RowReader setting(SettingsTable(), settings);
     while (settings.next())
-        detail.settings.push_back(settingRecord(settings));
+        detail.settings.push_back(SettingFrom(setting.Read(settings)));
     QSqlQuery files = read(db_, path_,
                            QStringLiteral("SELECT path FROM files WHERE visit_id = ? ORDER BY id"),
                            {visitId});
@@ -191,31 +157,32 @@ std::optional<VisitDetail> BookReader::Visit(qint64 visitId)
 std::optional<CheckValues> BookReader::LastCheckBefore(const QString& uniqueNumber, qint64 visitId)
 {
     QSqlQuery query = read(db_, path_,
-                           kCheckColumns + QStringLiteral(
+                           checkSelect() + QStringLiteral(
                                                "JOIN visits v ON v.id = c.visit_id "
                                                "JOIN printers p ON p.id = v.printer_id "
                                                "WHERE p.unique_number = ? AND v.id <> ? "
                                                "ORDER BY c.made DESC, c.id DESC LIMIT 1"),
                            {uniqueNumber, visitId});
+    const RowReader check(ChecksTable(), query);
     if (!query.next())
         return std::nullopt;
-    return checkValues(query);
+    return CheckFrom(check.Read(query)).values;
 }
 
 std::vector<SettingRecord> BookReader::ClockSettingsSince(const QString& uniqueNumber,
                                                          const QDateTime& since)
 {
     QSqlQuery query = read(db_, path_,
-                           QStringLiteral("SELECT s.made, s.what, s.detail, s.offset_before, "
-                                          "s.offset_after FROM settings_taken s "
+                           settingSelect() + QStringLiteral(
                                           "JOIN visits v ON v.id = s.visit_id "
                                           "JOIN printers p ON p.id = v.printer_id "
                                           "WHERE p.unique_number = ? AND s.what = ? "
                                           "AND s.made >= ? ORDER BY s.made"),
                            {uniqueNumber, QStringLiteral("Zegar"), BookTime(since)});
     std::vector<SettingRecord> rows;
+    const RowReader setting(SettingsTable(), query);
     while (query.next())
-        rows.push_back(settingRecord(query));
+        rows.push_back(SettingFrom(setting.Read(query)));
     return rows;
 }
 

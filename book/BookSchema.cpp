@@ -6,74 +6,24 @@
 #include <vector>
 
 #include "book/BookTrouble.h"
+#include "book/RecordTables.h"
 
 namespace varmo::book {
 
 namespace {
 
-// Each version's statements, in order; a new version is a new entry at the
-// end, never a change to an old one. The uuid columns name a record
-// wherever it travels, whatever its row number here.
+// What each version adds besides its columns (RecordTables), in order; a
+// new version is a new entry at the end, never a change to an old one. The
+// uuid columns name a record wherever it travels, whatever its row number
+// here.
 const std::vector<std::vector<const char*>>& migrations()
 {
     static const std::vector<std::vector<const char*>> steps = {
         {
-            "CREATE TABLE printers ("
-            " id INTEGER PRIMARY KEY,"
-            " uuid TEXT NOT NULL UNIQUE,"
-            " unique_number TEXT NOT NULL UNIQUE,"
-            " nip TEXT,"
-            " fiscal INTEGER NOT NULL DEFAULT 0,"
-            " header TEXT,"
-            " header_first TEXT,"
-            " header_loose TEXT,"
-            " rates TEXT,"
-            " first_seen TEXT NOT NULL,"
-            " last_seen TEXT NOT NULL,"
-            " next_inspection TEXT,"
-            " inspection_message TEXT)",
             "CREATE INDEX printers_next_inspection ON printers(next_inspection)",
-            "CREATE TABLE visits ("
-            " id INTEGER PRIMARY KEY,"
-            " uuid TEXT NOT NULL UNIQUE,"
-            " printer_id INTEGER NOT NULL REFERENCES printers(id),"
-            " started TEXT NOT NULL,"
-            " last_contact TEXT NOT NULL,"
-            " ended TEXT,"
-            " technician TEXT NOT NULL DEFAULT '',"
-            " port TEXT NOT NULL DEFAULT '',"
-            " program TEXT NOT NULL DEFAULT '',"
-            " notes TEXT NOT NULL DEFAULT '')",
             "CREATE INDEX visits_of_printer ON visits(printer_id, started)",
-            "CREATE TABLE checks ("
-            " id INTEGER PRIMARY KEY,"
-            " visit_id INTEGER NOT NULL REFERENCES visits(id),"
-            " made TEXT NOT NULL,"
-            " clock_offset INTEGER,"
-            " error_number INTEGER,"
-            " zeroings INTEGER,"
-            " last_receipt INTEGER,"
-            " totals TEXT,"
-            " header TEXT,"
-            " rates TEXT,"
-            " fiscal INTEGER,"
-            " attention TEXT NOT NULL DEFAULT '',"
-            " steps TEXT NOT NULL DEFAULT '[]')",
             "CREATE INDEX checks_of_visit ON checks(visit_id)",
-            "CREATE TABLE settings_taken ("
-            " id INTEGER PRIMARY KEY,"
-            " visit_id INTEGER NOT NULL REFERENCES visits(id),"
-            " made TEXT NOT NULL,"
-            " what TEXT NOT NULL,"
-            " detail TEXT NOT NULL DEFAULT '',"
-            " offset_before INTEGER,"
-            " offset_after INTEGER)",
             "CREATE INDEX settings_of_visit ON settings_taken(visit_id)",
-            "CREATE TABLE files ("
-            " id INTEGER PRIMARY KEY,"
-            " visit_id INTEGER NOT NULL REFERENCES visits(id),"
-            " made TEXT NOT NULL,"
-            " path TEXT NOT NULL)",
             "CREATE INDEX files_of_visit ON files(visit_id)",
         },
         {
@@ -82,11 +32,6 @@ const std::vector<std::vector<const char*>>& migrations()
             // what waits is what changed since; server_mark is the server's
             // own mark of the visit as this computer last had it, and
             // server_state how far the copy of the server goes, and when.
-            "ALTER TABLE printers ADD COLUMN revision INTEGER NOT NULL DEFAULT 1",
-            "ALTER TABLE printers ADD COLUMN sent_revision INTEGER NOT NULL DEFAULT 0",
-            "ALTER TABLE visits ADD COLUMN revision INTEGER NOT NULL DEFAULT 1",
-            "ALTER TABLE visits ADD COLUMN sent_revision INTEGER NOT NULL DEFAULT 0",
-            "ALTER TABLE visits ADD COLUMN server_mark TEXT",
             "CREATE INDEX visits_waiting ON visits(id) WHERE sent_revision < revision",
             "CREATE TABLE server_state (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
         },
@@ -95,10 +40,8 @@ const std::vector<std::vector<const char*>>& migrations()
             // replaces itself. A visit under way names the console that
             // holds it, so that one left open by a console that died is
             // ended at the next start. Instants go to UTC (below).
-            "ALTER TABLE checks ADD COLUMN uuid TEXT",
             "UPDATE checks SET uuid = lower(hex(randomblob(16))) WHERE uuid IS NULL",
             "CREATE UNIQUE INDEX checks_uuid ON checks(uuid)",
-            "ALTER TABLE visits ADD COLUMN holder TEXT",
             "CREATE INDEX visits_open ON visits(holder) WHERE ended IS NULL",
         },
     };
@@ -184,6 +127,8 @@ void MigrateForward(QSqlDatabase& db, const QString& path)
                          QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL, "
                                         "applied TEXT NOT NULL)"),
                          path);
+                for (const QString& statement : ColumnsAt(Dialect::Sqlite, version + 1))
+                    exec(query, statement, path);
                 for (const char* statement : migrations()[static_cast<std::size_t>(version)])
                     exec(query, QString::fromUtf8(statement), path);
                 if (version == 2)

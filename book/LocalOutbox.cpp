@@ -4,15 +4,10 @@
 #include <QSqlRecord>
 
 #include "book/BookTrouble.h"
+#include "book/RecordTables.h"
 #include "book/VisitBook.h"
 
 namespace varmo::book {
-
-const char* const kCheckColumns =
-    "made, clock_offset, error_number, zeroings, last_receipt, totals, header, rates, fiscal, "
-    "attention, steps";
-const char* const kSettingColumns = "made, what, detail, offset_before, offset_after";
-const char* const kFileColumns = "made, path";
 
 namespace {
 
@@ -23,28 +18,25 @@ QSqlQuery read(VisitBook& book, const QString& statement, const QVariantList& va
     return BoundQuery(book.Database(), book.Path(), kReading, statement, values, true);
 }
 
-Row rowFrom(const QSqlQuery& query, int from)
+QString printerSelect()
 {
-    Row row;
-    const int count = query.record().count();
-    for (int i = from; i < count; ++i)
-        row << query.value(i);
-    return row;
+    return QStringLiteral("SELECT id, revision, %1 FROM printers ").arg(PrintersTable().List());
 }
 
-const QString kPrinterSelect = QStringLiteral(
-    "SELECT id, revision, uuid, unique_number, nip, fiscal, header, header_first, "
-    "header_loose, rates, first_seen, last_seen, next_inspection, inspection_message "
-    "FROM printers ");
-
-WaitingPrinter printerFrom(const QSqlQuery& query)
+std::vector<WaitingPrinter> printersFrom(QSqlQuery& query)
 {
-    return {query.value(0).toLongLong(), query.value(1).toLongLong(), rowFrom(query, 2)};
+    std::vector<WaitingPrinter> printers;
+    const RowReader row(PrintersTable(), query);
+    const int id = query.record().indexOf(QStringLiteral("id"));
+    const int revision = query.record().indexOf(QStringLiteral("revision"));
+    while (query.next())
+        printers.push_back({query.value(id).toLongLong(), query.value(revision).toLongLong(), row.Read(query)});
+    return printers;
 }
 
 // The children of the visits read, a table at a time.
-void readChildren(VisitBook& book, std::vector<WaitingVisit>& visits, const char* table,
-                  const char* columns, std::vector<Row> WaitingVisit::*into)
+void readChildren(VisitBook& book, std::vector<WaitingVisit>& visits, const Table& table,
+                  std::vector<Row> WaitingVisit::*into)
 {
     if (visits.empty())
         return;
@@ -59,10 +51,11 @@ void readChildren(VisitBook& book, std::vector<WaitingVisit>& visits, const char
     QSqlQuery query =
         read(book,
              QStringLiteral("SELECT visit_id, %1 FROM %2 WHERE visit_id IN (%3) ORDER BY id")
-                 .arg(QLatin1String(columns), QLatin1String(table), marks.join(QLatin1Char(','))),
+                 .arg(table.List(), QLatin1String(table.name), marks.join(QLatin1Char(','))),
              ids);
+    const RowReader row(table, query);
     while (query.next())
-        (byId[query.value(0).toLongLong()]->*into).push_back(rowFrom(query, 1));
+        (byId[query.value(0).toLongLong()]->*into).push_back(row.Read(query));
 }
 
 }  // namespace
@@ -70,23 +63,21 @@ void readChildren(VisitBook& book, std::vector<WaitingVisit>& visits, const char
 std::vector<WaitingPrinter> WaitingPrinters(VisitBook& book, const QString& after, int limit)
 {
     QSqlQuery query = read(book,
-                           kPrinterSelect + QStringLiteral("WHERE sent_revision < revision AND "
-                                                           "unique_number > ? "
-                                                           "ORDER BY unique_number LIMIT ?"),
+                           printerSelect() + QStringLiteral("WHERE sent_revision < revision AND "
+                                                            "unique_number > ? "
+                                                            "ORDER BY unique_number LIMIT ?"),
                            {after, limit});
-    std::vector<WaitingPrinter> printers;
-    while (query.next())
-        printers.push_back(printerFrom(query));
-    return printers;
+    return printersFrom(query);
 }
 
 WaitingPrinter PrinterColumns(VisitBook& book, const QString& uniqueNumber)
 {
-    QSqlQuery query = read(book, kPrinterSelect + QStringLiteral("WHERE unique_number = ?"),
+    QSqlQuery query = read(book, printerSelect() + QStringLiteral("WHERE unique_number = ?"),
                            {uniqueNumber});
-    if (!query.next())
+    std::vector<WaitingPrinter> found = printersFrom(query);
+    if (found.empty())
         throw BookError(Trouble::Other, "Księga wizyt: wizyta bez drukarki");
-    return printerFrom(query);
+    return found.front();
 }
 
 std::vector<WaitingVisit> WaitingVisits(VisitBook& book, qint64 after, int limit)
@@ -95,24 +86,29 @@ std::vector<WaitingVisit> WaitingVisits(VisitBook& book, qint64 after, int limit
     {
         QSqlQuery query = read(
             book,
-            QStringLiteral("SELECT v.id, v.revision, p.unique_number, v.uuid, v.started, "
-                           "v.last_contact, v.ended, v.technician, v.port, v.program, v.notes "
+            QStringLiteral("SELECT v.id AS visit, v.revision AS revision, p.unique_number AS printer, %1 "
                            "FROM visits v JOIN printers p ON p.id = v.printer_id "
                            "WHERE v.sent_revision < v.revision AND v.id > ? "
-                           "ORDER BY v.id LIMIT ?"),
+                           "ORDER BY v.id LIMIT ?")
+                .arg(VisitsTable().List(QStringLiteral("v."))),
             {after, limit});
+        const RowReader row(VisitsTable(), query);
+        const QSqlRecord names = query.record();
+        const int id = names.indexOf(QStringLiteral("visit"));
+        const int revision = names.indexOf(QStringLiteral("revision"));
+        const int printer = names.indexOf(QStringLiteral("printer"));
         while (query.next()) {
             WaitingVisit visit;
-            visit.id = query.value(0).toLongLong();
-            visit.revision = query.value(1).toLongLong();
-            visit.uniqueNumber = query.value(2).toString();
-            visit.columns = rowFrom(query, 3);
+            visit.id = query.value(id).toLongLong();
+            visit.revision = query.value(revision).toLongLong();
+            visit.uniqueNumber = query.value(printer).toString();
+            visit.columns = row.Read(query);
             visits.push_back(std::move(visit));
         }
     }
-    readChildren(book, visits, "checks", kCheckColumns, &WaitingVisit::checks);
-    readChildren(book, visits, "settings_taken", kSettingColumns, &WaitingVisit::settings);
-    readChildren(book, visits, "files", kFileColumns, &WaitingVisit::files);
+    readChildren(book, visits, ChecksTable(), &WaitingVisit::checks);
+    readChildren(book, visits, SettingsTable(), &WaitingVisit::settings);
+    readChildren(book, visits, FilesTable(), &WaitingVisit::files);
     return visits;
 }
 

@@ -9,29 +9,27 @@
 #include <map>
 #include <vector>
 
+#include "book/RecordTables.h"
+
 namespace varmo::book {
 
 class VisitBook;
 
-// A row as read, its columns in the order of the statements below.
-using Row = QVariantList;
-
+// Every row holds its table's travelling columns, as RecordTables lists them.
 struct WaitingPrinter {
     qint64 id = 0;
     qint64 revision = 0;
-    Row columns;  // uuid, unique_number, nip, fiscal, header, header_first,
-                  // header_loose, rates, first_seen, last_seen,
-                  // next_inspection, inspection_message
+    Row columns;  // PrintersTable()
 };
 
 struct WaitingVisit {
     qint64 id = 0;
     qint64 revision = 0;
     QString uniqueNumber;
-    Row columns;  // uuid, started, last_contact, ended, technician, port, program, notes
-    std::vector<Row> checks;    // made .. steps, as the checks table
-    std::vector<Row> settings;  // made, what, detail, offset_before, offset_after
-    std::vector<Row> files;     // made, path
+    Row columns;                // VisitsTable()
+    std::vector<Row> checks;    // ChecksTable()
+    std::vector<Row> settings;  // SettingsTable()
+    std::vector<Row> files;     // FilesTable()
 };
 
 // The printers waiting, in the order of their unique numbers, after `after`.
@@ -53,9 +51,5 @@ int WaitingCount(VisitBook& book);
 QString ServerState(VisitBook& book, const QString& name);
 void SetServerState(VisitBook& book, const QString& name, const QString& value);
 QDateTime LastServerContact(VisitBook& book);
-
-extern const char* const kCheckColumns;    // the checks' columns after visit_id
-extern const char* const kSettingColumns;  // the settings' columns after visit_id
-extern const char* const kFileColumns;     // the files' columns after visit_id
 
 }  // namespace varmo::book

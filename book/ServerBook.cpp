@@ -202,8 +202,8 @@ void ServerBook::migrate()
         found.finish();
         // A newer program's book is left as it is: this one only reads it.
         for (; version_ < ServerSchemaVersion(); ++version_) {
-            for (const char* statement : ServerMigrations()[static_cast<std::size_t>(version_)])
-                Run(QString::fromUtf8(statement));
+            for (const QString& statement : ServerMigrations()[static_cast<std::size_t>(version_)])
+                Run(statement);
             Run(QStringLiteral("INSERT INTO schema_version VALUES (?, ?)"),
                 {version_ + 1, QDateTime::currentDateTime().toString(Qt::ISODate)});
         }

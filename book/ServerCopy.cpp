@@ -7,6 +7,8 @@
 
 #include "book/BookTrouble.h"
 #include "book/LocalOutbox.h"
+#include "book/RecordTables.h"
+#include "book/ServerRows.h"
 #include "book/ServerBook.h"
 #include "book/ServerTrouble.h"
 #include "book/VisitBook.h"
@@ -23,33 +25,45 @@ QSqlQuery local(VisitBook& book, const QString& statement, const QVariantList& v
     return BoundQuery(book.Database(), book.Path(), kDoing, statement, values);
 }
 
-Row rowFrom(const QSqlQuery& query, int from, int count)
+// The instants of a row as this book keeps them: a laptop of an earlier
+// Varmo sent its local time without the "Z"; it is read as this computer's.
+Row normalised(Row row, const Table& table)
 {
-    Row row;
-    for (int i = from; i < from + count; ++i)
-        row << query.value(i);
+    for (const char* column : {"first_seen", "last_seen", "started", "last_contact", "ended", "made"}) {
+        const int at = table.IndexOf(column);
+        if (at < 0 || row[at].isNull())
+            continue;
+        const QString text = row[at].toString();
+        if (!text.endsWith(QLatin1Char('Z')) && FromBookTime(text).isValid())
+            row[at] = BookTime(FromBookTime(text));
+    }
     return row;
 }
 
-// Columns after uuid and unique_number, as the local printers table names them.
-const QString kPrinterFields = QStringLiteral(
-    "nip, fiscal, header, header_first, header_loose, rates, first_seen, last_seen, "
-    "next_inspection, inspection_message");
+// The columns of a table set from a row: "nip = ?, fiscal = ?, …".
+QString assignments(const Table& table, const QStringList& leftOut)
+{
+    QStringList set;
+    for (const QString& column : table.Travelling())
+        if (!leftOut.contains(column))
+            set << column + QStringLiteral(" = ?");
+    return set.join(QStringLiteral(", "));
+}
 
 // A few hundred rows a transaction: the window's writes wait at most that.
 constexpr int kRowsATransaction = 100;
 
 void copyPrinter(VisitBook& book, const Row& row, int& copied)
 {
+    const Table& printers = PrintersTable();
     QSqlQuery here = local(book,
                            QStringLiteral("SELECT id, revision, sent_revision FROM printers "
                                           "WHERE unique_number = ?"),
-                           {row[1]});
+                           {ValueIn(row, printers, "unique_number")});
     if (!here.next()) {
         local(book,
-              QStringLiteral("INSERT INTO printers (uuid, unique_number, %1, revision, "
-                             "sent_revision) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 1)")
-                  .arg(kPrinterFields),
+              QStringLiteral("INSERT INTO printers (%1, revision, sent_revision) VALUES (%2, 1, 1)")
+                  .arg(printers.List(), ValueMarks(static_cast<int>(printers.Travelling().size()))),
               row);
         ++copied;
         return;
@@ -57,12 +71,15 @@ void copyPrinter(VisitBook& book, const Row& row, int& copied)
     // This book's own change waits to go up; the server merges it then.
     if (here.value(2).toLongLong() < here.value(1).toLongLong())
         return;
-    Row values = row.mid(2);
+    // The record's names stay as this book gave them.
+    Row values;
+    for (const QString& column : printers.Travelling())
+        if (column != QStringLiteral("uuid") && column != QStringLiteral("unique_number"))
+            values << row[printers.IndexOf(column.toLatin1().constData())];
     values << here.value(0);
     local(book,
-          QStringLiteral("UPDATE printers SET nip = ?, fiscal = ?, header = ?, header_first = ?, "
-                         "header_loose = ?, rates = ?, first_seen = ?, last_seen = ?, "
-                         "next_inspection = ?, inspection_message = ? WHERE id = ?"),
+          QStringLiteral("UPDATE printers SET %1 WHERE id = ?")
+              .arg(assignments(printers, {QStringLiteral("uuid"), QStringLiteral("unique_number")})),
           values);
     ++copied;
 }
@@ -70,9 +87,9 @@ void copyPrinter(VisitBook& book, const Row& row, int& copied)
 int copyPrinters(ServerBook& server, VisitBook& book, const QString& mark)
 {
     QSqlQuery changed = server.Run(
-        QStringLiteral("SELECT uuid, unique_number, %1 FROM printers "
+        QStringLiteral("SELECT %1 FROM printers "
                        "WHERE changed_by >= CAST(? AS xid8) ORDER BY unique_number")
-            .arg(kPrinterFields),
+            .arg(PrintersTable().List()),
         {mark});
     int copied = 0;
     std::vector<Row> rows;
@@ -83,8 +100,9 @@ int copyPrinters(ServerBook& server, VisitBook& book, const QString& mark)
         });
         rows.clear();
     };
+    const RowReader reader(PrintersTable(), changed);
     while (server.Next(changed)) {
-        rows.push_back(rowFrom(changed, 0, 12));
+        rows.push_back(normalised(reader.Read(changed), PrintersTable()));
         if (rows.size() == kRowsATransaction)
             flush();
     }
@@ -94,7 +112,7 @@ int copyPrinters(ServerBook& server, VisitBook& book, const QString& mark)
 
 struct ServerVisit {
     qint64 serverId = 0;
-    Row columns;  // uuid, started, last_contact, ended, technician, port, program, notes
+    Row columns;  // VisitsTable()
     QString uniqueNumber;
     QString serverMark;
 };
@@ -103,19 +121,25 @@ struct ServerVisit {
 std::vector<ServerVisit> visitsToCopy(ServerBook& server, VisitBook& book, const QString& mark)
 {
     QSqlQuery changed = server.Run(
-        QStringLiteral("SELECT v.id, v.uuid, v.started, v.last_contact, v.ended, v.technician, "
-                       "v.port, v.program, v.notes, p.unique_number, CAST(v.changed_by AS text) "
+        QStringLiteral("SELECT v.id AS visit, %1, p.unique_number AS printer, "
+                       "CAST(v.changed_by AS text) AS mark "
                        "FROM visits v JOIN printers p ON p.id = v.printer_id "
-                       "WHERE v.changed_by >= CAST(? AS xid8) ORDER BY v.id"),
+                       "WHERE v.changed_by >= CAST(? AS xid8) ORDER BY v.id")
+            .arg(VisitsTable().List(QStringLiteral("v."))),
         {mark});
     std::vector<ServerVisit> wanted;
+    const RowReader reader(VisitsTable(), changed);
+    const QSqlRecord names = changed.record();
+    const int id = names.indexOf(QStringLiteral("visit"));
+    const int printer = names.indexOf(QStringLiteral("printer"));
+    const int serverMark = names.indexOf(QStringLiteral("mark"));
     while (server.Next(changed)) {
-        ServerVisit visit{changed.value(0).toLongLong(), rowFrom(changed, 1, 8),
-                          changed.value(9).toString(), changed.value(10).toString()};
+        ServerVisit visit{changed.value(id).toLongLong(), normalised(reader.Read(changed), VisitsTable()),
+                          changed.value(printer).toString(), changed.value(serverMark).toString()};
         QSqlQuery here = BoundQuery(book.Database(), book.Path(), kDoing,
                                     QStringLiteral("SELECT revision, sent_revision, server_mark "
                                                    "FROM visits WHERE uuid = ?"),
-                                    {visit.columns[0]}, true);
+                                    {ValueIn(visit.columns, VisitsTable(), "uuid")}, true);
         if (here.next() && (here.value(1).toLongLong() < here.value(0).toLongLong() ||
                             here.value(2).toString() == visit.serverMark))
             continue;
@@ -125,8 +149,7 @@ std::vector<ServerVisit> visitsToCopy(ServerBook& server, VisitBook& book, const
 }
 
 // A visit's rows of one table on the server, by the server's visit id.
-std::map<qint64, std::vector<Row>> children(ServerBook& server, const char* table,
-                                            const char* columns, int count,
+std::map<qint64, std::vector<Row>> children(ServerBook& server, const Table& table,
                                             const std::vector<ServerVisit>& visits)
 {
     QStringList ids;
@@ -135,19 +158,35 @@ std::map<qint64, std::vector<Row>> children(ServerBook& server, const char* tabl
     QSqlQuery rows = server.Run(
         QStringLiteral("SELECT visit_id, %1 FROM %2 WHERE visit_id = ANY(CAST(? AS bigint[])) "
                        "ORDER BY id")
-            .arg(QLatin1String(columns), QLatin1String(table)),
+            .arg(table.List(), QLatin1String(table.name)),
         {QLatin1Char('{') + ids.join(QLatin1Char(',')) + QLatin1Char('}')});
     std::map<qint64, std::vector<Row>> byVisit;
+    const RowReader reader(table, rows);
     while (server.Next(rows))
-        byVisit[rows.value(0).toLongLong()].push_back(rowFrom(rows, 1, count));
+        byVisit[rows.value(0).toLongLong()].push_back(normalised(reader.Read(rows), table));
     return byVisit;
 }
 
 void copyChunk(ServerBook& server, VisitBook& book, const std::vector<ServerVisit>& visits)
 {
-    const auto checks = children(server, "checks", kCheckColumns, 11, visits);
-    const auto settings = children(server, "settings_taken", kSettingColumns, 5, visits);
-    const auto files = children(server, "files", kFileColumns, 2, visits);
+    const Table* const kinds[] = {&ChecksTable(), &SettingsTable(), &FilesTable()};
+    std::map<const Table*, std::map<qint64, std::vector<Row>>> rows;
+    for (const Table* table : kinds)
+        rows[table] = children(server, *table, visits);
+    const Table& visitsTable = VisitsTable();
+    const QString visitUpsert =
+        QStringLiteral("INSERT INTO visits (printer_id, %1, revision, sent_revision, server_mark) "
+                       "VALUES (?, %2, 1, 1, ?) "
+                       "ON CONFLICT (uuid) DO UPDATE SET printer_id = excluded.printer_id, %3, "
+                       "sent_revision = visits.revision, server_mark = excluded.server_mark")
+            .arg(visitsTable.List(), ValueMarks(static_cast<int>(visitsTable.Travelling().size())),
+                 [&] {
+                     QStringList set;
+                     for (const QString& column : visitsTable.Travelling())
+                         if (column != QStringLiteral("uuid"))
+                             set << QStringLiteral("%1 = excluded.%1").arg(column);
+                     return set.join(QStringLiteral(", "));
+                 }());
     book.Together(kDoing, [&] {
         for (const ServerVisit& visit : visits) {
             QSqlQuery printer = local(book, QStringLiteral("SELECT id FROM printers "
@@ -155,41 +194,23 @@ void copyChunk(ServerBook& server, VisitBook& book, const std::vector<ServerVisi
                                       {visit.uniqueNumber});
             if (!printer.next())
                 continue;
-            const Row& c = visit.columns;
-            local(book,
-                  QStringLiteral("INSERT INTO visits (uuid, printer_id, started, last_contact, "
-                                 "ended, technician, port, program, notes, revision, "
-                                 "sent_revision, server_mark) "
-                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 1, ?) "
-                                 "ON CONFLICT (uuid) DO UPDATE SET printer_id = excluded.printer_id, "
-                                 "started = excluded.started, last_contact = excluded.last_contact, "
-                                 "ended = excluded.ended, technician = excluded.technician, "
-                                 "port = excluded.port, program = excluded.program, "
-                                 "notes = excluded.notes, sent_revision = visits.revision, "
-                                 "server_mark = excluded.server_mark"),
-                  {c[0], printer.value(0), c[1], c[2], c[3], c[4], c[5], c[6], c[7],
-                   visit.serverMark});
-            QSqlQuery id = local(book, QStringLiteral("SELECT id FROM visits WHERE uuid = ?"), {c[0]});
+            local(book, visitUpsert, Row{printer.value(0)} + visit.columns + Row{visit.serverMark});
+            QSqlQuery id = local(book, QStringLiteral("SELECT id FROM visits WHERE uuid = ?"),
+                                 {ValueIn(visit.columns, visitsTable, "uuid")});
             id.next();
             const QVariant visitId = id.value(0);
-            const auto copy = [&](const char* table, const char* columns, int count,
-                                  const std::map<qint64, std::vector<Row>>& rows) {
-                local(book, QStringLiteral("DELETE FROM %1 WHERE visit_id = ?").arg(QLatin1String(table)),
+            for (const Table* table : kinds) {
+                local(book, QStringLiteral("DELETE FROM %1 WHERE visit_id = ?").arg(QLatin1String(table->name)),
                       {visitId});
-                const auto found = rows.find(visit.serverId);
-                if (found == rows.end())
-                    return;
-                QStringList marks(count + 1, QStringLiteral("?"));
+                const auto found = rows[table].find(visit.serverId);
+                if (found == rows[table].end())
+                    continue;
+                const QString insert = QStringLiteral("INSERT INTO %1 (visit_id, %2) VALUES (?, %3)")
+                                           .arg(QLatin1String(table->name), table->List(),
+                                                ValueMarks(static_cast<int>(table->Travelling().size())));
                 for (const Row& row : found->second)
-                    local(book,
-                          QStringLiteral("INSERT INTO %1 (visit_id, %2) VALUES (%3)")
-                              .arg(QLatin1String(table), QLatin1String(columns),
-                                   marks.join(QLatin1Char(','))),
-                          Row{visitId} + row);
-            };
-            copy("checks", kCheckColumns, 11, checks);
-            copy("settings_taken", kSettingColumns, 5, settings);
-            copy("files", kFileColumns, 2, files);
+                    local(book, insert, Row{visitId} + row);
+            }
         }
     });
 }

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "book/LocalOutbox.h"
+#include "book/RecordTables.h"
 #include "book/ServerBook.h"
 #include "book/ServerRows.h"
 #include "book/VisitBook.h"
@@ -31,25 +32,28 @@ const QString kNewerPrinter = QStringLiteral(
 const QString kServerTime = QStringLiteral("now() - make_interval(secs => ?)");
 
 // The newest contact's values win; one a laptop did not read stays as the
-// server had it.
+// server had it. The first sighting is the earliest of all.
 QString printerUpsertStatement()
 {
-    QString statement = QStringLiteral(
-        "INSERT INTO printers (uuid, unique_number, nip, fiscal, header, header_first, "
-        "header_loose, rates, first_seen, last_seen, next_inspection, inspection_message, "
-        "last_seen_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, %1) "
-        "ON CONFLICT (unique_number) DO UPDATE SET "
-        "fiscal = CASE WHEN NEWER THEN excluded.fiscal ELSE printers.fiscal END, ")
-                            .arg(kServerTime);
-    for (const char* column : {"nip", "header", "header_first", "header_loose", "rates",
-                               "next_inspection", "inspection_message"})
-        statement += QStringLiteral(
-                         "%1 = CASE WHEN NEWER THEN coalesce(excluded.%1, printers.%1) "
-                         "ELSE coalesce(printers.%1, excluded.%1) END, ")
-                         .arg(QLatin1String(column));
+    const Table& printers = PrintersTable();
+    QString statement = QStringLiteral("INSERT INTO printers (%1, last_seen_at) VALUES (%2, %3) "
+                                       "ON CONFLICT (unique_number) DO UPDATE SET ")
+                            .arg(printers.List(), ValueMarks(static_cast<int>(printers.Travelling().size())),
+                                 kServerTime);
+    for (const QString& column : printers.Travelling()) {
+        if (column == QStringLiteral("uuid") || column == QStringLiteral("unique_number"))
+            continue;
+        if (column == QStringLiteral("first_seen"))
+            statement += QStringLiteral("first_seen = least(printers.first_seen, excluded.first_seen), ");
+        else if (column == QStringLiteral("fiscal") || column == QStringLiteral("last_seen"))
+            statement += QStringLiteral("%1 = CASE WHEN NEWER THEN excluded.%1 ELSE printers.%1 END, ")
+                             .arg(column);
+        else
+            statement += QStringLiteral("%1 = CASE WHEN NEWER THEN coalesce(excluded.%1, printers.%1) "
+                                        "ELSE coalesce(printers.%1, excluded.%1) END, ")
+                             .arg(column);
+    }
     statement += QStringLiteral(
-        "first_seen = least(printers.first_seen, excluded.first_seen), "
-        "last_seen = CASE WHEN NEWER THEN excluded.last_seen ELSE printers.last_seen END, "
         "last_seen_at = CASE WHEN excluded.last_seen = printers.last_seen "
         "  THEN coalesce(printers.last_seen_at, excluded.last_seen_at) "
         "  WHEN NEWER THEN coalesce(excluded.last_seen_at, printers.last_seen_at) "
@@ -62,30 +66,40 @@ QString printerUpsertStatement()
 // A visit the server has in a later state than this book (a book restored
 // from an old copy) is left as the server has it. The same last contact sent
 // again keeps the server's time of it.
-const QString kVisitInsert = QStringLiteral(
-    "INSERT INTO visits (uuid, printer_id, started, last_contact, ended, technician, port, "
-    "program, notes, last_contact_at) VALUES");
-const QString kVisitShape = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, %1)").arg(kServerTime);
-const QString kVisitConflict = QStringLiteral(
-    "ON CONFLICT (uuid) DO UPDATE SET printer_id = excluded.printer_id, "
-    "started = excluded.started, last_contact = excluded.last_contact, ended = excluded.ended, "
-    "technician = excluded.technician, port = excluded.port, program = excluded.program, "
-    "notes = excluded.notes, "
-    "last_contact_at = CASE WHEN visits.last_contact = excluded.last_contact "
-    "  THEN coalesce(visits.last_contact_at, excluded.last_contact_at) "
-    "  ELSE excluded.last_contact_at END, "
-    "changed_by = pg_current_xact_id() "
-    "WHERE (visits.last_contact <> excluded.last_contact "
-    "    AND coalesce(visits.last_contact_at < excluded.last_contact_at, "
-    "                 visits.last_contact < excluded.last_contact)) "
-    "OR (visits.last_contact = excluded.last_contact "
-    "    AND (visits.ended IS NULL OR excluded.ended IS NOT NULL)) "
-    "RETURNING uuid, id, CAST(changed_by AS text)");
-
-QString ChildHead(const char* table, const char* columns)
+QString visitInsert()
 {
-    return QStringLiteral("INSERT INTO %1 (visit_id, %2) VALUES")
-        .arg(QLatin1String(table), QLatin1String(columns));
+    return QStringLiteral("INSERT INTO visits (printer_id, %1, last_contact_at) VALUES")
+        .arg(VisitsTable().List());
+}
+
+QString visitShape()
+{
+    return QStringLiteral("(?, %1, %2)")
+        .arg(ValueMarks(static_cast<int>(VisitsTable().Travelling().size())), kServerTime);
+}
+
+QString visitConflict()
+{
+    QString statement = QStringLiteral("ON CONFLICT (uuid) DO UPDATE SET printer_id = excluded.printer_id, ");
+    for (const QString& column : VisitsTable().Travelling())
+        if (column != QStringLiteral("uuid"))
+            statement += QStringLiteral("%1 = excluded.%1, ").arg(column);
+    return statement + QStringLiteral(
+        "last_contact_at = CASE WHEN visits.last_contact = excluded.last_contact "
+        "  THEN coalesce(visits.last_contact_at, excluded.last_contact_at) "
+        "  ELSE excluded.last_contact_at END, "
+        "changed_by = pg_current_xact_id() "
+        "WHERE (visits.last_contact <> excluded.last_contact "
+        "    AND coalesce(visits.last_contact_at < excluded.last_contact_at, "
+        "                 visits.last_contact < excluded.last_contact)) "
+        "OR (visits.last_contact = excluded.last_contact "
+        "    AND (visits.ended IS NULL OR excluded.ended IS NOT NULL)) "
+        "RETURNING uuid, id, CAST(changed_by AS text)");
+}
+
+QString childHead(const Table& table)
+{
+    return QStringLiteral("INSERT INTO %1 (visit_id, %2) VALUES").arg(QLatin1String(table.name), table.List());
 }
 
 // How long ago a time of the book was, by this computer's clock; nothing
@@ -102,7 +116,7 @@ qint64 upsertPrinter(ServerBook& server, Prepared& upsert, const WaitingPrinter&
                      const QDateTime& now)
 {
     Row values = printer.columns;
-    values << ageOf(printer.columns.value(9), now);  // last_seen
+    values << ageOf(ValueIn(printer.columns, PrintersTable(), "last_seen"), now);
     QSqlQuery& query = upsert.Exec(values);
     if (!server.Next(query))
         throw ServerError(ServerTrouble::Other, QStringLiteral("serwer nie przyjął drukarki"));
@@ -130,7 +144,7 @@ void sendPrinters(VisitBook& local, ServerBook& server, SendResult& result,
         });
         MarkPrintersSent(local, printers);
         result.printers += static_cast<int>(printers.size());
-        after = printers.back().columns.value(1).toString();
+        after = ValueIn(printers.back().columns, PrintersTable(), "unique_number").toString();
     }
 }
 
@@ -175,30 +189,29 @@ void sendVisits(VisitBook& local, ServerBook& server, int batch, SendResult& res
             std::vector<Row> rows;
             std::map<QString, const WaitingVisit*> byUuid;
             for (const WaitingVisit& visit : visits) {
-                Row values = visit.columns;
-                values.insert(1, printers.at(visit.uniqueNumber));
-                values << ageOf(visit.columns.value(2), now);  // last_contact
+                Row values = Row{printers.at(visit.uniqueNumber)} + visit.columns;
+                values << ageOf(ValueIn(visit.columns, VisitsTable(), "last_contact"), now);
                 rows.push_back(values);
-                byUuid[visit.columns.value(0).toString()] = &visit;
+                byUuid[ValueIn(visit.columns, VisitsTable(), "uuid").toString()] = &visit;
             }
             std::vector<std::pair<const WaitingVisit*, qint64>> taken;
             InsertRows(
-                server, kVisitInsert, rows, kVisitConflict,
+                server, visitInsert(), rows, visitConflict(),
                 [&](const QSqlQuery& row) {
                     const WaitingVisit* visit = byUuid.at(row.value(0).toString());
                     taken.emplace_back(visit, row.value(1).toLongLong());
                     marks[visit->id] = row.value(2).toString();
                 },
-                kVisitShape);
+                visitShape());
             // What a visit holds goes whole: the server's rows of it are
             // replaced, so a resend never doubles a check.
             QStringList ids;
             for (const auto& [visit, id] : taken)
                 ids << QString::number(id);
             const QString array = QLatin1Char('{') + ids.join(QLatin1Char(',')) + QLatin1Char('}');
-            for (const char* table : {"checks", "settings_taken", "files"})
+            for (const Table* table : {&ChecksTable(), &SettingsTable(), &FilesTable()})
                 server.Run(QStringLiteral("DELETE FROM %1 WHERE visit_id = ANY(CAST(? AS bigint[]))")
-                               .arg(QLatin1String(table)),
+                               .arg(QLatin1String(table->name)),
                            {array});
             std::vector<Row> checks;
             std::vector<Row> settings;
@@ -211,9 +224,9 @@ void sendVisits(VisitBook& local, ServerBook& server, int batch, SendResult& res
                 for (const Row& row : visit->files)
                     files.push_back(Row{id} + row);
             }
-            InsertRows(server, ChildHead("checks", kCheckColumns), checks);
-            InsertRows(server, ChildHead("settings_taken", kSettingColumns), settings);
-            InsertRows(server, ChildHead("files", kFileColumns), files);
+            InsertRows(server, childHead(ChecksTable()), checks);
+            InsertRows(server, childHead(SettingsTable()), settings);
+            InsertRows(server, childHead(FilesTable()), files);
         });
         MarkVisitsSent(local, visits, marks);
         result.visits += static_cast<int>(visits.size());

@@ -10,6 +10,7 @@
 #include "book/BookSchema.h"
 #include "book/BookTrouble.h"
 #include "book/ProcessMark.h"
+#include "book/RecordRows.h"
 
 namespace varmo::book {
 
@@ -166,47 +167,33 @@ void VisitBook::SetPeople(qint64 visitId, const QString& technician, const QStri
 void VisitBook::AddCheck(qint64 visitId, const CheckRecord& check)
 {
     const QString doing = QStringLiteral("nie zapisano przeglądu");
-    const CheckValues& v = check.values;
+    const Table& checks = ChecksTable();
+    QStringList replaced;
+    for (const QString& column : checks.Travelling())
+        replaced << QStringLiteral("%1 = excluded.%1").arg(column);
     write(doing, [&] {
         run(db_, path_, doing,
-            QStringLiteral("INSERT INTO checks (uuid, visit_id, made, clock_offset, error_number, "
-                           "zeroings, last_receipt, totals, header, rates, fiscal, attention, "
-                           "steps) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
-                           "ON CONFLICT (uuid) DO UPDATE SET visit_id = excluded.visit_id, "
-                           "made = excluded.made, clock_offset = excluded.clock_offset, "
-                           "error_number = excluded.error_number, zeroings = excluded.zeroings, "
-                           "last_receipt = excluded.last_receipt, totals = excluded.totals, "
-                           "header = excluded.header, rates = excluded.rates, "
-                           "fiscal = excluded.fiscal, attention = excluded.attention, "
-                           "steps = excluded.steps"),
-            {check.id.isEmpty() ? newUuid() : check.id, visitId, BookTime(v.made),
-             v.clockOffset ? QVariant(static_cast<qint64>(*v.clockOffset)) : QVariant(),
-             OrNull(v.errorNumber), OrNull(v.zeroings), OrNull(v.lastReceipt),
-             v.totals ? QVariant(TotalsColumn(*v.totals)) : QVariant(),
-             v.header ? QVariant(HeaderColumn(*v.header)) : QVariant(),
-             v.rates ? QVariant(RatesColumn(*v.rates)) : QVariant(),
-             v.fiscal ? QVariant(*v.fiscal ? 1 : 0) : QVariant(),
-             text(check.attention.join(QLatin1Char('\n'))),
-             check.stepsJson.isEmpty() ? QStringLiteral("[]") : check.stepsJson});
+            QStringLiteral("INSERT INTO checks (uuid, visit_id, %1) VALUES (?, ?, %2) "
+                           "ON CONFLICT (uuid) DO UPDATE SET visit_id = excluded.visit_id, %3")
+                .arg(checks.List(), ValueMarks(static_cast<int>(checks.Travelling().size())),
+                     replaced.join(QStringLiteral(", "))),
+            Row{check.id.isEmpty() ? newUuid() : check.id, visitId} + CheckRow(check));
         run(db_, path_, doing,
             QStringLiteral("UPDATE visits SET last_contact = max(last_contact, ?), "
                            "revision = revision + 1 WHERE id = ?"),
-            {BookTime(v.made), visitId});
+            {BookTime(check.values.made), visitId});
     });
 }
 
 void VisitBook::AddSetting(qint64 visitId, const SettingRecord& setting)
 {
     const QString doing = QStringLiteral("nie zapisano ustawienia");
+    const Table& settings = SettingsTable();
     write(doing, [&] {
         run(db_, path_, doing,
-            QStringLiteral("INSERT INTO settings_taken (visit_id, made, what, detail, "
-                           "offset_before, offset_after) VALUES (?, ?, ?, ?, ?, ?)"),
-            {visitId, BookTime(setting.made), text(setting.what), text(setting.detail),
-             setting.offsetBefore ? QVariant(static_cast<qint64>(*setting.offsetBefore))
-                                  : QVariant(),
-             setting.offsetAfter ? QVariant(static_cast<qint64>(*setting.offsetAfter))
-                                 : QVariant()});
+            QStringLiteral("INSERT INTO settings_taken (visit_id, %1) VALUES (?, %2)")
+                .arg(settings.List(), ValueMarks(static_cast<int>(settings.Travelling().size()))),
+            Row{visitId} + SettingRow(setting));
         changed(db_, path_, doing, visitId);
     });
 }
