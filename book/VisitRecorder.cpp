@@ -1,6 +1,7 @@
 #include "book/VisitRecorder.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 
 #include "book/BookTrouble.h"
 #include "book/VisitBook.h"
@@ -19,6 +20,8 @@ VisitRecorder::VisitRecorder(QString path, QString program)
 
 VisitRecorder::~VisitRecorder()
 {
+    if (lookOver_.joinable())
+        lookOver_.join();
     sync_.reset();
     if (book_ && tracker_.Visit()) {
         try {
@@ -50,6 +53,24 @@ void VisitRecorder::SetServer(const std::optional<ServerAddress>& address)
     sync_->Nudge();
 }
 
+void VisitRecorder::LookOverSoon()
+{
+    if (lookOver_.joinable() || book_)
+        return;
+    const QString path = path_.isEmpty() ? DefaultBookPath() : path_;
+    if (!QFileInfo(path).isFile())
+        return;
+    lookOver_ = std::thread([this, path] {
+        try {
+            const VisitBook book(path);
+            std::lock_guard<std::mutex> lock(lookMutex_);
+            lookedAside_ = book.AsideNotice();
+        } catch (const std::exception&) {
+            // The window's own opening meets the same trouble and tells it.
+        }
+    });
+}
+
 void VisitRecorder::SyncNow()
 {
     if (sync_)
@@ -75,6 +96,15 @@ book::Book* VisitRecorder::Book()
 {
     if (book_)
         return book_.get();
+    // Never beside the look-over: it may be setting a damaged file aside.
+    if (lookOver_.joinable())
+        lookOver_.join();
+    {
+        std::lock_guard<std::mutex> lock(lookMutex_);
+        if (!lookedAside_.isEmpty() && trouble_)
+            trouble_(lookedAside_);
+        lookedAside_.clear();
+    }
     // Not opened before, or not openable then (a lock held at start): tried
     // again now, and its trouble told again only when it is another.
     try {

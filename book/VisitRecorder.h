@@ -12,6 +12,8 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <optional>
 
 #include "book/BackgroundSync.h"
@@ -36,6 +38,10 @@ public:
     // waiting here change.
     void OnSyncChange(std::function<void(const SyncState&)> listener) { syncListener_ = std::move(listener); }
 
+    // An existing book looked over for damage in a thread of its own, so
+    // that its first opening on the window's thread finds it done (a damaged
+    // one is set aside there, and told at that opening).
+    void LookOverSoon();
     // The book, or nothing when it cannot be had now (tried again each time).
     book::Book* Book();
     // Why the book is not there, or why the last write did not go; empty
@@ -105,6 +111,9 @@ private:
     std::deque<Write> unsaved_;
     std::unique_ptr<BackgroundSync> sync_;
     std::function<void(const QString&)> trouble_;
+    std::thread lookOver_;
+    std::mutex lookMutex_;
+    QString lookedAside_;  // where the look-over set a damaged book aside
     std::function<void(const SyncState&)> syncListener_;
 };
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "book/Book.h"
 #include "console/base/HandlerGuard.h"
@@ -105,6 +106,9 @@ void TFMain::buildBook()
                                                 : unsaved + QStringLiteral(": ") + book_.Problem());
     });
     book_.ServerChanged();
+    // A moment after the window shows, the book is looked over for damage
+    // off the window's thread; its first use then finds that done.
+    QTimer::singleShot(1000, this, [this] { Guarded([&] { book_.LookOverSoon(); }); });
     AddDialogEntry(Inne1, QStringLiteral("Księga wizyt…"), "Ksiegawizyt1",
                    [](MainServices& main) { return new VisitBookDialog(main); });
     AddDialogEntry(Inne1, QStringLiteral("Do przeglądu…"), "Doprzegladu1",

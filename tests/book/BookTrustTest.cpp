@@ -21,6 +21,7 @@
 #include "book/BookTrouble.h"
 #include "book/ProcessMark.h"
 #include "book/VisitBook.h"
+#include "book/VisitRecorder.h"
 
 namespace varmo::book {
 namespace {
@@ -301,6 +302,38 @@ TEST_F(BookTrustTest, TheWindowAndTheSyncReadAndWriteFromTwoThreads)
     EXPECT_EQ(failures.load(), 0);
     VisitBook book(Path());
     EXPECT_EQ(one(book, QStringLiteral("SELECT count(*) FROM visits")).toInt(), 80);
+}
+
+}  // namespace
+}  // namespace varmo::book
+
+namespace varmo::book {
+namespace {
+
+TEST_F(BookTrustTest, TheConsolesLookOverFindsDamageOffItsThreadAndItsFirstOpeningTellsIt)
+{
+    {
+        VisitBook book(Path());
+        book.Together(QStringLiteral("test"), [&] {
+            for (int i = 0; i < 3000; ++i)
+                Visit(book, QStringLiteral("TST%1").arg(i, 8, 10, QLatin1Char('0')));
+        });
+    }
+    QFile file(Path());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek(file.size() / 4096 / 2 * 4096));
+    file.write(QByteArray(4096, '\x33'));
+    file.close();
+
+    VisitRecorder recorder(Path());
+    QStringList told;
+    recorder.OnTrouble([&](const QString& message) { told << message; });
+    recorder.LookOverSoon();
+    ASSERT_NE(recorder.Book(), nullptr);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(QStringLiteral("uszkodzona"))) << told[0].toStdString();
+    EXPECT_TRUE(recorder.Book()->Printers().empty());
+    EXPECT_EQ(told.size(), 1);
 }
 
 }  // namespace
