@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build build-programs test run check-display bench fuzz sanitize windows windows-package windows-check clean
+.PHONY: all deps configure build build-programs test run check-display bench fuzz sanitize tsan windows windows-package windows-check clean
 
 all: build
 
@@ -64,6 +64,19 @@ sanitize: deps
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# The visit book's tests built with ThreadSanitizer in their own folder and
+# run: the window and the sync read and write one book from two threads, and
+# the console's look-over runs beside the window. (Qt itself is not built
+# with it; TSAN_OPTIONS keeps to what our code does.)
+TSAN_BUILD ?= build-tsan
+TSAN_FLAGS = -fsanitize=thread -fno-omit-frame-pointer
+tsan: deps
+	@cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS="$(TSAN_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(TSAN_FLAGS)" >/dev/null
+	@env -u MAKELEVEL -u MAKEFLAGS cmake --build $(TSAN_BUILD) -j $(JOBS) --target test_book book_writer
+	@cd $(TSAN_BUILD) && QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  tests/book/test_book --gtest_filter='BookTrustTest.*Thread*:BookTrustTest.*LookOver*'
+
 # Windows: varmo.exe and varmo-cli.exe cross-compiled with MinGW-w64 against Qt
 # for Windows (unpacked from ../shared/windows, else built from Debian's
 # qt6-base source by scripts/build-qt-for-windows.sh), with Qt's DLLs and
@@ -104,4 +117,4 @@ windows-check: windows-package
 	@./scripts/wine-shared-book.sh $(WINDOWS_BUILD) $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(TSAN_BUILD) $(WINDOWS_BUILD)
