@@ -64,6 +64,11 @@ TEST_F(SharedBookConsoleTest, AColleaguesVisitShowsInThePrintersHistoryAfterThei
         ServiceCheckDialog check(main);
         check.Technik->setText(QStringLiteral("Jan Kowalski"));
         check.RepeatClick();
+        // The note edited after the check goes up with the one check.
+        for (const char* note : {"papier", "papier, głowica", "papier, głowica, zegar"}) {
+            check.Uwagi->setText(QString::fromUtf8(note));
+            emit check.Uwagi->editingFinished();
+        }
     }
     // Last week, on another laptop, a colleague serviced the same printer.
     {
@@ -96,6 +101,11 @@ TEST_F(SharedBookConsoleTest, AColleaguesVisitShowsInThePrintersHistoryAfterThei
         << main.BookLabel->text().toStdString();
     EXPECT_FALSE(main.BookLabel->isHidden());
     EXPECT_EQ(server_.Exec(QStringLiteral("ksiega"), QStringLiteral("SELECT count(*) FROM visits")).toInt(), 2);
+    EXPECT_EQ(server_.Exec(QStringLiteral("ksiega"), QStringLiteral("SELECT count(*) FROM checks")).toInt(), 1);
+    EXPECT_EQ(server_.Exec(QStringLiteral("ksiega"),
+                           QStringLiteral("SELECT notes FROM visits WHERE technician = 'Jan Kowalski'"))
+                  .toString(),
+              QStringLiteral("papier, głowica, zegar"));
     EXPECT_TRUE(prompts.shown.empty());
 }
 
