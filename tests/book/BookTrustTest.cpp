@@ -73,6 +73,24 @@ protected:
         start.held = held;
         return book.BeginVisit(book.NotePrinter(seen, now), start);
     }
+    // A book of 3,000 visits with a page in the middle of the file
+    // overwritten, as a bad sector or a copy broken off leaves it.
+    void DamagedInTheMiddle()
+    {
+        {
+            VisitBook book(Path());
+            book.Together(QStringLiteral("test"), [&] {
+                for (int i = 0; i < 3000; ++i)
+                    Visit(book, QStringLiteral("TST%1").arg(i, 8, 10, QLatin1Char('0')));
+            });
+        }
+        QFile file(Path());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const qint64 pages = file.size() / 4096;
+        ASSERT_GT(pages, 20);
+        ASSERT_TRUE(file.seek(pages / 2 * 4096));
+        file.write(QByteArray(4096, '\x5a'));
+    }
     QTemporaryDir dir_;
 };
 
@@ -216,20 +234,7 @@ TEST_F(BookTrustTest, AnotherProgramsDatabaseIsRefusedAndLeftByteForByte)
 
 TEST_F(BookTrustTest, DamageInTheMiddleOfTheFileSetsTheBookAside)
 {
-    {
-        VisitBook book(Path());
-        book.Together(QStringLiteral("test"), [&] {
-            for (int i = 0; i < 3000; ++i)
-                Visit(book, QStringLiteral("TST%1").arg(i, 8, 10, QLatin1Char('0')));
-        });
-    }
-    QFile file(Path());
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    const qint64 pages = file.size() / 4096;
-    ASSERT_GT(pages, 20);
-    ASSERT_TRUE(file.seek(pages / 2 * 4096));
-    file.write(QByteArray(4096, '\x5a'));
-    file.close();
+    DamagedInTheMiddle();
     const QByteArray damaged = digestOf(Path());
 
     VisitBook book(Path());
@@ -304,27 +309,9 @@ TEST_F(BookTrustTest, TheWindowAndTheSyncReadAndWriteFromTwoThreads)
     EXPECT_EQ(one(book, QStringLiteral("SELECT count(*) FROM visits")).toInt(), 80);
 }
 
-}  // namespace
-}  // namespace varmo::book
-
-namespace varmo::book {
-namespace {
-
 TEST_F(BookTrustTest, TheConsolesLookOverFindsDamageOffItsThreadAndItsFirstOpeningTellsIt)
 {
-    {
-        VisitBook book(Path());
-        book.Together(QStringLiteral("test"), [&] {
-            for (int i = 0; i < 3000; ++i)
-                Visit(book, QStringLiteral("TST%1").arg(i, 8, 10, QLatin1Char('0')));
-        });
-    }
-    QFile file(Path());
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.seek(file.size() / 4096 / 2 * 4096));
-    file.write(QByteArray(4096, '\x33'));
-    file.close();
-
+    DamagedInTheMiddle();
     VisitRecorder recorder(Path());
     QStringList told;
     recorder.OnTrouble([&](const QString& message) { told << message; });
