@@ -1,6 +1,7 @@
 #include "book/BookSchema.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <vector>
@@ -77,9 +78,10 @@ void exec(QSqlQuery& query, const QString& statement, const QString& path)
 
 }  // namespace
 
+// A version is a column described with it, or an entry of its own above.
 int KnownSchemaVersion()
 {
-    return static_cast<int>(migrations().size());
+    return std::max(static_cast<int>(migrations().size()), LastColumnsVersion(Dialect::Sqlite));
 }
 
 int SchemaVersionOf(QSqlDatabase& db, const QString& path)
@@ -129,8 +131,9 @@ void MigrateForward(QSqlDatabase& db, const QString& path)
                          path);
                 for (const QString& statement : ColumnsAt(Dialect::Sqlite, version + 1))
                     exec(query, statement, path);
-                for (const char* statement : migrations()[static_cast<std::size_t>(version)])
-                    exec(query, QString::fromUtf8(statement), path);
+                if (version < static_cast<int>(migrations().size()))
+                    for (const char* statement : migrations()[static_cast<std::size_t>(version)])
+                        exec(query, QString::fromUtf8(statement), path);
                 if (version == 2)
                     for (const QString& statement : instantsToUtc())
                         exec(query, statement, path);

@@ -1,6 +1,7 @@
 #include "book/RecordTables.h"
 
 #include <QSqlRecord>
+#include <algorithm>
 
 namespace varmo::book {
 
@@ -153,6 +154,15 @@ std::vector<QString> ColumnsAt(Dialect dialect, int version)
                                      .arg(QLatin1String(table->name), made.join(QStringLiteral(", "))));
     }
     return statements;
+}
+
+int LastColumnsVersion(Dialect dialect)
+{
+    int last = 0;
+    for (const Table* table : BookTables())
+        for (const Column& column : table->columns)
+            last = std::max(last, dialect == Dialect::Sqlite ? column.sqliteSince : column.postgresSince);
+    return last;
 }
 
 RowReader::RowReader(const Table& table, const QSqlQuery& query)

@@ -54,6 +54,8 @@ const std::vector<const Table*>& BookTables();
 // columns a later version brings: what each dialect's migration runs before
 // its own indexes and data moves.
 std::vector<QString> ColumnsAt(Dialect dialect, int version);
+// The last version a column of the dialect came with.
+int LastColumnsVersion(Dialect dialect);
 
 // A row of a table's travelling columns, in the description's order.
 using Row = QVariantList;

@@ -2,6 +2,8 @@
 
 #include "book/RecordTables.h"
 
+#include <algorithm>
+
 namespace varmo::book {
 
 namespace {
@@ -35,11 +37,15 @@ const std::vector<std::vector<const char*>>& versionsOwn()
 const std::vector<std::vector<QString>>& ServerMigrations()
 {
     static const std::vector<std::vector<QString>> steps = [] {
+        // A version is a column described with it, or an entry of its own above.
+        const std::size_t versions = std::max(versionsOwn().size(),
+                                              static_cast<std::size_t>(LastColumnsVersion(Dialect::Postgres)));
         std::vector<std::vector<QString>> all;
-        for (std::size_t at = 0; at < versionsOwn().size(); ++at) {
+        for (std::size_t at = 0; at < versions; ++at) {
             std::vector<QString> step = ColumnsAt(Dialect::Postgres, static_cast<int>(at) + 1);
-            for (const char* statement : versionsOwn()[at])
-                step.push_back(QString::fromUtf8(statement));
+            if (at < versionsOwn().size())
+                for (const char* statement : versionsOwn()[at])
+                    step.push_back(QString::fromUtf8(statement));
             all.push_back(step);
         }
         return all;

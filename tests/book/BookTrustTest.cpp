@@ -101,7 +101,7 @@ TEST_F(BookTrustTest, TwoWritersOnOneBookKeepEveryVisitTheyWereToldWasSaved)
     // down, and every visit printed must be a row.
     QProcess writers[2];
     for (QProcess& writer : writers) {
-        writer.start(QStringLiteral(VARMO_BOOK_WRITER), {Path()});
+        writer.start(QStringLiteral(VARMO_BOOK_WRITER), {Path(), QStringLiteral("--breathe")});
         ASSERT_TRUE(writer.waitForStarted());
     }
     QByteArray printed[2];
