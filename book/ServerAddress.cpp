@@ -3,6 +3,7 @@
 #include <QUrl>
 #include <QUrlQuery>
 
+#include "book/ServerSecret.h"
 #include "link/SettingsStore.h"
 
 namespace varmo::book {
@@ -79,6 +80,8 @@ std::optional<ServerAddress> ParseServerUri(const QString& uri, QString* why)
             if (!knownSslMode(value))
                 return refuse(QStringLiteral("nieznany sslmode \"%1\"").arg(value));
             address.sslMode = value;
+        } else if (name == QStringLiteral("password")) {
+            address.password = value;
         } else if (name == QStringLiteral("connect_timeout")) {
             bool ok = false;
             address.connectTimeoutS = value.toInt(&ok);
@@ -117,7 +120,14 @@ void WriteServerFields(const StoredServerFields& fields)
 
 std::optional<ServerAddress> StoredServerAddress(QString* why)
 {
-    const StoredServerFields fields = ReadServerFields();
+    std::optional<ServerAddress> address = AddressOfFields(ReadServerFields(), why);
+    if (address)
+        address = WithSavedPassword(*address);
+    return address;
+}
+
+std::optional<ServerAddress> AddressOfFields(const StoredServerFields& fields, QString* why)
+{
     if (!fields.uri.trimmed().isEmpty())
         return ParseServerUri(fields.uri, why);
     if (fields.host.trimmed().isEmpty())

@@ -27,7 +27,8 @@ struct ServerAddress {
 // The URI read; std::nullopt and why (in Polish) when it is no such URI.
 std::optional<ServerAddress> ParseServerUri(const QString& uri, QString* why = nullptr);
 
-// The server as "Ustawienia" keep it; nothing when none is set.
+// The server as "Ustawienia" keep it, with the password kept for it
+// (ServerSecret); nothing when none is set.
 std::optional<ServerAddress> StoredServerAddress(QString* why = nullptr);
 
 // The keys under which the settings keep it.
@@ -41,6 +42,9 @@ struct StoredServerFields {
     QString sslMode;
 };
 StoredServerFields ReadServerFields();
+// The server those fields name, its password as they hold it (none since
+// passwords moved out of the settings; Windows's still).
+std::optional<ServerAddress> AddressOfFields(const StoredServerFields& fields, QString* why = nullptr);
 void WriteServerFields(const StoredServerFields& fields);
 
 }  // namespace varmo::book
