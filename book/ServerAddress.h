@@ -15,13 +15,18 @@ struct ServerAddress {
     QString database;
     QString user;
     QString password;
-    QString sslMode;         // empty: the driver's own default
+    QString sslMode;         // empty: require to another computer, the driver's default here
+    QString channelBinding;  // empty: require to another computer
+    QString sslRootCert;     // the company's root certificate; with it, verify-full
     int connectTimeoutS = 5;  // a server that does not answer at all
 
     // postgresql://user@host:port/database, never the password.
     QString Display() const;
     // The options the driver takes (sslmode, connect_timeout, TCP keepalives).
     QString ConnectOptions() const;
+    // Whether the server is this computer: localhost, a 127.x or ::1
+    // address, or a socket folder.
+    bool OnThisComputer() const;
 };
 
 // The URI read; std::nullopt and why (in Polish) when it is no such URI.
