@@ -36,9 +36,15 @@ CliResult RunWatched(CliProcess& cli, const QStringList& arguments, const QByteA
     process->waitForStarted(5000);
     process->write(input);
     process->closeWriteChannel();
-    while (!process->waitForFinished(10))
+    for (int turn = 0; turn < 3000 && process->state() != QProcess::NotRunning; ++turn) {
         *seen = *seen || passwordInAnyCommandLine();
-    return CliProcess::Finish(*process);
+        process->waitForFinished(10);
+    }
+    CliResult result;
+    result.exitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+    result.out = QString::fromUtf8(process->readAllStandardOutput());
+    result.err = QString::fromUtf8(process->readAllStandardError());
+    return result;
 }
 
 TEST_F(SharedBookTest, AnAddressWithAPasswordIsRefusedWithTheWaysThatWork)
