@@ -23,6 +23,7 @@
 #include "book/CheckRecordOf.h"
 #include "book/EscapedJson.h"
 #include "book/ServerAddress.h"
+#include "book/ServerSecret.h"
 #include "book/SinceLastVisit.h"
 #include "book/StoredBook.h"
 

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <mutex>
 
+#include "book/BookFileOwner.h"
 #include "book/BookSchema.h"
 #include "book/BookTrouble.h"
 #include "book/VisitBook.h"
@@ -100,14 +101,13 @@ void VisitBook::close()
 
 void VisitBook::open()
 {
-    const QFileInfo file(path_);
     const FileKind kind = KindOfFile(path_);
     if (kind != FileKind::Regular && kind != FileKind::Missing)
         throw BookError(Trouble::CannotOpen,
                         QStringLiteral("Księga wizyt (%1): %2; praca bez księgi.")
                             .arg(path_, QString::fromStdString(NotRegularFileText(kind)))
                             .toStdString());
-    QDir().mkpath(file.absolutePath());
+    BookFilesForOwner(path_);
     connection_ = newConnectionName();
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     if (!db_.isValid())
@@ -223,6 +223,7 @@ void VisitBook::putAside()
     asideNotice_ = QStringLiteral("Księga wizyt (%1) była uszkodzona: odłożono ją jako %2 "
                                   "i założono nową.")
                        .arg(path_, aside);
+    BookFilesForOwner(path_);
     if (!db_.open())
         throw BookErrorOf(db_.lastError(), path_, QStringLiteral("nie można założyć nowej"));
 }

@@ -3,6 +3,7 @@
 #include <QUrl>
 #include <QUrlQuery>
 
+#include "book/ServerSecret.h"
 #include "link/SettingsStore.h"
 
 namespace varmo::book {
@@ -46,9 +47,32 @@ QString ServerAddress::ConnectOptions() const
                                      "keepalives_interval=5;keepalives_count=3;"
                                      "tcp_user_timeout=30000")
                           .arg(connectTimeoutS);
-    if (!sslMode.isEmpty())
-        options += QStringLiteral(";sslmode=") + sslMode;
+    // To another computer the line is encrypted and the password never goes
+    // to a server that cannot bind it to the channel (SCRAM): a stranger in
+    // the middle learns nothing. An address that says otherwise is taken as
+    // written.
+    QString mode = sslMode;
+    if (mode.isEmpty() && !sslRootCert.isEmpty())
+        mode = QStringLiteral("verify-full");
+    if (mode.isEmpty() && !OnThisComputer())
+        mode = QStringLiteral("require");
+    QString binding = channelBinding;
+    if (binding.isEmpty() && sslMode.isEmpty() && !OnThisComputer())
+        binding = QStringLiteral("require");
+    if (!mode.isEmpty())
+        options += QStringLiteral(";sslmode=") + mode;
+    if (!binding.isEmpty())
+        options += QStringLiteral(";channel_binding=") + binding;
+    if (!sslRootCert.isEmpty())
+        options += QStringLiteral(";sslrootcert=") + sslRootCert;
     return options;
+}
+
+bool ServerAddress::OnThisComputer() const
+{
+    return host == QStringLiteral("localhost") || host.startsWith(QStringLiteral("127.")) ||
+           host == QStringLiteral("::1") || host == QStringLiteral("[::1]") ||
+           host.startsWith(QLatin1Char('/'));
 }
 
 std::optional<ServerAddress> ParseServerUri(const QString& uri, QString* why)
@@ -79,6 +103,18 @@ std::optional<ServerAddress> ParseServerUri(const QString& uri, QString* why)
             if (!knownSslMode(value))
                 return refuse(QStringLiteral("nieznany sslmode \"%1\"").arg(value));
             address.sslMode = value;
+        } else if (name == QStringLiteral("channel_binding")) {
+            if (value != QStringLiteral("disable") && value != QStringLiteral("prefer") &&
+                value != QStringLiteral("require"))
+                return refuse(QStringLiteral("nieznany channel_binding \"%1\"").arg(value));
+            address.channelBinding = value;
+        } else if (name == QStringLiteral("sslrootcert")) {
+            // Pasted into the driver's options, where ';' and blanks part them.
+            if (value.contains(QLatin1Char(';')) || value.contains(QLatin1Char(' ')))
+                return refuse(QStringLiteral("ścieżka certyfikatu (sslrootcert) bez spacji i średników"));
+            address.sslRootCert = value;
+        } else if (name == QStringLiteral("password")) {
+            address.password = value;
         } else if (name == QStringLiteral("connect_timeout")) {
             bool ok = false;
             address.connectTimeoutS = value.toInt(&ok);
@@ -117,7 +153,14 @@ void WriteServerFields(const StoredServerFields& fields)
 
 std::optional<ServerAddress> StoredServerAddress(QString* why)
 {
-    const StoredServerFields fields = ReadServerFields();
+    std::optional<ServerAddress> address = AddressOfFields(ReadServerFields(), why);
+    if (address)
+        address = WithSavedPassword(*address);
+    return address;
+}
+
+std::optional<ServerAddress> AddressOfFields(const StoredServerFields& fields, QString* why)
+{
     if (!fields.uri.trimmed().isEmpty())
         return ParseServerUri(fields.uri, why);
     if (fields.host.trimmed().isEmpty())

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <iostream>
 
+#include "cli/BookPassword.h"
 #include "cli/CheckVisit.h"
 #include "cli/Failure.h"
 #include "cli/Output.h"
@@ -15,7 +16,8 @@ namespace {
 
 const char* const kUsage =
     "book: usage: book printers [--due DAYS] [--search TEXT] | book visits UNIQUE | "
-    "book show VISIT | book export --csv FILE | book export --json FILE | book send";
+    "book show VISIT | book export --csv FILE | book export --json FILE | book send | "
+    "book password";
 
 std::string t(const QString& text)
 {
@@ -214,12 +216,14 @@ int RunBookVerb(const Invocation& invocation, std::ostream& out)
         throw UsageError(kUsage);
     const std::string& what = words[1];
     if (what != "printers" && what != "visits" && what != "show" && what != "export" &&
-        what != "send")
+        what != "send" && what != "password")
         throw UsageError(kUsage);
-    if (what == "send" && words.size() != 2)
+    if ((what == "send" || what == "password") && words.size() != 2)
         throw UsageError(kUsage);
     const std::optional<book::ServerAddress> server =
         ChosenServer(invocation.bookServer, std::cerr);
+    if (what == "password")
+        return StoreBookPassword(server, json, out);
     try {
         const std::unique_ptr<book::Book> book = OpenChosenBook(invocation.book, std::cerr);
         if (what == "send")

@@ -5,16 +5,30 @@
 
 namespace varmo::cli {
 
+namespace {
+
+const char* const kPasswordRefused =
+    "--book-server: adres zawiera hasło, a hasła nie podaje się w wierszu poleceń: każdy "
+    "użytkownik tego komputera widzi je w \"ps\", a powłoka zostawia je w swojej historii. "
+    "Podaj adres bez hasła (postgresql://użytkownik@serwer:port/baza), a hasło: w zmiennej "
+    "PGPASSWORD, w pliku haseł ~/.pgpass (prawa 0600, wiersz serwer:port:baza:użytkownik:hasło) "
+    "albo zapisz je raz poleceniem \"varmo-cli --book-server ADRES book password\" (czyta je "
+    "z terminala bez echa albo ze standardowego wejścia)";
+
+}  // namespace
+
 std::optional<book::ServerAddress> ChosenServer(const std::optional<std::string>& uri,
                                                 std::ostream& err)
 {
     QString why;
     if (uri) {
-        std::optional<book::ServerAddress> address =
-            book::ParseServerUri(QString::fromStdString(*uri), &why);
+        const QString text = QString::fromStdString(*uri);
+        if (book::AddressHoldsPassword(text))
+            throw UsageError(kPasswordRefused);
+        std::optional<book::ServerAddress> address = book::ParseServerUri(text, &why);
         if (!address)
             throw UsageError("--book-server: " + why.toStdString());
-        return address;
+        return book::WithSavedPassword(*address);
     }
     std::optional<book::ServerAddress> stored = book::StoredServerAddress(&why);
     if (!stored && !why.isEmpty())

@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include "link/OwnerOnly.h"
 #include "link/RegularFile.h"
 #include "link/SettingsAside.h"
 #include "protocol/Exception.h"
@@ -145,8 +146,14 @@ void OpenSettingsStore()
 {
     told() = false;
 #ifndef Q_OS_WIN
-    if (!openKey() && KindOfFile(settingsFile()) == FileKind::Regular)
+    if (!openKey() && KindOfFile(settingsFile()) == FileKind::Regular) {
+        // A file an earlier Varmo left readable by everyone is the user's
+        // alone from now on, and so is its folder.
+        MendForOwner(settingsFile());
+        if (QFileInfo(QFileInfo(settingsFile()).absolutePath()).isDir())
+            FolderForOwner(QFileInfo(settingsFile()).absolutePath());
         setAside() = SetAsideUnreadable(settingsFile());
+    }
 #endif
     if (!openKey() && fileTrouble().empty())
         openKey() = makeStore();
@@ -225,6 +232,12 @@ bool WriteSettingQuietly(const QString& name, const QString& value)
 {
     if (name.isEmpty() || !fileTrouble().empty())
         return false;
+#ifndef Q_OS_WIN
+    // Made for its owner alone before QSettings writes it, which then keeps
+    // the file's mode.
+    FolderForOwner(QFileInfo(settingsFile()).absolutePath());
+    FileForOwner(settingsFile());
+#endif
     const std::unique_ptr<QSettings> store = makeStore();
     if (store->status() != QSettings::NoError)
         return false;

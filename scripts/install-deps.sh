@@ -4,12 +4,13 @@
 # halfway through a build.
 set -eu
 need_gui=${1:-}
-pkgs="cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-dejavu-core poppler-utils postgresql-15 libqt6sql6-psql faketime"
+pkgs="cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-dejavu-core poppler-utils postgresql-15 libqt6sql6-psql faketime qtkeychain-qt6-dev"
 # poppler-utils: the tests read the service check's PDF back with pdftotext.
 # libqt6sql6-sqlite: the QSQLITE driver that the visit book opens its file with
 # (qt6-base-dev brings the Qt Sql headers). libqt6sql6-psql: the QPSQL driver of
 # the company's shared book; postgresql-15: the server the tests start for it.
 # faketime: a laptop whose clock is wrong, for the shared book's tests.
+# qtkeychain-qt6-dev: the shared book's password kept in the system's keychain.
 # `make fuzz` builds with clang and its libFuzzer runtime.
 [ "${1:-}" = fuzz ] && pkgs="$pkgs clang-14 libclang-rt-14-dev"
 # `make windows` cross-compiles the console and varmo-cli with MinGW-w64 against

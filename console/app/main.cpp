@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "book/Book.h"
 #include "console/app/CommandLine.h"
 #include "console/app/FormSet.h"
 #include "console/base/HandlerGuard.h"
@@ -45,6 +46,10 @@ int main(int argc, char* argv[])
         if (const std::string unsaved = varmo::SettingsStoreProblem(); !unsaved.empty())
             varmo::CurrentPrompts().errorBox(
                 varmo::StandardErrorText(QString::fromStdString(unsaved)));
+        // A password an earlier Varmo kept in the settings goes where
+        // passwords are kept now.
+        if (const QString moved = varmo::book::MoveSettingsPassword(); !moved.isEmpty())
+            varmo::CurrentPrompts().errorBox(QStringLiteral("Księga wizyt: ") + moved);
         result = QApplication::exec();
     }
     varmo::CloseSettingsStore();

@@ -52,6 +52,12 @@ public:
     }
 
     void SetEnv(const QString& name, const QString& value) { extra_.insert(name, value); }
+    // The variable taken out of what varmo-cli inherits.
+    void UnsetEnv(const QString& name)
+    {
+        extra_.remove(name);
+        dropped_ << name;
+    }
 
     // varmo-cli run under another program ("faketime", "-f", "+1d"); nothing
     // when empty.
@@ -81,6 +87,8 @@ public:
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.path());
         // The visit book of the run's own home, never the user's.
         environment.insert(QStringLiteral("XDG_DATA_HOME"), home_.path() + QStringLiteral("/data"));
+        for (const QString& name : dropped_)
+            environment.remove(name);
         for (const QString& name : extra_.keys())
             environment.insert(name, extra_.value(name));
         auto process = std::make_unique<QProcess>();
@@ -115,6 +123,7 @@ public:
 private:
     QTemporaryDir home_;
     QProcessEnvironment extra_;
+    QStringList dropped_;
     std::function<void()> setup_;
     QStringList wrapper_;
 };

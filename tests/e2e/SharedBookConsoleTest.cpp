@@ -34,6 +34,11 @@ protected:
         ConsoleWithPrinter::SetUp();
         previous_ = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toLocal8Bit());
+        // A password the dialog keeps goes into a password file of the
+        // test's own, never the user's keychain or ~/.pgpass.
+        bus_ = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        qputenv("PGPASSFILE", path(QStringLiteral("pgpass")).toLocal8Bit());
         ASSERT_TRUE(server_.Running()) << server_.Problem();
         ASSERT_TRUE(server_.CreateDatabase(QStringLiteral("ksiega"))) << server_.Problem();
     }
@@ -41,6 +46,9 @@ protected:
     {
         ConsoleWithPrinter::TearDown();
         qputenv("XDG_DATA_HOME", previous_);
+        qunsetenv("PGPASSFILE");
+        if (!bus_.isEmpty())
+            qputenv("DBUS_SESSION_BUS_ADDRESS", bus_);
     }
 
     QStringList column(const QTableWidget* table, int column)
@@ -53,6 +61,7 @@ protected:
 
     PgServer server_;
     QByteArray previous_;
+    QByteArray bus_;
 };
 
 TEST_F(SharedBookConsoleTest, AColleaguesVisitShowsInThePrintersHistoryAfterTheirSend)

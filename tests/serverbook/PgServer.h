@@ -104,6 +104,16 @@ public:
     // Why the server is not there.
     const std::string& Problem() const { return problem_; }
 
+    // Without the password, as a command line must give it: the password
+    // goes in PGPASSWORD, the password file or the keychain.
+    QString PlainUri(const QString& database, const QString& extra = {}) const
+    {
+        return QStringLiteral("postgresql://") + QString::fromLatin1(kUser) +
+               QStringLiteral("@127.0.0.1:") + QString::number(port_) + QLatin1Char('/') +
+               database + extra;
+    }
+
+    // With the password, for the book's own calls in the test's process.
     QString Uri(const QString& database, const QString& extra = {}) const
     {
         // Put together, not with arg(): the encoded password holds "%3B".

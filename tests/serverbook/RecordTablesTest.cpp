@@ -39,7 +39,7 @@ TEST_F(SharedBookTest, BothBooksHoldExactlyTheDescribedColumnsAndACheckTravelsWh
 {
     QTemporaryDir dir;
     book::VisitBook local(dir.filePath(QStringLiteral("ksiega.sqlite")));
-    book::ServerBook server(*book::ParseServerUri(Uri()));
+    book::ServerBook server(*book::ParseServerUri(FullUri()));
     for (const book::Table* table : book::BookTables()) {
         SCOPED_TRACE(table->name);
         QSqlQuery here(local.Database());
@@ -69,9 +69,9 @@ TEST_F(SharedBookTest, BothBooksHoldExactlyTheDescribedColumnsAndACheckTravelsWh
     check.stepsJson = QStringLiteral("[{\"name\":\"ENQ\"}]");
     local.AddCheck(visit, check);
     local.EndVisit(visit, when);
-    ASSERT_FALSE(book::SyncWithServer(local, *book::ParseServerUri(Uri())).trouble);
+    ASSERT_FALSE(book::SyncWithServer(local, *book::ParseServerUri(FullUri())).trouble);
     book::VisitBook colleague(dir.filePath(QStringLiteral("kolega.sqlite")));
-    ASSERT_FALSE(book::SyncWithServer(colleague, *book::ParseServerUri(Uri())).trouble);
+    ASSERT_FALSE(book::SyncWithServer(colleague, *book::ParseServerUri(FullUri())).trouble);
     const std::vector<book::VisitRow> visits = colleague.Visits(QStringLiteral("TST00012345"));
     ASSERT_EQ(visits.size(), 1u);
     const book::CheckRecord back = colleague.Visit(visits[0].id)->checks.at(0);

@@ -59,7 +59,7 @@ TEST_F(SharedBookTest, AServerBookOfANewerProgramIsReadButNeverWritten)
     Laptop laptop;
     book::VisitBook local(laptop.Book());
     FillBook(local, 3, 3, QStringLiteral("Jan Kowalski"));
-    const book::ServerAddress address = addressOf(Uri());
+    const book::ServerAddress address = addressOf(FullUri());
     ASSERT_FALSE(book::SyncWithServer(local, address).trouble);
     EXPECT_EQ(OnServer("SELECT max(version) FROM schema_version"), book::ServerBook::ServerSchemaVersion());
     // Opened again: the tables are there, nothing is made twice.
@@ -84,7 +84,7 @@ TEST_F(SharedBookTest, AColleaguesVisitsAreCopiedDownAndShowOfflineSaidToBeFromT
 {
     Laptop mine;
     Laptop colleague;
-    const book::ServerAddress address = addressOf(Uri());
+    const book::ServerAddress address = addressOf(FullUri());
     {
         book::VisitBook theirs(colleague.Book());
         FillBook(theirs, 4, 2, QStringLiteral("Ewa Nowak"));

@@ -60,7 +60,7 @@ TEST_F(SharedBookTest, ALaptopADayAheadDoesNotWinOverALaterVisitAndIsToldItsCloc
         SCOPED_TRACE(c.what);
         const QString database = QString::fromLatin1(c.database);
         ASSERT_TRUE(server_.CreateDatabase(database)) << server_.Problem();
-        const QString uri = server_.Uri(database);
+        const QString uri = server_.PlainUri(database);
         const QDateTime now = QDateTime::currentDateTime();
         // Two hours ago by the real clock, written by a clock a day ahead.
         Laptop fast;

@@ -109,7 +109,7 @@ TEST_F(ServerSilenceTest, TheSyncEndsAtOnceWhenTheWindowClosesWhateverTheServerD
         if (c.frozenBeforeStart)
             frozen = std::make_unique<Frozen>(server_);
         auto sync = std::make_unique<book::BackgroundSync>(laptop.Book(), 60000, 0);
-        sync->SetServer(book::ParseServerUri(Uri()));
+        sync->SetServer(book::ParseServerUri(FullUri()));
         sync->Nudge();
         if (c.frozenBeforeStart) {
             QThread::msleep(300);  // the sync is inside libpq's connect now

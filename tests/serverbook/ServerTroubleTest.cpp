@@ -77,7 +77,7 @@ TEST_F(SharedBookTest, ATransactionIsTriedAgainByTheServersCodeNeverByItsWords)
         {"deadlock's words under another code", "XX000",
          "deadlock detected; could not serialize access", 9, false, 1},
     };
-    book::ServerBook server(*book::ParseServerUri(Uri()));
+    book::ServerBook server(*book::ParseServerUri(FullUri()));
     server.Run(QStringLiteral("CREATE TABLE proby (n INTEGER)"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

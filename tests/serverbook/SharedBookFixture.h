@@ -15,8 +15,10 @@
 
 namespace varmo::test {
 
-// One technician's computer: its own settings, and its own book.
+// One technician's computer: its own settings, and its own book; the
+// password to the server in PGPASSWORD, never on the command line.
 struct Laptop {
+    Laptop() { cli.SetEnv(QStringLiteral("PGPASSWORD"), QString::fromLatin1(PgServer::kPassword)); }
     CliProcess cli;
     QString Book() const { return cli.BookFile(); }
 };
@@ -29,7 +31,10 @@ protected:
         ASSERT_TRUE(server_.CreateDatabase(QStringLiteral("ksiega"))) << server_.Problem();
     }
 
-    QString Uri() const { return server_.Uri(QStringLiteral("ksiega")); }
+    // The address varmo-cli is given; FullUri() with the password, for the
+    // book's calls in the test's own process.
+    QString Uri() const { return server_.PlainUri(QStringLiteral("ksiega")); }
+    QString FullUri() const { return server_.Uri(QStringLiteral("ksiega")); }
 
     SimPrinter& Printer(const QString& unique, QStringList options = {})
     {
