@@ -295,6 +295,22 @@ void VisitRecorder::RecordSetting(const SettingRecord& setting)
           }});
 }
 
+void VisitRecorder::RecordNip(const QString& nip, bool fiscalised, const SettingRecord& setting)
+{
+    PrinterSeen seen;
+    seen.uniqueNumber = unique_;
+    seen.fiscal = fiscal_ || fiscalised;
+    seen.nip = nip;
+    if (fiscalised)
+        fiscal_ = true;
+    keep({unique_, [seen, setting](VisitBook& book, qint64 visit, qint64) {
+              book.Together(QStringLiteral("nie zapisano NIP"), [&] {
+                  book.NotePrinter(seen, setting.made);
+                  book.AddSetting(visit, setting);
+              });
+          }});
+}
+
 void VisitRecorder::RecordFile(const QString& path)
 {
     const QDateTime when = QDateTime::currentDateTime();

@@ -66,6 +66,9 @@ public:
     // a new check.
     void RecordPeople(const QString& technician, const QString& notes);
     void RecordSetting(const SettingRecord& setting);
+    // The NIP the printer took ("NIP/Fiskalizacja"), kept in its record as
+    // well as the setting: the printer has no command that reads it back.
+    void RecordNip(const QString& nip, bool fiscalised, const SettingRecord& setting);
     void RecordFile(const QString& path);
     void RecordInspection(const QDate& date, const QString& message);
     // The printer's next inspection as the book has it.

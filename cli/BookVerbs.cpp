@@ -15,7 +15,7 @@ namespace varmo::cli {
 namespace {
 
 const char* const kUsage =
-    "book: usage: book printers [--due DAYS] [--search TEXT] | book visits UNIQUE | "
+    "book: użycie: book printers [--due DAYS] [--search TEXT] | book visits UNIQUE | "
     "book show VISIT | book export --csv FILE | book export --json FILE | book send | "
     "book password";
 
@@ -52,7 +52,7 @@ int printers(book::BookLists& book, const std::vector<std::string>& words, bool 
         if (words[i] == "--due" && i + 1 < words.size()) {
             due = IntegerParam(words[++i], "--due");
             if (*due < 0)
-                throw UsageError("book printers: --due: must not be below 0");
+                throw UsageError("book printers: --due: nie może być mniejsze od 0");
         } else if (words[i] == "--search" && i + 1 < words.size()) {
             search = QString::fromStdString(words[++i]);
         } else {
@@ -78,7 +78,9 @@ int printers(book::BookLists& book, const std::vector<std::string>& words, bool 
             << (row.nip.isEmpty() ? std::string("-") : t(row.nip)) << "  ostatnia wizyta "
             << timeText(row.lastVisit) << "  przegląd " << dueText(row) << '\n';
     if (rows.empty())
-        out << (due ? "Żadna drukarka nie czeka na przegląd.\n" : "Księga wizyt jest pusta.\n");
+        out << (due            ? std::string("Żadna drukarka nie czeka na przegląd.\n")
+                : search.trimmed().isEmpty() ? std::string("Księga wizyt jest pusta.\n")
+                : "Brak drukarek pasujących do „" + t(search) + "”.\n");
     return 0;
 }
 
@@ -86,7 +88,8 @@ int visits(book::BookLists& book, const std::vector<std::string>& words, bool js
 {
     if (words.size() != 3)
         throw UsageError(kUsage);
-    const QString unique = QString::fromStdString(words[2]);
+    // Unique numbers are capital letters and digits; typed in any case.
+    const QString unique = QString::fromStdString(words[2]).trimmed().toUpper();
     if (!book.Printer(unique))
         throw CliFailure(ExitCode::Refused, "book visits: brak drukarki " + words[2] + " w księdze");
     const std::vector<book::VisitRow> rows = book.Visits(unique);
@@ -174,7 +177,7 @@ int send(book::Book& book, const std::optional<book::ServerAddress>& server, boo
     if (!server)
         throw CliFailure(ExitCode::Refused,
                          "book send: nie ustawiono serwera księgi (--book-server URI albo "
-                         "\"Ustawienia\" → \"Księga wizyt…\")");
+                         "\"Ustawienia\" → \"Serwer księgi wizyt…\")");
     const book::SyncState state = book.Send(*server);
     TellClock(state, std::cerr);
     if (json)

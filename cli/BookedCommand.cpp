@@ -71,6 +71,11 @@ void BookedCommand::Took(const std::vector<std::string>& words, const std::strin
         visit.start = {now, book::StoredTechnician(), QString::fromStdString(port),
                        QStringLiteral("varmo-cli")};
         visit.settings.push_back({now, *what, detail.join(QLatin1Char(' ')), {}, {}});
+        // No command reads the NIP back: the one the printer took is kept.
+        if ((words[0] == "set-nip" || words[0] == "fiscalise") && words.size() == 2) {
+            visit.printer.nip = detail[0];
+            visit.printer.fiscal = visit.printer.fiscal || words[0] == "fiscalise";
+        }
         if (words[0] == "set-inspection" && words.size() == 3)
             visit.nextInspection = {QDate::fromString(detail[0], Qt::ISODate), detail[1]};
         visit.ended = now;

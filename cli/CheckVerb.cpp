@@ -157,17 +157,17 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& words)
             options.json = true;
         } else if (word == "--pdf" || word == "--text") {
             if (i + 1 >= words.size() || words[i + 1].empty())
-                throw UsageError("check: " + word + " needs a file name");
+                throw UsageError("check: " + word + " wymaga nazwy pliku");
             (word == "--pdf" ? options.pdf : options.text) = words[++i];
         } else if (word == "--no-book") {
             options.visit.record = false;
         } else if (word == "--technician" || word == "--note") {
             if (i + 1 >= words.size())
-                throw UsageError("check: " + word + " needs a text");
+                throw UsageError("check: " + word + " wymaga tekstu");
             (word == "--note" ? options.visit.note : options.visit.technician.emplace()) =
                 words[++i];
         } else {
-            throw UsageError("check: usage: check [--json] [--pdf FILE] [--text FILE] "
+            throw UsageError("check: użycie: check [--json] [--pdf FILE] [--text FILE] "
                              "[--no-book] [--technician NAME] [--note TEXT]");
         }
     }
@@ -209,7 +209,7 @@ int RunCheck(Session& session, const LinkChoice& link, const CheckOptions& optio
              CheckVisit& visit, std::ostream& out)
 {
     CheckSetting setting;
-    setting.port = link.port.toStdString();
+    setting.port = link.named.toStdString();
     setting.device = DevicePathForPort(link.port).toStdString();
     setting.baud = link.baud;
     setting.codePage = link.codePage;

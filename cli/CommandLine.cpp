@@ -15,7 +15,7 @@ std::string optionValue(const std::vector<std::string>& args, std::size_t& i,
     if (arg.size() > name.size() && arg[name.size()] == '=')
         return arg.substr(name.size() + 1);
     if (i + 1 >= args.size())
-        throw UsageError(name + " needs a value");
+        throw UsageError(name + " wymaga wartości");
     return args[++i];
 }
 
@@ -27,7 +27,8 @@ bool isOption(const std::string& arg, const std::string& name)
 // The options that take a value, in either of its two forms.
 const char* const kValued[] = {"--port", "--speed", "--codepage", "--timeout", "--listen",
                                "--book-server", "--book"};
-const char* const kFlags[] = {"-h", "--help", "-V", "--version", "--json", "--no-check"};
+const char* const kFlags[] = {"-h", "--help", "-V", "--version", "--json", "--no-check",
+                              "--force"};
 
 // How many words the option at words[i] takes, its value included; 0 when
 // it is none of varmo-cli's options.
@@ -50,7 +51,7 @@ std::int32_t positive(const std::string& text, const char* what)
 {
     const std::int32_t value = IntegerParam(text, what);
     if (value <= 0)
-        throw UsageError(std::string(what) + ": must be above 0");
+        throw UsageError(std::string(what) + ": musi być większe od 0");
     return value;
 }
 
@@ -76,6 +77,8 @@ Invocation ParseCommandLine(const std::vector<std::string>& args)
             invocation.json = true;
         else if (arg == "--no-check")
             invocation.check = false;
+        else if (arg == "--force")
+            invocation.force = true;
         else if (isOption(arg, "--port"))
             invocation.port = optionValue(args, i, "--port");
         else if (isOption(arg, "--speed"))
@@ -83,7 +86,7 @@ Invocation ParseCommandLine(const std::vector<std::string>& args)
         else if (isOption(arg, "--codepage")) {
             const std::string value = optionValue(args, i, "--codepage");
             if (value != "maz" && value != "win")
-                throw UsageError("--codepage: maz or win, not \"" + value + "\"");
+                throw UsageError("--codepage: maz albo win, nie \"" + value + "\"");
             invocation.codePage = value;
         } else if (isOption(arg, "--timeout"))
             invocation.times.answerMs = invocation.times.statusMs =
@@ -95,10 +98,10 @@ Invocation ParseCommandLine(const std::vector<std::string>& args)
         else if (isOption(arg, "--listen"))
             invocation.listenMs = IntegerParam(optionValue(args, i, "--listen"), "--listen");
         else
-            throw UsageError("unknown option " + arg + " (varmo-cli --help lists them)");
+            throw UsageError("nieznana opcja " + arg + " (lista: varmo-cli --help)");
     }
     if (invocation.listenMs && *invocation.listenMs < 0)
-        throw UsageError("--listen: must not be below 0");
+        throw UsageError("--listen: nie może być mniejsze od 0");
     // The check's own exchange shows what the printer says after a command;
     // without it, the line is watched a while instead.
     invocation.times.listenMs = invocation.listenMs.value_or(invocation.check ? 0 : 300);
@@ -141,7 +144,7 @@ CliFailure OptionsBeforeCommand(const Invocation& invocation, const CliFailure& 
     add(words[0]);
     for (const std::string& word : rest)
         add(word);
-    return UsageError(words[0] + ": options go before the command: " + line);
+    return UsageError(words[0] + ": opcje podaje się przed poleceniem: " + line);
 }
 
 }  // namespace varmo::cli

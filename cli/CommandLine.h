@@ -24,6 +24,7 @@ struct Invocation {
     LinkTimes times;
     bool json = false;
     bool check = true;
+    bool force = false;  // --force: set-clock now however far the clocks are apart
     bool help = false;
     bool version = false;
     std::vector<std::string> options;  // the options as given, before the command
@@ -35,7 +36,7 @@ Invocation ParseCommandLine(const std::vector<std::string>& args);
 
 // A command's usage error, told where the options go when some of the words
 // after the command are varmo-cli's own options ("ports --json"):
-// "ports: options go before the command: varmo-cli --json ports". The
+// "ports: opcje podaje się przed poleceniem: varmo-cli --json ports". The
 // error as it is otherwise.
 CliFailure OptionsBeforeCommand(const Invocation& invocation, const CliFailure& error);
 

@@ -15,6 +15,9 @@ enum class ExitCode {
     // check: the visit was to go into the visit book and is not there; it
     // wins over Refused, for the technician must know that nothing was kept
     NotRecorded = 5,
+    // set-clock now: the printer's clock is more than an hour from this
+    // computer's, and --force did not say to set it all the same
+    ClockFar = 6,
 };
 
 class CliFailure : public std::runtime_error {

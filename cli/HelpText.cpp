@@ -31,6 +31,9 @@ command line as it should be):
                       going on (default 0, or 300 with --no-check; for send
                       always 300, since any answer may come)
   --no-check          do not read the error number after the command
+  --force             set-clock now: set the printer's clock from this
+                      computer's even when the two are more than an hour
+                      apart (without it the clock is left, exit status 6)
   --book FILE         the visit book to use (default: ksiega-wizyt.sqlite in
                       the user's data folder of Varmo)
   --book-server URI   the company's shared visit book on PostgreSQL:
@@ -141,6 +144,9 @@ Exit status:
      line of the output says why ("Wizyty nie zapisano w księdze wizyt: ..."),
      and so does the JSON object's visit.problem; --no-book asks for no
      record, and 5 never comes then
+  6  set-clock now: the printer's clock is more than an hour (and a minute)
+     from this computer's, and --force was not given; nothing was set, and
+     standard error shows both clocks (the computer's may be the wrong one)
   130, 143  stopped by SIGINT (Ctrl+C) or SIGTERM: the frame on the line is
      finished, an open goods report is ended, and standard error names the
      script line and how many goods went out

@@ -23,11 +23,16 @@ QString portName(const std::string& name)
     return number >= 1 && number <= 16 ? QStringLiteral("COM%1").arg(number) : QString();
 }
 
+bool isPath(const std::string& option)
+{
+    return option.find('/') != std::string::npos || option.find('\\') != std::string::npos;
+}
+
 QString chosenPort(const std::string& option)
 {
-    if (option.find('/') != std::string::npos || option.find('\\') != std::string::npos) {
+    if (isPath(option)) {
 #ifdef Q_OS_WIN
-        throw UsageError("--port: name the port COM1 to COM16");
+        throw UsageError("--port: podaj port od COM1 do COM16");
 #else
         qputenv("VARMO_COM1", QByteArray::fromStdString(option));
         return QStringLiteral("COM1");
@@ -35,7 +40,7 @@ QString chosenPort(const std::string& option)
     }
     const QString name = portName(option);
     if (name.isEmpty())
-        throw UsageError("--port: \"" + option + "\" is neither COM1 to COM16 nor a device path");
+        throw UsageError("--port: \"" + option + "\" to ani port od COM1 do COM16, ani ścieżka urządzenia");
     return name;
 }
 
@@ -45,6 +50,9 @@ LinkChoice ChooseLink(const Invocation& invocation)
 {
     LinkChoice choice;
     choice.port = invocation.port ? chosenPort(*invocation.port) : StoredPortName();
+    choice.named = invocation.port && isPath(*invocation.port)
+                       ? QString::fromStdString(*invocation.port)
+                       : choice.port;
     choice.baud = invocation.speed ? *invocation.speed : StoredBaud();
     // A stored code page other than maz and win is kept; it sends like win.
     choice.codePage =

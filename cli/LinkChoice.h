@@ -12,6 +12,9 @@ namespace varmo::cli {
 
 struct LinkChoice {
     QString port;  // COM1 to COM16
+    // The port as the technician named it, for the visit book and the
+    // check's report: a device path as typed, else the COM name.
+    QString named;
     std::int32_t baud = 9600;
     std::string codePage;
 };

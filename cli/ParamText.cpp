@@ -16,7 +16,7 @@ std::string quoted(const std::string& text)
 
 [[noreturn]] void wrong(const char* what, const std::string& text, const char* expected)
 {
-    throw UsageError(std::string(what) + ": " + quoted(text) + " is not " + expected);
+    throw UsageError(std::string(what) + ": " + quoted(text) + " nie jest " + expected);
 }
 
 bool allDigits(const std::string& text)
@@ -52,7 +52,7 @@ std::int32_t IntegerParam(const std::string& text, const char* what)
 {
     std::int32_t value = 0;
     if (!ParseInteger(text, value))
-        wrong(what, text, "a whole number");
+        wrong(what, text, "liczbą całkowitą");
     return value;
 }
 
@@ -60,7 +60,7 @@ DateParam DateArg(const std::string& text, const char* what)
 {
     std::int32_t fields[3] = {};
     if (!digitFields(text, '-', 3, fields) || fields[0] < 2000)
-        wrong(what, text, "a date YYYY-MM-DD");
+        wrong(what, text, "datą RRRR-MM-DD");
     return DateParam{fields[0] - 2000, fields[1], fields[2]};
 }
 
@@ -68,7 +68,7 @@ TimeParam TimeArg(const std::string& text, const char* what)
 {
     std::int32_t fields[2] = {};
     if (!digitFields(text, ':', 2, fields))
-        wrong(what, text, "a time HH:MM");
+        wrong(what, text, "godziną GG:MM");
     return TimeParam{fields[0], fields[1]};
 }
 
@@ -85,7 +85,7 @@ Amount AmountArg(const std::string& text, const char* what)
     // Up to 14 whole digits keeps the count of ten-thousandths inside 64 bits.
     if (!allDigits(whole) || whole.size() > 14 || fraction.size() > 4 ||
         (point != std::string::npos && !allDigits(fraction)))
-        wrong(what, text, "an amount such as 12.50");
+        wrong(what, text, "kwotą (np. 12.50)");
     Amount value = 0;
     for (const char c : whole)
         value = value * 10 + (c - '0');
@@ -105,7 +105,7 @@ char RateLetterArg(const std::string& text)
         if (c >= 'a' && c <= 'g')
             return static_cast<char>(c - 'a' + 'A');
     }
-    wrong("rate", text, "a rate letter A to G");
+    wrong("rate", text, "literą stawki od A do G");
 }
 
 std::int32_t RateCodeArg(const std::string& text)
@@ -118,7 +118,7 @@ std::int32_t RateCodeArg(const std::string& text)
     // are far more likely a slip than a wish, so only the words count.
     std::int32_t code = 0;
     if (!allDigits(text) || !ParseInteger(text, code) || code > 99)
-        wrong("rate", text, "0 to 99, ZW or -");
+        wrong("rate", text, "stawką (0 do 99, ZW albo -)");
     return code;
 }
 
@@ -127,7 +127,7 @@ std::string PrinterText(const std::string& text, const char* what)
     const std::optional<std::string> bytes = TryUtf8ToCp1250(text);
     if (!bytes)
         throw UsageError(std::string(what) + ": " + quoted(text) +
-                         " holds a character the printer cannot print");
+                         " zawiera znak, którego drukarka nie wydrukuje");
     return *bytes;
 }
 

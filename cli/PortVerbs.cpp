@@ -196,7 +196,7 @@ int RunPortVerb(const Invocation& invocation, std::ostream& out)
 {
     const std::string& verb = invocation.words.front();
     if (invocation.words.size() != 1)
-        throw OptionsBeforeCommand(invocation, UsageError(verb + ": takes no parameters"));
+        throw OptionsBeforeCommand(invocation, UsageError(verb + ": nie przyjmuje parametrów"));
     return verb == "ports" ? listPorts(invocation, out) : findPrinter(invocation, out);
 }
 

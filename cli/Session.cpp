@@ -5,7 +5,9 @@
 
 #include "cli/Failure.h"
 #include "cli/Interruption.h"
+#include "exchange/FarClock.h"
 #include "exchange/MinuteTurn.h"
+#include "exchange/ServiceCheck.h"
 #include "link/DeviceMapping.h"
 #include "link/SerialError.h"
 
@@ -31,7 +33,7 @@ auto Translated(Run run)
 }  // namespace
 
 Session::Session(const QString& port, std::int32_t baud, LinkTimes times)
-    : runner_(exchange_, times)
+    : answerMs_(times.answerMs), runner_(exchange_, times)
 {
     exchange_.SetPort(port);
     exchange_.SetSpeed(baud);
@@ -55,10 +57,27 @@ void Session::Open()
 Outcome Session::Perform(const Step& step, const std::string& verb, int line, bool check,
                          const Report& report)
 {
+    if (step.fromComputerClock && !forceClock_)
+        Translated([&] { refuseFarClock(verb); });
     waitUntil(step.sendAt, verb);
     return Translated([&] {
         return runner_.Perform(step.command.get(), step.control, verb, line, check, report);
     });
+}
+
+// A laptop a day ahead would set a fiscal printer a day ahead: past an hour
+// apart, the technician decides which clock is right. A printer that does
+// not answer now is told so by the command itself.
+void Session::refuseFarClock(const std::string& verb)
+{
+    const std::optional<ClockReading> reading = ReadPrinterClock(exchange_, answerMs_);
+    if (!reading || !ClockTooFar(reading->Difference()))
+        return;
+    throw CliFailure(ExitCode::ClockFar,
+                     verb + ": nie ustawiono: zegar drukarki różni się od zegara komputera o " +
+                         ClockDifferenceText(reading->Difference()) + " (" +
+                         BothClocksText(*reading) +
+                         "); może to zegar komputera jest błędny; --force ustawia mimo to");
 }
 
 void Session::waitUntil(const QDateTime& then, const std::string& verb)

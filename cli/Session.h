@@ -31,6 +31,10 @@ public:
     // ExitCode::Port when the line would not take it all.
     void Close();
 
+    // --force: the clock is set from this computer's however far the
+    // printer's is from it.
+    void ForceComputerClock(bool force) { forceClock_ = force; }
+
     // Lets the line run for ms milliseconds (a script's wait).
     void Pause(int ms);
 
@@ -40,6 +44,11 @@ public:
 private:
     // Waits, the line heard, until then (when valid), or ends the run on a signal.
     void waitUntil(const QDateTime& then, const std::string& verb);
+    // CliFailure with ExitCode::ClockFar when the printer's clock is more
+    // than an hour from this computer's.
+    void refuseFarClock(const std::string& verb);
+    bool forceClock_ = false;
+    int answerMs_;
     PrinterExchange exchange_;
     CommandRunner runner_;
 };

@@ -58,7 +58,7 @@ std::array<std::int32_t, 7> rateCodes(const Args& args)
         }
     }
     if (codes.size() != 7)
-        throw UsageError("set-rates: seven rates A to G are needed, got " +
+        throw UsageError("set-rates: potrzeba siedmiu stawek od A do G, podano " +
                          std::to_string(codes.size()));
     std::array<std::int32_t, 7> rates{};
     for (std::size_t i = 0; i < rates.size(); ++i)
@@ -76,10 +76,11 @@ Step setClock(const Args& args)
         Step step = frame<TCmdSetClock>(date.year() - 2000, date.month(), date.day(),
                                         turn.time().hour(), turn.time().minute());
         step.sendAt = turn;
+        step.fromComputerClock = true;
         return step;
     }
     if (args.size() != 2)
-        throw UsageError("set-clock: give DATE TIME, or now");
+        throw UsageError("set-clock: podaj DATE TIME albo now");
     const DateParam date = DateArg(args[0], "date");
     const TimeParam time = TimeArg(args[1], "time");
     return frame<TCmdSetClock>(date.year, date.month, date.day, time.hour, time.minute);
@@ -89,7 +90,7 @@ Step setDiscount(const Args& args)
 {
     const std::int32_t method = IntegerParam(args[0], "method");
     if (method != 1 && method != 2)
-        throw UsageError("set-discount: the method is 1 or 2");
+        throw UsageError("set-discount: metoda to 1 albo 2");
     return frame<TCmdSetDiscountMode>(method == 1 ? 1 : 0);
 }
 
@@ -97,7 +98,7 @@ Step reportNumbers(const Args& args)
 {
     const std::string& kind = args[2];
     if (kind != "fiscal" && kind != "summary")
-        throw UsageError("report-numbers: the kind is fiscal or summary, not \"" + kind + "\"");
+        throw UsageError("report-numbers: rodzaj to fiscal albo summary, nie \"" + kind + "\"");
     return frame<TCmdRepPeriodNo>(IntegerParam(args[0], "first"), IntegerParam(args[1], "last"),
                                   kind == "fiscal");
 }
@@ -113,7 +114,7 @@ Step reportPeriod(const Args& args)
 Step goodsCheckStart(const Args& args)
 {
     if (args[0] != "locked" && args[0] != "rates")
-        throw UsageError("goods-check-start: the report is locked or rates, not \"" + args[0] +
+        throw UsageError("goods-check-start: raport to locked albo rates, nie \"" + args[0] +
                          "\"");
     return frame<TCmdBaseStart>(args[0] == "locked");
 }
@@ -122,11 +123,11 @@ Step send(const Args& args)
 {
     if (args[0] == "--raw") {
         if (args.size() != 2)
-            throw UsageError("send --raw: give one sequence");
+            throw UsageError("send --raw: podaj jedną sekwencję");
         return Step{TCmdUser::FromSequence(EscapedArg(args[1]))};
     }
     if (args.size() != 1)
-        throw UsageError("send: give one body (quote it when it holds blanks)");
+        throw UsageError("send: podaj jedną treść (w cudzysłowie, gdy ma spacje)");
     return Step{TCmdUser::FromBody(EscapedArg(args[0]))};
 }
 
@@ -250,13 +251,13 @@ const Verb* FindVerb(const std::string& name)
 Step BuildStep(const std::vector<std::string>& words)
 {
     if (words.empty())
-        throw UsageError("no command given (varmo-cli --help lists them)");
+        throw UsageError("nie podano polecenia (lista: varmo-cli --help)");
     const Verb* verb = FindVerb(words[0]);
     if (verb == nullptr)
-        throw UsageError("unknown command \"" + words[0] + "\" (varmo-cli --help lists them)");
+        throw UsageError("nieznane polecenie \"" + words[0] + "\" (lista: varmo-cli --help)");
     const Args args(words.begin() + 1, words.end());
     if (args.size() < verb->minArgs || args.size() > verb->maxArgs) {
-        std::string usage = std::string(verb->name) + ": usage: " + verb->name;
+        std::string usage = std::string(verb->name) + ": użycie: " + verb->name;
         if (*verb->params != '\0')
             usage += std::string(" ") + verb->params;
         throw UsageError(usage);

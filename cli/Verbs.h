@@ -19,6 +19,9 @@ struct Step {
     // When valid: the command goes out at this moment, not before (the clock
     // set to this computer's time at the turn of a minute).
     QDateTime sendAt;
+    // The clock set from this computer's: not sent when the printer's is
+    // more than an hour from it, unless forced.
+    bool fromComputerClock = false;
 };
 
 struct Verb {

@@ -30,7 +30,7 @@ std::vector<std::string> SplitWords(const std::string& line)
         }
     }
     if (quote != 0)
-        throw UsageError(std::string("a ") + quote + " quote is not closed");
+        throw UsageError(std::string("niezamknięty cudzysłów ") + quote);
     if (inWord)
         words.push_back(word);
     return words;

@@ -62,7 +62,7 @@ int runCommand(const Invocation& invocation)
     }
     const std::vector<std::string>& words = invocation.words;
     if (words.empty())
-        throw UsageError("no command given (varmo-cli --help lists them)");
+        throw UsageError("nie podano polecenia (lista: varmo-cli --help)");
     // Verbs that look at every port need no port of their own.
     if (IsPortVerb(words[0]))
         return RunPortVerb(invocation, std::cout);
@@ -85,7 +85,7 @@ int runCommand(const Invocation& invocation)
     }
     const bool script = words[0] == "run";
     if (script && words.size() != 2)
-        throw UsageError("run: usage: run FILE");
+        throw UsageError("run: użycie: run PLIK");
     const QString path = script ? QString::fromStdString(words[1]) : QString();
     CheckedScript lines = script ? ReadScript(path) : CheckedScript{};
     const Step step = script ? Step{} : BuildStep(words);
@@ -96,6 +96,7 @@ int runCommand(const Invocation& invocation)
     if (invocation.book)
         booked.emplace(invocation.book, std::cerr);  // the book opened before the port
     Session session(link.port, link.baud, invocation.times);
+    session.ForceComputerClock(invocation.force);
     session.Open();
 
     const bool json = invocation.json;
@@ -121,7 +122,7 @@ int runCommand(const Invocation& invocation)
     if (!outcome.ok)
         throw CliFailure(ExitCode::Refused, words[0] + ": " + outcome.reason);
     if (booked)
-        booked->Took(words, link.port.toStdString());
+        booked->Took(words, link.named.toStdString());
     return 0;
 }
 

@@ -60,6 +60,10 @@ public:
     TCmdSetNIP(bool fiscalise, std::string nip) : fiscalise_(fiscalise), nip_(std::move(nip)) {}
     std::string GetBody() const override;
     void DescribeCommand(Lines& lines) const override;
+    // As given, for the visit book: the printer has no command that reads
+    // its NIP back.
+    bool Fiscalise() const { return fiscalise_; }
+    const std::string& Nip() const { return nip_; }
 
 private:
     bool fiscalise_;

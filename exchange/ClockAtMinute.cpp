@@ -10,9 +10,17 @@
 
 namespace varmo {
 
-ClockCorrection SetClockAtTurnOfMinute(PrinterExchange& exchange)
+ClockCorrection SetClockAtTurnOfMinute(PrinterExchange& exchange, const FarClockAllowed& allowed)
 {
     ClockCorrection correction;
+    // A printer that does not answer now will not take the clock either:
+    // that is told after the attempt, as it always was.
+    if (const std::optional<ClockReading> before = ReadPrinterClock(exchange, exchange.AnswerWaitMs());
+        before && ClockTooFar(before->Difference()) && !allowed(*before)) {
+        correction.declined = true;
+        correction.why = "zegary różnią się o ponad godzinę; nie potwierdzono";
+        return correction;
+    }
     const QDateTime turn = NextMinuteTurn(QDateTime::currentDateTime());
     if (LineWait(static_cast<int>(MsUntil(turn))).Run([] { return false; }) ==
         WaitOutcome::BrokenOff) {
@@ -39,15 +47,8 @@ ClockCorrection SetClockAtTurnOfMinute(PrinterExchange& exchange)
         return correction;
     }
     correction.taken = true;
-    TCmdReadClock clock;
-    if (exchange.DirectRead(clock, [] {}, exchange.AnswerWaitMs()) == ReplyKind::Answered) {
-        const QDateTime computer = QDateTime::currentDateTime();
-        const QDateTime printer(QDate(2000 + clock.Year(), clock.Month(), clock.Day()),
-                                QTime(clock.Hour(), clock.Minute(),
-                                      SecondsInClockAnswer(clock.LastFrame())));
-        if (printer.isValid())
-            correction.offsetAfter = computer.secsTo(printer);
-    }
+    if (const std::optional<ClockReading> after = ReadPrinterClock(exchange, exchange.AnswerWaitMs()))
+        correction.offsetAfter = after->Difference();
     return correction;
 }
 

@@ -7,6 +7,7 @@
 
 #include "exchange/AnswerMatch.h"
 #include "commands/DescriptionText.h"
+#include "exchange/FarClock.h"
 #include "exchange/MinuteTurn.h"
 #include "exchange/PrinterExchange.h"
 #include "protocol/Cp1250.h"
@@ -49,23 +50,6 @@ std::string twoDigits(int value)
 std::string dateTimeText(const QDateTime& time)
 {
     return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
-}
-
-
-// How far the printer's clock is from this computer's, as a technician says
-// it: "32 h 8 min 48 s, spieszy się".
-std::string differenceText(std::int64_t seconds)
-{
-    if (seconds == 0)
-        return "0 s";
-    const std::int64_t off = seconds < 0 ? -seconds : seconds;
-    std::string text;
-    if (off >= 3600)
-        text += std::to_string(off / 3600) + " h ";
-    if (off >= 60)
-        text += std::to_string(off / 60 % 60) + " min ";
-    text += std::to_string(off % 60) + " s, ";
-    return text + (seconds > 0 ? "spieszy się" : "spóźnia się");
 }
 
 // The header as the command read it (already in the console's code page),
@@ -174,10 +158,16 @@ public:
         const std::int64_t difference = computer.secsTo(printer);
         result_.clockDifference = difference;
         step.result.insert(step.result.begin(), "Drukarka: " + dateTimeText(printer));
-        step.result.push_back("Różnica: " + differenceText(difference));
-        if (ClockNeedsCorrection(difference)) {
+        step.result.push_back("Różnica: " + ClockDifferenceText(difference));
+        // Past an hour apart the computer's clock is as likely the wrong one
+        // (a laptop left on another day): the words do not blame the printer.
+        if (ClockTooFar(difference)) {
+            step.result.push_back("Zegar wymaga korekty albo zegar komputera jest błędny");
+            step.attention.push_back("Zegar: różnica " + ClockDifferenceText(difference) +
+                                     " (może to zegar komputera)");
+        } else if (ClockNeedsCorrection(difference)) {
             step.result.push_back("Zegar wymaga korekty");
-            step.attention.push_back("Zegar: różnica " + differenceText(difference) +
+            step.attention.push_back("Zegar: różnica " + ClockDifferenceText(difference) +
                                      ", wymaga korekty");
         }
         return ReplyKind::Answered;
@@ -263,6 +253,20 @@ CheckResult ServiceCheck::Run(PrinterExchange& exchange, CheckSetting setting,
     steps.Run(kStepHeader, [&](CheckStep& step) { return steps.Header(step); });
     steps.Run(kStepCash, [&](CheckStep& step) { return steps.Cash(step); });
     return result;
+}
+
+std::string ClockDifferenceText(std::int64_t seconds)
+{
+    if (seconds == 0)
+        return "0 s";
+    const std::int64_t off = seconds < 0 ? -seconds : seconds;
+    std::string text;
+    if (off >= 3600)
+        text += std::to_string(off / 3600) + " h ";
+    if (off >= 60)
+        text += std::to_string(off / 60 % 60) + " min ";
+    text += std::to_string(off % 60) + " s, ";
+    return text + (seconds > 0 ? "spieszy się" : "spóźnia się");
 }
 
 }  // namespace varmo

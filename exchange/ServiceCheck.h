@@ -32,6 +32,9 @@ inline constexpr const char* kStepCash = "Informacje kasowe";
 // A clock further off than this wants correcting.
 inline constexpr std::int64_t kClockToleranceSeconds = 60;
 bool ClockNeedsCorrection(std::int64_t differenceSeconds);
+// How far the printer's clock is from this computer's, as a technician says
+// it: "32 h 8 min 48 s, spieszy się" (printer less computer, seconds).
+std::string ClockDifferenceText(std::int64_t seconds);
 
 struct CheckStep {
     std::string name;      // UTF-8, one of the names above

@@ -12,16 +12,21 @@ namespace {
 constexpr const char* kDefaultHeader = "SKLEP TESTOWY \"POD WAGA\"|ul. Testowa 7, 00-950 Przykładowo";
 constexpr const char* kDefaultNip = "111-222-33-32";
 
+// A minus sign only where the range goes below 0 (a clock behind the host's).
 std::optional<std::int64_t> number(const std::string& text, std::int64_t low, std::int64_t high)
 {
-    if (text.empty() || text.size() > 9)
+    const bool minus = low < 0 && !text.empty() && text[0] == '-';
+    const std::string digits = minus ? text.substr(1) : text;
+    if (digits.empty() || digits.size() > 9)
         return std::nullopt;
     std::int64_t value = 0;
-    for (char c : text) {
+    for (char c : digits) {
         if (c < '0' || c > '9')
             return std::nullopt;
         value = value * 10 + (c - '0');
     }
+    if (minus)
+        value = -value;
     if (value < low || value > high)
         return std::nullopt;
     return value;

@@ -22,7 +22,8 @@ ConsoleBook::ConsoleBook(QString path) : VisitRecorder(std::move(path), QStringL
             if (state.trouble && book::SettingsTrouble(*state.trouble) && state.reason != serverTold_) {
                 serverTold_ = state.reason;
                 CurrentPrompts().message(QStringLiteral("Księga wizyt na serwerze: %1. Wizyty zostają "
-                                                        "na tym komputerze.")
+                                                        "na tym komputerze. Ustawienia serwera: "
+                                                        "„Ustawienia” → „Serwer księgi wizyt…”.")
                                              .arg(state.reason),
                                          kCaption);
             }
@@ -40,7 +41,9 @@ void ConsoleBook::ServerChanged()
     QString why;
     const std::optional<book::ServerAddress> address = book::StoredServerAddress(&why);
     if (!why.isEmpty())
-        CurrentPrompts().message(QStringLiteral("Księga wizyt: ") + why, kCaption);
+        CurrentPrompts().message(QStringLiteral("Księga wizyt: ") + why +
+                                     QStringLiteral(" („Ustawienia” → „Serwer księgi wizyt…”)."),
+                                 kCaption);
     serverTold_.clear();
     SetServer(address);
 }

@@ -15,7 +15,7 @@ public:
     explicit ConsoleBook(QString path = {});
 
     // The server read from the settings (again, after "Ustawienia" →
-    // "Księga wizyt…"), the background sync started or stopped.
+    // "Serwer księgi wizyt…"), the background sync started or stopped.
     void ServerChanged();
     // The status line's listener: told each time the sync's attempt ends or
     // what waits here changes.

@@ -4,6 +4,7 @@
 #include <QStatusBar>
 
 #include "console/base/Text.h"
+#include "console/widgets/ElidedLabel.h"
 #include "exchange/SearchSummary.h"
 #include "link/PortLoss.h"
 #include "link/SerialError.h"
@@ -80,11 +81,15 @@ QString PortPlaceText(const PortState& state)
 
 PortStatusLine::PortStatusLine(QStatusBar* bar) : QObject(bar)
 {
-    LbNoAnswer = field(bar, "LbNoAnswer", false);
+    // Takes the room the others leave: in a narrow window its end gives way
+    // to "…" (it begins with "Brak odpowiedzi" or "Wysłano"), the whole
+    // text in its tooltip, never the offer beside it.
+    auto* news = new ElidedLabel(bar);
+    news->setObjectName(QStringLiteral("LbNoAnswer"));
+    news->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(news, 1);
+    LbNoAnswer = news;
     colour(LbNoAnswer, Qt::red);
-    // Takes the room the others leave: in a narrow window its end is cut
-    // (it begins with "Brak odpowiedzi"), never the offer beside it.
-    LbNoAnswer->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     LbSearch = offer(bar, "LbSearch",
                      QStringLiteral("może inna prędkość? <a href=\"szukaj\">Szukaj drukarki</a>"));
     connect(LbSearch, &QLabel::linkActivated, this, &PortStatusLine::searchRequested);
@@ -125,7 +130,7 @@ void PortStatusLine::ShowCodePage(const QString& codePage)
 void PortStatusLine::showAnswerNews(const QString& text, bool silent, const QColor& shade,
                                     bool sent)
 {
-    show(LbNoAnswer, text);
+    LbNoAnswer->SetWholeText(text);
     colour(LbNoAnswer, shade);
     if (LbSearch->isVisibleTo(LbSearch->parentWidget()) != silent)
         LbSearch->setVisible(silent);

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "console/widgets/ElidedLabel.h"
 #include "exchange/PrinterExchange.h"
 
 class QLabel;
@@ -52,7 +53,8 @@ public:
     QLabel* LbSpeed = nullptr;
     QLabel* LbCodePage = nullptr;
     QLabel* LbState = nullptr;
-    QLabel* LbNoAnswer = nullptr;
+    // Shortened with "…" to its room, the whole text in its tooltip.
+    ElidedLabel* LbNoAnswer = nullptr;
     // Beside "Brak odpowiedzi": the speed may be wrong, "Szukaj drukarki".
     QLabel* LbSearch = nullptr;
     // Beside "Wysłano: …": "sprawdź, czy wykonała".

@@ -89,7 +89,8 @@ void TFMain::buildBook()
     connect(Rozpoznawaj1, &QAction::toggled, this, [](bool on) {
         Guarded([&] { Settings::Write(Settings::IdentifyOnOpen, on); });
     });
-    AddDialogEntry(Ustawienia1, QStringLiteral("Księga wizyt…"), "KsiegaSerwer1",
+    // The server's settings, named apart from "Inne" → "Księga wizyt…", the book itself.
+    AddDialogEntry(Ustawienia1, QStringLiteral("Serwer księgi wizyt…"), "KsiegaSerwer1",
                    [](MainServices& main) { return new BookServerDialog(main); });
     // The shared book's state, while a server is set: sent, waiting, or why not.
     BookLabel = Named(new QLabel(statusBar()), "BookLabel");
@@ -145,7 +146,14 @@ void TFMain::keepSettingTaken(const TCommand& command)
                                FromCp1250(inspection->Message()));
         return;
     }
-    book_.RecordSetting({QDateTime::currentDateTime(), what, detail.join(QStringLiteral("; ")), {}, {}});
+    const book::SettingRecord setting{QDateTime::currentDateTime(), what,
+                                      detail.join(QStringLiteral("; ")), {}, {}};
+    // No command reads the NIP back: the one the printer took goes into its record.
+    if (const auto* nip = dynamic_cast<const TCmdSetNIP*>(&command)) {
+        book_.RecordNip(FromCp1250(nip->Nip()), nip->Fiscalise(), setting);
+        return;
+    }
+    book_.RecordSetting(setting);
 }
 
 }  // namespace varmo

@@ -75,8 +75,45 @@ private:
         if (!running_)
             start();
         typed_ += c;
-        show(ReadWrittenDate(typed_, from_));
+        if (overwrites())
+            showOverwritten();
+        else
+            show(ReadWrittenDate(typed_, from_));
         return true;
+    }
+
+    // A digit's place in the field: one of its digits or blanks, never the fixed 20.
+    bool digitPlace(int place) const
+    {
+        return place >= 2 && place < base_.size() &&
+               (base_.at(place).isDigit() || base_.at(place) == QLatin1Char('_'));
+    }
+
+    // Digits typed over a digit clicked, no more than its part has left
+    // from there: they replace those digits alone ("19", its first digit
+    // clicked, "2" typed: "29"). One more, or a separator, and the run is
+    // read as a date or time written from where it began.
+    bool overwrites() const
+    {
+        if (overwriteAt_ < 0)
+            return false;
+        int left = 0;
+        while (digitPlace(overwriteAt_ + left))
+            ++left;
+        for (const QChar c : typed_)
+            if (!c.isDigit())
+                return false;
+        return typed_.size() <= left;
+    }
+
+    void showOverwritten()
+    {
+        QString text = base_;
+        for (int i = 0; i < typed_.size(); ++i)
+            text[overwriteAt_ + i] = typed_.at(i);
+        edit_->setText(text);
+        edit_->setModified(true);
+        edit_->setCursorPosition(overwriteAt_ + static_cast<int>(typed_.size()));
     }
 
     void start()
@@ -85,6 +122,7 @@ private:
         typed_.clear();
         base_ = edit_->displayText();
         const int at = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
+        overwriteAt_ = !edit_->hasSelectedText() && digitPlace(at) ? at : -1;
         if (edit_->hasSelectedText())
             for (int i = edit_->selectionStart(); i < edit_->selectionEnd(); ++i)
                 if (base_.at(i).isDigit() && i >= 2)  // never the fixed 20
@@ -119,6 +157,7 @@ private:
     QLineEdit* edit_;
     int timeAt_;
     bool running_ = false;
+    int overwriteAt_ = -1;  // the digit clicked, where the run began on one
     DatePart from_ = DatePart::Year;
     QString typed_;  // since the run began
     QString base_;   // the field's text then, what was selected emptied

@@ -19,7 +19,10 @@ namespace varmo {
 // rest stays until typed over. timeAt, where the field has a time after the
 // date: the place of the hour's first digit (counted from 0). A run started
 // in the time is the time from the part it began in, unless it shows itself
-// a date: then it is the date, and the time stays as it was.
+// a date: then it is the date, and the time stays as it was. Begun on a
+// digit clicked (nothing selected), digits that fit in the rest of its part
+// replace those digits alone and leave the others as they were; one more,
+// or a separator, and the run is read as above.
 void TypeDatesAsWritten(QLineEdit* edit, int timeAt = -1);
 
 // The date field of the inspection date: a run started without a whole part

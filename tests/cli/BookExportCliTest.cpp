@@ -74,7 +74,7 @@ TEST_F(BookExportCliTest, BothFormsOfTheExportRunAsTheHelpWritesThem)
     // Without its file: the verb's own usage, never a line that cannot run.
     const CliResult noFile = Book({"book", "export", "--json"});
     EXPECT_EQ(noFile.exitCode, 2);
-    EXPECT_TRUE(noFile.err.startsWith(QStringLiteral("varmo-cli: book: usage: "))) << noFile.err.toStdString();
+    EXPECT_TRUE(noFile.err.startsWith(QStringLiteral("varmo-cli: book: użycie: "))) << noFile.err.toStdString();
     const CliResult folder = Book({"book", "export", "--csv", dir_.path()});
     EXPECT_EQ(folder.exitCode, 1);
     EXPECT_EQ(folder.err, QStringLiteral("varmo-cli: book export: Nie można zapisać pliku %1: "

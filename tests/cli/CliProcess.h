@@ -106,8 +106,9 @@ public:
     static CliResult Finish(QProcess& process)
     {
         CliResult result;
-        // Generous: only a hung program takes this long.
-        if (!process.waitForFinished(30000)) {
+        // Generous: only a hung program takes this long (set-clock now waits
+        // up to a minute for the turn of the minute).
+        if (!process.waitForFinished(90000)) {
             process.kill();
             process.waitForFinished(5000);
             ADD_FAILURE() << "varmo-cli did not end: "

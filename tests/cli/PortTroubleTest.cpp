@@ -20,19 +20,19 @@ TEST_F(PortTroubleTest, AnOptionAfterTheCommandIsToldToGoBeforeIt)
         QStringList arguments;
         QString error;  // after "varmo-cli: "
     } cases[] = {
-        {{"ports", "--json"}, "ports: options go before the command: varmo-cli --json ports"},
+        {{"ports", "--json"}, "ports: opcje podaje się przed poleceniem: varmo-cli --json ports"},
         {{"find", "--port", device, "--speed=9600"},
-         "find: options go before the command: varmo-cli --port " + device +
+         "find: opcje podaje się przed poleceniem: varmo-cli --port " + device +
              " --speed=9600 find"},
         {{"--json", "header", "--timeout", "500"},
-         "header: options go before the command: varmo-cli --json --timeout 500 header"},
+         "header: opcje podaje się przed poleceniem: varmo-cli --json --timeout 500 header"},
         {{"set-discount", "--no-check", "2"},
-         "set-discount: options go before the command: varmo-cli --no-check set-discount 2"},
+         "set-discount: opcje podaje się przed poleceniem: varmo-cli --no-check set-discount 2"},
         // check takes --json after it as its own; only --port moves.
         {{"check", "--json", "--port", device},
-         "check: options go before the command: varmo-cli --port " + device + " check --json"},
+         "check: opcje podaje się przed poleceniem: varmo-cli --port " + device + " check --json"},
         // Nothing misplaced: the command's own complaint.
-        {{"ports", "COM1"}, "ports: takes no parameters"},
+        {{"ports", "COM1"}, "ports: nie przyjmuje parametrów"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());

@@ -97,7 +97,7 @@ TEST_F(PortVerbsTest, FindSaysWhatItTriesAsItGoesAndWhatCameOfItNothingFound)
 
     const CliResult usage = cli_.Run({"find", "COM1"});
     EXPECT_EQ(usage.exitCode, 2);
-    EXPECT_EQ(usage.err, QStringLiteral("varmo-cli: find: takes no parameters\n"));
+    EXPECT_EQ(usage.err, QStringLiteral("varmo-cli: find: nie przyjmuje parametrów\n"));
     EXPECT_TRUE(usage.out.isEmpty());
 }
 

@@ -123,6 +123,47 @@ TEST_F(DateTypingTest, EightDigitsAfterAClickAnywhereInTheClockGiveThatDateAndKe
     dialog.BBCancel->click();
 }
 
+// A digit clicked and digits typed over it, no more than its part has
+// left: those digits alone change. An hour no clock has stays for the
+// clock's own check when it is set.
+TEST_F(DateTypingTest, DigitsTypedOverAClickedDigitReplaceThoseDigitsAlone)
+{
+    Start();
+    auto& dialog = *qobject_cast<TFSetDate*>(forms().FSetDate);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    MaskEdit* field = dialog.ME;
+    const struct {
+        int place;  // "2025-03-05   19:41", counted from 0
+        QString typed;
+        QString shown;
+    } cases[] = {
+        {13, "1", "2025-03-05   19:41"},   // the hour's first digit, the same
+        {13, "2", "2025-03-05   29:41"},   // no such hour: refused when set
+        {14, "5", "2025-03-05   15:41"},   // the hour's second digit
+        {13, "07", "2025-03-05   07:41"},  // the whole hour
+        {17, "6", "2025-03-05   19:46"},   // the minutes' last digit
+        {9, "8", "2025-03-08   19:41"},    // the day's last digit
+        {5, "1", "2025-13-05   19:41"},    // the month's first: no such month yet
+        {3, "6", "2026-03-05   19:41"},    // the year's last digit
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("clicked at " + std::to_string(c.place) + ", typed " + c.typed.toStdString());
+        field->SetBaseText(QStringLiteral("2025-03-05   19:41"));
+        clickAt(field, c.place);
+        type(c.typed);
+        EXPECT_EQ(field->MaskedText(), c.shown);
+    }
+
+    // The hour 29 goes nowhere; the clock's check says so.
+    field->SetBaseText(QStringLiteral("2025-03-05   19:41"));
+    clickAt(field, 13);
+    type(QStringLiteral("2"));
+    dialog.BBOKClick();
+    EXPECT_EQ(prompts.shown, std::vector<Shown>{ErrorBox(QStringLiteral("Nieprawdłowy format."))});
+    dialog.BBCancel->click();
+}
+
 // Dates as people write them, after a click anywhere in the field or after
 // Ctrl+A: separators step over the field's own, a dot puts the day first.
 TEST_F(DateTypingTest, DatesTypedAsWrittenGiveThatDateInEveryDateField)

@@ -175,7 +175,7 @@ TEST_F(ExchangeLogTest, TheStatusLineShowsADeviceNameAsPlainTextAndCutShort)
         TFMain& main = Start();
         QLabel* port = main.StatusLine->LbPort;
         EXPECT_EQ(port->text(), c.shown);
-        for (QLabel* label : {port, main.StatusLine->LbState, main.StatusLine->LbNoAnswer})
+        for (QLabel* label : {port, main.StatusLine->LbState, static_cast<QLabel*>(main.StatusLine->LbNoAnswer)})
             EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
         Stop();
     }
@@ -242,6 +242,10 @@ TEST_F(ExchangeLogTest, TheEntryEndsInneAndTheLogKeepsItsPlaceUnderItsOwnNames)
     EXPECT_EQ(entries[log + 1]->objectName(), QStringLiteral("Przegladdrukarki1"));
     EXPECT_EQ(entries[log + 1]->text(), QStringLiteral("Przegląd drukarki…"));
     EXPECT_EQ(entries[log + 2]->text(), QStringLiteral("Księga wizyt…"));
+    // The server's settings under "Ustawienia" named apart from the book.
+    const auto* server = main.findChild<QAction*>(QStringLiteral("KsiegaSerwer1"));
+    ASSERT_NE(server, nullptr);
+    EXPECT_EQ(server->text(), QStringLiteral("Serwer księgi wizyt…"));
     EXPECT_EQ(entries[log + 3]->text(), QStringLiteral("Do przeglądu…"));
     EXPECT_TRUE(entries[log - 1]->isSeparator());
     EXPECT_EQ(entries[log - 2], main.Anulowanietransakcji1);

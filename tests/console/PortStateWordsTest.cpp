@@ -10,6 +10,7 @@
 #include <QSerialPort>
 
 #include "console/mainwindow/PortStatusLine.h"
+#include "console/mainwindow/TFMain.h"
 #include "tests/console/ConsoleHarness.h"
 #include "tests/console/PtyPrinter.h"
 
@@ -71,6 +72,38 @@ TEST_F(PortStateWordsTest, TheStatusLineTellsBusyAndAbsentApart)
     }
     ::close(exclusive);
     ::close(locked);
+}
+
+// News too long for the room the window leaves ends in "…", never a word
+// cut in the middle; the whole of it is in the tooltip.
+TEST_F(PortStateWordsTest, NewsOnTheStatusLineIsShortenedWithAnEllipsisAndWholeInItsTooltip)
+{
+    TFMain& main = Start();
+    main.show();
+    const QString whole = QStringLiteral("Wysłano: Ustawienie daty przeglądu 2026-12-09, "
+                                         "komunikat DO SERWISU TEL 123 456 789");
+    const struct {
+        int width;
+        bool shortened;
+    } cases[] = {{2400, false}, {700, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        main.resize(c.width, main.height());
+        main.StatusLine->Sent(QStringLiteral("Ustawienie daty przeglądu 2026-12-09, komunikat DO "
+                                             "SERWISU TEL 123 456 789"));
+        Idle(100);
+        ElidedLabel* news = main.StatusLine->LbNoAnswer;
+        EXPECT_EQ(news->text(), whole);
+        EXPECT_EQ(news->toolTip(), whole);
+        const QString shown = news->ShownText();
+        if (c.shortened) {
+            EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+            EXPECT_TRUE(whole.startsWith(shown.chopped(1))) << shown.toStdString();
+            EXPECT_LE(news->fontMetrics().horizontalAdvance(shown), news->contentsRect().width());
+        } else {
+            EXPECT_EQ(shown, whole);
+        }
+    }
 }
 
 }  // namespace

@@ -137,7 +137,9 @@ TEST_F(SharedBookConsoleTest, AWrongPasswordIsToldOnceHoweverOftenTheSyncTries)
     Idle(200);
     ASSERT_EQ(prompts.shown.size(), 1u) << prompts.shown.front().text.toStdString();
     EXPECT_EQ(prompts.shown[0].text, QStringLiteral("Księga wizyt na serwerze: błędne hasło lub "
-                                                    "użytkownik. Wizyty zostają na tym komputerze."));
+                                                    "użytkownik. Wizyty zostają na tym komputerze. "
+                                                    "Ustawienia serwera: „Ustawienia” → „Serwer "
+                                                    "księgi wizyt…”."));
     EXPECT_EQ(main.BookLabel->text(),
               QStringLiteral("Księga: serwer niedostępny (błędne hasło lub użytkownik), do wysłania 0"));
     EXPECT_TRUE(due.Zrodlo->text().startsWith(QStringLiteral("serwer: niedostępny, dane z tego komputera")))

@@ -108,6 +108,31 @@ TEST(Options, WrongOptionsAreExplained)
     }
 }
 
+// A clock behind the host's is a negative offset, in either form of the
+// option; a sign alone or twice is no number.
+TEST(Options, ClockOffsetTakesEitherSign)
+{
+    const std::pair<std::vector<std::string>, std::optional<std::int64_t>> cases[] = {
+        {{"--clock-offset", "-40"}, -40},
+        {{"--clock-offset=-7200"}, -7200},
+        {{"--clock-offset", "7200"}, 7200},
+        {{"--clock-offset", "-100000000"}, -100'000'000},
+        {{"--clock-offset", "-100000001"}, std::nullopt},
+        {{"--clock-offset", "-"}, std::nullopt},
+        {{"--clock-offset", "--5"}, std::nullopt},
+        {{"--clock-offset", "+5"}, std::nullopt},
+    };
+    for (const auto& [args, expected] : cases) {
+        std::string error;
+        const auto options = parse(args, &error);
+        ASSERT_EQ(options.has_value(), expected.has_value()) << args.back() << ": " << error;
+        if (options)
+            EXPECT_EQ(options->clockOffset, *expected) << args.back();
+        else
+            EXPECT_NE(error.find("--clock-offset"), std::string::npos) << error;
+    }
+}
+
 TEST(Options, HelpNamesEveryOption)
 {
     const std::string help = UsageText();

@@ -1,6 +1,7 @@
 // The service check's visit part: the technician's name (kept between runs)
 // and notes, what changed since the printer's last visit beside today's
-// values, the next inspection, and "Popraw zegar" for a clock in red. The
+// values, the next inspection, and "Popraw zegar" for a clock in red (asked
+// first when the computer's clock is more than an hour from it). The
 // check goes into the visit book as soon as it ends.
 #include <QFormLayout>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include "console/base/Text.h"
 #include "book/Book.h"
 #include "console/dialogs/ConsoleBook.h"
+#include "console/dialogs/FarClockQuestion.h"
 #include "console/dialogs/MainServices.h"
 #include "console/dialogs/other/ServiceCheckDialog.h"
 #include "console/widgets/ObjectNames.h"
@@ -120,7 +122,14 @@ void ServiceCheckDialog::PoprawZegarClick()
         return;
     PoprawZegar->setEnabled(false);
     const std::optional<std::int64_t> before = result_->clockDifference;
-    const ClockCorrection correction = SetClockAtTurnOfMinute(main_.Printer());
+    const ClockCorrection correction =
+        SetClockAtTurnOfMinute(main_.Printer(), [](const ClockReading& reading) {
+            return OperatorTrustsComputerClock(reading, QStringLiteral("Popraw zegar"));
+        });
+    if (correction.declined) {
+        PoprawZegar->setEnabled(true);
+        return;
+    }
     if (!correction.taken) {
         PoprawZegar->setEnabled(true);
         CurrentPrompts().message(QStringLiteral("Zegar nie został ustawiony: ") + FromUtf8(correction.why),

@@ -11,6 +11,7 @@
 #include "commands/DescriptionText.h"
 #include "commands/ReadCommands.h"
 #include "commands/SettingCommands.h"
+#include "console/dialogs/FarClockQuestion.h"
 #include "console/dialogs/settings/DirectRead.h"
 #include "console/widgets/DateTyping.h"
 #include "console/widgets/WrittenDate.h"
@@ -22,7 +23,9 @@
 #include "console/widgets/ObjectNames.h"
 #include "console/base/Text.h"
 #include "console/widgets/DialogButtons.h"
+#include "exchange/FarClock.h"
 #include "exchange/MinuteTurn.h"
+#include "exchange/PrinterExchange.h"
 #include "protocol/Exception.h"
 #include "protocol/Fields.h"
 
@@ -100,7 +103,10 @@ void TFSetDate::BuildControls()
             return;
         // The computer's own time: set to the second at the turn of the minute.
         if (!shownTime_.isEmpty() && ME->MaskedText() == shownTime_) {
-            Guarded([&] { startCountdown(); });
+            Guarded([&] {
+                if (computerClockTrusted())
+                    startCountdown();
+            });
             return;
         }
         BBOKClick();
@@ -170,6 +176,18 @@ void TFSetDate::BBOKClick()
 void TFSetDate::BBCancelClick()
 {
     reject();
+}
+
+// The printer's clock read first: far from the computer's, the operator
+// sees both and decides. A printer that does not answer now is told so when
+// the clock goes out, as before.
+bool TFSetDate::computerClockTrusted()
+{
+    if (main_.Printer().Busy() || !main_.EnsurePortOpen())
+        return false;
+    const std::optional<ClockReading> reading = ReadPrinterClock(main_.Printer(), PrinterExchange::kDirectReadWaitMs);
+    return !reading || !ClockTooFar(reading->Difference()) ||
+           OperatorTrustsComputerClock(*reading, windowTitle());
 }
 
 bool TFSetDate::CountingDown() const

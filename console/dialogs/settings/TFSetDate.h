@@ -3,7 +3,9 @@
 // the computer's clock at every showing or read from the printer, handed to
 // the main window as the clock command. Left at the computer's time it was
 // shown with, the clock is set at the next turn of the minute, to that
-// minute, and sent at once: the printer takes no seconds.
+// minute, and sent at once: the printer takes no seconds; when the printer's
+// clock is more than an hour from the computer's, only after the operator
+// has seen both and said yes.
 #include <QDateTime>
 
 #include "console/widgets/LateBuilt.h"
@@ -48,6 +50,7 @@ protected:
     void BuildControls() override;
 
 private:
+    bool computerClockTrusted();
     void startCountdown();
     void tick();
 
