@@ -55,6 +55,13 @@ void VisitRecorder::SetServer(const std::optional<ServerAddress>& address)
 
 void VisitRecorder::LookOverSoon()
 {
+#ifdef Q_OS_WIN
+    // Under Wine, SQLite's file locks taken from a second thread of the
+    // console brought the program down; on Windows the first opening on the
+    // window's thread looks the book over itself (a tenth of a second for a
+    // company's book).
+    return;
+#endif
     if (lookOver_.joinable() || book_)
         return;
     const QString path = path_.isEmpty() ? DefaultBookPath() : path_;
