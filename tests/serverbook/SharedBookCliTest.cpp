@@ -172,7 +172,8 @@ TEST_F(SharedBookTest, AServerInTroubleIsToldInPolishAndTheCheckIsStillRecorded)
         {"nothing listening", nobody.Uri(QStringLiteral("ksiega")), "serwer odmawia połączenia"},
         {"nothing answering", silent, "serwer nie odpowiada (przekroczono czas oczekiwania)"},
         {"sslmode the server cannot give", Uri() + QStringLiteral("?sslmode=require"),
-         "połączenia szyfrowanego"},
+         "nie zestawiono połączenia szyfrowanego, którego wymaga sslmode (server does not "
+         "support SSL, but SSL was required)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
