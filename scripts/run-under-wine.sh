@@ -49,8 +49,8 @@ export VARMO_WINE_SHARED=$work/shared VARMO_WINE_PIDS=$work/pids
 mkdir -p "$VARMO_WINE_SHARED"
 : > "$VARMO_WINE_PIDS"
 
-# Whatever the run writes outside its own folder is found by its time.
-touch "$work/began"
+# Whatever the run leaves in the home folder is found against this list.
+"$here/scripts/home-trace.sh" before "$work/home-before"
 failures=0
 fail() {
   echo "FAILED: $*" >&2
@@ -332,6 +332,11 @@ else
     [ "$probe" = 0 ] || fail "the installed varmo.exe: no window, or it would not close ($out/window-probe.log)"
     wait "$varmo_run"
     echo "   the installed varmo.exe ended with status $?"
+    size_kb=$(sed -n 's/^ *EstimatedSize *REG_DWORD *0x\([0-9a-f]*\).*/\1/p' "$out/uninstall-entry.txt" | tr -d '\r')
+    echo "   uninstall entry: EstimatedSize $((16#${size_kb:-0})) KB"
+    [ -n "$size_kb" ] || fail "the uninstall entry has no EstimatedSize ($out/uninstall-entry.txt)"
+    # The technician's own file in the program's folder stays after it.
+    echo notatki > "$installed/moje-notatki.txt"
     # And away again, silently (in place: the uninstaller otherwise copies
     # itself elsewhere and returns at once).
     "$wine" "$installed/uninstall.exe" /S "_?=$("$wine" winepath -w "$installed" 2>/dev/null | tr -d '\r')" \
@@ -342,19 +347,18 @@ else
     else
       echo "   uninstall.exe /S: the program, the Start-menu entry and the uninstall entry are gone"
     fi
+    left_there=$(cd "$installed" 2>/dev/null && find . -mindepth 1 | sed 's|^\./||' | tr '\n' ' ')
+    echo "   left in the program's folder: ${left_there:-nothing}"
+    [ "$left_there" = "moje-notatki.txt " ] ||
+      fail "the uninstaller removed the user's own file, or left its own ($left_there)"
+    "$wine" reg query 'HKCU\Software\Ferwen s.c.\Varmo' > /dev/null 2>&1 ||
+      fail "the uninstaller took the settings away"
   fi
 fi
 
-# Nothing left behind in the user's home: Wine's menu builder is off. (An
-# entry of this run names its prefix; other programs' entries are theirs.)
-left=$(find "$HOME/.local/share/applications" "$HOME/.local/share/desktop-directories" \
-  "$HOME/.config/menus" -type f -newer "$work/began" -exec grep -l "$WINEPREFIX" {} + 2>/dev/null |
-  head -n 5)
-if [ -n "$left" ]; then
-  fail "left behind in the home folder: $left"
-else
-  echo "   left behind outside the run's temporary folder: nothing (menus, desktop entries, icons)"
-fi
+# Nothing left behind in the user's home, files or folders: Wine's menu
+# builder is off.
+"$here/scripts/home-trace.sh" after "$work/home-before" || fail "left behind in the home folder"
 
 note "windows-check: $([ $failures = 0 ] && echo 'all passed' || echo "$failures failed"); logs and pictures in $out"
 [ "$failures" = 0 ]
