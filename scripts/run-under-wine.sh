@@ -347,7 +347,9 @@ else
     else
       echo "   uninstall.exe /S: the program, the Start-menu entry and the uninstall entry are gone"
     fi
-    left_there=$(cd "$installed" 2>/dev/null && find . -mindepth 1 | sed 's|^\./||' | tr '\n' ' ')
+    # (Run in place, _?=, the uninstaller cannot remove itself; run from the
+    # Start menu it copies itself away first and goes too.)
+    left_there=$(cd "$installed" 2>/dev/null && find . -mindepth 1 ! -name uninstall.exe | sed 's|^\./||' | tr '\n' ' ')
     echo "   left in the program's folder: ${left_there:-nothing}"
     [ "$left_there" = "moje-notatki.txt " ] ||
       fail "the uninstaller removed the user's own file, or left its own ($left_there)"
