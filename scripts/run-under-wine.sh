@@ -35,6 +35,11 @@ out=$build/windows-check
 rm -rf "$out"
 mkdir -p "$out"
 work=$(mktemp -d "${TMPDIR:-/tmp}/varmo-wine.XXXXXX")
+# Wine and the rest run with a home of their own in the run's folder:
+# whatever they would leave in a user's home is found there (home-trace.sh)
+# and goes with the folder, and the user's own home is never touched.
+export HOME=$work/home
+mkdir -p "$HOME"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
 # No offer to fetch Mono or Gecko, and no menu entries written into the
 # user's home for what the installer puts in the Start menu.
@@ -288,6 +293,14 @@ for value in 'com +REG_SZ +COM5' 'baud +REG_SZ +9600' 'plStd +REG_SZ +maz'; do
   grep -Eq "^ +$value\$" "$out/registry.txt" ||
     fail "the registry does not hold \"$value\" under HKCU\\Software\\Ferwen s.c.\\Varmo ($out/registry.txt)"
 done
+
+# "Zapisz" with the real file dialog: it opens in the Documents, pictured.
+save_picture=$out/save-in-documents.png
+(cd "$build/bin" && WINEQT_QPA_PLATFORM=windows VARMO_SAVE_SCREENSHOT=$save_picture \
+  "$wine" test_windows_console.exe --gtest_filter='SaveInDocuments.*') > "$out/save-in-documents.log" 2>&1 ||
+  fail "\"Zapisz\" in the Documents with the windows platform ($out/save-in-documents.log)"
+sed 's/\r$//' "$out/save-in-documents.log" | grep -E '^\[  (PASSED|FAILED)' | sed 's/^/   "Zapisz" in the Documents: /'
+[ -s "$save_picture" ] && echo "   picture: $save_picture" || fail "no picture of the file dialog"
 
 # The printer pulled out from under the open COM5: the loss box, pictured
 # (after the registry is read: the test starts from an empty key).

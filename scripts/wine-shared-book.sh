@@ -28,6 +28,11 @@ rm -rf "$out"
 mkdir -p "$out"
 work=$(mktemp -d "${TMPDIR:-/tmp}/varmo-wine-book.XXXXXX")
 chmod 755 "$work"
+# Wine and the rest run with a home of their own in the run's folder:
+# whatever they would leave in a user's home is found there (home-trace.sh)
+# and goes with the folder, and the user's own home is never touched.
+export HOME=$work/home
+mkdir -p "$HOME"
 # No menu entries written into the user's home (winemenubuilder).
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEQT_QPA_PLATFORM=offscreen
