@@ -16,6 +16,7 @@
 #include "book/BookError.h"
 #include "book/BookExport.h"
 #include "book/BookJson.h"
+#include "book/BookLibraries.h"
 #include "book/BookPath.h"
 #include "book/BookRecords.h"
 #include "book/BookSync.h"

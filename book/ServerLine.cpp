@@ -44,6 +44,11 @@ void shutDown(std::intptr_t socket)
 
 }  // namespace
 
+void ResolveServerLibrary()
+{
+    (void)pqSocket();
+}
+
 std::intptr_t ServerSocketOf(const QSqlDatabase& db)
 {
     if (!db.isOpen() || db.driver() == nullptr)

@@ -21,6 +21,10 @@ constexpr std::intptr_t kNoSocket = -1;
 // The open connection's socket, or kNoSocket.
 std::intptr_t ServerSocketOf(const QSqlDatabase& db);
 
+// The client library's calls looked up now (once a run), on the thread that
+// loads the book's libraries (book/BookLibraries.h), not later on the sync's.
+void ResolveServerLibrary();
+
 // Cut for good from whoever may end the work (the window closing): the
 // socket of the connection under way, and of every one attached later.
 class ServerCut {

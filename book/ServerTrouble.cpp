@@ -29,6 +29,20 @@ ServerTrouble troubleOfState(const QString& state)
     return ServerTrouble::Other;
 }
 
+// What libpq itself said, on one line, after the address it names again
+// ("connection to server at "…", port … failed: "): its first line is the
+// reason.
+QString libpqWords(const QSqlError& error)
+{
+    const QString text = error.databaseText().trimmed().isEmpty() ? error.text()
+                                                                   : error.databaseText();
+    QString line = text.trimmed().section(QLatin1Char('\n'), 0, 0).simplified();
+    const QString failed = QStringLiteral(" failed: ");
+    if (line.startsWith(QStringLiteral("connection to server")) && line.contains(failed))
+        line = line.section(failed, 1);
+    return line;
+}
+
 }  // namespace
 
 ServerTrouble ServerTroubleOf(const QSqlError& error)
@@ -82,7 +96,10 @@ QString ServerReason(ServerTrouble trouble, const QSqlError& error)
     case ServerTrouble::UnknownHost:
         return QStringLiteral("nieznany adres serwera");
     case ServerTrouble::Encryption:
-        return QStringLiteral("serwer nie zestawia połączenia szyfrowanego, którego wymaga sslmode");
+        // The server may offer none, or this computer's client library may
+        // lack it: libpq's own words say which.
+        return QStringLiteral("nie zestawiono połączenia szyfrowanego, którego wymaga sslmode (%1)")
+            .arg(libpqWords(error));
     case ServerTrouble::NotAllowed:
         return QStringLiteral("serwer nie wpuszcza tego komputera lub użytkownika");
     case ServerTrouble::Newer:

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include "book/BookLibraries.h"
 #include "book/BookTrouble.h"
 #include "book/VisitBook.h"
 
@@ -12,9 +13,11 @@ VisitRecorder::VisitRecorder(QString path, QString program)
     : path_(std::move(path)), program_(std::move(program))
 {
 #ifdef Q_OS_WIN
-    // The book opens while the port is open; under Wine the SQLite driver
-    // loaded at that moment brought the program down, loaded now it does not.
-    LoadBookDriver();
+    // The book opens while the port is open and the sync loads the server's
+    // driver on its own thread; under Wine a library loaded at such a moment
+    // locked the program or brought it down. Loaded now, on the window's
+    // thread, before any port opens, they are not loaded again.
+    LoadBookLibraries();
 #endif
 }
 

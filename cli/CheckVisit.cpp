@@ -51,6 +51,13 @@ void CheckVisit::OpenBook()
 {
     if (!options_.record)
         return;
+#ifdef Q_OS_WIN
+    // Under Wine a library loaded while the port is open (the server's
+    // driver as the check is sent) left the program spinning after its
+    // report; loaded before the port opens, they are not loaded again.
+    if (options_.server)
+        book::LoadBookLibraries();
+#endif
     try {
         book_ = OpenChosenBook(options_.book, err_);
     } catch (const std::exception& error) {

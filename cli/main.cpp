@@ -24,6 +24,7 @@
 #include "cli/Session.h"
 #include "cli/Verbs.h"
 #include "protocol/FileSizeSignal.h"
+#include "link/ProcessEnd.h"
 #include "link/SettingsStore.h"
 #include "protocol/CodePage.h"
 
@@ -191,5 +192,6 @@ int main(int argc, char* argv[])
         status = static_cast<int>(ExitCode::Refused);
     }
     CloseSettingsStore();
+    EndProcessOnWindows(status);
     return status;
 }

@@ -35,6 +35,11 @@ out=$build/windows-check
 rm -rf "$out"
 mkdir -p "$out"
 work=$(mktemp -d "${TMPDIR:-/tmp}/varmo-wine.XXXXXX")
+# Wine and the rest run with a home of their own in the run's folder:
+# whatever they would leave in a user's home is found there (home-trace.sh)
+# and goes with the folder, and the user's own home is never touched.
+export HOME=$work/home
+mkdir -p "$HOME"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
 # No offer to fetch Mono or Gecko, and no menu entries written into the
 # user's home for what the installer puts in the Start menu.
@@ -49,8 +54,8 @@ export VARMO_WINE_SHARED=$work/shared VARMO_WINE_PIDS=$work/pids
 mkdir -p "$VARMO_WINE_SHARED"
 : > "$VARMO_WINE_PIDS"
 
-# Whatever the run writes outside its own folder is found by its time.
-touch "$work/began"
+# Whatever the run leaves in the home folder is found against this list.
+"$here/scripts/home-trace.sh" before "$work/home-before"
 failures=0
 fail() {
   echo "FAILED: $*" >&2
@@ -289,6 +294,14 @@ for value in 'com +REG_SZ +COM5' 'baud +REG_SZ +9600' 'plStd +REG_SZ +maz'; do
     fail "the registry does not hold \"$value\" under HKCU\\Software\\Ferwen s.c.\\Varmo ($out/registry.txt)"
 done
 
+# "Zapisz" with the real file dialog: it opens in the Documents, pictured.
+save_picture=$out/save-in-documents.png
+(cd "$build/bin" && WINEQT_QPA_PLATFORM=windows VARMO_SAVE_SCREENSHOT=$save_picture \
+  "$wine" test_windows_console.exe --gtest_filter='SaveInDocuments.*') > "$out/save-in-documents.log" 2>&1 ||
+  fail "\"Zapisz\" in the Documents with the windows platform ($out/save-in-documents.log)"
+sed 's/\r$//' "$out/save-in-documents.log" | grep -E '^\[  (PASSED|FAILED)' | sed 's/^/   "Zapisz" in the Documents: /'
+[ -s "$save_picture" ] && echo "   picture: $save_picture" || fail "no picture of the file dialog"
+
 # The printer pulled out from under the open COM5: the loss box, pictured
 # (after the registry is read: the test starts from an empty key).
 loss_picture=$out/loss-box.png
@@ -332,6 +345,11 @@ else
     [ "$probe" = 0 ] || fail "the installed varmo.exe: no window, or it would not close ($out/window-probe.log)"
     wait "$varmo_run"
     echo "   the installed varmo.exe ended with status $?"
+    size_kb=$(sed -n 's/^ *EstimatedSize *REG_DWORD *0x\([0-9a-f]*\).*/\1/p' "$out/uninstall-entry.txt" | tr -d '\r')
+    echo "   uninstall entry: EstimatedSize $((16#${size_kb:-0})) KB"
+    [ -n "$size_kb" ] || fail "the uninstall entry has no EstimatedSize ($out/uninstall-entry.txt)"
+    # The technician's own file in the program's folder stays after it.
+    echo notatki > "$installed/moje-notatki.txt"
     # And away again, silently (in place: the uninstaller otherwise copies
     # itself elsewhere and returns at once).
     "$wine" "$installed/uninstall.exe" /S "_?=$("$wine" winepath -w "$installed" 2>/dev/null | tr -d '\r')" \
@@ -342,19 +360,20 @@ else
     else
       echo "   uninstall.exe /S: the program, the Start-menu entry and the uninstall entry are gone"
     fi
+    # (Run in place, _?=, the uninstaller cannot remove itself; run from the
+    # Start menu it copies itself away first and goes too.)
+    left_there=$(cd "$installed" 2>/dev/null && find . -mindepth 1 ! -name uninstall.exe | sed 's|^\./||' | tr '\n' ' ')
+    echo "   left in the program's folder: ${left_there:-nothing}"
+    [ "$left_there" = "moje-notatki.txt " ] ||
+      fail "the uninstaller removed the user's own file, or left its own ($left_there)"
+    "$wine" reg query 'HKCU\Software\Ferwen s.c.\Varmo' > /dev/null 2>&1 ||
+      fail "the uninstaller took the settings away"
   fi
 fi
 
-# Nothing left behind in the user's home: Wine's menu builder is off. (An
-# entry of this run names its prefix; other programs' entries are theirs.)
-left=$(find "$HOME/.local/share/applications" "$HOME/.local/share/desktop-directories" \
-  "$HOME/.config/menus" -type f -newer "$work/began" -exec grep -l "$WINEPREFIX" {} + 2>/dev/null |
-  head -n 5)
-if [ -n "$left" ]; then
-  fail "left behind in the home folder: $left"
-else
-  echo "   left behind outside the run's temporary folder: nothing (menus, desktop entries, icons)"
-fi
+# Nothing left behind in the user's home, files or folders: Wine's menu
+# builder is off.
+"$here/scripts/home-trace.sh" after "$work/home-before" || fail "left behind in the home folder"
 
 note "windows-check: $([ $failures = 0 ] && echo 'all passed' || echo "$failures failed"); logs and pictures in $out"
 [ "$failures" = 0 ]

@@ -29,7 +29,14 @@ zip=$build/$name.zip
 rm -f "$zip"
 (cd "$build/package" && zip -qr -9 "$zip" "$name")
 
+# What the uninstaller removes: the files installed, by name, then their
+# folders deepest first (each only when empty).
+list=$build/package/uninstall-files.nsh
+(cd "$stage" && find . -type f | sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|'
+ cd "$stage" && find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|') > "$list"
+size_kb=$(du -sk "$stage" | cut -f1)
+
 setup=$build/varmo-$version-setup.exe
-makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$setup" -DICON="$build/varmo.ico" \
-  "$here/packaging/windows/varmo.nsi" >/dev/null
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$setup" -DICON="$build/varmo.ico" \
+  -DUNINSTALL_LIST="$list" -DSIZE_KB="$size_kb" "$here/packaging/windows/varmo.nsi" >/dev/null
 ls -l "$zip" "$setup" | awk '{ printf "%s  %.1f MB\n", $NF, $5 / 1048576 }'

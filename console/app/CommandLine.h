@@ -15,4 +15,9 @@ std::optional<int> AnswerCommandLine(const std::vector<std::string>& args, std::
 
 std::string ConsoleUsageText();
 
+// Whether the standard output leads somewhere: always on Linux; on Windows
+// only when redirected or given a console (varmo.exe is a windowed program,
+// which cmd does not give its own).
+bool HasStandardOutput();
+
 }  // namespace varmo

@@ -13,6 +13,7 @@
 #include "console/base/Prompts.h"
 #include "console/mainwindow/TFMain.h"
 #include "protocol/FileSizeSignal.h"
+#include "link/ProcessEnd.h"
 #include "link/SettingsStore.h"
 
 int main(int argc, char* argv[])
@@ -24,7 +25,15 @@ int main(int argc, char* argv[])
     if (argc > 1) {
         std::ostringstream text;
         if (const auto answered = varmo::AnswerCommandLine({argv + 1, argv + argc}, text)) {
-            std::fputs(text.str().c_str(), stdout);
+            if (varmo::HasStandardOutput()) {
+                std::fputs(text.str().c_str(), stdout);
+                return *answered;
+            }
+            // A windowed program started from Explorer or cmd has nowhere to
+            // write: the text goes to a box.
+            QApplication app(argc, argv);
+            varmo::CurrentPrompts().message(QString::fromStdString(text.str()),
+                                            QStringLiteral("Varmo"));
             return *answered;
         }
     }
@@ -53,5 +62,6 @@ int main(int argc, char* argv[])
         result = QApplication::exec();
     }
     varmo::CloseSettingsStore();
+    varmo::EndProcessOnWindows(result);
     return result;
 }

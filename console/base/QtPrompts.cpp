@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QDir>
+#include <QStandardPaths>
 
 #include "console/base/AppTitle.h"
 #include "console/base/CaptionWidth.h"
@@ -100,6 +102,12 @@ QString QtPrompts::saveFileNameSuggesting(const QString& name, const QString& fi
 QString QtPrompts::runFileDialog(bool save, const QString& filter, const QString& defaultExt,
                                  const QString& name)
 {
+    // The first one opens in the user's documents, not in the folder the
+    // program was started from (on Windows the program's own).
+    if (lastDirectory_.isEmpty()) {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        lastDirectory_ = QDir(documents).exists() ? documents : QDir::homePath();
+    }
     QFileDialog dialog(QApplication::activeWindow(), QString(), lastDirectory_, filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -25,7 +25,7 @@ private:
                           const QString& name = QString());
 
     // Like the file dialogs the console reuses, the next one opens where the
-    // operator left the last one.
+    // operator left the last one; the first in the user's documents.
     QString lastDirectory_;
     QPointer<QMessageBox> loss_;
 };

@@ -5,7 +5,7 @@
 ; features". /S installs silently, /D=<folder> (last on the line) elsewhere.
 ;
 ;   makensis -DVERSION=1.0 -DSTAGE=<folder with varmo.exe> -DOUTFILE=<setup.exe> \
-;     -DICON=<varmo.ico> varmo.nsi
+;     -DICON=<varmo.ico> -DUNINSTALL_LIST=<uninstall-files.nsh> -DSIZE_KB=<size> varmo.nsi
 ; A 64-bit installer for a 64-bit program: it runs where varmo.exe runs (and
 ; under a 64-bit-only Wine, which runs no 32-bit program at all).
 Target amd64-unicode
@@ -17,6 +17,9 @@ RequestExecutionLevel user
 !endif
 !ifndef STAGE
   !error "STAGE is not given: the folder with varmo.exe and its DLLs"
+!endif
+!ifndef UNINSTALL_LIST
+  !error "UNINSTALL_LIST is not given: the files the uninstaller removes"
 !endif
 !ifndef OUTFILE
   !define OUTFILE "varmo-${VERSION}-setup.exe"
@@ -52,6 +55,9 @@ VIAddVersionKey /LANG=1045 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
+; The visit book and the settings are the technician's: they stay.
+!define KEPT "Księga wizyt (%LOCALAPPDATA%\Varmo) i ustawienia (rejestr: HKCU\Software\Ferwen s.c.\Varmo) zostają na tym komputerze."
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Varmo zostanie usunięty z folderu poniżej. ${KEPT}"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Polish"
@@ -64,8 +70,12 @@ Section "Varmo"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateDirectory "$SMPROGRAMS\Varmo"
+  ; The console starts in the user's documents (a shortcut's working folder
+  ; is the output folder of the moment), where its files are saved.
+  SetOutPath "$DOCUMENTS"
   CreateShortcut "$SMPROGRAMS\Varmo\Varmo.lnk" "$INSTDIR\varmo.exe" "" "$INSTDIR\varmo.exe" 0 \
     SW_SHOWNORMAL "" "Program serwisowy do drukarki fiskalnej"
+  SetOutPath "$INSTDIR"
   CreateShortcut "$SMPROGRAMS\Varmo\Odinstaluj Varmo.lnk" "$INSTDIR\uninstall.exe"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
@@ -75,6 +85,9 @@ Section "Varmo"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\varmo.exe"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+!ifdef SIZE_KB
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
+!endif
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
@@ -84,28 +97,12 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Varmo\Varmo.lnk"
   Delete "$SMPROGRAMS\Varmo\Odinstaluj Varmo.lnk"
   RMDir "$SMPROGRAMS\Varmo"
-  ; What the installer put there, by name, and the folder when that leaves it
-  ; empty; the settings under HKCU\Software\Ferwen s.c.\Varmo stay for a
-  ; later installation.
-  Delete "$INSTDIR\varmo.exe"
-  Delete "$INSTDIR\varmo-cli.exe"
-  Delete "$INSTDIR\Qt6*.dll"
-  Delete "$INSTDIR\libstdc++-6.dll"
-  Delete "$INSTDIR\libgcc_s_seh-1.dll"
-  Delete "$INSTDIR\libwinpthread-1.dll"
-  Delete "$INSTDIR\libpq.dll"
-  Delete "$INSTDIR\libssl-3-x64.dll"
-  Delete "$INSTDIR\libcrypto-3-x64.dll"
-  Delete "$INSTDIR\qt.conf"
-  Delete "$INSTDIR\copyright.txt"
-  RMDir /r "$INSTDIR\platforms"
-  RMDir /r "$INSTDIR\styles"
-  RMDir /r "$INSTDIR\imageformats"
-  RMDir /r "$INSTDIR\sqldrivers"
-  RMDir /r "$INSTDIR\translations"
-  RMDir /r "$INSTDIR\sqldrivers"
-  RMDir /r "$INSTDIR\licenses"
+  ; What the installer put there, file by file as the package listed it
+  ; (uninstall-files.nsh, made with the package), and each folder when that
+  ; leaves it empty: whatever else the user keeps there stays.
+  !include "${UNINSTALL_LIST}"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  DetailPrint "${KEPT}"
 SectionEnd

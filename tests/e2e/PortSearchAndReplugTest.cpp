@@ -199,6 +199,42 @@ TEST_F(PortSearchTest, NothingAnsweringSaysWhatWasTriedAndWhatWouldNotOpen)
     EXPECT_EQ(dialog.SelectedSpeed(), 19200);
 }
 
+// The line under the search button tells this search's outcome, never the
+// last one's: a printer found, then gone, then back behind the same path.
+TEST_F(PortSearchTest, TheDialogSaysWhatThisSearchFound)
+{
+    const QString link = path(QStringLiteral("printer-link"));
+    PointCom1At(link);
+    StoreRaw(QStringLiteral("com"), QStringLiteral("COM1"));
+    Start();
+    TFCOM& dialog = *forms().FCOM;
+    dialog.FormShow();
+    std::unique_ptr<SimPrinter> printer;
+    const QString found = QStringLiteral("Znaleziono drukarkę: %1, 9600 bd").arg(link);
+    const struct {
+        bool printerThere;
+        QString told;
+    } searches[] = {
+        {true, found},
+        {false, QStringLiteral("Nie znaleziono drukarki")},
+        {true, found},
+    };
+    for (const auto& search : searches) {
+        SCOPED_TRACE(search.told.toStdString());
+        QFile::remove(link);
+        printer.reset();
+        if (search.printerThere) {
+            printer = std::make_unique<SimPrinter>(QStringList{}, path(QStringLiteral("paper.txt")));
+            ASSERT_TRUE(QFile::link(printer->path(), link));
+        }
+        dialog.SelectPort(link);
+        dialog.BtnFindPrinterClick();
+        EXPECT_FALSE(dialog.LbFound->isHidden());
+        EXPECT_EQ(dialog.LbFound->text(), search.told);
+    }
+    QFile::remove(link);
+}
+
 using ReplugTest = ConsoleWithPrinter;
 
 TEST_F(ReplugTest, ThePortIsTakenBackWhenItsDeviceComesBack)

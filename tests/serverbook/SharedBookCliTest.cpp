@@ -174,7 +174,8 @@ TEST_F(SharedBookTest, AServerInTroubleIsToldInPolishAndTheCheckIsStillRecorded)
         {"nothing answering", silent, "zle-haslo",
          "serwer nie odpowiada (przekroczono czas oczekiwania)"},
         {"sslmode the server cannot give", Uri() + QStringLiteral("?sslmode=require"), right,
-         "połączenia szyfrowanego"},
+         "nie zestawiono połączenia szyfrowanego, którego wymaga sslmode (server does not "
+         "support SSL, but SSL was required)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

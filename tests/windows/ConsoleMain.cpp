@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QSettings>
 
+#include "link/ProcessEnd.h"
+
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -16,5 +18,8 @@ int main(int argc, char* argv[])
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    // As varmo.exe ends (console/app/main.cpp).
+    varmo::EndProcessOnWindows(status);
+    return status;
 }

@@ -115,6 +115,9 @@ void TFCOM::BtnFindPrinterClick()
         const std::vector<SearchPort> ports =
             PrinterSearch::PortOrder(devices_, SelectedPortName(), StoredPortName());
 
+        // What an earlier search found is no news of this one.
+        LbFound->hide();
+        LbFound->clear();
         PrinterSearch search;
         SearchProgress progress(this);
         connect(&search, &PrinterSearch::trying, &progress, &SearchProgress::ShowTrying);
@@ -139,6 +142,10 @@ void TFCOM::BtnFindPrinterClick()
             return;
         }
         FillDevices();
+        // Said on the dialog too, where it stays until OK, as a find is.
+        LbFound->setText(result.stopped ? QStringLiteral("Szukanie przerwano: nie znaleziono drukarki")
+                                        : QStringLiteral("Nie znaleziono drukarki"));
+        LbFound->show();
         if (result.stopped)
             return;
         // The second line says what was tried, so that the operator knows
