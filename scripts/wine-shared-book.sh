@@ -125,6 +125,8 @@ status=$?
 echo "   a wrong password: exit $status: $(tr '\r\n' '  ' < "$out/wrong.out")"
 [ "$status" = 1 ] && grep -q 'błędne hasło' "$out/wrong.out" ||
   fail "a wrong password: exit $status, not told in Polish ($out/wrong.out)"
+# The right one kept again for what follows.
+printf '%s\n' "$password" | "$wine" "$cli" --book-server "$uri" book password > /dev/null 2>&1
 
 # --- TLS: required, and refused in the client library's own words --------
 "$wine" "$cli" --book 'C:\ksiega.sqlite' --book-server "$uri?sslmode=require" book send \
