@@ -70,19 +70,19 @@ QString MoveBook(const QString& from, const QString& to)
 {
     if (QFileInfo::exists(to) || !QFileInfo::exists(from))
         return to;
-    const QString part = to + QStringLiteral(".przenoszona");
-    removeBook(part);
+    const QString copyPath = to + QStringLiteral(".przenoszona");
+    removeBook(copyPath);
     QDir().mkpath(QFileInfo(to).absolutePath());
-    bool copied = QFile::copy(from, part);
+    bool copied = QFile::copy(from, copyPath);
     if (copied && QFileInfo::exists(from + kCompanions[0]))
-        copied = QFile::copy(from + kCompanions[0], part + kCompanions[0]);
-    if (!copied || !sameBook(from, part) || !QFile::rename(part, to)) {
-        removeBook(part);
+        copied = QFile::copy(from + kCompanions[0], copyPath + kCompanions[0]);
+    if (!copied || !sameBook(from, copyPath) || !QFile::rename(copyPath, to)) {
+        removeBook(copyPath);
         return from;
     }
     // The book's journal went into the copy, which is checked: the old
     // book may go.
-    QFile::remove(part + kCompanions[0]);
+    QFile::remove(copyPath + kCompanions[0]);
     removeBook(from);
     QDir().rmdir(QFileInfo(from).absolutePath());
     return to;
